@@ -1,0 +1,225 @@
+#include "host/dispatcher.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "core/text_copy.h"
+#include "editor/editor.h"
+#include "host/plug_base.h"
+
+namespace {
+
+constexpr intptr_t kIdentifyAnswer = 0x4E764566;  // 'NvEf'
+constexpr intptr_t kCockosExtensionsAnswer = static_cast<intptr_t>(0xbeef0000);
+constexpr intptr_t kVstVersion = 2400;
+constexpr intptr_t kCategoryEffect = 1;
+
+// The rectangle answered to every effEditGetRect in the process; filled on
+// the first request.
+EditorRect editorRect;
+bool editorRectFilled = false;
+
+intptr_t SetProgram(PlugBase& plug, intptr_t value) {
+  const auto program = static_cast<uintptr_t>(value);
+  if (program >= static_cast<uintptr_t>(plug.ProgramCount())) return 0;
+  // The whole store and recall holds the lock, so that no audio block runs
+  // while the parameters are half way between two programs.
+  LockGuard guard(&plug.Lock());
+  plug.StoreCurrentPreset();
+  plug.RecallPreset(static_cast<int>(program));
+  return 1;
+}
+
+intptr_t SetProgramName(PlugBase& plug, const char* text) {
+  if (text == nullptr) return 0;
+  plug.SetCurrentProgramName(std::string(text, BoundedLength(text, kProgramNameCapacity)));
+  return 1;
+}
+
+intptr_t GetProgramNameIndexed(PlugBase& plug, int32_t index, char* buffer) {
+  const auto program = static_cast<uint32_t>(index);
+  if (buffer == nullptr || program >= static_cast<uint32_t>(plug.ProgramCount())) return 0;
+  const bool current = static_cast<int32_t>(program) == plug.CurrentProgram() &&
+                       !plug.CurrentProgramName().empty();
+  CopyBounded(buffer,
+              current ? plug.CurrentProgramName() : plug.ProgramAt(static_cast<int>(program)).name,
+              kProgramNameCapacity);
+  return 1;
+}
+
+intptr_t EditGetRect(PlugBase& plug, void* ptr) {
+  Editor* editor = plug.GetEditor();
+  if (editor == nullptr || ptr == nullptr) return 0;
+  if (!editorRectFilled) {
+    editorRect = EditorRect{0, 0, static_cast<int16_t>(editor->Height()),
+                            static_cast<int16_t>(editor->Width())};
+    editorRectFilled = true;
+  }
+  *static_cast<EditorRect**>(ptr) = &editorRect;
+  return 1;
+}
+
+intptr_t EditOpen(PlugBase& plug, void* parent) {
+  Editor* editor = plug.GetEditor();
+  if (editor == nullptr || !editor->OpenWindow(parent)) return 0;
+  plug.EditorOpened();
+  return 1;
+}
+
+intptr_t EditClose(PlugBase& plug) {
+  Editor* editor = plug.GetEditor();
+  if (editor == nullptr) return 0;
+  plug.EditorClosing();
+  editor->CloseWindow();
+  return 1;
+}
+
+intptr_t ProcessEvents(PlugBase& plug, const EventList* list) {
+  if (list == nullptr) return 0;
+  LockGuard guard(&plug.Lock());
+  for (int32_t i = 0; i < list->numEvents; ++i) {
+    const Event* event = list->events[i];
+    if (event == nullptr) continue;
+    if (event->type == 1) {
+      const auto* midi = reinterpret_cast<const MidiEvent*>(event);
+      plug.HandleMidi(MidiMessage{midi->deltaFrames, static_cast<uint8_t>(midi->midiData[0]),
+                                  static_cast<uint8_t>(midi->midiData[1]),
+                                  static_cast<uint8_t>(midi->midiData[2])});
+    } else {
+      SendEventToHost(plug.Record(), event);
+    }
+  }
+  return 1;
+}
+
+intptr_t GetPinProperties(int32_t index, int32_t count, const char* format, void* ptr) {
+  if (ptr == nullptr || index < 0 || index >= count) return 0;
+  auto* pin = static_cast<PinProperties*>(ptr);
+  std::snprintf(pin->label, sizeof pin->label, format, index);
+  pin->flags = index % 2 == 0 ? 3 : 1;  // active and stereo for the first of a pair
+  return 1;
+}
+
+intptr_t CanDo(const PlugBase& plug, const char* text) {
+  if (text == nullptr) return 0;
+  if (std::strcmp(text, "receiveVstTimeInfo") == 0) return 1;
+  if (plug.DoesMidi()) {
+    for (const char* midi :
+         {"sendVstEvents", "sendVstMidiEvent", "receiveVstEvents", "receiveVstMidiEvent"}) {
+      if (std::strcmp(text, midi) == 0) return 1;
+    }
+  }
+  if (std::strcmp(text, "hasCockosExtensions") == 0) return kCockosExtensionsAnswer;
+  return 0;
+}
+
+intptr_t GetMidiKeyName(PlugBase& plug, MidiKeyName* request) {
+  if (request == nullptr) return 0;
+  request->keyName[0] = '\0';
+  const bool named = plug.KeyName(request->thisKeyNumber, request->keyName);
+  request->keyName[sizeof request->keyName - 1] = '\0';
+  return named ? 1 : 0;
+}
+
+intptr_t CopyText(char* buffer, const std::string& text, size_t capacity) {
+  if (buffer == nullptr) return 0;
+  CopyBounded(buffer, text, capacity);
+  return 1;
+}
+
+}  // namespace
+
+// A friend of PlugBase: the requests that touch its private state.
+intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_t index,
+                                    intptr_t value, void* ptr, float opt) {
+  PlugBase* found = PlugBase::FromRecord(effect);
+  if (found == nullptr) return 0;
+  PlugBase& plug = *found;
+  auto* text = static_cast<char*>(ptr);
+
+  switch (opcode) {
+    case effOpen: {
+      LockGuard guard(&plug.lock);
+      plug.NotifyAllParamsChanged();
+      return 0;
+    }
+    case effClose:
+      if (plug.editor) plug.editor->CloseWindow();
+      delete &plug;
+      return 0;
+    case effSetProgram: return SetProgram(plug, value);
+    case effGetProgram: return plug.currentProgram;
+    case effSetProgramName: return SetProgramName(plug, text);
+    case effGetProgramName: return CopyText(text, plug.currentProgramName, kProgramNameCapacity);
+    case effGetParamLabel: plug.ParamAt(index).CopyLabel(text); return 0;
+    case effGetParamDisplay: plug.ParamAt(index).FormatValue(text); return 0;
+    case effGetParamName: plug.ParamAt(index).CopyName(text); return 0;
+    case effSetSampleRate: {
+      LockGuard guard(&plug.lock);
+      plug.sampleRate = opt;
+      plug.ResetProcessing();
+      return 0;
+    }
+    case effSetBlockSize: {
+      LockGuard guard(&plug.lock);
+      plug.blockSize = static_cast<int32_t>(value);
+      plug.ResetProcessing();
+      return 0;
+    }
+    case effMainsChanged: {
+      LockGuard guard(&plug.lock);
+      plug.ActiveChanged(value != 0);
+      if (value == 0) plug.ResetProcessing();
+      return 0;
+    }
+    case effEditGetRect: return EditGetRect(plug, ptr);
+    case effEditOpen: return EditOpen(plug, ptr);
+    case effEditClose: return EditClose(plug);
+    case effEditIdle:
+    case effIdle: plug.Idle(); return 0;
+    case effIdentify: return kIdentifyAnswer;
+    case effGetChunk: {
+      if (ptr == nullptr) return 0;
+      LockGuard guard(&plug.lock);
+      plug.stateChunk.Resize(0, true);
+      if (!plug.SaveState(plug.stateChunk) || plug.stateChunk.Size() == 0) return 0;
+      *static_cast<void**>(ptr) = plug.stateChunk.Data();
+      return plug.stateChunk.Size();
+    }
+    case effSetChunk: {
+      // A null buffer or a size that is no byte count reads nothing.
+      if ((ptr == nullptr && value != 0) || value < 0 || value > INT32_MAX) return 0;
+      LockGuard guard(&plug.lock);
+      const auto size = static_cast<int32_t>(value);
+      if (!plug.stateChunk.Resize(size, false)) return 0;
+      if (size > 0) std::memcpy(plug.stateChunk.Data(), ptr, static_cast<size_t>(size));
+      if (!plug.LoadState(plug.stateChunk)) return 0;
+      plug.NotifyAllParamsChanged();
+      return 1;
+    }
+    case effProcessEvents: return ProcessEvents(plug, static_cast<const EventList*>(ptr));
+    case effCanBeAutomated: return 1;
+    case effGetProgramNameIndexed: return GetProgramNameIndexed(plug, index, text);
+    case effGetInputProperties: return GetPinProperties(index, plug.record.numInputs, "Input %d", ptr);
+    case effGetOutputProperties:
+      return GetPinProperties(index, plug.record.numOutputs, "Output %d", ptr);
+    case effGetPlugCategory: return kCategoryEffect;
+    case effSetSpeakerArrangement: {
+      // The audio callbacks read the channel counts, so they change under the lock.
+      LockGuard guard(&plug.lock);
+      const auto* in = reinterpret_cast<const SpeakerArrangement*>(value);
+      const auto* out = static_cast<const SpeakerArrangement*>(ptr);
+      if (in && in->numChannels >= 0) plug.inputsInUse = in->numChannels;
+      if (out && out->numChannels >= 0) plug.outputsInUse = out->numChannels;
+      plug.channelsSettled = true;
+      return 1;
+    }
+    case effGetEffectName: return CopyText(text, plug.effectName, kEffectNameCapacity);
+    case effGetVendorString: return CopyText(text, plug.vendorString, kVendorStringCapacity);
+    case effGetProductString: return CopyText(text, plug.productString, kProductStringCapacity);
+    case effCanDo: return CanDo(plug, text);
+    case effGetVstVersion: return kVstVersion;
+    case effGetMidiKeyName: return GetMidiKeyName(plug, static_cast<MidiKeyName*>(ptr));
+    default: return 0;
+  }
+}

@@ -1,0 +1,3 @@
+#include "host/module.h"
+
+void* ModuleHandle() { return nullptr; }
