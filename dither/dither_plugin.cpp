@@ -1,17 +1,28 @@
 #include "dither/dither_plugin.h"
 
+#include <cmath>
+#include <ctime>
+
+#include "core/text_copy.h"
+
 DitherPlugin::DitherPlugin()
     : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,
                true, false) {
+  rng.SeedState(SeedFromClock(static_cast<int64_t>(std::time(nullptr)),
+                              static_cast<uint32_t>(std::clock())));
+  rng.Regenerate();
   DefineParameters();
   DefinePresets();
+  // A host may process before it sets a rate or a block size; the engine is
+  // then ready for the defaults, without a filter design.
+  ResetProcessing();
 }
 
 DitherPlugin::~DitherPlugin() = default;
 
 void DitherPlugin::DefineParameters() {
   ParamAt(kParamDither).DefineBool("dither", false, nullptr);
-  ParamAt(kParamShaping).DefineInt("psychoacoustic power", 9, 0, 12, nullptr);
+  ParamAt(kParamShaping).DefineInt("psychoacoustic power", 9, 0, kMaxShapingOrder, nullptr);
   ParamAt(kParamShaping).SetValueText(0.0f, "off");
   ParamAt(kParamTargetBits).DefineInt("target bits", 16, 6, 32, nullptr);
   ParamAt(kParamShowGraph).DefineBool("show graph", true, nullptr);
@@ -19,8 +30,41 @@ void DitherPlugin::DefineParameters() {
 
 void DitherPlugin::DefinePresets() {
   AddPresetsFromCurrent("Default", 1);
-  //                           dither shaping bits graph
+  //                            dither shaping bits graph
   AddPreset("CD render (hard)", {0.0, 9.0, 16.0, 1.0});
   AddPreset("CD render (soft)", {1.0, 9.0, 16.0, 1.0});
   AddPresetsFromCurrent("-", 5);
+}
+
+void DitherPlugin::ParamChanged(int) { ResetProcessing(); }
+
+void DitherPlugin::ResetProcessing() {
+  // A host can push "target bits" below its range with a negative normalised
+  // value; a word of less than one bit has no grid, so 1 bit is the floor.
+  int bits = TruncToInt(ParamAt(kParamTargetBits).Value());
+  if (bits < 1) bits = 1;
+  quantScale = std::ldexp(1.0, bits - 1);
+  ditherOn = ParamAt(kParamDither).Value() >= 0.5;
+
+  shapingOrder = TruncToInt(ParamAt(kParamShaping).Value());
+  if (shapingOrder < 0) shapingOrder = 0;
+  if (shapingOrder > kMaxShapingOrder) shapingOrder = kMaxShapingOrder;
+  // Shaping needs a meaningful rate: none above 96 kHz, none for a rate that
+  // is no rate at all.
+  const double rate = SampleRate();
+  if (!(rate > 0.0 && rate <= kMaxShapingSampleRate)) shapingOrder = 0;
+  shapingOn = shapingOrder > 0;
+
+  const int32_t n = BlockSize();
+  channels.resize(2);
+  for (ChannelState& s : channels) {
+    s.historyPos = 0;
+    s.prevUniform = 0.0;
+    s.ditherGain = 1.0;
+    s.errorHistory.Resize(shapingOrder, true);
+  }
+  inputSum.Resize(n, false);
+  errorSum.Resize(n, false);
+  coefficients.Resize(shapingOrder, true);
+  // design comes with the filter code
 }

@@ -1,26 +1,70 @@
 // The plug-in: requantises a stereo stream to a chosen word length with
-// optional triangular dither and psychoacoustic noise shaping.
+// optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
+#include <vector>
+
+#include "dither/mt_random.h"
+#include "dither/sample_array.h"
 #include "host/plug_base.h"
 
 // Parameter indices.
 enum DitherParam : int {
   kParamDither = 0,
-  kParamShaping = 1,     // "psychoacoustic power": shaping order, 0 is off
+  kParamShaping = 1,  // "psychoacoustic power": the shaping order, 0 is off
   kParamTargetBits = 2,
   kParamShowGraph = 3,
   kDitherParamCount = 4,
 };
 
 constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
+constexpr int kMaxShapingOrder = 12;
+// Above this rate the weighting has no meaning for the audible band and
+// shaping is switched off.
+constexpr double kMaxShapingSampleRate = 96000.0;
+
+// Per-channel state of the shaper and the dither.
+struct ChannelState {
+  int32_t historyPos = 0;      // current position in errorHistory, 0 .. order - 1
+  double prevUniform = 0.0;    // previous uniform draw (high-pass dither)
+  double ditherGain = 1.0;     // 1 - 0.6 * rms of this channel's previous block
+  SampleArray errorHistory;    // the last `order` quantisation errors, circular
+};
 
 class DitherPlugin : public PlugBase {
  public:
   DitherPlugin();
   ~DitherPlugin() override;
 
+  // [lock held] Rebuilds the engine state from rate, block size and values.
+  void ResetProcessing() override;
+  // [lock held] Any parameter change resets the engine.
+  void ParamChanged(int index) override;
+  // [audio thread, lock held] Requantises channels 0 and 1.
+  void ProcessBlock(double** inputs, double** outputs, int frames) override;
+
+  // Engine state, read by tests and the editor.
+  double QuantScale() const { return quantScale; }
+  bool DitherOn() const { return ditherOn; }
+  bool ShapingOn() const { return shapingOn; }
+  int ShapingOrder() const { return shapingOrder; }
+  const SampleArray& Coefficients() const { return coefficients; }
+  const ChannelState& Channel(int c) const { return channels[c]; }
+  MtRandom& Random() { return rng; }
+
  private:
   void DefineParameters();
   void DefinePresets();
+  // One channel of a block; returns the sum of squares of the clipped input.
+  double ProcessChannel(const double* in, double* out, ChannelState& s, int frames);
+
+  double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
+  bool ditherOn = false;
+  bool shapingOn = false;
+  int32_t shapingOrder = 0;
+  MtRandom rng;
+  std::vector<ChannelState> channels;
+  SampleArray coefficients;    // coefficient k goes with the error k + 1 frames back
+  SampleArray inputSum;        // per frame: clipped input averaged over the channels
+  SampleArray errorSum;        // per frame: output minus clipped input, averaged
 };

@@ -91,6 +91,10 @@ class PlugBase {
   const std::string& ProductString() const { return productString; }
   const std::string& VendorString() const { return vendorString; }
   bool DoesMidi() const { return doesMidi; }
+  // How often the scratch audio buffers were (re)allocated.
+  int32_t ScratchAllocations() const {
+    return inputBuffers.Allocations() + outputBuffers.Allocations();
+  }
 
   void SendMidi(const MidiMessage& message) { SendMidiToHost(&record, message); }
 

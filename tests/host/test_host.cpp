@@ -1,0 +1,69 @@
+#include "test_host.h"
+
+#include <cstring>
+
+namespace {
+
+intptr_t QV_CDECL RecordingCallback(EffectRecord* effect, int32_t opcode, int32_t index,
+                                    intptr_t value, void* ptr, float opt) {
+  TestHost& host = TestHost::Current();
+  HostCall call{effect, opcode, index, value, opt, {}};
+  switch (opcode) {
+    case kHostGetVendorString:
+      if (!host.answerVendor) return 0;
+      std::strcpy(static_cast<char*>(ptr), host.vendor.c_str());
+      return 1;
+    case kHostGetProductString:
+      if (!host.answerProduct) return 0;
+      std::strcpy(static_cast<char*>(ptr), host.product.c_str());
+      return 1;
+    case kHostGetVendorVersion:
+      host.calls.push_back(call);
+      return 4321;
+    case kHostProcessEvents: {
+      const auto* list = static_cast<const EventList*>(ptr);
+      const auto* bytes = reinterpret_cast<const unsigned char*>(list->events[0]);
+      call.event.assign(bytes, bytes + list->events[0]->byteSize);
+      host.calls.push_back(call);
+      return 1;
+    }
+    default:
+      host.calls.push_back(call);
+      return 0;
+  }
+}
+
+}  // namespace
+
+TestHost& TestHost::Current() {
+  static TestHost host;
+  return host;
+}
+
+TestHost& TestHost::Install() {
+  Current() = TestHost();
+  SetHostCallback(&RecordingCallback);
+  return Current();
+}
+
+std::vector<HostCall> TestHost::CallsWith(int32_t opcode) const {
+  std::vector<HostCall> found;
+  for (const HostCall& call : calls) {
+    if (call.opcode == opcode) found.push_back(call);
+  }
+  return found;
+}
+
+DitherPlugin* OpenPlugin() {
+  auto* plug = new DitherPlugin();
+  Dispatch(plug, effOpen);
+  return plug;
+}
+
+intptr_t Dispatch(PlugBase* plug, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                  float opt) {
+  EffectRecord* record = plug->Record();
+  return record->dispatcher(record, opcode, index, value, ptr, opt);
+}
+
+void ClosePlugin(PlugBase* plug) { Dispatch(plug, effClose); }
