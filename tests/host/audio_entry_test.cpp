@@ -3,7 +3,7 @@
 #include <cmath>
 #include <vector>
 
-#include "test_host.h"
+#include "support/test_host.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "test_host.h"
+#include "support/test_host.h"
 
 TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
   TestHost::Install();

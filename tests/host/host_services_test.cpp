@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "test_host.h"
+#include "support/test_host.h"
 
 TEST(IdentifyHost, ProductRowsComeFirstAndEarlierRowsWin) {
   EXPECT_EQ(IdentifyHost("", "My REAPER build", 0), kHostReaper);

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "core/text_copy.h"
-#include "test_host.h"
+#include "support/test_host.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <thread>
 #include <vector>
 
-#include "test_host.h"
+#include "support/test_host.h"
 
 // A host thread sets parameters and selects programs while the audio thread
 // processes: every output sample must stay on the grid of some word length

@@ -1,4 +1,4 @@
-#include "test_host.h"
+#include "support/test_host.h"
 
 #include <cstring>
 
