@@ -61,7 +61,7 @@ void DitherPlugin::ResetProcessing() {
     s.historyPos = 0;
     s.prevUniform = 0.0;
     s.ditherGain = 1.0;
-    s.errorHistory.Resize(shapingOrder, true);
+    s.errorHistory.Resize(2 * shapingOrder, true);
   }
   inputSum.Resize(n, false);
   errorSum.Resize(n, false);

@@ -28,7 +28,10 @@ struct ChannelState {
   int32_t historyPos = 0;      // current position in errorHistory, 0 .. order - 1
   double prevUniform = 0.0;    // previous uniform draw (high-pass dither)
   double ditherGain = 1.0;     // 1 - 0.6 * rms of this channel's previous block
-  SampleArray errorHistory;    // the last `order` quantisation errors, circular
+  // The last `order` quantisation errors, circular, stored twice over
+  // (entries i and i + order are equal) so that reading `order` errors from
+  // historyPos never wraps.
+  SampleArray errorHistory;
 };
 
 class DitherPlugin : public PlugBase {

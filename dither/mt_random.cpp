@@ -12,26 +12,28 @@ void MtRandom::SeedState(uint32_t seed) {
   next = 0;
 }
 
-void MtRandom::Regenerate() {
-  for (int i = 0; i < kStateSize; ++i) {
-    const uint32_t a = state[i];
-    const uint32_t b = state[(i + 1) % kStateSize];
-    const uint32_t y = (a & 0x80000000u) | (b & 0x7FFFFFFFu);
-    state[i] = state[(i + 397) % kStateSize] ^ (y >> 1) ^ ((b & 1u) ? 0x9908B0DFu : 0u);
-  }
-  next = 0;
-  left = kStateSize;
+namespace {
+
+// y takes the top bit of a and the low 31 bits of b; the twist mixes it into m.
+inline uint32_t Twist(uint32_t m, uint32_t a, uint32_t b) {
+  const uint32_t y = (a & 0x80000000u) | (b & 0x7FFFFFFFu);
+  return m ^ (y >> 1) ^ ((b & 1u) ? 0x9908B0DFu : 0u);
 }
 
-uint32_t MtRandom::NextWord() {
-  if (left == 0) Regenerate();
-  --left;
-  uint32_t y = state[next++];
-  y ^= y >> 11;
-  y ^= (y << 7) & 0x9D2C5680u;
-  y ^= (y << 15) & 0xEFC60000u;
-  y ^= y >> 18;
-  return y;
+}  // namespace
+
+// state[i] = state[(i + 397) mod 624] ^ twist(state[i], state[i + 1]), in
+// place and in order, written as three loops so that no index needs a modulo.
+void MtRandom::Regenerate() {
+  constexpr int kShift = 397;
+  int i = 0;
+  for (; i < kStateSize - kShift; ++i) state[i] = Twist(state[i + kShift], state[i], state[i + 1]);
+  for (; i < kStateSize - 1; ++i) {
+    state[i] = Twist(state[i + kShift - kStateSize], state[i], state[i + 1]);
+  }
+  state[i] = Twist(state[kShift - 1], state[i], state[0]);
+  next = 0;
+  left = kStateSize;
 }
 
 uint32_t SeedFromClock(int64_t calendarTime, uint32_t processorClock) {

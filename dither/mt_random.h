@@ -10,7 +10,17 @@ class MtRandom {
   void SeedState(uint32_t seed);
   // Twists all 624 words at once and restarts the draw position.
   void Regenerate();
-  uint32_t NextWord();
+  // Draws the next word, tempered; regenerates first when all are used.
+  uint32_t NextWord() {
+    if (left == 0) Regenerate();
+    --left;
+    uint32_t y = state[next++];
+    y ^= y >> 11;
+    y ^= (y << 7) & 0x9D2C5680u;
+    y ^= (y << 15) & 0xEFC60000u;
+    y ^= y >> 18;
+    return y;
+  }
   // A word scaled by 1 / (2^32 - 1): both 0.0 and 1.0 can occur.
   double NextUniform() { return NextWord() * kWordScale; }
 

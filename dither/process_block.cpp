@@ -1,5 +1,7 @@
 // The per-sample requantiser: clip, dither, error-feedback shaping, rounding
 // to the grid of quantScale steps.
+#include <emmintrin.h>
+
 #include <cmath>
 
 #include "dither/dither_plugin.h"
@@ -13,9 +15,12 @@ constexpr double kTwoTo52 = 4503599627370496.0;
 // down when that rounded up. At and above 2^52 every double is an integer.
 inline double FloorExact(double t) {
   if (!(std::fabs(t) < kTwoTo52)) return t;
-  const double magic = t < 0.0 ? -kTwoTo52 : kTwoTo52;
-  const double n = (t + magic) - magic;
-  return n > t ? n - 1.0 : n;
+  // Written without branches: with dither the fraction of t is random and a
+  // branch on it would be mispredicted half of the time.
+  const double magic = std::copysign(kTwoTo52, t);
+  const __m128d n = _mm_set_sd((t + magic) - magic);
+  const __m128d overshoot = _mm_and_pd(_mm_cmpgt_sd(n, _mm_set_sd(t)), _mm_set_sd(1.0));
+  return _mm_cvtsd_f64(_mm_sub_sd(n, overshoot));
 }
 
 // Limits to [-1, 1]; the comparisons are arranged so that NaN becomes +1.
@@ -26,59 +31,71 @@ inline double Clip(double x) {
 
 }  // namespace
 
-// For each frame, with e the stored errors and a the coefficients:
-//   v = x - sum_k a[k] * e[n - 1 - k]
+// For each frame, with e the stored errors, a the coefficients and d the
+// dither times the channel's gain:
+//   v = x - sum_k a[k] * e[n - 1 - k]     (subtracted in order of k)
 //   y = floor(quantScale * v + d + 0.5) / quantScale
-//   e[n] = y - v   (the dither is part of the stored error)
+//   e[n] = y - v                          (the dither is part of the error)
 // so the requantisation noise y - x is e filtered by 1 - sum_k a[k] z^-(k+1).
 double DitherPlugin::ProcessChannel(const double* in, double* out, ChannelState& s, int frames) {
+  // Everything the loop reads is copied to locals: the output stores could
+  // alias the members as far as the compiler knows.
+  const bool dither = ditherOn;
+  const bool shaping = shapingOn;
   const int order = shapingOrder;
+  const double scale = quantScale;
+  // quantScale is a power of two: multiplying by its inverse is exact.
+  const double stepSize = 1.0 / quantScale;
+  const double gain = s.ditherGain;
   const double* a = coefficients.Data();
   double* history = s.errorHistory.Data();
+  double* inSum = inputSum.Data();
+  double* errSum = errorSum.Data();
+  double prevUniform = s.prevUniform;
+  int pos = s.historyPos;
   double sumOfSquares = 0.0;
+
   for (int j = 0; j < frames; ++j) {
     const double x = Clip(in[j]);
 
     double d = 0.0;
-    if (ditherOn) {
+    if (dither) {
       double r;
-      if (shapingOn) {
+      if (shaping) {
         // Difference of successive uniforms: triangular, high-pass.
         const double u = rng.NextUniform();
-        r = s.prevUniform - u;
-        s.prevUniform = u;
+        r = prevUniform - u;
+        prevUniform = u;
       } else {
         // Sum of two uniform words: triangular, white. The sum needs 33 bits.
         const uint64_t w1 = rng.NextWord();
         const uint64_t w2 = rng.NextWord();
         r = static_cast<double>(w1 + w2) * MtRandom::kWordScale - 1.0;
       }
-      d = s.ditherGain * r;
+      d = gain * r;
     }
 
     double v = x;
-    if (shapingOn) {
-      // Coefficient k meets the error k + 1 frames back; the position comes
-      // back to where it started.
-      int pos = s.historyPos;
-      for (int k = 0; k < order; ++k) {
-        v = v - a[k] * history[pos];
-        if (++pos == order) pos = 0;
-      }
+    if (shaping) {
+      // The error k + 1 frames back lies at pos + k: the mirrored half of
+      // the history makes the walk straight.
+      const double* recent = history + pos;
+      for (int k = 0; k < order; ++k) v = v - a[k] * recent[k];
     }
 
-    const double t = quantScale * v + d + 0.5;
-    const double y = FloorExact(t) / quantScale;
+    const double y = FloorExact(scale * v + d + 0.5) * stepSize;
     out[j] = y;
 
-    if (shapingOn) {
-      s.historyPos = s.historyPos == 0 ? order - 1 : s.historyPos - 1;
-      history[s.historyPos] = y - v;
+    if (shaping) {
+      pos = pos == 0 ? order - 1 : pos - 1;
+      history[pos] = history[pos + order] = y - v;
     }
-    inputSum[j] += x;
-    errorSum[j] += y - x;
+    inSum[j] += x;
+    errSum[j] += y - x;
     sumOfSquares += x * x;
   }
+  s.prevUniform = prevUniform;
+  s.historyPos = pos;
   return sumOfSquares;
 }
 
@@ -97,12 +114,12 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
   // Only outputs the host gave can be written, whatever the input count.
   int used = InputsInUse() < 2 ? InputsInUse() : 2;
   if (OutputsInUse() < used) used = OutputsInUse();
+  if (used <= 0) return;
   for (int c = 0; c < used; ++c) {
     ChannelState& s = channels[c];
     const double sumOfSquares = ProcessChannel(inputs[c], outputs[c], s, frames);
     if (ditherOn) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
   }
-  if (used == 0) return;
 
   const double scale = 1.0 / used;
   for (int32_t j = 0; j < count; ++j) {
