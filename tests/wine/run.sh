@@ -1,0 +1,90 @@
+#!/bin/bash
+# The Windows integration tier: the 32-bit and 64-bit DLLs, loaded under wine
+# by the Windows builds of qvhost, must answer exactly like the native build.
+#
+#   tests/wine/run.sh NATIVE_BUILD_DIR X86_BUILD_DIR X64_BUILD_DIR
+#
+# Each directory holds the plug-in (Quorvane.so or Quorvane.dll) at its top
+# and qvhost under tools/host/. Prints one line per check, "ok - NAME" or
+# "not ok - NAME", diagnostics on lines starting with "# "; exits 0 when every
+# check passed, 1 otherwise.
+set -u
+
+if [ $# -ne 3 ]; then
+  echo "usage: $0 NATIVE_BUILD_DIR X86_BUILD_DIR X64_BUILD_DIR" >&2
+  exit 2
+fi
+NATIVE=$(realpath "$1")
+X86=$(realpath "$2")
+X64=$(realpath "$3")
+
+# The caller normally sets these; a prefix the script chose itself is also
+# ended by it.
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="$(dirname "$NATIVE")/wineprefix"
+  trap 'wineserver -k 2>/dev/null' EXIT
+fi
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
+WINE_TIMEOUT=120
+
+WORK="$NATIVE/wine-tests"
+rm -rf "$WORK"
+mkdir -p "$WORK"
+failures=0
+
+# Check NAME COMMAND...: one result line for the command's exit status.
+Check() {
+  local name=$1
+  shift
+  if "$@"; then
+    echo "ok - $name"
+  else
+    echo "not ok - $name"
+    failures=$((failures + 1))
+  fi
+}
+
+Diagnose() { sed 's/^/# /'; }
+
+NativeHost() { "$NATIVE/tools/host/qvhost" "$@"; }
+
+# WineHost BUILD_DIR ARGS...: the Windows qvhost of that build. Windows text
+# output ends lines with CR LF; the CR is dropped so that outputs compare.
+WineHost() {
+  local dir=$1
+  shift
+  timeout "$WINE_TIMEOUT" wine "$dir/tools/host/qvhost.exe" "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# Host BUILD ARGS...: qvhost of the build named native, x86 or x64, with the
+# path of that build's plug-in as the first argument after the command.
+Host() {
+  local build=$1 command=$2
+  shift 2
+  case $build in
+    native) NativeHost "$command" "$NATIVE/Quorvane.so" "$@" ;;
+    x86) WineHost "$X86" "$command" "$X86/Quorvane.dll" "$@" ;;
+    x64) WineHost "$X64" "$command" "$X64/Quorvane.dll" "$@" ;;
+  esac
+}
+
+# Same FILE_A FILE_B: identical bytes; otherwise the first differences.
+Same() {
+  cmp -s "$1" "$2" && return 0
+  diff "$1" "$2" 2>&1 | head -20 | Diagnose
+  return 1
+}
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  timeout 300 wineboot -i >/dev/null 2>&1 || echo "# wineboot -i failed for $WINEPREFIX"
+fi
+
+. "$(dirname "$0")/record_checks.sh"
+. "$(dirname "$0")/audio_checks.sh"
+
+RunRecordChecks
+RunAudioChecks
+
+[ "$failures" -eq 0 ]

@@ -1,0 +1,21 @@
+// The commands of qvhost. Each receives the whole command line (argv[1] is the
+// command's name) and returns the process exit code.
+#pragma once
+
+constexpr int kExitSuccess = 0;
+constexpr int kExitFailure = 1;  // the plug-in or a file failed
+constexpr int kExitUsage = 2;    // bad arguments
+
+// qvhost info LIB
+int InfoCommand(int argc, char** argv);
+// qvhost dispatch LIB
+int DispatchCommand(int argc, char** argv);
+// qvhost render LIB IN OUT [--rate HZ] [--block N] [--param I=X]... [--program N]
+//                          [--path float|double|accumulate]
+int RenderCommand(int argc, char** argv);
+// qvhost tone OUT [--rate HZ] [--seconds S]
+int ToneCommand(int argc, char** argv);
+// qvhost convert IN OUT
+int ConvertCommand(int argc, char** argv);
+// qvhost compare A B [--tolerance T]
+int CompareCommand(int argc, char** argv);

@@ -1,0 +1,111 @@
+// Commands on audio files alone, without a plug-in: a test signal, format
+// conversion and comparison.
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "tools/host/arguments.h"
+#include "tools/host/audio_file.h"
+#include "tools/host/commands.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// A fixed linear congruential sequence, so that every run writes the same
+// noise: x = 1664525 x + 1013904223 (mod 2^32), mapped to [-1, 1).
+class Noise {
+ public:
+  double Next() {
+    state = 1664525u * state + 1013904223u;
+    return static_cast<double>(state) / 2147483648.0 - 1.0;
+  }
+
+ private:
+  uint32_t state = 1;
+};
+
+// Two different sines well below full scale, each with a little noise, so
+// that both channels and every bit of the word length carry signal.
+void MakeTone(AudioData& audio, double rate, double seconds) {
+  const auto frames = static_cast<size_t>(rate * seconds);
+  Noise noise;
+  audio.rate = rate;
+  audio.sampleType = SampleType::kFloat32;
+  audio.samples.resize(2 * frames);
+  for (size_t i = 0; i < frames; ++i) {
+    const double t = static_cast<double>(i) / rate;
+    audio.samples[2 * i] = 0.5 * std::sin(2.0 * kPi * 997.0 * t) + 0.02 * noise.Next();
+    audio.samples[2 * i + 1] = 0.4 * std::sin(2.0 * kPi * 1499.0 * t) + 0.02 * noise.Next();
+  }
+}
+
+// The value of option `name` in the pairs argv[first..argc), if present; a
+// negative or malformed value fails.
+bool ReadOption(int argc, char** argv, int first, const char* name, double& value) {
+  for (int i = first; i + 1 < argc; i += 2) {
+    if (std::strcmp(argv[i], name) == 0 && (!ParseDouble(argv[i + 1], value) || value < 0.0)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool KnownOptions(int argc, char** argv, int first, const char* a, const char* b) {
+  for (int i = first; i < argc; i += 2) {
+    const bool known = std::strcmp(argv[i], a) == 0 || (b && std::strcmp(argv[i], b) == 0);
+    if (!known || i + 1 >= argc) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int ToneCommand(int argc, char** argv) {
+  double rate = 44100.0;
+  double seconds = 2.0;
+  if (argc < 3 || !KnownOptions(argc, argv, 3, "--rate", "--seconds") ||
+      !ReadOption(argc, argv, 3, "--rate", rate) ||
+      !ReadOption(argc, argv, 3, "--seconds", seconds) || rate == 0.0 || seconds == 0.0) {
+    return kExitUsage;
+  }
+  AudioData audio;
+  MakeTone(audio, rate, seconds);
+  return WriteAudio(argv[2], audio) ? kExitSuccess : kExitFailure;
+}
+
+int ConvertCommand(int argc, char** argv) {
+  if (argc != 4) return kExitUsage;
+  AudioData audio;
+  return ReadAudio(argv[2], audio) && WriteAudio(argv[3], audio) ? kExitSuccess : kExitFailure;
+}
+
+// Succeeds when both files hold the same number of frames and no sample
+// differs by more than the tolerance (0: identical values).
+int CompareCommand(int argc, char** argv) {
+  double tolerance = 0.0;
+  if (argc < 4 || !KnownOptions(argc, argv, 4, "--tolerance", nullptr) ||
+      !ReadOption(argc, argv, 4, "--tolerance", tolerance)) {
+    return kExitUsage;
+  }
+  AudioData a;
+  AudioData b;
+  if (!ReadAudio(argv[2], a) || !ReadAudio(argv[3], b)) return kExitFailure;
+  if (a.Frames() != b.Frames()) {
+    std::printf("frames differ: %zu and %zu\n", a.Frames(), b.Frames());
+    return kExitFailure;
+  }
+  double largest = 0.0;
+  size_t where = 0;
+  for (size_t i = 0; i < a.samples.size(); ++i) {
+    const double difference = std::fabs(a.samples[i] - b.samples[i]);
+    if (!(difference <= largest)) {
+      largest = difference;
+      where = i;
+    }
+  }
+  std::printf("frames %zu largest difference %.9g at frame %zu channel %zu\n", a.Frames(), largest,
+              where / 2, where % 2);
+  return largest <= tolerance ? kExitSuccess : kExitFailure;
+}
