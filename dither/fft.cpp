@@ -1,5 +1,7 @@
 #include "dither/fft.h"
 
+#include <cstring>
+
 #include "dither/portable_math.h"
 
 namespace {
@@ -35,7 +37,8 @@ int32_t gPositions[kPositionTotal];
 // Entry m (m ≥ 1) of the twiddle table of size n.
 template <int N>
 const Twiddle& TwiddleAt(int m) {
-  return gTwiddles[TwiddleOffset(N) + m - 1];
+  constexpr int offset = TwiddleOffset(N);
+  return gTwiddles[offset + m - 1];
 }
 
 // The frequency index Y[f(p, n)] held at buffer position p (see fft.h).
@@ -78,71 +81,96 @@ void FillTables() {
 // (multiplied as √½·(re − im), √½·(re + im)) and a general w = (wr, wi).
 // ---------------------------------------------------------------------------
 
-struct Complex {
-  double re;
-  double im;
-};
+// A complex value (re, im) in one two-lane vector, so that both parts of every
+// addition and multiplication go through one SSE2 instruction. Each lane
+// computes exactly the scalar expression of the comments above: an exchange of
+// the lanes plus a multiplication by ±1 (exact) turns i·z into (−im, re), and
+// x + (−y) is the same double as x − y.
+typedef double Complex __attribute__((vector_size(16)));
+typedef int64_t LaneOrder __attribute__((vector_size(16)));
 
-Complex Load(const double* x, int k) { return {x[2 * k], x[2 * k + 1]}; }
-void Store(double* x, int k, Complex v) {
-  x[2 * k] = v.re;
-  x[2 * k + 1] = v.im;
+// The butterflies are tiny and run in every pass; they must be inlined for
+// the passes to be tight loops.
+#define QV_INLINE [[gnu::always_inline]] inline
+
+QV_INLINE Complex Load(const double* x, int k) {
+  Complex v;
+  std::memcpy(&v, x + 2 * k, sizeof v);
+  return v;
 }
+QV_INLINE void Store(double* x, int k, Complex v) { std::memcpy(x + 2 * k, &v, sizeof v); }
+QV_INLINE Complex Swap(Complex v) { return __builtin_shuffle(v, LaneOrder{1, 0}); }
+QV_INLINE Complex Splat(double v) { return Complex{v, v}; }
+
+constexpr Complex kFlipRe = {-1.0, 1.0};  // Swap(z) * kFlipRe = i·z
+constexpr Complex kFlipIm = {1.0, -1.0};  // Swap(z) * kFlipIm = −i·z
+
+// A twiddle w = (wr, wi) prepared for z·w = z·(wr, wr) + Swap(z)·(−wi, wi)
+// and z·conj(w) = z·(wr, wr) + Swap(z)·(wi, −wi).
+struct Rotation {
+  Complex real;   // (wr, wr)
+  Complex cross;  // (−wi, wi)
+};
+QV_INLINE Rotation MakeRotation(double wr, double wi) { return {Splat(wr), Complex{-wi, wi}}; }
+QV_INLINE Complex Times(Complex z, const Rotation& w) { return z * w.real + Swap(z) * w.cross; }
+QV_INLINE Complex TimesConj(Complex z, const Rotation& w) { return z * w.real - Swap(z) * w.cross; }
+
+// √½·(re − im, re + im) and √½·(re + im, im − re): z times √½(1 + i) and its conjugate.
+QV_INLINE Complex TimesSqrtHalf(Complex z, Complex h) { return h * (z + Swap(z) * kFlipRe); }
+QV_INLINE Complex TimesSqrtHalfConj(Complex z, Complex h) { return h * (z + Swap(z) * kFlipIm); }
 
 // The sums of the forward split; returns (a − c) + i(b − d) in z1 and
 // (a − c) − i(b − d) in z2 for the caller to rotate.
-void SplitSums(double* x, int k, int q, Complex& z1, Complex& z2) {
+QV_INLINE void SplitSums(double* x, int k, int q, Complex& z1, Complex& z2) {
   const Complex a = Load(x, k), b = Load(x, k + q), c = Load(x, k + 2 * q), d = Load(x, k + 3 * q);
-  const Complex t = {a.re - c.re, a.im - c.im};
-  const Complex u = {b.re - d.re, b.im - d.im};
-  Store(x, k, {a.re + c.re, a.im + c.im});
-  Store(x, k + q, {b.re + d.re, b.im + d.im});
-  z1 = {t.re - u.im, t.im + u.re};
-  z2 = {t.re + u.im, t.im - u.re};
+  const Complex t = a - c;
+  const Complex iu = Swap(b - d) * kFlipRe;
+  Store(x, k, a + c);
+  Store(x, k + q, b + d);
+  z1 = t + iu;
+  z2 = t - iu;
 }
 
-void SplitPlain(double* x, int k, int q) {
+QV_INLINE void SplitPlain(double* x, int k, int q) {
   Complex z1, z2;
   SplitSums(x, k, q, z1, z2);
   Store(x, k + 2 * q, z1);
   Store(x, k + 3 * q, z2);
 }
 
-void SplitSqrtHalf(double* x, int k, int q, double h) {
+QV_INLINE void SplitSqrtHalf(double* x, int k, int q, Complex h) {
   Complex z1, z2;
   SplitSums(x, k, q, z1, z2);
-  Store(x, k + 2 * q, {h * (z1.re - z1.im), h * (z1.re + z1.im)});
-  Store(x, k + 3 * q, {h * (z2.re + z2.im), h * (z2.im - z2.re)});
+  Store(x, k + 2 * q, TimesSqrtHalf(z1, h));
+  Store(x, k + 3 * q, TimesSqrtHalfConj(z2, h));
 }
 
-void SplitTwiddle(double* x, int k, int q, double wr, double wi) {
+QV_INLINE void SplitTwiddle(double* x, int k, int q, const Rotation& w) {
   Complex z1, z2;
   SplitSums(x, k, q, z1, z2);
-  Store(x, k + 2 * q, {z1.re * wr - z1.im * wi, z1.re * wi + z1.im * wr});
-  Store(x, k + 3 * q, {z2.re * wr + z2.im * wi, z2.im * wr - z2.re * wi});
+  Store(x, k + 2 * q, Times(z1, w));
+  Store(x, k + 3 * q, TimesConj(z2, w));
 }
 
 // The sums of the inverse merge, given A = c·conj(w) and B = d·w.
-void MergeSums(double* x, int k, int q, Complex A, Complex B) {
+QV_INLINE void MergeSums(double* x, int k, int q, Complex A, Complex B) {
   const Complex a = Load(x, k), b = Load(x, k + q);
-  const Complex S = {A.re + B.re, A.im + B.im};
-  const Complex D = {A.re - B.re, A.im - B.im};
-  Store(x, k, {a.re + S.re, a.im + S.im});
-  Store(x, k + 2 * q, {a.re - S.re, a.im - S.im});
-  Store(x, k + q, {b.re + D.im, b.im - D.re});
-  Store(x, k + 3 * q, {b.re - D.im, b.im + D.re});
+  const Complex S = A + B;
+  const Complex iD = Swap(A - B) * kFlipRe;
+  Store(x, k, a + S);
+  Store(x, k + 2 * q, a - S);
+  Store(x, k + q, b - iD);
+  Store(x, k + 3 * q, b + iD);
 }
 
-void MergePlain(double* x, int k, int q) { MergeSums(x, k, q, Load(x, k + 2 * q), Load(x, k + 3 * q)); }
+QV_INLINE void MergePlain(double* x, int k, int q) { MergeSums(x, k, q, Load(x, k + 2 * q), Load(x, k + 3 * q)); }
 
-void MergeSqrtHalf(double* x, int k, int q, double h) {
-  const Complex c = Load(x, k + 2 * q), d = Load(x, k + 3 * q);
-  MergeSums(x, k, q, {h * (c.re + c.im), h * (c.im - c.re)}, {h * (d.re - d.im), h * (d.re + d.im)});
+QV_INLINE void MergeSqrtHalf(double* x, int k, int q, Complex h) {
+  MergeSums(x, k, q, TimesSqrtHalfConj(Load(x, k + 2 * q), h), TimesSqrtHalf(Load(x, k + 3 * q), h));
 }
 
-void MergeTwiddle(double* x, int k, int q, double wr, double wi) {
-  const Complex c = Load(x, k + 2 * q), d = Load(x, k + 3 * q);
-  MergeSums(x, k, q, {c.re * wr + c.im * wi, c.im * wr - c.re * wi}, {d.re * wr - d.im * wi, d.re * wi + d.im * wr});
+QV_INLINE void MergeTwiddle(double* x, int k, int q, const Rotation& w) {
+  MergeSums(x, k, q, TimesConj(Load(x, k + 2 * q), w), Times(Load(x, k + 3 * q), w));
 }
 
 // ---------------------------------------------------------------------------
@@ -154,20 +182,20 @@ void MergeTwiddle(double* x, int k, int q, double wr, double wi) {
 // ---------------------------------------------------------------------------
 
 struct ForwardButterflies {
-  static void Plain(double* x, int k, int q) { SplitPlain(x, k, q); }
-  static void SqrtHalf(double* x, int k, int q, double h) { SplitSqrtHalf(x, k, q, h); }
-  static void Rotate(double* x, int k, int q, double wr, double wi) { SplitTwiddle(x, k, q, wr, wi); }
+  QV_INLINE static void Plain(double* x, int k, int q) { SplitPlain(x, k, q); }
+  QV_INLINE static void SqrtHalf(double* x, int k, int q, Complex h) { SplitSqrtHalf(x, k, q, h); }
+  QV_INLINE static void Rotate(double* x, int k, int q, const Rotation& w) { SplitTwiddle(x, k, q, w); }
 };
 
 struct InverseButterflies {
-  static void Plain(double* x, int k, int q) { MergePlain(x, k, q); }
-  static void SqrtHalf(double* x, int k, int q, double h) { MergeSqrtHalf(x, k, q, h); }
-  static void Rotate(double* x, int k, int q, double wr, double wi) { MergeTwiddle(x, k, q, wr, wi); }
+  QV_INLINE static void Plain(double* x, int k, int q) { MergePlain(x, k, q); }
+  QV_INLINE static void SqrtHalf(double* x, int k, int q, Complex h) { MergeSqrtHalf(x, k, q, h); }
+  QV_INLINE static void Rotate(double* x, int k, int q, const Rotation& w) { MergeTwiddle(x, k, q, w); }
 };
 
 // The size-16 table supplies the constants of the straight-line sizes:
 // entry 1 is (cos π/8, sin π/8), the cosine of entry 2 is √½.
-double SqrtHalf() { return TwiddleAt<16>(2).c; }
+Complex SqrtHalf() { return Splat(TwiddleAt<16>(2).c); }
 
 template <int N, typename Butterfly>
 void Pass(double* x) {
@@ -176,18 +204,18 @@ void Pass(double* x) {
   if constexpr (N <= 512) {
     for (int k = 1; k < q; ++k) {
       const Twiddle& w = TwiddleAt<N>(k);
-      Butterfly::Rotate(x, k, q, w.c, w.s);
+      Butterfly::Rotate(x, k, q, MakeRotation(w.c, w.s));
     }
   } else {
     constexpr int e = N / 8;
     for (int k = 1; k < e; ++k) {
       const Twiddle& w = TwiddleAt<N>(k);
-      Butterfly::Rotate(x, k, q, w.c, w.s);
+      Butterfly::Rotate(x, k, q, MakeRotation(w.c, w.s));
     }
     Butterfly::SqrtHalf(x, e, q, SqrtHalf());
     for (int j = 1; j < e; ++j) {
       const Twiddle& w = TwiddleAt<N>(e - j);
-      Butterfly::Rotate(x, e + j, q, w.s, w.c);
+      Butterfly::Rotate(x, e + j, q, MakeRotation(w.s, w.c));
     }
   }
 }
@@ -218,8 +246,8 @@ void Inverse(double* x) {
 // Size 2 is its own inverse: (a, b) → (a + b, a − b).
 void Transform2(double* x) {
   const Complex a = Load(x, 0), b = Load(x, 1);
-  Store(x, 0, {a.re + b.re, a.im + b.im});
-  Store(x, 1, {a.re - b.re, a.im - b.im});
+  Store(x, 0, a + b);
+  Store(x, 1, a - b);
 }
 
 // Sizes 4, 8 and 16 are straight-line code: every butterfly written out.
@@ -257,9 +285,9 @@ template <>
 void Forward<16>(double* x) {
   const Twiddle& w = TwiddleAt<16>(1);
   SplitPlain(x, 0, 4);
-  SplitTwiddle(x, 1, 4, w.c, w.s);
+  SplitTwiddle(x, 1, 4, MakeRotation(w.c, w.s));
   SplitSqrtHalf(x, 2, 4, SqrtHalf());
-  SplitTwiddle(x, 3, 4, w.s, w.c);  // e^{3πi/8} = (sin π/8, cos π/8)
+  SplitTwiddle(x, 3, 4, MakeRotation(w.s, w.c));  // e^{3πi/8} = (sin π/8, cos π/8)
   Forward<8>(x);
   Forward<4>(x + 16);
   Forward<4>(x + 24);
@@ -272,9 +300,9 @@ void Inverse<16>(double* x) {
   Inverse<4>(x + 16);
   Inverse<4>(x + 24);
   MergePlain(x, 0, 4);
-  MergeTwiddle(x, 1, 4, w.c, w.s);
+  MergeTwiddle(x, 1, 4, MakeRotation(w.c, w.s));
   MergeSqrtHalf(x, 2, 4, SqrtHalf());
-  MergeTwiddle(x, 3, 4, w.s, w.c);
+  MergeTwiddle(x, 3, 4, MakeRotation(w.s, w.c));
 }
 
 // One entry per size, forward and inverse.

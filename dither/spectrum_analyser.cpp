@@ -36,9 +36,13 @@ bool SpectrumAnalyser::TransformRing(const SampleArray* weights) {
   analysisLength = ring.Count();
   const int32_t n = analysisLength;
   if (!FftHasBinPositions(n) || complexBuffer.Resize(2 * n, true) != 2 * n) return false;
+  // Oldest first: ring[(end − N + i) mod N], i.e. from the write position on.
+  int32_t source = analysisEnd % n;
+  if (source < 0) source += n;
   for (int32_t i = 0; i < n; ++i) {
-    const double sample = ring.Ring(static_cast<int64_t>(analysisEnd) - n + i);
+    const double sample = ring[source];
     complexBuffer[2 * i] = weights ? sample * (*weights)[i] : sample;
+    if (++source == n) source = 0;
   }
   FftTransform(complexBuffer.Data(), n, 0);
   return true;

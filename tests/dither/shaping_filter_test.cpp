@@ -1,0 +1,164 @@
+#include "dither/shaping_filter.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <complex>
+#include <vector>
+
+#include "dither/portable_math.h"
+#include "dither/weighting.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+
+std::vector<double> Design(double fs, int32_t blockSize, int order) {
+  SpectrumAnalyser weighting;
+  SampleArray c;
+  DesignShapingFilter(weighting, fs, blockSize, order, c);
+  EXPECT_EQ(c.Count(), order);
+  return std::vector<double>(c.Data(), c.Data() + c.Count());
+}
+
+Matrix MakeMatrix(const std::vector<std::vector<double>>& rows) {
+  Matrix m(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) {
+    m[i].Resize(static_cast<int32_t>(rows[i].size()), false);
+    for (size_t j = 0; j < rows[i].size(); ++j) m[i][static_cast<int32_t>(j)] = rows[i][j];
+  }
+  return m;
+}
+
+// Reference values of the design at 44100 Hz with 1024 points.
+TEST(ShapingFilterDesign, GivesTheKnownCoefficientsAt44100) {
+  const std::vector<double> one = Design(44100, 1024, 1);
+  EXPECT_NEAR(one[0], 0.844447, 5e-7);
+  const std::vector<double> two = Design(44100, 1024, 2);
+  EXPECT_NEAR(two[0], 1.548881, 5e-7);
+  EXPECT_NEAR(two[1], -0.834195, 5e-7);
+}
+
+// The prediction-error filter 1 − Σ a[k] z^−(k+1) is what the shaper applies
+// to its rounding error: it must be low near 3400 Hz and high near the top.
+TEST(ShapingFilterDesign, PushesTheNoiseAwayFrom3400HzTowardsTheTop) {
+  const std::vector<double> a = Design(44100, 1024, 9);
+  const auto responseDb = [&a](double f) {
+    std::complex<double> h = 1.0;
+    for (size_t k = 0; k < a.size(); ++k) h -= a[k] * std::polar(1.0, -2 * kPi * f / 44100 * (k + 1));
+    return 20 * std::log10(std::abs(h));
+  };
+  EXPECT_LT(responseDb(3400), -20.0);
+  EXPECT_GT(responseDb(19000), 15.0);
+}
+
+TEST(ShapingFilterDesign, SamplesTheWeightingIntoTheRing) {
+  SpectrumAnalyser weighting;
+  SampleArray c;
+  DesignShapingFilter(weighting, 44100, 1024, 3, c);
+  SampleArray& ring = weighting.Ring();
+  ASSERT_EQ(ring.Count(), 1024);
+  EXPECT_EQ(weighting.WritePosition(), 0);
+  for (int i = 1; i <= 1024; ++i) {
+    const double f = i * 44100.0 / 1024;
+    ASSERT_EQ(ring[i - 1], PortableExp10(-0.1 * WeightingCurveDb(f, 44100))) << "i = " << i;
+    if (f >= 18500) {
+      ASSERT_EQ(ring[i - 1], 1e-4) << "i = " << i;
+    }
+  }
+}
+
+TEST(ShapingFilterDesign, OrderZeroOrNoBlockSizeGivesZerosAndNoSampling) {
+  SpectrumAnalyser weighting;
+  SampleArray c;
+  c.Resize(5, false);
+  c[0] = 3.0;
+  DesignShapingFilter(weighting, 44100, 0, 5, c);
+  ASSERT_EQ(c.Count(), 5);
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(c[i], 0.0);
+  DesignShapingFilter(weighting, 44100, -1, 5, c);
+  EXPECT_EQ(c.Count(), 5);
+  DesignShapingFilter(weighting, 44100, 1024, 0, c);
+  EXPECT_EQ(c.Count(), 0);
+  EXPECT_EQ(weighting.Ring().Count(), 0);
+}
+
+TEST(ShapingFilterDesign, UsesPowersOfTwoFrom32To32768) {
+  const int32_t cases[][2] = {{1, 32},      {16, 32},     {32, 32},     {441, 512},     {480, 512},
+                              {1000, 1024}, {1024, 1024}, {4100, 8192}, {32768, 32768}, {65536, 32768}};
+  for (const auto& c : cases) EXPECT_EQ(ShapingDesignSize(c[0]), c[1]) << "block size " << c[0];
+}
+
+// Block sizes the FFT has no size for design at the next power of two; 16
+// designs at 32, where every order up to 12 still has a regular matrix.
+TEST(ShapingFilterDesign, OddBlockSizesGiveTheDesignOfTheNextPowerOfTwo) {
+  const int32_t cases[][2] = {{16, 32}, {441, 512}, {480, 512}, {1000, 1024}, {4100, 8192}, {65536, 32768}};
+  for (const auto& c : cases) {
+    for (int order = 1; order <= 12; ++order) {
+      const std::vector<double> odd = Design(48000, c[0], order), even = Design(48000, c[1], order);
+      EXPECT_EQ(odd, even) << "block size " << c[0] << ", order " << order;
+      double sum = 0.0;
+      for (double v : odd) sum += std::fabs(v);
+      EXPECT_TRUE(std::isfinite(sum) && sum > 0.0) << "block size " << c[0] << ", order " << order;
+    }
+  }
+}
+
+// At 32 points the mirrored half of the spectrum enters from order 17 and the
+// normal matrix stops being positive definite: the design must then leave
+// the coefficients zero rather than use a half-factored matrix.
+TEST(ShapingFilterDesign, AMatrixThatIsNotPositiveDefiniteLeavesZeros) {
+  SpectrumAnalyser weighting;
+  SampleArray c;
+  DesignShapingFilter(weighting, 44100, 32, 20, c);
+  ASSERT_EQ(c.Count(), 20);
+  for (int i = 0; i < 20; ++i) EXPECT_EQ(c[i], 0.0) << "i = " << i;
+
+  const SampleArray& r = weighting.RealSpectrum();
+  std::vector<std::vector<double>> rows(20, std::vector<double>(20));
+  for (int i = 0; i < 20; ++i) {
+    for (int j = 0; j < 20; ++j) rows[i][j] = r[std::abs(i - j)];
+  }
+  Matrix m = MakeMatrix(rows);
+  EXPECT_FALSE(InvertSpdMatrix(m));
+}
+
+TEST(InvertSpdMatrix, InvertsAPositiveDefiniteMatrix) {
+  const std::vector<std::vector<double>> a = {{4, 12, -16}, {12, 37, -43}, {-16, -43, 98}};
+  Matrix m = MakeMatrix(a);
+  ASSERT_TRUE(InvertSpdMatrix(m));
+  // Known inverse of this matrix (its Cholesky factor has integer entries).
+  const double expected[3][3] = {{49.361111111111111, -13.555555555555556, 2.1111111111111111},
+                                 {-13.555555555555556, 3.7777777777777778, -0.55555555555555556},
+                                 {2.1111111111111111, -0.55555555555555556, 0.11111111111111111}};
+  for (int i = 0; i < 3; ++i) {
+    for (int j = 0; j < 3; ++j) EXPECT_NEAR(m[i][j], expected[i][j], 1e-12) << i << ", " << j;
+  }
+}
+
+TEST(InvertSpdMatrix, RejectsMatricesThatAreNotPositiveDefiniteOrNotSquare) {
+  Matrix indefinite = MakeMatrix({{1, 2}, {2, 1}});
+  EXPECT_FALSE(InvertSpdMatrix(indefinite));
+  Matrix singular = MakeMatrix({{1, 1}, {1, 1}});
+  EXPECT_FALSE(InvertSpdMatrix(singular));
+  Matrix ragged = MakeMatrix({{1, 0}, {0}});
+  EXPECT_FALSE(InvertSpdMatrix(ragged));
+}
+
+TEST(MultiplyMatrixVector, MultipliesAndStopsAtARowOfTheWrongLength) {
+  const Matrix m = MakeMatrix({{1, 2}, {3, 4}, {5}});
+  SampleArray v, out;
+  v.Resize(2, false);
+  v[0] = 10;
+  v[1] = 1;
+  EXPECT_FALSE(MultiplyMatrixVector(m, v, out));
+  ASSERT_EQ(out.Count(), 3);
+  EXPECT_EQ(out[0], 12.0);
+  EXPECT_EQ(out[1], 34.0);
+  EXPECT_EQ(out[2], 0.0);
+  const Matrix square = MakeMatrix({{1, 2}, {3, 4}});
+  EXPECT_TRUE(MultiplyMatrixVector(square, v, out));
+  EXPECT_EQ(out.Count(), 2);
+}
+
+}  // namespace
