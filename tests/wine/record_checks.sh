@@ -10,19 +10,15 @@ Completes() {
   return 1
 }
 
-# The record size is the one line of `info` that rightly differs between a
-# 32-bit and a 64-bit build; it is checked on its own and left out of the
-# comparison.
-RecordSizeIs() {
-  grep -qx "record size $2" "$WORK/info.$1.txt" && return 0
-  grep '^record size' "$WORK/info.$1.txt" | Diagnose
-  return 1
-}
-
+# InfoMatchesNative BUILD RECORD_SIZE: the `info` output of a Windows build
+# equals the native one. The record size is the one line that rightly
+# differs (144 bytes on 32-bit, 192 on 64-bit); the build's line must show
+# RECORD_SIZE and is compared as if it showed the native size.
 InfoMatchesNative() {
-  grep -v '^record size ' "$WORK/info.native.txt" >"$WORK/info.native.filtered.txt"
-  grep -v '^record size ' "$WORK/info.$1.txt" >"$WORK/info.$1.filtered.txt"
-  Same "$WORK/info.native.filtered.txt" "$WORK/info.$1.filtered.txt"
+  local native_size
+  native_size=$(grep '^record size ' "$WORK/info.native.txt")
+  sed "s/^record size $2\$/$native_size/" "$WORK/info.$1.txt" >"$WORK/info.$1.filtered.txt"
+  Same "$WORK/info.native.txt" "$WORK/info.$1.filtered.txt"
 }
 
 # qvhost marks text buffers written past their capacity or left without a
@@ -39,11 +35,8 @@ RunRecordChecks() {
   Check "native plug-in loads in qvhost" Completes native info
   Check "32-bit DLL loads in qvhost under wine" Completes x86 info
   Check "64-bit DLL loads in qvhost under wine" Completes x64 info
-  Check "native record is 192 bytes" RecordSizeIs native 192
-  Check "32-bit record is 144 bytes" RecordSizeIs x86 144
-  Check "64-bit record is 192 bytes" RecordSizeIs x64 192
-  Check "32-bit info equals native info apart from the record size" InfoMatchesNative x86
-  Check "64-bit info equals native info apart from the record size" InfoMatchesNative x64
+  Check "32-bit info equals native info, record size 144" InfoMatchesNative x86 144
+  Check "64-bit info equals native info, record size 192" InfoMatchesNative x64 192
   Check "dispatch script completes on the native plug-in" Completes native dispatch
   Check "dispatch script completes on the 32-bit DLL" Completes x86 dispatch
   Check "dispatch script completes on the 64-bit DLL" Completes x64 dispatch

@@ -12,11 +12,11 @@ set -u
 
 if [ $# -ne 3 ]; then
   echo "usage: $0 NATIVE_BUILD_DIR X86_BUILD_DIR X64_BUILD_DIR" >&2
-  exit 2
+  exit 1
 fi
-NATIVE=$(realpath "$1")
-X86=$(realpath "$2")
-X64=$(realpath "$3")
+NATIVE=$(realpath -m "$1")
+X86=$(realpath -m "$2")
+X64=$(realpath -m "$3")
 
 # The caller normally sets these; a prefix the script chose itself is also
 # ended by it.
@@ -30,7 +30,7 @@ WINE_TIMEOUT=120
 
 WORK="$NATIVE/wine-tests"
 rm -rf "$WORK"
-mkdir -p "$WORK"
+mkdir "$WORK" 2>/dev/null
 failures=0
 
 # Check NAME COMMAND...: one result line for the command's exit status.
@@ -77,14 +77,18 @@ Same() {
   return 1
 }
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-  timeout 300 wineboot -i >/dev/null 2>&1 || echo "# wineboot -i failed for $WINEPREFIX"
-fi
-
 . "$(dirname "$0")/record_checks.sh"
 . "$(dirname "$0")/audio_checks.sh"
 
-RunRecordChecks
-RunAudioChecks
+Main() {
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout 300 wineboot -i >/dev/null 2>&1 || echo "# wineboot -i failed for $WINEPREFIX"
+  fi
+  RunRecordChecks
+  RunAudioChecks
+  [ "$failures" -eq 0 ]
+}
 
-[ "$failures" -eq 0 ]
+# Whatever else a tool prints becomes a diagnostic line.
+Main 2>&1 | sed -u -E '/^((not )?ok - |# )/!s/^/# /'
+exit "${PIPESTATUS[0]}"
