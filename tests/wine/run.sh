@@ -70,8 +70,13 @@ Host() {
   esac
 }
 
-# Same FILE_A FILE_B: identical bytes; otherwise the first differences.
+# Same FILE_A FILE_B: identical bytes, and not empty (an empty output is a
+# failed run); otherwise the first differences.
 Same() {
+  local file
+  for file in "$1" "$2"; do
+    [ -s "$file" ] || { echo "# missing or empty: $file"; return 1; }
+  done
   cmp -s "$1" "$2" && return 0
   diff "$1" "$2" 2>&1 | head -20 | Diagnose
   return 1
