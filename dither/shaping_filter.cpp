@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "dither/portable_math.h"
 #include "dither/weighting.h"
 
 namespace {
@@ -69,26 +68,6 @@ void MultiplyByTranspose(Matrix& a) {
   }
   for (int32_t i = 1; i < n; ++i) {
     for (int32_t j = 0; j < i; ++j) a[i][j] = a[j][i];
-  }
-}
-
-// Fills the ring of `weighting` with 10^(−dB/10) at f = i·fs/N, i = 1 … N.
-// Storing N values from position 0 wraps the write position back to 0. Runs
-// of equal levels (everything above the last breakpoint) reuse the power.
-void SampleWeighting(SpectrumAnalyser& weighting, double fs, int32_t n) {
-  weighting.ResetRing(n);
-  SampleArray& ring = weighting.Ring();
-  if (ring.Count() != n) return;
-  const WeightingBreakpoints curve = MakeWeightingBreakpoints(fs);
-  double level = 0.0, power = 1.0;  // 10^(−0.1 · 0) = 1
-  for (int32_t i = 1; i <= n; ++i) {
-    const double f = i * fs / n;
-    const double db = WeightingLevelDb(curve, f);
-    if (db != level) {
-      level = db;
-      power = PortableExp10(-0.1 * db);
-    }
-    ring[i - 1] = power;
   }
 }
 

@@ -39,3 +39,22 @@ double WeightingLevelDb(const WeightingBreakpoints& curve, double f) {
 }
 
 double WeightingCurveDb(double f, double fs) { return WeightingLevelDb(MakeWeightingBreakpoints(fs), f); }
+
+// Storing N values from position 0 wraps the write position back to 0. Runs
+// of equal levels (everything above the last breakpoint) reuse the power.
+void SampleWeighting(SpectrumAnalyser& weighting, double fs, int32_t n) {
+  weighting.ResetRing(n);
+  SampleArray& ring = weighting.Ring();
+  if (ring.Count() != n) return;
+  const WeightingBreakpoints curve = MakeWeightingBreakpoints(fs);
+  double level = 0.0, power = 1.0;  // 10^(−0.1 · 0) = 1
+  for (int32_t i = 1; i <= n; ++i) {
+    const double f = i * fs / n;
+    const double db = WeightingLevelDb(curve, f);
+    if (db != level) {
+      level = db;
+      power = PortableExp10(-0.1 * db);
+    }
+    ring[i - 1] = power;
+  }
+}

@@ -3,6 +3,10 @@
 // (−10 dB) near 3400 Hz and highest (40 dB) from 18500 Hz up.
 #pragma once
 
+#include <cstdint>
+
+#include "dither/spectrum_analyser.h"
+
 // The curve's breakpoints for one sample rate, sorted by frequency.
 struct WeightingBreakpoints {
   static constexpr int kMaxCount = 9;
@@ -24,3 +28,9 @@ double WeightingLevelDb(const WeightingBreakpoints& curve, double f);
 
 // WeightingLevelDb on the breakpoints for sample rate fs.
 double WeightingCurveDb(double f, double fs);
+
+// Fills the ring of `weighting` (resized to n, zero-filled first) with the
+// weighting as a power, 10^(−0.1 · WeightingCurveDb(f, fs)), at the n points
+// f = i·fs/n for i = 1 … n: from fs/n up to fs itself, so every point above
+// the last breakpoint holds 10^−4. The write position ends at 0.
+void SampleWeighting(SpectrumAnalyser& weighting, double fs, int32_t n);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "dither/portable_math.h"
+
 namespace {
 
 struct Point {
@@ -43,6 +45,22 @@ TEST(WeightingCurve, AlternatingSampleRatesDoNotDisturbEachOther) {
     EXPECT_EQ(WeightingCurveDb(30000, 192000), at192);
   }
   EXPECT_NE(at96, at192);
+}
+
+// 1024 points at 44100 Hz: every 43.07 Hz from 43.07 Hz up to 44100 Hz.
+TEST(WeightingSampling, FillsTheRingWithThePowerAtEveryPointUpToTheSampleRate) {
+  SpectrumAnalyser weighting;
+  SampleWeighting(weighting, 44100, 1024);
+  SampleArray& ring = weighting.Ring();
+  ASSERT_EQ(ring.Count(), 1024);
+  EXPECT_EQ(weighting.WritePosition(), 0);
+  for (int i = 1; i <= 1024; ++i) {
+    const double f = i * 44100.0 / 1024;
+    ASSERT_EQ(ring[i - 1], PortableExp10(-0.1 * WeightingCurveDb(f, 44100))) << "i = " << i;
+    if (f >= 18500) {
+      ASSERT_EQ(ring[i - 1], 1e-4) << "i = " << i;
+    }
+  }
 }
 
 }  // namespace
