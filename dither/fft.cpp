@@ -20,7 +20,7 @@ constexpr int kMaxSize = 32768;
 constexpr double kTwoPi = 6.283185307179586;
 
 // Sizes up to 512 keep entries m = 1 … n/4 − 1; from 1024 the octant symmetry
-// halves that to m = 1 … n/8 − 1 (see ForwardPass).
+// halves that to m = 1 … n/8 − 1 (see Pass).
 constexpr int TwiddleCount(int n) { return n <= 512 ? n / 4 - 1 : n / 8 - 1; }
 
 // All tables live in one array, smallest size first.
@@ -51,7 +51,8 @@ uint32_t ScrambledIndex(uint32_t p, uint32_t n) {
 
 void FillTables() {
   for (int n = kMinTableSize; n <= kMaxSize; n *= 2) {
-    // The angle is the double product m × s with s = 2π/n held as a double.
+    // The angle is the double product m × s with s = 2π/n held as a double;
+    // our own cosine and sine make the tables identical on every target.
     const double s = kTwoPi / n;
     Twiddle* table = gTwiddles + TwiddleOffset(n);
     for (int m = 1; m <= TwiddleCount(n); ++m) {
