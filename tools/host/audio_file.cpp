@@ -23,7 +23,7 @@ bool RawType(const char* path, SampleType& type) {
 }
 
 template <typename Sample>
-void AppendSamples(const std::vector<char>& bytes, std::vector<double>& samples) {
+void DecodeSamples(const std::vector<char>& bytes, std::vector<double>& samples) {
   const size_t count = bytes.size() / sizeof(Sample);
   samples.resize(count);
   for (size_t i = 0; i < count; ++i) {
@@ -53,9 +53,9 @@ bool ReadRaw(const char* path, SampleType type, AudioData& audio) {
   audio.rate = 0.0;
   audio.sampleType = type;
   if (type == SampleType::kFloat32)
-    AppendSamples<float>(bytes, audio.samples);
+    DecodeSamples<float>(bytes, audio.samples);
   else
-    AppendSamples<double>(bytes, audio.samples);
+    DecodeSamples<double>(bytes, audio.samples);
   return true;
 }
 

@@ -2,12 +2,18 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "host/host_services.h"
 #include "tools/host/report.h"
 
 namespace {
 
+constexpr char kHostVendor[] = "Quorvane Test Host";
+constexpr char kHostProduct[] = "qvhost";
+constexpr intptr_t kHostVendorVersion = 1000;
+constexpr intptr_t kHostInterfaceVersion = 2400;
 constexpr int32_t kHostVersionOpcode = 1;
 // The plug-in receives 256-byte buffers for the vendor and product texts.
 constexpr size_t kHostTextCapacity = 256;
@@ -15,6 +21,17 @@ constexpr size_t kHostTextCapacity = 256;
 constexpr size_t kEventBytes = sizeof(Event);
 // A list longer than this is cut when logged.
 constexpr int32_t kMaxLoggedEvents = 16;
+
+// One request the plug-in made of the host, as it arrived.
+struct HostRequest {
+  const EffectRecord* effect;
+  int32_t opcode;
+  int32_t index;
+  intptr_t value;
+  float opt;
+  intptr_t answer;
+  std::vector<std::string> events;  // opcode 8 only: the 32 bytes of each event
+};
 
 std::vector<HostRequest> requests;
 
@@ -70,10 +87,6 @@ intptr_t QV_CDECL AnswerHostRequest(EffectRecord* effect, int32_t opcode, int32_
   return answer;
 }
 
-const std::vector<HostRequest>& HostRequests() { return requests; }
-
-void ClearHostRequests() { requests.clear(); }
-
 void PrintHostRequests(const EffectRecord* own) {
   for (const HostRequest& r : requests) {
     std::printf("host request %s record %s index %s value %s opt %s -> %s\n",
@@ -83,5 +96,5 @@ void PrintHostRequests(const EffectRecord* own) {
     for (const std::string& event : r.events)
       std::printf("  event %s\n", FormatBytes(event).c_str());
   }
-  ClearHostRequests();
+  requests.clear();
 }
