@@ -117,12 +117,24 @@ TEST_F(FftTest, ACosineOfOneCycleLandsInBinsOneAndFifteen) {
   EXPECT_EQ(FftBinPosition(16, 15), 8);
 }
 
-TEST_F(FftTest, AnImpulseGivesOneEverywhere) {
-  for (int n = 2; n <= 32768; n *= 2) {
-    std::vector<double> b(2 * n, 0.0);
-    b[0] = 1.0;
-    FftTransform(b.data(), n, 0);
-    for (int i = 0; i < 2 * n; ++i) ASSERT_EQ(b[i], i % 2 == 0 ? 1.0 : 0.0) << "n = " << n << ", i = " << i;
+// Above 1024 a plain DFT is slow. The tone x[j] = e^{+2πijk/n} is bin k alone:
+// it must land at the position of bin k with height n, and nowhere else.
+TEST_F(FftTest, ATonePutInBinKLandsAtItsPositionForEveryLargeSize) {
+  for (int n = 2048; n <= 32768; n *= 2) {
+    for (int k : {1, 3, n / 8, n / 8 + 1, n / 4 - 1, n / 2 - 1, n - 5}) {
+      std::vector<double> b(2 * static_cast<size_t>(n));
+      for (int j = 0; j < n; ++j) {
+        const double a = 2 * kPi * ((static_cast<int64_t>(j) * k) % n) / n;
+        b[2 * j] = std::cos(a);
+        b[2 * j + 1] = std::sin(a);
+      }
+      FftTransform(b.data(), n, 0);
+      const int peak = FftBinPosition(n, k);
+      for (int p = 0; p < n; ++p) {
+        ASSERT_NEAR(b[2 * p], p == peak ? n : 0.0, 1e-9 * n) << "n = " << n << ", k = " << k << ", p = " << p;
+        ASSERT_NEAR(b[2 * p + 1], 0.0, 1e-9 * n) << "n = " << n << ", k = " << k << ", p = " << p;
+      }
+    }
   }
 }
 

@@ -35,18 +35,6 @@ TEST(WeightingCurve, HasTheHighBreakpointsOnlyAbove48000) {
   EXPECT_NEAR(WeightingCurveDb(45600, 96000), 0.0, 1e-12);
 }
 
-// Instances at different rates share nothing: alternating rates give the
-// same values as asking each rate alone.
-TEST(WeightingCurve, AlternatingSampleRatesDoNotDisturbEachOther) {
-  const double at96 = WeightingCurveDb(30000, 96000);
-  const double at192 = WeightingCurveDb(30000, 192000);
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(WeightingCurveDb(30000, 96000), at96);
-    EXPECT_EQ(WeightingCurveDb(30000, 192000), at192);
-  }
-  EXPECT_NE(at96, at192);
-}
-
 // 1024 points at 44100 Hz: every 43.07 Hz from 43.07 Hz up to 44100 Hz.
 TEST(WeightingSampling, FillsTheRingWithThePowerAtEveryPointUpToTheSampleRate) {
   SpectrumAnalyser weighting;
