@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "core/text_copy.h"
+#include "dither/shaping_filter.h"
 
 DitherPlugin::DitherPlugin()
     : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,
@@ -66,5 +67,5 @@ void DitherPlugin::ResetProcessing() {
   inputSum.Resize(n, false);
   errorSum.Resize(n, false);
   coefficients.Resize(shapingOrder, true);
-  // design comes with the filter code
+  if (shapingOn && n > 0) DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
 }

@@ -6,6 +6,7 @@
 
 #include "dither/mt_random.h"
 #include "dither/sample_array.h"
+#include "dither/spectrum_analyser.h"
 #include "host/plug_base.h"
 
 // Parameter indices.
@@ -68,6 +69,7 @@ class DitherPlugin : public PlugBase {
   MtRandom rng;
   std::vector<ChannelState> channels;
   SampleArray coefficients;    // coefficient k goes with the error k + 1 frames back
+  SpectrumAnalyser weighting;  // the sampled weighting curve of the design
   SampleArray inputSum;        // per frame: clipped input averaged over the channels
   SampleArray errorSum;        // per frame: output minus clipped input, averaged
 };

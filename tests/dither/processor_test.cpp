@@ -136,6 +136,8 @@ TEST_F(ProcessorTest, ShapedOutputMatchesTheErrorFeedbackRecurrence) {
   Set(kParamShaping, 3.0f / 12.0f);
   ASSERT_EQ(plug->ShapingOrder(), 3);
   const SampleArray& a = plug->Coefficients();
+  ASSERT_EQ(a.Count(), 3);
+  ASSERT_NE(a[0], 0.0);
   std::vector<double> in(1024);
   for (size_t j = 0; j < in.size(); ++j) in[j] = 0.4 * std::sin(0.05 * j) + 1e-6 * (j % 7);
   const auto out = Run(in);
@@ -149,6 +151,20 @@ TEST_F(ProcessorTest, ShapedOutputMatchesTheErrorFeedbackRecurrence) {
     e[1] = e[0];
     e[0] = y - v;
   }
+}
+
+TEST_F(ProcessorTest, TheEngineDesignsItsFilterForRateAndBlockSize) {
+  Set(kParamShaping, 1.0f / 12.0f);
+  ASSERT_EQ(plug->Coefficients().Count(), 1);
+  EXPECT_NEAR(plug->Coefficients()[0], 0.844447, 5e-7);
+  Set(kParamShaping, 2.0f / 12.0f);
+  EXPECT_NEAR(plug->Coefficients()[0], 1.548881, 5e-7);
+  EXPECT_NEAR(plug->Coefficients()[1], -0.834195, 5e-7);
+  // A host's odd block size designs on the next power of two.
+  Dispatch(plug, effSetBlockSize, 0, 1000);
+  EXPECT_NEAR(plug->Coefficients()[0], 1.548881, 5e-7);
+  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 192000.0f);
+  EXPECT_EQ(plug->Coefficients().Count(), 0);
 }
 
 TEST_F(ProcessorTest, OnlyTheFirstTwoChannelsAreProcessed) {
