@@ -32,17 +32,20 @@ class SpectrumAnalyser {
   // autocorrelation at lag k of the process with that power spectrum.
   // Elements k and N − 1 − k hold the same value (the second half mirrors the
   // first). A ring whose size has no FFT bin positions (see fft.h) gives N zeros.
+  // The filter design calls it under the plug-in's lock.
   const SampleArray& RealSpectrum();
 
   // The Blackman-windowed magnitude spectrum of the ring, N/2 values
   // √(|X[k]|² / N) for k = 0 … N/2 − 1; zeros when the size has no FFT.
-  // The window is rebuilt only when N changes. Reads the ring without a lock:
+  // The window is rebuilt only when N changes. User-interface thread; reads
+  // the ring without a lock:
   // a block appended meanwhile may tear the frame but never faults.
   SampleArray& MagnitudeSpectrum();
 
   // Stretches the low bins of v (M values) across the whole array on a
   // logarithmic scale, in place, weighting each point by the square root of
   // its width. The top element is kept. The tables are rebuilt when M changes.
+  // User-interface thread, after MagnitudeSpectrum.
   void WarpSpectrum(SampleArray& v);
 
  private:
