@@ -38,8 +38,8 @@ class SpectrumAnalyser {
   // The Blackman-windowed magnitude spectrum of the ring, N/2 values
   // √(|X[k]|² / N) for k = 0 … N/2 − 1; zeros when the size has no FFT.
   // The window is rebuilt only when N changes. User-interface thread; reads
-  // the ring without a lock:
-  // a block appended meanwhile may tear the frame but never faults.
+  // the ring without a lock: a block appended meanwhile may tear the frame
+  // but never faults, since the ring's size does not change.
   SampleArray& MagnitudeSpectrum();
 
   // Stretches the low bins of v (M values) across the whole array on a
