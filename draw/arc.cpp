@@ -128,7 +128,7 @@ void DrawArc(Bitmap* bitmap, float cx, float cy, float radius, float startAngle,
   if (!view || op == PixelOp::kNone || !(radius > 0.0f)) return;
   for (float v : {cx, cy, radius, startAngle, endAngle})
     if (!std::isfinite(v)) return;
-  const Circle circle = {{view, op, Unpack(colour)}, cx, cy, radius, weight, antialiased};
+  const Circle circle = {{view, op, colour}, cx, cy, radius, weight, antialiased};
 
   const float start = NormaliseAngle(startAngle), end = NormaliseAngle(endAngle);
   // Quarters run upward from the start's; an end quarter below it wraps on by

@@ -39,7 +39,7 @@ void CombineRows(const BlitArea& a, int e) {
   for (int row = 0; row < a.height; ++row) {
     uint32_t* d = a.dest.Row(a.dy + row) + a.dx;
     const uint32_t* s = a.src.Row(a.sy + row) + a.sx;
-    for (int i = 0; i < a.width; ++i) CombinePixel<op>(d + i, Unpack(s[i]), e);
+    for (int i = 0; i < a.width; ++i) CombinePixel<op>(d + i, s[i], e);
   }
 }
 

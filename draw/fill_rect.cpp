@@ -42,7 +42,7 @@ template <PixelOp op>
 void FillRows(const PixelView& v, const FillArea& a, const Channels& source, int e) {
   for (int row = 0; row < a.height; ++row) {
     uint32_t* d = v.Row(a.y + row) + a.x;
-    for (int i = 0; i < a.width; ++i) CombinePixel<op>(d + i, source, e);
+    for (int i = 0; i < a.width; ++i) CombineChannels<op>(d + i, source, e);
   }
 }
 

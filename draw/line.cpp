@@ -52,7 +52,7 @@ void DrawLine(Bitmap* bitmap, float x1, float y1, float x2, float y2, PackedColo
               float weight, BlendMode code, bool antialiased) {
   const PixelView view = ViewOf(bitmap, RowOrder::kMemoryRows);
   if (!view || !ClipLine(&x1, &y1, &x2, &y2, view.width, view.height)) return;
-  const ColourPlotter plotter = {view, OpOfCode(code, weight), Unpack(colour)};
+  const ColourPlotter plotter = {view, OpOfCode(code, weight), colour};
   if (antialiased) return WalkAntialiasedLine(x1, y1, x2, y2, plotter, weight);
   if ((colour >> 24) == 255 && weight == 1.0f && (code & 0xFF) == kBlendCopy)
     return WalkOpaqueLine(x1, y1, x2, y2, view, colour);

@@ -6,7 +6,7 @@
 void PutPixel(Bitmap* bitmap, int x, int y, PackedColour colour, float weight, BlendMode code) {
   const PixelView v = ViewOf(bitmap);
   if (!v || !v.Contains(x, y)) return;
-  BlendPixel(OpOfCode(code, weight), v.Row(y) + x, Unpack(colour), WeightToInt(weight));
+  BlendPixel(OpOfCode(code, weight), v.Row(y) + x, colour, WeightToInt(weight));
 }
 
 PackedColour GetPixel(const Bitmap* bitmap, int x, int y) {

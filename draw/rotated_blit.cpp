@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 
@@ -28,13 +29,24 @@ struct Walk {
   Fixed16 u0, v0, dudx, dvdx, dudy, dvdy;
 };
 
+// The source's rows as a base and a signed step, so that a flipped source
+// costs nothing per tap.
+struct SourceRows {
+  const uint32_t* row0;  // row y = 0 of the picture
+  ptrdiff_t step;        // pixels from one picture row to the next
+
+  explicit SourceRows(const PixelView& v)
+      : row0(v.Row(0)), step(v.flipped ? -v.rowSpan : v.rowSpan) {}
+  const uint32_t* At(int64_t x, int64_t y) const { return row0 + y * step + x; }
+};
+
 // Nearest pixel: the source pixel holding (u, v), if it may be read.
 struct NearestSampler {
-  bool operator()(const PixelView& src, const SampleBounds& b, Fixed16 u, Fixed16 v,
-                  Channels* out) const {
+  [[gnu::always_inline]] bool operator()(const SourceRows& src, const SampleBounds& b,
+                                         Fixed16 u, Fixed16 v, uint32_t* out) const {
     const int64_t ix = Fixed16Int(u), iy = Fixed16Int(v);
     if (iy < b.minY || iy >= b.maxY || ix < b.minX || ix >= b.maxX) return false;
-    *out = Unpack(src.Row(static_cast<int>(iy))[ix]);
+    *out = *src.At(ix, iy);
     return true;
   }
 };
@@ -49,53 +61,94 @@ struct NearestSampler {
 // On the last column or row of the bounds two taps (or the corner pixel
 // alone) take the place of four, so nothing outside the bounds is read.
 struct BilinearSampler {
-  bool operator()(const PixelView& src, const SampleBounds& b, Fixed16 u, Fixed16 v,
-                  Channels* out) const {
+  [[gnu::always_inline]] bool operator()(const SourceRows& src, const SampleBounds& b,
+                                         Fixed16 u, Fixed16 v, uint32_t* out) const {
     const int64_t ix = Fixed16Int(u), iy = Fixed16Int(v);
     const int fx = static_cast<int>(Fixed16Frac(u)), fy = static_cast<int>(Fixed16Frac(v));
     const bool innerRow = iy >= b.minY && iy < b.maxY - 1;
     const bool innerColumn = ix >= b.minX && ix < b.maxX - 1;
+    if (innerRow && innerColumn) {
+      const uint32_t* p = src.At(ix, iy);
+      const int w11 = static_cast<int>((static_cast<uint32_t>(fx) * static_cast<uint32_t>(fy)) >> 16);
+      *out = Mix4(p[0], 65535 - fx - fy + w11, p[1], fx - w11, p[src.step], fy - w11,
+                  p[src.step + 1], w11);
+      return true;
+    }
     // Empty bounds have no last row or column.
     const bool lastRow = iy == b.maxY - 1 && iy >= b.minY;
     const bool lastColumn = ix == b.maxX - 1 && ix >= b.minX;
-    if (innerRow && innerColumn) {
-      const uint32_t* row0 = src.Row(static_cast<int>(iy)) + ix;
-      const uint32_t* row1 = src.Row(static_cast<int>(iy) + 1) + ix;
-      const int w11 = static_cast<int>((static_cast<uint32_t>(fx) * static_cast<uint32_t>(fy)) >> 16);
-      *out = Mix4(Unpack(row0[0]), 65535 - fx - fy + w11, Unpack(row0[1]), fx - w11,
-                  Unpack(row1[0]), fy - w11, Unpack(row1[1]), w11);
-    } else if (innerRow && lastColumn) {
-      *out = Mix2(Unpack(src.Row(static_cast<int>(iy))[ix]), 65535 - fy,
-                  Unpack(src.Row(static_cast<int>(iy) + 1)[ix]), fy);
+    if (innerRow && lastColumn) {
+      const uint32_t* p = src.At(ix, iy);
+      *out = Mix2(p[0], 65535 - fy, p[src.step], fy);
     } else if (lastRow && innerColumn) {
-      const uint32_t* row = src.Row(static_cast<int>(iy)) + ix;
-      *out = Mix2(Unpack(row[0]), 65535 - fx, Unpack(row[1]), fx);
+      const uint32_t* p = src.At(ix, iy);
+      *out = Mix2(p[0], 65535 - fx, p[1], fx);
     } else if (lastRow && lastColumn) {
-      *out = Unpack(src.Row(static_cast<int>(iy))[ix]);
+      *out = *src.At(ix, iy);
     } else {
       return false;
     }
     return true;
   }
 
-  static Channels Mix2(const Channels& p, int wp, const Channels& q, int wq) {
-    return {(p.b * wp + q.b * wq) / 65536, (p.g * wp + q.g * wq) / 65536,
-            (p.r * wp + q.r * wq) / 65536, (p.a * wp + q.a * wq) / 65536};
+  // Two channels at a time, each in its own 32-bit half of a 64-bit word:
+  // every sum stays below 2^24, so the halves never carry into each other.
+  // The spread forms hold blue and red, or green and alpha, one per lane; Gather
+  // takes each sum / 65536 back to its byte.
+  static constexpr uint64_t kLanes = 0x000000FF000000FFu;
+  static uint64_t SpreadBlueRed(uint32_t p) { return (uint64_t{p} | uint64_t{p} << 16) & kLanes; }
+  static uint64_t SpreadGreenAlpha(uint32_t p) { return (uint64_t{p} >> 8 | uint64_t{p} << 8) & kLanes; }
+  static uint32_t Gather(uint64_t blueRed, uint64_t greenAlpha) {
+    const uint64_t low = 0xFFFFFFFFu;
+    return static_cast<uint32_t>((blueRed & low) >> 16 | ((greenAlpha & low) >> 16) << 8 |
+                                 (blueRed >> 48) << 16 | (greenAlpha >> 48) << 24);
   }
 
-  // Signed sums: w00 dips to -2 when both fractions are near 1, and the
-  // truncating division then still yields 0 ... 254.
-  static Channels Mix4(const Channels& p00, int w00, const Channels& p10, int w10,
-                       const Channels& p01, int w01, const Channels& p11, int w11) {
-    return {(p00.b * w00 + p10.b * w10 + p01.b * w01 + p11.b * w11) / 65536,
-            (p00.g * w00 + p10.g * w10 + p01.g * w01 + p11.g * w11) / 65536,
-            (p00.r * w00 + p10.r * w10 + p01.r * w01 + p11.r * w11) / 65536,
-            (p00.a * w00 + p10.a * w10 + p01.a * w01 + p11.a * w11) / 65536};
+  // Sums of taps, weight by weight.
+  struct Sum {
+    uint64_t blueRed = 0, greenAlpha = 0;
+    void Add(uint32_t p, int w) {
+      blueRed += SpreadBlueRed(p) * static_cast<uint64_t>(w);
+      greenAlpha += SpreadGreenAlpha(p) * static_cast<uint64_t>(w);
+    }
+    uint32_t Pixel() const { return Gather(blueRed, greenAlpha); }
+  };
+
+  static uint32_t Mix2(uint32_t p, int wp, uint32_t q, int wq) {
+    Sum sum;
+    sum.Add(p, wp);
+    sum.Add(q, wq);
+    return sum.Pixel();
+  }
+
+  // w00 dips to -2 when both fractions are near 1; that rare case takes
+  // signed sums per channel, whose truncating division still yields 0 ... 254.
+  [[gnu::always_inline]] static uint32_t Mix4(uint32_t p00, int w00, uint32_t p10, int w10,
+                                              uint32_t p01, int w01, uint32_t p11, int w11) {
+    if (w00 < 0) return Mix4Signed(p00, w00, p10, w10, p01, w01, p11, w11);
+    Sum sum;
+    sum.Add(p00, w00);
+    sum.Add(p10, w10);
+    sum.Add(p01, w01);
+    sum.Add(p11, w11);
+    return sum.Pixel();
+  }
+
+  static uint32_t Mix4Signed(uint32_t p00, int w00, uint32_t p10, int w10, uint32_t p01, int w01,
+                             uint32_t p11, int w11) {
+    const Channels a = Unpack(p00), b = Unpack(p10), c = Unpack(p01), d = Unpack(p11);
+    auto mix = [&](int Channels::*ch) {
+      return static_cast<uint32_t>((a.*ch * w00 + b.*ch * w10 + c.*ch * w01 + d.*ch * w11) / 65536);
+    };
+    return mix(&Channels::b) | mix(&Channels::g) << 8 | mix(&Channels::r) << 16 |
+           mix(&Channels::a) << 24;
   }
 };
 
+// One function per operation and sampler, kept out of line so that each
+// loop gets the registers to itself.
 template <PixelOp op, class Sampler>
-void WalkRows(const PixelView& dest, const PixelView& src, const SampleBounds& bounds,
+[[gnu::noinline]] void WalkRows(const PixelView& dest, const SourceRows& src, const SampleBounds& bounds,
               const Walk& w, int e) {
   const Sampler sample;
   Fixed16 rowU = w.u0, rowV = w.v0;
@@ -103,7 +156,7 @@ void WalkRows(const PixelView& dest, const PixelView& src, const SampleBounds& b
     uint32_t* d = dest.Row(w.y + row) + w.x;
     Fixed16 u = rowU, v = rowV;
     for (int i = 0; i < w.width; ++i) {
-      Channels s;
+      uint32_t s;
       if (sample(src, bounds, u, v, &s)) CombinePixel<op>(d + i, s, e);
       u += w.dudx;
       v += w.dvdx;
@@ -182,8 +235,8 @@ void RotatedBlit(Bitmap* dest, const Bitmap* src, int destX, int destY, int dest
   WithPixelOp(OpOfCode(code, weight), [&](auto op) {
     constexpr PixelOp kOp = decltype(op)::value;
     if (bilinear)
-      WalkRows<kOp, BilinearSampler>(d, s, bounds, walk, e);
+      WalkRows<kOp, BilinearSampler>(d, SourceRows(s), bounds, walk, e);
     else
-      WalkRows<kOp, NearestSampler>(d, s, bounds, walk, e);
+      WalkRows<kOp, NearestSampler>(d, SourceRows(s), bounds, walk, e);
   });
 }
