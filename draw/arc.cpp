@@ -146,7 +146,7 @@ void DrawArc(Bitmap* bitmap, float cx, float cy, float radius, float startAngle,
   DrawQuarter(circle, last, 0.0f, beta);
 }
 
-void DrawCircle(Bitmap* bitmap, float cx, float cy, float radius, PackedColour colour,
-                float weight, BlendMode code, bool antialiased) {
+void DrawCircle(Bitmap* bitmap, float cx, float cy, float radius, PackedColour colour, float weight,
+                BlendMode code, bool antialiased) {
   DrawArc(bitmap, cx, cy, radius, 0.0f, kTurn, colour, weight, code, antialiased);
 }

@@ -21,5 +21,5 @@ void DrawArc(Bitmap* bitmap, float cx, float cy, float radius, float startAngle,
              PackedColour colour, float weight, BlendMode code, bool antialiased);
 
 // DrawArc from 0 to 2 pi.
-void DrawCircle(Bitmap* bitmap, float cx, float cy, float radius, PackedColour colour,
-                float weight, BlendMode code, bool antialiased);
+void DrawCircle(Bitmap* bitmap, float cx, float cy, float radius, PackedColour colour, float weight,
+                BlendMode code, bool antialiased);

@@ -22,7 +22,9 @@ enum PixelByte { kByteBlue = 0, kByteGreen = 1, kByteRed = 2, kByteAlpha = 3 };
 
 // The blit code that copies byte `from` of every source pixel into byte `to`
 // of the destination pixel, leaving the other bytes alone.
-constexpr BlendMode ChannelCopyCode(PixelByte from, PixelByte to) { return 0xF0 | (to << 2) | from; }
+constexpr BlendMode ChannelCopyCode(PixelByte from, PixelByte to) {
+  return 0xF0 | (to << 2) | from;
+}
 
 // The editor's blend request. Kinds: 1 plain copy, 2 add with source alpha,
 // 3 dodge with source alpha; any other kind copies with source alpha.

@@ -66,8 +66,13 @@ void Blit(Bitmap* dest, const Bitmap* src, int x, int y, const Rect* sourceRect,
   if (dy + (bottom - top) > d.height) bottom = top + d.height - dy;
   if (left >= right || top >= bottom) return;
 
-  const BlitArea area = {d, s, static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(left),
-                         static_cast<int>(top), static_cast<int>(right - left),
+  const BlitArea area = {d,
+                         s,
+                         static_cast<int>(dx),
+                         static_cast<int>(dy),
+                         static_cast<int>(left),
+                         static_cast<int>(top),
+                         static_cast<int>(right - left),
                          static_cast<int>(bottom - top)};
   const int operation = code & 0xFF;
   if (operation >= 0xF0) return CopyChannel(area, code);
@@ -84,7 +89,8 @@ void BlitRect(Bitmap* dest, const Bitmap* src, int x, int y, int sourceX, int so
   auto edge = [](int64_t v) {
     return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
   };
-  const Rect r = {sourceX, sourceY, edge(int64_t{sourceX} + width), edge(int64_t{sourceY} + height)};
+  const Rect r = {sourceX, sourceY, edge(int64_t{sourceX} + width),
+                  edge(int64_t{sourceY} + height)};
   Blit(dest, src, x, y, &r, weight, code);
 }
 

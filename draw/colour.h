@@ -20,7 +20,9 @@ struct Colour {
 // range wrap instead of overflowing.
 constexpr PackedColour PackColour(const Colour& c) {
   return ((static_cast<uint32_t>(c.a) * 256u + static_cast<uint32_t>(c.r)) * 256u +
-          static_cast<uint32_t>(c.g)) * 256u + static_cast<uint32_t>(c.b);
+          static_cast<uint32_t>(c.g)) *
+             256u +
+         static_cast<uint32_t>(c.b);
 }
 
 constexpr Colour UnpackColour(PackedColour p) {

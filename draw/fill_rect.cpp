@@ -51,7 +51,8 @@ void FillRows(const PixelView& v, const FillArea& a, const Channels& source, int
 void FillRect(Bitmap* bitmap, int x, int y, int width, int height, PackedColour colour,
               float weight, BlendMode code) {
   if (!bitmap) return;
-  if (code & kBlendSourceAlpha) weight = static_cast<float>(colour >> 24) * weight * (1.0f / 255.0f);
+  if (code & kBlendSourceAlpha)
+    weight = static_cast<float>(colour >> 24) * weight * (1.0f / 255.0f);
   const PixelView v = ViewOf(bitmap);
   FillArea area;
   if (!ClipFill(v, x, y, width, height, &area)) return;

@@ -1,7 +1,8 @@
+#include "draw/line.h"
+
 #include <cmath>
 #include <utility>
 
-#include "draw/line.h"
 #include "draw/line_walk.h"
 
 namespace {
@@ -38,7 +39,8 @@ void WalkPlain(float x1, float y1, float x2, float y2, Plot&& plot) {
 }  // namespace
 
 void WalkPlainLine(float x1, float y1, float x2, float y2, const ColourPlotter& plotter, int e) {
-  WalkPlain(x1, y1, x2, y2, [&](int x, int y, bool single) { plotter.Plot(x, y, single ? 256 : e); });
+  WalkPlain(x1, y1, x2, y2,
+            [&](int x, int y, bool single) { plotter.Plot(x, y, single ? 256 : e); });
 }
 
 void WalkOpaqueLine(float x1, float y1, float x2, float y2, const PixelView& view,

@@ -37,7 +37,8 @@ struct WuPlot {
 void WalkAntialiasedLine(float x1, float y1, float x2, float y2, const ColourPlotter& plotter,
                          float weight) {
   if (plotter.op == PixelOp::kNone) return;
-  if (static_cast<int>(x1) == static_cast<int>(x2) && static_cast<int>(y1) == static_cast<int>(y2)) {
+  if (static_cast<int>(x1) == static_cast<int>(x2) &&
+      static_cast<int>(y1) == static_cast<int>(y2)) {
     const WuPlot plot = {plotter, 1.0f, false};
     const int tx = static_cast<int>(x1), ty = static_cast<int>(y1);
     const float c = (Frac(x1) + Frac(y1)) / 4.0f;

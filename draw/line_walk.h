@@ -9,8 +9,7 @@
 void WalkPlainLine(float x1, float y1, float x2, float y2, const ColourPlotter& plotter, int e);
 
 // Plain walk storing `colour` as it is into each pixel.
-void WalkOpaqueLine(float x1, float y1, float x2, float y2, const PixelView& view,
-                    uint32_t colour);
+void WalkOpaqueLine(float x1, float y1, float x2, float y2, const PixelView& view, uint32_t colour);
 
 // Xiaolin Wu's walk at user weight `weight`; see DrawLine.
 void WalkAntialiasedLine(float x1, float y1, float x2, float y2, const ColourPlotter& plotter,

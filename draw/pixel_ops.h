@@ -101,8 +101,8 @@ inline void CombineChannels(uint32_t* pixel, const Channels& s, int e) {
 // 0 ... 255, so this equals the per-channel copy formulas exactly.
 inline uint32_t LerpPacked(uint32_t d, uint32_t s, uint32_t wd, uint32_t ws) {
   const uint32_t blueRed = ((d & 0x00FF00FFu) * wd + (s & 0x00FF00FFu) * ws) >> 8 & 0x00FF00FFu;
-  const uint32_t greenAlpha = (((d >> 8) & 0x00FF00FFu) * wd + ((s >> 8) & 0x00FF00FFu) * ws) &
-                              0xFF00FF00u;
+  const uint32_t greenAlpha =
+      (((d >> 8) & 0x00FF00FFu) * wd + ((s >> 8) & 0x00FF00FFu) * ws) & 0xFF00FF00u;
   return blueRed | greenAlpha;
 }
 
@@ -134,13 +134,26 @@ template <class F>
 inline void WithPixelOp(PixelOp op, F&& f) {
   using P = PixelOp;
   switch (op) {
-    case P::kCopy: f(std::integral_constant<P, P::kCopy>{}); break;
-    case P::kCopyAlpha: f(std::integral_constant<P, P::kCopyAlpha>{}); break;
-    case P::kAdd: f(std::integral_constant<P, P::kAdd>{}); break;
-    case P::kAddAlpha: f(std::integral_constant<P, P::kAddAlpha>{}); break;
-    case P::kDodge: f(std::integral_constant<P, P::kDodge>{}); break;
-    case P::kDodgeAlpha: f(std::integral_constant<P, P::kDodgeAlpha>{}); break;
-    case P::kNone: break;
+    case P::kCopy:
+      f(std::integral_constant<P, P::kCopy>{});
+      break;
+    case P::kCopyAlpha:
+      f(std::integral_constant<P, P::kCopyAlpha>{});
+      break;
+    case P::kAdd:
+      f(std::integral_constant<P, P::kAdd>{});
+      break;
+    case P::kAddAlpha:
+      f(std::integral_constant<P, P::kAddAlpha>{});
+      break;
+    case P::kDodge:
+      f(std::integral_constant<P, P::kDodge>{});
+      break;
+    case P::kDodgeAlpha:
+      f(std::integral_constant<P, P::kDodgeAlpha>{});
+      break;
+    case P::kNone:
+      break;
   }
 }
 

@@ -17,7 +17,8 @@ std::unique_ptr<MemoryBitmap> DecodePng(const uint8_t* data, size_t size) {
   if (!data || size == 0 || size > INT_MAX) return nullptr;
   int width = 0, height = 0, channels = 0;
   // Four channels asked for: images without alpha come out opaque.
-  stbi_uc* rgba = stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
+  stbi_uc* rgba =
+      stbi_load_from_memory(data, static_cast<int>(size), &width, &height, &channels, 4);
   if (!rgba) return nullptr;
   auto bitmap = std::make_unique<MemoryBitmap>(width, height);
   uint32_t* bits = bitmap->Bits();

@@ -12,8 +12,8 @@ Rect Union(const Rect& a, const Rect& b) {
 }
 
 bool Intersects(const Rect& a, const Rect& b) {
-  return !IsEmpty(a) && !IsEmpty(b) && a.right >= b.left && a.left < b.right &&
-         a.bottom >= b.top && a.top < b.bottom;
+  return !IsEmpty(a) && !IsEmpty(b) && a.right >= b.left && a.left < b.right && a.bottom >= b.top &&
+         a.top < b.bottom;
 }
 
 Rect Intersection(const Rect& a, const Rect& b) {

@@ -18,9 +18,7 @@ struct SampleBounds {
 };
 
 // float -> integer truncation that saturates instead of overflowing.
-int64_t TruncSaturated(float v) {
-  return static_cast<int64_t>(std::clamp(v, -1e18f, 1e18f));
-}
+int64_t TruncSaturated(float v) { return static_cast<int64_t>(std::clamp(v, -1e18f, 1e18f)); }
 
 // The destination rectangle inside the destination bitmap, with the source
 // position of its top-left pixel and the steps per column and per row.
@@ -42,8 +40,8 @@ struct SourceRows {
 
 // Nearest pixel: the source pixel holding (u, v), if it may be read.
 struct NearestSampler {
-  [[gnu::always_inline]] bool operator()(const SourceRows& src, const SampleBounds& b,
-                                         Fixed16 u, Fixed16 v, uint32_t* out) const {
+  [[gnu::always_inline]] bool operator()(const SourceRows& src, const SampleBounds& b, Fixed16 u,
+                                         Fixed16 v, uint32_t* out) const {
     const int64_t ix = Fixed16Int(u), iy = Fixed16Int(v);
     if (iy < b.minY || iy >= b.maxY || ix < b.minX || ix >= b.maxX) return false;
     *out = *src.At(ix, iy);
@@ -61,15 +59,16 @@ struct NearestSampler {
 // On the last column or row of the bounds two taps (or the corner pixel
 // alone) take the place of four, so nothing outside the bounds is read.
 struct BilinearSampler {
-  [[gnu::always_inline]] bool operator()(const SourceRows& src, const SampleBounds& b,
-                                         Fixed16 u, Fixed16 v, uint32_t* out) const {
+  [[gnu::always_inline]] bool operator()(const SourceRows& src, const SampleBounds& b, Fixed16 u,
+                                         Fixed16 v, uint32_t* out) const {
     const int64_t ix = Fixed16Int(u), iy = Fixed16Int(v);
     const int fx = static_cast<int>(Fixed16Frac(u)), fy = static_cast<int>(Fixed16Frac(v));
     const bool innerRow = iy >= b.minY && iy < b.maxY - 1;
     const bool innerColumn = ix >= b.minX && ix < b.maxX - 1;
     if (innerRow && innerColumn) {
       const uint32_t* p = src.At(ix, iy);
-      const int w11 = static_cast<int>((static_cast<uint32_t>(fx) * static_cast<uint32_t>(fy)) >> 16);
+      const int w11 =
+          static_cast<int>((static_cast<uint32_t>(fx) * static_cast<uint32_t>(fy)) >> 16);
       *out = Mix4(p[0], 65535 - fx - fy + w11, p[1], fx - w11, p[src.step], fy - w11,
                   p[src.step + 1], w11);
       return true;
@@ -97,7 +96,9 @@ struct BilinearSampler {
   // takes each sum / 65536 back to its byte.
   static constexpr uint64_t kLanes = 0x000000FF000000FFu;
   static uint64_t SpreadBlueRed(uint32_t p) { return (uint64_t{p} | uint64_t{p} << 16) & kLanes; }
-  static uint64_t SpreadGreenAlpha(uint32_t p) { return (uint64_t{p} >> 8 | uint64_t{p} << 8) & kLanes; }
+  static uint64_t SpreadGreenAlpha(uint32_t p) {
+    return (uint64_t{p} >> 8 | uint64_t{p} << 8) & kLanes;
+  }
   static uint32_t Gather(uint64_t blueRed, uint64_t greenAlpha) {
     const uint64_t low = 0xFFFFFFFFu;
     return static_cast<uint32_t>((blueRed & low) >> 16 | ((greenAlpha & low) >> 16) << 8 |
@@ -148,8 +149,8 @@ struct BilinearSampler {
 // One function per operation and sampler, kept out of line so that each
 // loop gets the registers to itself.
 template <PixelOp op, class Sampler>
-[[gnu::noinline]] void WalkRows(const PixelView& dest, const SourceRows& src, const SampleBounds& bounds,
-              const Walk& w, int e) {
+[[gnu::noinline]] void WalkRows(const PixelView& dest, const SourceRows& src,
+                                const SampleBounds& bounds, const Walk& w, int e) {
   const Sampler sample;
   Fixed16 rowU = w.u0, rowV = w.v0;
   for (int row = 0; row < w.height; ++row) {
@@ -228,8 +229,9 @@ void RotatedBlit(Bitmap* dest, const Bitmap* src, int destX, int destY, int dest
   if (dw <= 0 || dh <= 0 || !d || !s || !AllFinite({u0, v0})) return;
 
   const Walk walk = {static_cast<int>(dx), static_cast<int>(dy), static_cast<int>(dw),
-                     static_cast<int>(dh), ToFixed16(u0), ToFixed16(v0), ToFixed16(dudx),
-                     ToFixed16(dvdx), ToFixed16(dudy), ToFixed16(dvdy)};
+                     static_cast<int>(dh), ToFixed16(u0),        ToFixed16(v0),
+                     ToFixed16(dudx),      ToFixed16(dvdx),      ToFixed16(dudy),
+                     ToFixed16(dvdy)};
   const int e = WeightToInt(weight);
   const bool bilinear = (code & 0xFF00) == kBlendFilter;
   WithPixelOp(OpOfCode(code, weight), [&](auto op) {

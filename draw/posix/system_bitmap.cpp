@@ -1,7 +1,8 @@
+#include "draw/system_bitmap.h"
+
 #include <cstdlib>
 
 #include "draw/memory_bitmap.h"
-#include "draw/system_bitmap.h"
 
 SystemBitmap::SystemBitmap(int width, int height) { (void)Resize(width, height); }
 

@@ -1,7 +1,8 @@
+#include "resources/png_resource.h"
+
 #include <windows.h>
 
 #include "host/module.h"
-#include "resources/png_resource.h"
 
 PngResource FindPngResource(int resourceId) {
   // A null module handle (a program that links the library statically) makes

@@ -1,4 +1,6 @@
 // Arcs and circles.
+#include "draw/arc.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,7 +9,6 @@
 #include <cmath>
 #include <limits>
 
-#include "draw/arc.h"
 #include "test_bitmap.h"
 
 namespace {
@@ -97,7 +98,8 @@ TEST(DrawCircle, PixelsLieWithinOnePixelOfTheRadius) {
             const double nearY = std::clamp(64.0, double(y), y + 1.0);
             const double farX = std::max(std::fabs(x - 64.0), std::fabs(x + 1 - 64.0));
             const double farY = std::max(std::fabs(y - 64.0), std::fabs(y + 1 - 64.0));
-            ASSERT_LE(std::hypot(nearX - 64, nearY - 64), r + 1.0) << "r " << r << " at " << x << "," << y;
+            ASSERT_LE(std::hypot(nearX - 64, nearY - 64), r + 1.0)
+                << "r " << r << " at " << x << "," << y;
             ASSERT_GE(std::hypot(farX, farY), r - 1.0) << "r " << r << " at " << x << "," << y;
           }
     }
@@ -107,7 +109,8 @@ TEST(DrawArc, BadRadiiAndAnglesDrawNothing) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
   TestBitmap b(20, 20, 0);
-  for (float r : {0.0f, -5.0f, nan, inf, -inf}) DrawCircle(&b, 10, 10, r, kWhite, 1, kBlendCopy, true);
+  for (float r : {0.0f, -5.0f, nan, inf, -inf})
+    DrawCircle(&b, 10, 10, r, kWhite, 1, kBlendCopy, true);
   DrawArc(&b, 10, 10, 5, nan, 1, kWhite, 1, kBlendCopy, true);
   DrawArc(&b, 10, 10, 5, 0, inf, kWhite, 1, kBlendCopy, true);
   DrawArc(&b, nan, 10, 5, 0, 1, kWhite, 1, kBlendCopy, true);

@@ -1,12 +1,13 @@
 // The pixel arithmetic of every blend operation, seen through PutPixel on a
 // single pixel, and the mapping of the editor's blend requests.
+#include "draw/blend.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstring>
 #include <limits>
 
-#include "draw/blend.h"
 #include "draw/colour.h"
 #include "draw/pixel.h"
 #include "test_bitmap.h"

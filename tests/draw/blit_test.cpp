@@ -1,11 +1,12 @@
 // Rectangular blits: clipping, the raw copy, channel copies, storage order.
+#include "draw/blit.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
 
-#include "draw/blit.h"
 #include "draw/memory_bitmap.h"
 #include "test_bitmap.h"
 
@@ -102,7 +103,8 @@ TEST(Blit, OpaqueCopyEqualsMemoryCopyOfTheClippedRectangle) {
     ASSERT_TRUE(dest.GuardsIntact()) << "run " << run;
     for (int py = 0; py < 21; ++py)
       for (int px = 0; px < 19; ++px)
-        ASSERT_EQ(dest.At(px, py), expected.At(px, py)) << "run " << run << " at " << px << "," << py;
+        ASSERT_EQ(dest.At(px, py), expected.At(px, py))
+            << "run " << run << " at " << px << "," << py;
   }
 }
 

@@ -1,10 +1,11 @@
 // Filled and masked rectangles.
+#include "draw/fill_rect.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <limits>
 
-#include "draw/fill_rect.h"
 #include "test_bitmap.h"
 
 TEST(FillRect, NegativeOriginShortensTheRectangle) {

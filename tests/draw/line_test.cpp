@@ -1,10 +1,11 @@
 // Clipping and drawing straight lines, plain and antialiased.
+#include "draw/line.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "draw/line.h"
 #include "test_bitmap.h"
 
 namespace {
@@ -41,7 +42,7 @@ TEST(ClipLine, RightAndBottomEdgesInterpolateAtTheSizeButPlaceOnTheLastPixel) {
 TEST(ClipLine, LinesOutsideOrNotFiniteLeaveNothing) {
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float inf = std::numeric_limits<float>::infinity();
-  const float cases[][4] = {{-5, 0, -2, 9}, {0, 12, 9, 10}, {nan, 1, 2, 2},
+  const float cases[][4] = {{-5, 0, -2, 9}, {0, 12, 9, 10},  {nan, 1, 2, 2},
                             {1, 1, 2, nan}, {-inf, 1, 5, 2}, {1, inf, 2, 3}};
   for (const auto& c : cases) {
     float x1 = c[0], y1 = c[1], x2 = c[2], y2 = c[3];
@@ -76,8 +77,8 @@ TEST(DrawLine, DiagonalAndSteepWalks) {
   DrawLine(&s, 2, 7, 3, 1, kWhite, 1.0f, kBlendCopy, false);
   // Steep, walked upward in y from (3, 1): slope 1/6, the minor step after
   // three rows.
-  EXPECT_EQ(SetPixels(s), (std::vector<std::string>{"3,1", "3,2", "3,3", "2,4", "2,5", "2,6",
-                                                    "2,7"}));
+  EXPECT_EQ(SetPixels(s),
+            (std::vector<std::string>{"3,1", "3,2", "3,3", "2,4", "2,5", "2,6", "2,7"}));
 }
 
 TEST(DrawLine, LineLeftOfTheBitmapDrawsNothingAndACrossingOneIsCut) {

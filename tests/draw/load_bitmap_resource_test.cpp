@@ -1,5 +1,7 @@
 // The editor's pictures: through the host's loader, or decoded by the
 // library itself when the host has none.
+#include "draw/load_bitmap_resource.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,7 +9,6 @@
 
 #include "draw/blit.h"
 #include "draw/host_image.h"
-#include "draw/load_bitmap_resource.h"
 #include "host/host_services.h"
 #include "host/module.h"
 #include "test_bitmap.h"
@@ -41,9 +42,9 @@ const HostImageSlots kFakeSlots = {
       return nullptr;
     },
     [](HostImage* self) { return AsFake(self)->pixels; },
-    [](HostImage*) { return 3; },   // width
-    [](HostImage*) { return 2; },   // height
-    [](HostImage*) { return 3; },   // row span
+    [](HostImage*) { return 3; },  // width
+    [](HostImage*) { return 2; },  // height
+    [](HostImage*) { return 3; },  // row span
     [](HostImage*) { return false; },
     [](HostImage*, int, int) { return false; },
 };

@@ -1,7 +1,7 @@
 // The rectangle rules the editor's dirty tracking and clipping rely on.
-#include <gtest/gtest.h>
-
 #include "draw/rect.h"
+
+#include <gtest/gtest.h>
 
 TEST(Rect, EmptyOnlyWhenAllFourAreZero) {
   EXPECT_TRUE(IsEmpty({0, 0, 0, 0}));

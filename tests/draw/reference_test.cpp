@@ -47,8 +47,8 @@ uint32_t Reference(uint32_t dest, uint32_t src, float weight, BlendMode code) {
 
 TEST(PixelArithmetic, EveryOperationMatchesTheReference) {
   const BlendMode codes[] = {0, 1, 2, 0x10000, 0x10001, 0x10002};
-  const float weights[] = {-3.0f, -1.0f, -0.3f, 0.0f, 0.004f, 0.25f, 0.5f, 0.77f, 0.999f,
-                           1.0f,  1.25f, 2.0f,  9.5f};
+  const float weights[] = {-3.0f, -1.0f,  -0.3f, 0.0f,  0.004f, 0.25f, 0.5f,
+                           0.77f, 0.999f, 1.0f,  1.25f, 2.0f,   9.5f};
   TestRandom random(31337);
   for (int run = 0; run < 60000; ++run) {
     uint32_t dest = random.Next(), src = random.Next();
@@ -97,8 +97,10 @@ TEST(PixelArithmetic, BilinearSamplesMatchTheReference) {
         const bool innerY = iy >= 0 && iy < h - 1, innerX = ix >= 0 && ix < w - 1;
         if (innerY && innerX) {
           const int64_t w11 = (fx * fy) >> 16;
-          expected = mix({{at(ix, iy), 65535 - fx - fy + w11}, {at(ix + 1, iy), fx - w11},
-                          {at(ix, iy + 1), fy - w11}, {at(ix + 1, iy + 1), w11}});
+          expected = mix({{at(ix, iy), 65535 - fx - fy + w11},
+                          {at(ix + 1, iy), fx - w11},
+                          {at(ix, iy + 1), fy - w11},
+                          {at(ix + 1, iy + 1), w11}});
         } else if (innerY && ix == w - 1) {
           expected = mix({{at(ix, iy), 65535 - fy}, {at(ix, iy + 1), fy}});
         } else if (iy == h - 1 && innerX) {

@@ -1,11 +1,12 @@
 // Rotated, scaled and mirrored blits in 16.16 fixed point.
+#include "draw/rotated_blit.h"
+
 #include <gtest/gtest.h>
 
 #include <climits>
 #include <cmath>
 #include <limits>
 
-#include "draw/rotated_blit.h"
 #include "test_bitmap.h"
 
 namespace {
@@ -98,8 +99,8 @@ TEST(RotatedBlit, SamplesOutsideTheImageLeaveTheDestinationVisible) {
 TEST(RotatedBlit, ClipToSourceReadsOnlyTheArea) {
   TestBitmap src(8, 8, 0xFFFFFFFF), dest(8, 8, 0);
   for (int x = 0; x < 8; ++x) src.At(x, 0) = 0xFF00FF00;  // a row outside the area
-  RotatedBlit(&dest, &src, 0, 0, 8, 8, {0, 1, 8, 7}, 0.3f, true, 1.0f, kBlendCopy | kBlendFilter,
-              0, 0);
+  RotatedBlit(&dest, &src, 0, 0, 8, 8, {0, 1, 8, 7}, 0.3f, true, 1.0f, kBlendCopy | kBlendFilter, 0,
+              0);
   for (int y = 0; y < 8; ++y)
     for (int x = 0; x < 8; ++x) {
       const uint32_t p = dest.At(x, y);
@@ -132,8 +133,8 @@ TEST(RotatedBlit, BadGeometryDrawsNothingAndNeverWritesOutside) {
     const SourceArea a = {random.Float(-1e6f, 1e6f), random.Float(-10, 10),
                           random.Float(-1e7f, 1e7f), random.Float(-10, 10)};
     RotatedBlit(&dest, &src, x, y, w, h, a, random.Float(-100, 100), run & 1, 1e9f,
-                kBlendSourceAlpha | kBlendAdd | (run & 2 ? kBlendFilter : 0), random.Float(-1e9f, 1e9f),
-                0);
+                kBlendSourceAlpha | kBlendAdd | (run & 2 ? kBlendFilter : 0),
+                random.Float(-1e9f, 1e9f), 0);
   }
   EXPECT_TRUE(dest.GuardsIntact());
 }

@@ -14,7 +14,10 @@ class TestBitmap final : public Bitmap {
   static constexpr int kGuard = 8;
 
   TestBitmap(int width, int height, uint32_t fill = 0, bool flipped = false)
-      : width(width), height(height), span(width + 2 * kGuard), flipped(flipped),
+      : width(width),
+        height(height),
+        span(width + 2 * kGuard),
+        flipped(flipped),
         storage(static_cast<size_t>(span) * (height + 2 * kGuard), kCanary) {
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width; ++x) MemoryRow(y)[x] = fill;
@@ -66,8 +69,12 @@ class TestRandom {
     state ^= state << 5;
     return state;
   }
-  int Int(int lo, int hi) { return lo + static_cast<int>(Next() % static_cast<uint32_t>(hi - lo + 1)); }
-  float Float(float lo, float hi) { return lo + (hi - lo) * static_cast<float>(Next() >> 8) / 16777216.0f; }
+  int Int(int lo, int hi) {
+    return lo + static_cast<int>(Next() % static_cast<uint32_t>(hi - lo + 1));
+  }
+  float Float(float lo, float hi) {
+    return lo + (hi - lo) * static_cast<float>(Next() >> 8) / 16777216.0f;
+  }
 
  private:
   uint32_t state;
