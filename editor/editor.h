@@ -1,31 +1,157 @@
-// The plug-in's editor as the host boundary sees it: it is attached once,
-// receives parameter values from the plug-in side, and opens and closes its
-// window on the host's request.
+// The plug-in's graphical editor, platform-free core: the ordered control
+// list, the bitmap cache, parameter binding in both directions, dirty
+// tracking, hit testing and mouse routing. Drawing and window operations are
+// pure virtual; WinEditor adds the window and its services, SurfaceEditor
+// the drawing surface and Paint. A plug-in creates a SurfaceEditor, attaches
+// its controls and hands it to PlugBase::AttachEditor, which owns it.
+//
+// Threads: everything runs on the host's user-interface thread except
+// SetParameterFromPlug, which any thread may call with the plug-in's lock.
 #pragma once
 
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "editor/control.h"
+#include "editor/editor_types.h"
+
+class Bitmap;
+class Param;
+class PlugBase;
 class PlugLock;
 
 class Editor {
  public:
-  Editor(int width, int height) : width(width), height(height) {}
-  virtual ~Editor() = default;
+  // Replaces the process-wide frame rate when `frameRate` is above 0.
+  Editor(PlugBase* plug, int width, int height, double frameRate);
+  // Deletes every control and cached image.
+  virtual ~Editor();
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
-  // [any thread, takes `lock` when given] A value from the plug-in side for
-  // every control bound to the parameter.
-  virtual void SetParameterFromPlug(int index, double normalised, PlugLock* lock) = 0;
-  // [constructor] Called once after all controls are attached.
+  // ---- Drawing surface (SurfaceEditor) --------------------------------------
+  // [AttachEditor] Creates the surface once all controls are attached.
   virtual void PrepareDrawing() = 0;
-  // [UI thread] Creates the window inside the host's parent window.
-  virtual bool OpenWindow(void* parent) = 0;
-  // [UI thread] Destroys the window if it is open.
-  virtual void CloseWindow() = 0;
+  // [UI thread, paint message] Redraws the dirty regions and copies the
+  // window's paint region; true when the copy succeeded.
+  virtual bool Paint() = 0;
+  // Drawing operations for controls. A null blend copies with source alpha
+  // at weight 1.0. DrawBitmap and DrawRotatedMask stay inside the region being
+  // redrawn; the others are not clipped to it.
+  virtual bool DrawBitmap(const BitmapRef& bitmap, const Rect& dest, int sourceX, int sourceY,
+                          const Blend* blend) = 0;
+  virtual bool DrawRotatedBitmap(const BitmapRef& bitmap, int centreX, int centreY,
+                                 double degrees, int yOffset, const Blend* blend) = 0;
+  // False, drawing nothing, when any of the three images is missing.
+  virtual bool DrawRotatedMask(const BitmapRef& base, const BitmapRef& mask, const BitmapRef& top,
+                               int x, int y, double degrees, const Blend* blend) = 0;
+  virtual bool DrawPoint(const Colour& colour, float x, float y, const Blend* blend) = 0;
+  virtual bool ForcePixel(const Colour& colour, int x, int y) = 0;
+  virtual bool DrawLine(const Colour& colour, float x1, float y1, float x2, float y2,
+                        const Blend* blend, bool antialias) = 0;
+  virtual bool DrawArc(const Colour& colour, float centreX, float centreY, float radius,
+                       float startAngle, float endAngle, const Blend* blend, bool antialias) = 0;
+  virtual bool DrawCircle(const Colour& colour, float centreX, float centreY, float radius,
+                          const Blend* blend, bool antialias) = 0;
+  virtual bool FillRect(const Colour& colour, const Rect& rect, const Blend* blend) = 0;
+  virtual bool DrawText(const TextStyle& style, const char* text, const Rect& rect) = 0;
+  virtual Colour GetPixel(int x, int y) = 0;
 
+  // ---- Window and services (WinEditor) --------------------------------------
+  // [UI thread] Creates the editor's child window in `parent` (HWND on
+  // Windows); an open window is re-created in the same place and size.
+  virtual bool OpenWindow(void* parent) = 0;
+  // [UI thread] Destroys the window, if open, with any value entry box.
+  virtual void CloseWindow() = 0;
+  virtual bool IsWindowOpen() { return GetWindow() != nullptr; }
+  // [UI thread] Opens the value entry box for `control` editing `param`.
+  virtual void PromptUserInput(Control* control, Param* param) = 0;
+  // Directory of the host's executable / of the plug-in library, with the
+  // trailing separator; empty when the system cannot tell.
+  virtual std::string GetHostDirectory() = 0;
+  virtual std::string GetPluginDirectory() = 0;
+  // The chosen file, or empty text when cancelled or the window is closed.
+  // `extensions` is a space-separated list ("wav aif").
+  virtual void PromptForFile(std::string* path, bool save, const std::string& directory,
+                             const std::string& extensions) = 0;
+  // True when the user confirmed a colour, stored in `colour` (A unchanged).
+  virtual bool PromptForColour(Colour* colour, const char* prompt) = 0;
+  // Opens a document, folder or URL with the system's shell.
+  virtual bool OpenUrl(const char* target) = 0;
+  // The window handle (HWND on Windows), null while closed.
+  virtual void* GetWindow() = 0;
+
+  // ---- Building [plug-in constructor, before AttachEditor] ------------------
+  // Appends the control (the editor owns it) and returns the new count; a
+  // null control is not attached.
+  int AttachControl(Control* control);
+  // `display` mirrors `control`'s value; both are appended, control first.
+  int AttachControlPair(Control* control, Control* display);
+  // A one-frame picture at (0, 0), bound to nothing, copied plainly, put
+  // first so that it is drawn first and hit last.
+  virtual void AttachBackground(int resourceId);
+  // The image with this resource id, loaded on the first request; later
+  // requests get the first request's frame count. A failed load is cached
+  // with width and height 0.
+  BitmapRef LoadBitmap(int resourceId, int frames);
+  // [SurfaceEditor] Decodes an image; null with width and height 0 on failure.
+  virtual Bitmap* LoadBitmapResource(int resourceId, int frames, int* width, int* height) = 0;
+
+  // Draws frame `frame` (counted from 1) of a vertically stacked bitmap.
+  bool DrawBitmapFrame(const BitmapRef& bitmap, const Rect& dest, int frame, const Blend* blend);
+
+  // ---- Parameter binding ------------------------------------------------------
+  // [any thread, takes `lock` when given] Every control bound to `index`
+  // receives the normalised value, in list order.
+  void SetParameterFromPlug(int index, double normalised, PlugLock* lock);
+
+  // ---- Redraw [UI thread] -------------------------------------------------------
+  // Whether any control (hidden ones included) is dirty; `area` receives the
+  // union of their drawing rectangles.
+  bool IsDirty(Rect* area) const;
+
+  // ---- Mouse routing [UI thread, client coordinates] ----------------------------
+  void OnMouseDown(int x, int y, const Modifiers& mods);
+  void OnMouseUp(int x, int y);
+  void OnMouseDrag(int x, int y, const Modifiers& mods);
+  void OnMouseDblClick(int x, int y, const Modifiers& mods);
+  void OnMouseWheel(int x, int y, const Modifiers& mods, int notches);
+
+  // ---- Accessors ---------------------------------------------------------------
   int Width() const { return width; }
   int Height() const { return height; }
+  PlugBase* Plug() const { return plug; }
+  int ControlCount() const { return static_cast<int>(controls.size()); }
+  Control* ControlAt(int index) const { return controls[index].get(); }
+  // The cached image object of a resource id, or null.
+  Bitmap* CachedBitmap(int resourceId) const;
 
  protected:
+  // The control that receives a mouse call at (x, y): the captured one, else
+  // the topmost visible, enabled control whose target rectangle holds the
+  // point; -1 for none.
+  int FindControl(int x, int y) const;
+
+ private:
+  struct CacheEntry {
+    BitmapRef ref;
+    std::unique_ptr<Bitmap> bitmap;  // null when the load failed
+  };
+
+  std::vector<std::unique_ptr<Control>> controls;  // attach order = drawing order
+  PlugBase* plug;                                  // the owner; not owned
+  std::map<int, CacheEntry> bitmapCache;           // by resource id
   int width;
   int height;
+  int captureIndex = -1;  // control that received the last press, -1 for none
+  int lastX = 0;          // pointer at the last press or drag step
+  int lastY = 0;
 };
+
+// The process-wide editor frame rate, 24 frames per second until an editor
+// replaces it.
+double FrameRate();
+// The frame timer's interval in milliseconds: trunc(1000 / frame rate).
+int FrameIntervalMs();

@@ -1,0 +1,87 @@
+#include "editor/control.h"
+
+#include <algorithm>
+
+#include "editor/editor.h"
+#include "host/plug_base.h"
+
+Control::Control(PlugBase* plug, const Rect& rect, int paramIdx, int blendKind, float blendWeight)
+    : plug(plug),
+      rect(rect),
+      targetRect(rect),
+      paramIdx(paramIdx),
+      blendKind(blendKind),
+      blendWeight(blendWeight) {}
+
+Editor* Control::GetEditor() const { return plug ? plug->GetEditor() : nullptr; }
+
+// ---- Mouse --------------------------------------------------------------------
+
+void Control::OnMouseDown(int, int, const Modifiers& mods) {
+  if (!mods.right || paramIdx < 0) return;
+  if (Editor* editor = GetEditor()) editor->PromptUserInput(this, &plug->ParamAt(paramIdx));
+}
+
+void Control::OnMouseDblClick(int, int, const Modifiers&) {
+  const double restore = defaultValue.load();
+  if (restore < 0.0) return;
+  value.store(restore);
+  SetDirty(true);
+}
+
+void Control::OnMouseWheel(int, int, const Modifiers& mods, int notches) {
+  value.store(value.load() + notches * (mods.control ? 0.001 : 0.01));
+  SetDirty(true);
+}
+
+// ---- State --------------------------------------------------------------------
+
+void Control::Hide(bool hide) {
+  hidden.store(hide);
+  SetDirty(false);
+}
+
+void Control::GrayOut(bool grey) {
+  greyedOut.store(grey);
+  blendWeight.store(grey ? 0.25f : 1.0f);
+  SetDirty(false);
+}
+
+void Control::SetDirty(bool report) {
+  // std::max/min return the first argument for a NaN value, so a NaN
+  // becomes the minimum rather than reaching the plug-in.
+  const double limited = std::min(maximum, std::max(minimum, value.load()));
+  value.store(limited);
+  dirty.store(true);
+  if (report && plug && paramIdx >= 0) plug->SetParamFromEditor(paramIdx, limited);
+  // The display follows with the same report flag: a value pushed from the
+  // plug-in side must not come back to the host as automation.
+  if (linkedDisplay) {
+    linkedDisplay->value.store(limited);
+    linkedDisplay->SetDirty(report);
+  }
+}
+
+void Control::SetValueFromPlug(double v, PlugLock* lock) {
+  LockGuard guard(lock);
+  bool tookDefault = false;
+  if (defaultValue.load() < 0.0) {
+    defaultValue.store(v);
+    tookDefault = true;
+  }
+  if (value.load() != v || tookDefault) {
+    value.store(v);
+    SetDirty(false);
+  }
+}
+
+void Control::SetValueFromUserInput(double v) {
+  if (value.load() == v) return;
+  value.store(v);
+  SetDirty(true);
+}
+
+std::string LockedDisplayText(PlugBase* plug, const Param& param) {
+  LockGuard guard(plug ? &plug->Lock() : nullptr);
+  return param.DisplayText();
+}

@@ -1,0 +1,25 @@
+// A plot that fills every pixel column between its curve and the base line
+// (one vertical line per column), then draws the curve over the fill.
+#pragma once
+
+#include "editor/plot_control.h"
+
+class FilledPlotControl : public PlotControl {
+ public:
+  // Draws the polyline, and the column fill when `fill` is set.
+  FilledPlotControl(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill,
+                    const Blend& plotBlend, bool antialias);
+
+  // Spreads x when needed, fills the columns from the base line to the curve,
+  // then draws the polyline.
+  bool Draw(Editor* editor) override;
+
+ protected:
+  // Fills the integer columns from ceil(x[i]) to floor(x[i + 1]) of segment
+  // i, each from `from` (or the base line when null) to y, both taken on the
+  // straight segment at that column.
+  void FillSegment(Editor* editor, int i, const FloatArray* from);
+
+  bool lines = true;  // draw the polyline
+  bool fill;          // fill the columns
+};

@@ -1,0 +1,125 @@
+#include <set>
+
+#include "draw/blit.h"
+#include "draw/system_bitmap.h"
+#include "editor/platform.h"
+#include "editor/posix/headless.h"
+#include "editor/posix/headless_objects.h"
+#include "editor/win_editor.h"
+
+namespace {
+
+bool classRegistered = false;
+int classRegistrations = 0;
+void* captured = nullptr;
+
+}  // namespace
+
+bool HeadlessClassRegistered() { return classRegistered; }
+
+int HeadlessClassRegistrations() { return classRegistrations; }
+
+HeadlessWindow* FindHeadlessWindow(void* window) {
+  return HeadlessObjects::Contains(HeadlessObjects::windows, window)
+             ? static_cast<HeadlessWindow*>(window)
+             : nullptr;
+}
+
+// ---- Class and windows ------------------------------------------------------------
+
+void RegisterEditorWindowClass() {
+  classRegistered = true;
+  ++classRegistrations;
+}
+
+void UnregisterEditorWindowClass() { classRegistered = false; }
+
+void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
+  // A child window needs a parent and a registered class.
+  if (parent == nullptr || !classRegistered) return nullptr;
+  const int width = placement.right - placement.left;
+  const int height = placement.bottom - placement.top;
+  // A new window waits for its first paint of the whole client area.
+  auto* window = new HeadlessWindow{parent,  placement,         placement.left,
+                                    placement.top, editor,   true,
+                                    FrameIntervalMs(), Rect{0, 0, width, height},
+                                    MemoryBitmap(width, height), 0};
+  HeadlessObjects::windows.insert(window);
+  return window;
+}
+
+void DestroyEditorWindow(void* window) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  if (found == nullptr) return;
+  if (captured == window) captured = nullptr;
+  HeadlessObjects::DestroyChildBoxes(window);
+  HeadlessObjects::windows.erase(window);
+  delete found;
+}
+
+Rect EditorWindowPlacement(void* window) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  return found ? found->placement : Rect{0, 0, 0, 0};
+}
+
+void EditorWindowOrigin(void* window, int* x, int* y) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  *x = found ? found->screenX : 0;
+  *y = found ? found->screenY : 0;
+}
+
+void CaptureMouse(void* window) {
+  if (FindHeadlessWindow(window)) captured = window;
+}
+
+void ReleaseMouse() { captured = nullptr; }
+
+bool HasMouseCapture(void* window) { return window != nullptr && captured == window; }
+
+// ---- Painting -----------------------------------------------------------------------
+
+void RepaintLater(void* window, const Rect& area) {
+  if (HeadlessWindow* found = FindHeadlessWindow(window)) {
+    found->invalid = Union(found->invalid, area);
+  }
+}
+
+void RepaintNow(void* window, const Rect& area) {
+  RepaintLater(window, area);
+  PumpHeadlessWindow(window);
+}
+
+void PumpHeadlessWindow(void* window) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  if (found == nullptr || IsEmpty(found->invalid)) return;
+  WindowMessage paint;
+  paint.event = WindowEvent::kPaint;
+  // Left to the default procedure, a paint just validates the region.
+  if (!SendHeadlessMessage(window, paint)) found->invalid = Rect{0, 0, 0, 0};
+}
+
+bool SendHeadlessMessage(void* window, const WindowMessage& message) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  if (found == nullptr || found->editor == nullptr || found->editor->GetWindow() != window) {
+    return false;
+  }
+  return found->editor->HandleWindowMessage(message);
+}
+
+WindowPaint::WindowPaint(void* window) : window(window) {
+  if (HeadlessWindow* found = FindHeadlessWindow(window)) {
+    region = found->invalid;
+    found->invalid = Rect{0, 0, 0, 0};
+    ++found->paints;
+  }
+}
+
+WindowPaint::~WindowPaint() = default;
+
+bool WindowPaint::CopyFrom(const SystemBitmap& surface) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  if (found == nullptr || surface.Bits() == nullptr) return false;
+  BlitRect(&found->screen, &surface, region.left, region.top, region.left, region.top,
+           region.right - region.left, region.bottom - region.top, 1.0f, kBlendCopy);
+  return true;
+}

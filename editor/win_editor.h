@@ -1,0 +1,59 @@
+// The editor's place on screen: a child window inside the host's window, its
+// frame timer and message handling, the value entry box, the colour and file
+// prompts, opening documents with the shell and the directory queries.
+//
+// What each window message does is here, in portable code; the platform's
+// window procedure (editor/platform.h) only translates real messages into
+// HandleWindowMessage calls and performs the system calls.
+//
+// Threads: everything runs on the host's user-interface thread.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "editor/editor.h"
+#include "editor/value_entry.h"
+#include "editor/window_message.h"
+
+class WinEditor : public Editor {
+ public:
+  WinEditor(PlugBase* plug, int width, int height, double frameRate);
+  // Closes the window if it is open.
+  ~WinEditor() override;
+
+  bool OpenWindow(void* parent) override;
+  void CloseWindow() override;
+  void PromptUserInput(Control* control, Param* param) override;
+  std::string GetHostDirectory() override;
+  std::string GetPluginDirectory() override;
+  void PromptForFile(std::string* path, bool save, const std::string& directory,
+                     const std::string& extensions) override;
+  bool PromptForColour(Colour* colour, const char* prompt) override;
+  bool OpenUrl(const char* target) override;
+  void* GetWindow() override { return window; }
+
+  // [window procedure] One message of the editor's window. False when the
+  // message goes to the default procedure: messages of other kinds, and
+  // every message but a right press while the entry box has the focus.
+  bool HandleWindowMessage(const WindowMessage& message);
+
+  ValueEntry& Entry() { return entry; }
+
+ private:
+  // The handlers of HandleWindowMessage, one per message.
+  void OnFrameTimer();
+  void OnPointerMove(const WindowMessage& message);
+  void OnButtonDown(const WindowMessage& message);
+  void OnRightButtonDown(const WindowMessage& message);
+  void OnButtonUp(const WindowMessage& message);
+  void OnWheel(const WindowMessage& message);
+
+  void* window = nullptr;  // the child window, null while closed
+  ValueEntry entry;
+  std::unique_ptr<uint32_t[]> customColours;  // the colour chooser's 16, from its first use
+};
+
+// The number of editor windows open in the process.
+int OpenEditorWindowCount();
