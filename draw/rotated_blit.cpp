@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "draw/bilinear_taps.h"
 #include "draw/fixed16.h"
 #include "draw/pixel_ops.h"
 #include "draw/pixel_view.h"
@@ -90,49 +91,16 @@ struct BilinearSampler {
     return true;
   }
 
-  // Two channels at a time, each in its own 32-bit half of a 64-bit word:
-  // every sum stays below 2^24, so the halves never carry into each other.
-  // The spread forms hold blue and red, or green and alpha, one per lane; Gather
-  // takes each sum / 65536 back to its byte.
-  static constexpr uint64_t kLanes = 0x000000FF000000FFu;
-  static uint64_t SpreadBlueRed(uint32_t p) { return (uint64_t{p} | uint64_t{p} << 16) & kLanes; }
-  static uint64_t SpreadGreenAlpha(uint32_t p) {
-    return (uint64_t{p} >> 8 | uint64_t{p} << 8) & kLanes;
-  }
-  static uint32_t Gather(uint64_t blueRed, uint64_t greenAlpha) {
-    const uint64_t low = 0xFFFFFFFFu;
-    return static_cast<uint32_t>((blueRed & low) >> 16 | ((greenAlpha & low) >> 16) << 8 |
-                                 (blueRed >> 48) << 16 | (greenAlpha >> 48) << 24);
-  }
-
-  // Sums of taps, weight by weight.
-  struct Sum {
-    uint64_t blueRed = 0, greenAlpha = 0;
-    void Add(uint32_t p, int w) {
-      blueRed += SpreadBlueRed(p) * static_cast<uint64_t>(w);
-      greenAlpha += SpreadGreenAlpha(p) * static_cast<uint64_t>(w);
-    }
-    uint32_t Pixel() const { return Gather(blueRed, greenAlpha); }
-  };
-
   static uint32_t Mix2(uint32_t p, int wp, uint32_t q, int wq) {
-    Sum sum;
-    sum.Add(p, wp);
-    sum.Add(q, wq);
-    return sum.Pixel();
+    return MixTaps(p, q, 0, 0, wp, wq, 0, 0);
   }
 
   // w00 dips to -2 when both fractions are near 1; that rare case takes
   // signed sums per channel, whose truncating division still yields 0 ... 254.
-  [[gnu::always_inline]] static uint32_t Mix4(uint32_t p00, int w00, uint32_t p10, int w10,
-                                              uint32_t p01, int w01, uint32_t p11, int w11) {
+  static uint32_t Mix4(uint32_t p00, int w00, uint32_t p10, int w10, uint32_t p01, int w01,
+                       uint32_t p11, int w11) {
     if (w00 < 0) return Mix4Signed(p00, w00, p10, w10, p01, w01, p11, w11);
-    Sum sum;
-    sum.Add(p00, w00);
-    sum.Add(p10, w10);
-    sum.Add(p01, w01);
-    sum.Add(p11, w11);
-    return sum.Pixel();
+    return MixTaps(p00, p10, p01, p11, w00, w10, w01, w11);
   }
 
   static uint32_t Mix4Signed(uint32_t p00, int w00, uint32_t p10, int w10, uint32_t p01, int w01,

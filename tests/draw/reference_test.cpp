@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "draw/bilinear_taps.h"
 #include "draw/pixel.h"
 #include "draw/rotated_blit.h"
 #include "test_bitmap.h"
@@ -110,5 +111,28 @@ TEST(PixelArithmetic, BilinearSamplesMatchTheReference) {
         }
         ASSERT_EQ(dest.At(x, y), expected) << "run " << run << " at " << x << "," << y;
       }
+  }
+}
+
+// Both forms of the tap sum, whichever this build uses, over random taps and
+// random weights that add up to at most 65535.
+TEST(PixelArithmetic, TapSumsMatchTheReference) {
+  TestRandom random(161803);
+  for (int run = 0; run < 100000; ++run) {
+    const uint32_t p[4] = {random.Next(), random.Next(), random.Next(), random.Next()};
+    int w[4];
+    int left = 65535;
+    for (int i = 0; i < 3; ++i) left -= (w[i] = random.Int(0, left));
+    w[3] = run % 3 ? left : random.Int(0, left);
+    uint32_t expected = 0;
+    for (int byte = 0; byte < 4; ++byte) {
+      int64_t sum = 0;
+      for (int i = 0; i < 4; ++i) sum += int64_t{Channel(p[i], byte)} * w[i];
+      expected |= static_cast<uint32_t>(sum / 65536) << (8 * byte);
+    }
+    ASSERT_EQ(MixTapsScalar(p[0], p[1], p[2], p[3], w[0], w[1], w[2], w[3]), expected) << run;
+#if defined(__SSE2__)
+    ASSERT_EQ(MixTapsSse2(p[0], p[1], p[2], p[3], w[0], w[1], w[2], w[3]), expected) << run;
+#endif
   }
 }
