@@ -38,8 +38,7 @@ int Editor::AttachControlPair(Control* control, Control* display) {
 
 void Editor::AttachBackground(int resourceId) {
   const BitmapRef picture = LoadBitmap(resourceId, 1);
-  controls.emplace(controls.begin(),
-                   new BitmapControl(plug, 0, 0, -1, picture, kBlendKindCopy));
+  controls.emplace(controls.begin(), new BitmapControl(plug, 0, 0, -1, picture, kBlendKindCopy));
 }
 
 BitmapRef Editor::LoadBitmap(int resourceId, int frames) {
@@ -61,8 +60,8 @@ bool Editor::DrawBitmapFrame(const BitmapRef& bitmap, const Rect& dest, int fram
                              const Blend* blend) {
   int sourceY = 0;
   if (bitmap.frames > 1 && frame > 1) {
-    sourceY = static_cast<int>(static_cast<double>(bitmap.height) * (frame - 1) / bitmap.frames +
-                               0.5);
+    sourceY =
+        static_cast<int>(static_cast<double>(bitmap.height) * (frame - 1) / bitmap.frames + 0.5);
   }
   return DrawBitmap(bitmap, dest, 0, sourceY, blend);
 }

@@ -42,8 +42,8 @@ class Editor {
   // redrawn; the others are not clipped to it.
   virtual bool DrawBitmap(const BitmapRef& bitmap, const Rect& dest, int sourceX, int sourceY,
                           const Blend* blend) = 0;
-  virtual bool DrawRotatedBitmap(const BitmapRef& bitmap, int centreX, int centreY,
-                                 double degrees, int yOffset, const Blend* blend) = 0;
+  virtual bool DrawRotatedBitmap(const BitmapRef& bitmap, int centreX, int centreY, double degrees,
+                                 int yOffset, const Blend* blend) = 0;
   // False, drawing nothing, when any of the three images is missing.
   virtual bool DrawRotatedMask(const BitmapRef& base, const BitmapRef& mask, const BitmapRef& top,
                                int x, int y, double degrees, const Blend* blend) = 0;

@@ -38,11 +38,11 @@ enum TextAlignment : int { kAlignLeft = 0, kAlignCentre = 1, kAlignRight = 2 };
 // first style it draws with; later styles contribute colour and alignment.
 struct TextStyle {
   std::string fontName;
-  int size = 14;             // the font's cell height in pixels
+  int size = 14;  // the font's cell height in pixels
   Colour colour = {255, 0, 0, 0};
-  int style = kTextNormal;   // TextFontStyle
+  int style = kTextNormal;     // TextFontStyle
   int alignment = kAlignLeft;  // TextAlignment; other values align left
-  int orientation = 0;       // degrees
+  int orientation = 0;         // degrees
 
   TextStyle() = default;
   TextStyle(int size, const Colour& colour, const char* fontName, int style, int alignment,

@@ -10,8 +10,8 @@ void FloatArray::Resize(int n, bool zero) {
   if (capacity < n) {
     int grown = capacity > 64 ? capacity : 64;
     while (grown < n && grown <= INT_MAX / 2) grown *= 2;
-    void* moved = grown >= n ? std::realloc(data, sizeof(float) * static_cast<size_t>(grown))
-                             : nullptr;
+    void* moved =
+        grown >= n ? std::realloc(data, sizeof(float) * static_cast<size_t>(grown)) : nullptr;
     if (moved == nullptr) {
       std::free(data);
       data = nullptr;

@@ -17,8 +17,8 @@ constexpr double kRadiansPerDegree = 0.017453292519943295;
 
 }  // namespace
 
-bool SurfaceEditor::DrawBitmap(const BitmapRef& bitmap, const Rect& dest, int sourceX,
-                               int sourceY, const Blend* blend) {
+bool SurfaceEditor::DrawBitmap(const BitmapRef& bitmap, const Rect& dest, int sourceX, int sourceY,
+                               const Blend* blend) {
   const Rect r = Intersection(dest, clip);
   const BlendSetting mode = MapBlend(blend);
   BlitRect(surface.get(), CachedBitmap(bitmap.resourceId), r.left, r.top,
@@ -89,8 +89,7 @@ bool SurfaceEditor::DrawLine(const Colour& colour, float x1, float y1, float x2,
 }
 
 bool SurfaceEditor::DrawArc(const Colour& colour, float centreX, float centreY, float radius,
-                            float startAngle, float endAngle, const Blend* blend,
-                            bool antialias) {
+                            float startAngle, float endAngle, const Blend* blend, bool antialias) {
   const BlendSetting mode = MapBlend(blend);
   ::DrawArc(surface.get(), centreX, centreY, radius, startAngle, endAngle, PackColour(colour),
             mode.weight, mode.code, antialias);
@@ -100,8 +99,8 @@ bool SurfaceEditor::DrawArc(const Colour& colour, float centreX, float centreY, 
 bool SurfaceEditor::DrawCircle(const Colour& colour, float centreX, float centreY, float radius,
                                const Blend* blend, bool antialias) {
   const BlendSetting mode = MapBlend(blend);
-  ::DrawCircle(surface.get(), centreX, centreY, radius, PackColour(colour), mode.weight,
-               mode.code, antialias);
+  ::DrawCircle(surface.get(), centreX, centreY, radius, PackColour(colour), mode.weight, mode.code,
+               antialias);
   return true;
 }
 

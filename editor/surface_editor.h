@@ -45,8 +45,8 @@ class SurfaceEditor : public WinEditor {
   bool ForcePixel(const Colour& colour, int x, int y) override;
   bool DrawLine(const Colour& colour, float x1, float y1, float x2, float y2, const Blend* blend,
                 bool antialias) override;
-  bool DrawArc(const Colour& colour, float centreX, float centreY, float radius,
-               float startAngle, float endAngle, const Blend* blend, bool antialias) override;
+  bool DrawArc(const Colour& colour, float centreX, float centreY, float radius, float startAngle,
+               float endAngle, const Blend* blend, bool antialias) override;
   bool DrawCircle(const Colour& colour, float centreX, float centreY, float radius,
                   const Blend* blend, bool antialias) override;
   bool FillRect(const Colour& colour, const Rect& rect, const Blend* blend) override;

@@ -61,9 +61,7 @@ void ValueEntry::Open(void* parentWindow, Control* newControl, Param* newParam) 
 
 void ValueEntry::Step() {
   switch (state) {
-    case EntryState::kRefresh:
-      SetEntryText(box, LockedDisplayText(control->Plug(), *param));
-      break;
+    case EntryState::kRefresh: SetEntryText(box, LockedDisplayText(control->Plug(), *param)); break;
     case EntryState::kCancel: Close(); break;
     case EntryState::kCommit: Commit(); break;
     case EntryState::kNone:
@@ -76,8 +74,8 @@ void ValueEntry::Commit() {
   const std::string text = EntryText(box);
   // A list text that matches no display text gives -1 and a text that is not
   // a number gives 0.0; ToNormalized limits both to the parameter's range.
-  const double value = param->IsListKind() ? param->ValueForText(text)
-                                           : std::strtod(text.c_str(), nullptr);
+  const double value =
+      param->IsListKind() ? param->ValueForText(text) : std::strtod(text.c_str(), nullptr);
   control->SetValueFromUserInput(param->ToNormalized(value));
   Close();
 }

@@ -29,7 +29,7 @@ constexpr int kFrameTimerId = 2;
 
 struct WindowMessage {
   WindowEvent event = WindowEvent::kOther;
-  int x = 0;              // client coordinates; screen coordinates for kWheel
+  int x = 0;  // client coordinates; screen coordinates for kWheel
   int y = 0;
   unsigned keyState = 0;  // kKey* bits of a mouse message
   bool altDown = false;   // the Alt key, read when the message arrived

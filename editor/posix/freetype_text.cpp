@@ -70,8 +70,8 @@ void DrawLine(SystemBitmap& surface, FT_Face face, const std::string& line, int 
               const Colour& colour) {
   for (unsigned char c : line) {
     if (FT_Load_Char(face, c, FT_LOAD_RENDER) != 0) continue;
-    DrawGlyph(surface, face->glyph, x + face->glyph->bitmap_left, baseline - face->glyph->bitmap_top,
-              colour);
+    DrawGlyph(surface, face->glyph, x + face->glyph->bitmap_left,
+              baseline - face->glyph->bitmap_top, colour);
     x += face->glyph->advance.x >> 6;
   }
 }

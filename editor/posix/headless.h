@@ -19,15 +19,15 @@ class WinEditor;
 
 struct HeadlessWindow {
   void* parent;
-  Rect placement;        // relative to the parent
-  int screenX;           // screen position of the top-left corner
+  Rect placement;  // relative to the parent
+  int screenX;     // screen position of the top-left corner
   int screenY;
-  WinEditor* editor;     // the editor recorded for the window procedure
+  WinEditor* editor;  // the editor recorded for the window procedure
   bool visible;
-  int timerInterval;     // frame timer period in ms; 0 when stopped
-  Rect invalid;          // region waiting for a paint; empty when none
-  MemoryBitmap screen;   // what the window shows
-  int paints;            // paint messages the editor handled
+  int timerInterval;    // frame timer period in ms; 0 when stopped
+  Rect invalid;         // region waiting for a paint; empty when none
+  MemoryBitmap screen;  // what the window shows
+  int paints;           // paint messages the editor handled
 };
 
 struct HeadlessEntryBox {

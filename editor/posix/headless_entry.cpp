@@ -70,7 +70,8 @@ void SetEntryText(void* box, const std::string& text) {
     return;
   }
   auto match = std::find(found->items.begin(), found->items.end(), text);
-  if (match != found->items.end()) found->selection = static_cast<int>(match - found->items.begin());
+  if (match != found->items.end())
+    found->selection = static_cast<int>(match - found->items.begin());
 }
 
 void DestroyEntryBox(void* box) {

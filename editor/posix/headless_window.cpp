@@ -40,10 +40,16 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor)
   const int width = placement.right - placement.left;
   const int height = placement.bottom - placement.top;
   // A new window waits for its first paint of the whole client area.
-  auto* window = new HeadlessWindow{parent,  placement,         placement.left,
-                                    placement.top, editor,   true,
-                                    FrameIntervalMs(), Rect{0, 0, width, height},
-                                    MemoryBitmap(width, height), 0};
+  auto* window = new HeadlessWindow{parent,
+                                    placement,
+                                    placement.left,
+                                    placement.top,
+                                    editor,
+                                    true,
+                                    FrameIntervalMs(),
+                                    Rect{0, 0, width, height},
+                                    MemoryBitmap(width, height),
+                                    0};
   HeadlessObjects::windows.insert(window);
   return window;
 }

@@ -1,10 +1,9 @@
 // The value entry box: an EDIT or COMBOBOX child of the editor's window whose
 // procedure is replaced by the entry's own, which hands focus, Return and
 // list picks to the portable ValueEntry.
-#include "editor/win32/win32_api.h"
-
 #include "editor/platform.h"
 #include "editor/value_entry.h"
+#include "editor/win32/win32_api.h"
 #include "host/module.h"
 
 namespace {
@@ -38,9 +37,8 @@ LRESULT CALLBACK EntryBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
 
 void* CreateBox(void* parent, const char* windowClass, const char* text, DWORD style,
                 const Rect& box, ValueEntry* entry) {
-  HWND hwnd = CreateWindowExA(0, windowClass, text, style, box.left, box.top,
-                              box.right - box.left, box.bottom - box.top,
-                              static_cast<HWND>(parent),
+  HWND hwnd = CreateWindowExA(0, windowClass, text, style, box.left, box.top, box.right - box.left,
+                              box.bottom - box.top, static_cast<HWND>(parent),
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEntryBoxId)),
                               static_cast<HINSTANCE>(ModuleHandle()), nullptr);
   if (hwnd == nullptr) return nullptr;

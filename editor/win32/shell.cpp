@@ -1,10 +1,9 @@
 // The shell's "open", the module file names and the common dialogs.
-#include "editor/win32/win32_api.h"
-
 #include <commdlg.h>
 #include <shellapi.h>
 
 #include "editor/platform.h"
+#include "editor/win32/win32_api.h"
 #include "host/module.h"
 
 namespace {
@@ -16,7 +15,8 @@ constexpr DWORD kFileNameChars = 255;
 UINT_PTR CALLBACK ColourHook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   if (message == WM_INITDIALOG) {
     const auto* chooser = reinterpret_cast<const CHOOSECOLORA*>(lParam);
-    if (chooser->lCustData) SetWindowTextA(dialog, reinterpret_cast<const char*>(chooser->lCustData));
+    if (chooser->lCustData)
+      SetWindowTextA(dialog, reinterpret_cast<const char*>(chooser->lCustData));
   }
   return 0;
 }

@@ -1,11 +1,10 @@
 // Text on the editor's surface with GDI fonts, drawn into the surface's
 // memory device context.
-#include "editor/win32/win32_api.h"
-
 #include <cstring>
 
 #include "draw/system_bitmap.h"
 #include "editor/platform.h"
+#include "editor/win32/win32_api.h"
 
 void* CreateTextFont(const TextStyle& style) {
   LOGFONTA font = {};

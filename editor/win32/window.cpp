@@ -1,9 +1,8 @@
 // The editor's child window: its class, creation and destruction, and the
 // window procedure, which translates each message into a WindowMessage for
 // WinEditor::HandleWindowMessage.
-#include "editor/win32/win32_api.h"
-
 #include "editor/platform.h"
+#include "editor/win32/win32_api.h"
 #include "editor/win_editor.h"
 #include "host/module.h"
 
@@ -81,10 +80,10 @@ void RegisterEditorWindowClass() {
 void UnregisterEditorWindowClass() { UnregisterClassA(kClassName, Instance()); }
 
 void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
-  HWND hwnd = CreateWindowExA(0, kClassName, "Kestrel", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN,
-                              placement.left, placement.top, placement.right - placement.left,
-                              placement.bottom - placement.top, static_cast<HWND>(parent), nullptr,
-                              Instance(), nullptr);
+  HWND hwnd = CreateWindowExA(
+      0, kClassName, "Kestrel", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, placement.left,
+      placement.top, placement.right - placement.left, placement.bottom - placement.top,
+      static_cast<HWND>(parent), nullptr, Instance(), nullptr);
   if (hwnd) SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(editor));
   return hwnd;
 }

@@ -1,9 +1,8 @@
-#include "editor/win32/win32_api.h"
-
 #include <new>
 
 #include "draw/system_bitmap.h"
 #include "editor/platform.h"
+#include "editor/win32/win32_api.h"
 
 WindowPaint::WindowPaint(void* window) : window(window) {
   static_assert(sizeof(PAINTSTRUCT) <= sizeof state, "the paint record must fit");

@@ -70,8 +70,8 @@ TEST(Controls, DraggingAKnobUpByGearingTimesItsHeightSweepsTheRange) {
 TEST(Controls, AHorizontalKnobFollowsTheWidth) {
   TestHost::Install();
   TestPlug plug;
-  KnobControl knob(&plug, 0, 0, -1, BitmapRef{kImageKnob, 20, 10, 1}, -135, 135, 0,
-                   kKnobHorizontal, 2.0);
+  KnobControl knob(&plug, 0, 0, -1, BitmapRef{kImageKnob, 20, 10, 1}, -135, 135, 0, kKnobHorizontal,
+                   2.0);
   knob.OnMouseDrag(0, 0, 10, -50, kLeft);
   EXPECT_DOUBLE_EQ(knob.Value(), 0.25);  // 10 / 20 / 2
 }

@@ -53,8 +53,8 @@ EditorSetup MakeEditorSetup() {
   s.toggle = new SwitchControl(s.plug, 10, 10, kParamSwitch, switchImage, kBlendKindCopy);
   s.editor->AttachControl(s.toggle);
   const BitmapRef knobImage = s.editor->LoadBitmap(kImageKnob, 1);
-  s.knob = new KnobControl(s.plug, 40, 10, kParamPower, knobImage, -135.0, 135.0, 0,
-                           kKnobVertical, 4.0);
+  s.knob =
+      new KnobControl(s.plug, 40, 10, kParamPower, knobImage, -135.0, 135.0, 0, kKnobVertical, 4.0);
   s.caption = new CaptionControl(s.plug, Rect{40, 45, 71, 57}, kParamPower, kCaptionStyle, false);
   s.editor->AttachControlPair(s.knob, s.caption);
   s.plug->AttachEditor(s.editor);

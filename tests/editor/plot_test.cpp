@@ -103,8 +103,8 @@ TEST(PlotControls, SpreadXSpacesThePointsAndLeavesAnArrayOfTheRightLength) {
 
 TEST(PlotControls, TheColumnFillCoversExactlyTheIntegerColumnsBetweenTheEnds) {
   PlotBench b;
-  auto* plot = b.Attach(new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true,
-                                              kColourAlpha, false));
+  auto* plot = b.Attach(
+      new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true, kColourAlpha, false));
   plot->SetColours(kInvisible, kPlotWhite);  // only the fill shows
   const float xs[] = {4.5f, 10.5f};
   const float ys[] = {10.0f, 10.0f};
@@ -119,8 +119,8 @@ TEST(PlotControls, TheColumnFillCoversExactlyTheIntegerColumnsBetweenTheEnds) {
 
 TEST(PlotControls, TwoPointsWithTheSameXFillTheirColumnToTheMeanHeight) {
   PlotBench b;
-  auto* plot = b.Attach(new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true,
-                                              kColourAlpha, false));
+  auto* plot = b.Attach(
+      new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true, kColourAlpha, false));
   plot->SetColours(kInvisible, kPlotWhite);
   const float xs[] = {7.0f, 7.0f};
   const float ys[] = {4.0f, 20.0f};
@@ -131,8 +131,8 @@ TEST(PlotControls, TwoPointsWithTheSameXFillTheirColumnToTheMeanHeight) {
 
 TEST(PlotControls, AnEnvelopeMapsAroundItsMiddleAndFillsBetweenItsCurves) {
   PlotBench b;
-  auto* plot = b.Attach(new EnvelopePlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true,
-                                                kPlain, false));
+  auto* plot = b.Attach(
+      new EnvelopePlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true, kPlain, false));
   const float xs[] = {0.0f, 1.0f};
   const float ys[] = {0.0f, 0.5f};
   plot->SetPointsFloat(xs, ys, 2, nullptr, true);

@@ -53,8 +53,8 @@ TEST(EditorText, ALaterStyleKeepsTheFirstFontButItsOwnColourAndAlignment) {
   ASSERT_GE(white.right, 0);
   ASSERT_GE(red.right, 0);
   EXPECT_EQ(red.bottom - red.top, white.bottom - white.top);  // the same font
-  EXPECT_LT(white.left, 5);                                    // left aligned
-  EXPECT_GT(red.right, 112);                                   // right aligned
+  EXPECT_LT(white.left, 5);                                   // left aligned
+  EXPECT_GT(red.right, 112);                                  // right aligned
   ClosePlugin(s.plug);
 }
 

@@ -16,7 +16,7 @@ TEST(EditorThreads, PushesDuringPaintsAllReachTheWindow) {
   EffectRecord* r = s.plug->Record();
   std::atomic<bool> done{false};
   std::thread audio([&] {
-    for (int i = 0; !done.load() || i < 2000; ++i) {
+    for (int i = 0; i < 3000; ++i) {
       r->setParameter(r, kParamSwitch, static_cast<float>(i % 2));
       r->setParameter(r, kParamPower, static_cast<float>(i % 13) / 12.0f);
       LockGuard guard(&s.plug->Lock());
@@ -27,9 +27,9 @@ TEST(EditorThreads, PushesDuringPaintsAllReachTheWindow) {
     r->setParameter(r, kParamPower, 1.0f);
     LockGuard guard(&s.plug->Lock());
     s.caption->Hide(false);
+    done = true;
   });
-  for (int tick = 0; tick < 300; ++tick) Tick(s.editor);
-  done = true;
+  for (int tick = 0; tick < 20 || !done.load(); ++tick) Tick(s.editor);
   audio.join();
   Tick(s.editor);
   PumpHeadlessWindow(s.editor->GetWindow());

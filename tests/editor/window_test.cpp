@@ -130,8 +130,8 @@ TEST(EditorWindow, MessagesOfOtherKindsGoToTheDefaultProcedure) {
 TEST(EditorWindow, DirectoryQueriesCutAfterTheLastSeparator) {
   EXPECT_EQ(DirectoryPart("C:\\Hosts\\host.exe", '\\'), "C:\\Hosts\\");
   EXPECT_EQ(DirectoryPart("host.exe", '\\'), "host.exe");
-  EXPECT_EQ(DirectoryPart("\\host.exe", '\\'), "\\host.exe");  // separator first
-  EXPECT_EQ(DirectoryPart("C:\\Hosts\\", '\\'), "C:\\Hosts\\");   // separator last
+  EXPECT_EQ(DirectoryPart("\\host.exe", '\\'), "\\host.exe");    // separator first
+  EXPECT_EQ(DirectoryPart("C:\\Hosts\\", '\\'), "C:\\Hosts\\");  // separator last
   EditorSetup s = MakeEditorSetup();
   const std::string plugin = s.editor->GetPluginDirectory();
   ASSERT_FALSE(plugin.empty());
