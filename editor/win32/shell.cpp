@@ -1,7 +1,4 @@
 // The shell's "open", the module file names and the common dialogs.
-#include <commdlg.h>
-#include <shellapi.h>
-
 #include "editor/platform.h"
 #include "editor/win32/win32_api.h"
 #include "host/module.h"
