@@ -15,6 +15,10 @@ int DispatchCommand(int argc, char** argv);
 int RenderCommand(int argc, char** argv);
 // qvhost tone OUT [--rate HZ] [--seconds S]
 int ToneCommand(int argc, char** argv);
+// qvhost demo OUT [--rate HZ]
+int DemoCommand(int argc, char** argv);
+// qvhost measure IN OUT [--rate HZ]
+int MeasureCommand(int argc, char** argv);
 // qvhost convert IN OUT
 int ConvertCommand(int argc, char** argv);
 // qvhost compare A B [--tolerance T]

@@ -41,6 +41,38 @@ void MakeTone(AudioData& audio, double rate, double seconds) {
   }
 }
 
+// Three soft piano-like notes over silence: each note is ten slightly
+// inharmonic partials with a 3 ms attack, the higher ones dying away faster,
+// peaking near -18 dBFS; the last second is silent. Quiet, decaying material
+// is where requantisation noise and the dither's gain are easiest to see.
+void MakeDemo(AudioData& audio, double rate) {
+  struct Note {
+    double start, frequency, pan;
+  };
+  const Note notes[] = {{0.25, 220.0, 0.4}, {2.25, 329.63, 0.6}, {4.25, 277.18, 0.5}};
+  constexpr double kSeconds = 7.5;
+  constexpr double kInharmonicity = 0.0004;
+  const auto frames = static_cast<size_t>(rate * kSeconds);
+  audio.rate = rate;
+  audio.sampleType = SampleType::kFloat32;
+  audio.samples.assign(2 * frames, 0.0);
+  for (const Note& note : notes) {
+    for (size_t i = static_cast<size_t>(note.start * rate); i < frames; ++i) {
+      const double t = static_cast<double>(i) / rate - note.start;
+      if (t > 2.5) break;
+      const double attack = t < 0.003 ? t / 0.003 : 1.0;
+      double x = 0.0;
+      for (int n = 1; n <= 10; ++n) {
+        const double f = n * note.frequency * std::sqrt(1.0 + kInharmonicity * n * n);
+        x += std::exp(-t * (1.5 + 0.7 * n)) / std::pow(n, 1.3) * std::sin(2.0 * kPi * f * t);
+      }
+      x *= 0.06 * attack;
+      audio.samples[2 * i] += x * (1.0 - note.pan) * 2.0;
+      audio.samples[2 * i + 1] += x * note.pan * 2.0;
+    }
+  }
+}
+
 // The value of option `name` in the pairs argv[first..argc), if present; a
 // negative or malformed value fails.
 bool ReadOption(int argc, char** argv, int first, const char* name, double& value) {
@@ -72,6 +104,17 @@ int ToneCommand(int argc, char** argv) {
   }
   AudioData audio;
   MakeTone(audio, rate, seconds);
+  return WriteAudio(argv[2], audio) ? kExitSuccess : kExitFailure;
+}
+
+int DemoCommand(int argc, char** argv) {
+  double rate = 44100.0;
+  if (argc < 3 || !KnownOptions(argc, argv, 3, "--rate", nullptr) ||
+      !ReadOption(argc, argv, 3, "--rate", rate) || rate == 0.0) {
+    return kExitUsage;
+  }
+  AudioData audio;
+  MakeDemo(audio, rate);
   return WriteAudio(argv[2], audio) ? kExitSuccess : kExitFailure;
 }
 

@@ -21,6 +21,8 @@ const Command kCommands[] = {
      "render LIB IN OUT [--rate HZ] [--block N] [--param INDEX=NORMALISED]... [--program N]\n"
      "                      [--path float|double|accumulate]"},
     {"tone", ToneCommand, "tone OUT [--rate HZ] [--seconds S]"},
+    {"demo", DemoCommand, "demo OUT [--rate HZ]"},
+    {"measure", MeasureCommand, "measure IN OUT [--rate HZ]"},
     {"convert", ConvertCommand, "convert IN OUT"},
     {"compare", CompareCommand, "compare A B [--tolerance T]"},
 };
