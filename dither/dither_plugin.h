@@ -60,7 +60,11 @@ class DitherPlugin : public PlugBase {
   void DefineParameters();
   void DefinePresets();
   // One channel of a block; returns the sum of squares of the clipped input.
-  double ProcessChannel(const double* in, double* out, ChannelState& s, int frames);
+  // The same loop is compiled for two instruction sets, with identical results.
+  template <typename Floor>
+  double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
+  double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
+  double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
 
   double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
   bool ditherOn = false;

@@ -1,27 +1,11 @@
 // The per-sample requantiser: clip, dither, error-feedback shaping, rounding
 // to the grid of quantScale steps.
-#include <emmintrin.h>
-
 #include <cmath>
 
 #include "dither/dither_plugin.h"
+#include "dither/exact_floor.h"
 
 namespace {
-
-constexpr double kTwoTo52 = 4503599627370496.0;
-
-// floor(t), exact for every double. Below 2^52 in magnitude: round to the
-// nearest integer by adding and removing 2^52 with the sign of t, then step
-// down when that rounded up. At and above 2^52 every double is an integer.
-inline double FloorExact(double t) {
-  if (!(std::fabs(t) < kTwoTo52)) return t;
-  // Written without branches: with dither the fraction of t is random and a
-  // branch on it would be mispredicted half of the time.
-  const double magic = std::copysign(kTwoTo52, t);
-  const __m128d n = _mm_set_sd((t + magic) - magic);
-  const __m128d overshoot = _mm_and_pd(_mm_cmpgt_sd(n, _mm_set_sd(t)), _mm_set_sd(1.0));
-  return _mm_cvtsd_f64(_mm_sub_sd(n, overshoot));
-}
 
 // Limits to [-1, 1]; the comparisons are arranged so that NaN becomes +1.
 inline double Clip(double x) {
@@ -37,7 +21,11 @@ inline double Clip(double x) {
 //   y = floor(quantScale * v + d + 0.5) / quantScale
 //   e[n] = y - v                          (the dither is part of the error)
 // so the requantisation noise y - x is e filtered by 1 - sum_k a[k] z^-(k+1).
-double DitherPlugin::ProcessChannel(const double* in, double* out, ChannelState& s, int frames) {
+template <typename Floor>
+__attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(const double* in,
+                                                                              double* out,
+                                                                              ChannelState& s,
+                                                                              int frames) {
   // Everything the loop reads is copied to locals: the output stores could
   // alias the members as far as the compiler knows.
   const bool dither = ditherOn;
@@ -83,7 +71,7 @@ double DitherPlugin::ProcessChannel(const double* in, double* out, ChannelState&
       for (int k = 0; k < order; ++k) v = v - a[k] * recent[k];
     }
 
-    const double y = FloorExact(scale * v + d + 0.5) * stepSize;
+    const double y = Floor::Of(scale * v + d + 0.5) * stepSize;
     out[j] = y;
 
     if (shaping) {
@@ -97,6 +85,18 @@ double DitherPlugin::ProcessChannel(const double* in, double* out, ChannelState&
   s.prevUniform = prevUniform;
   s.historyPos = pos;
   return sumOfSquares;
+}
+
+QV_TARGET_SSE41 double DitherPlugin::RequantiseChannelSse41(const double* in,
+                                                                               double* out,
+                                                                               ChannelState& s,
+                                                                               int frames) {
+  return RequantiseChannel<FloorSse41>(in, out, s, frames);
+}
+
+double DitherPlugin::RequantiseChannelSse2(const double* in, double* out, ChannelState& s,
+                                           int frames) {
+  return RequantiseChannel<FloorSse2>(in, out, s, frames);
 }
 
 void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
@@ -117,7 +117,8 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
   if (used <= 0) return;
   for (int c = 0; c < used; ++c) {
     ChannelState& s = channels[c];
-    const double sumOfSquares = ProcessChannel(inputs[c], outputs[c], s, frames);
+    const double sumOfSquares = CpuHasSse41() ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
+                                         : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
     if (ditherOn) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
   }
 
