@@ -4,7 +4,9 @@
 #include <ctime>
 
 #include "core/text_copy.h"
+#include "dither/level_bar.h"
 #include "dither/shaping_filter.h"
+#include "dither/spectrum_graph.h"
 
 DitherPlugin::DitherPlugin()
     : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,
@@ -14,6 +16,7 @@ DitherPlugin::DitherPlugin()
   rng.Regenerate();
   DefineParameters();
   DefinePresets();
+  BuildEditor();
   // A host may process before it sets a rate or a block size; the engine is
   // then ready for the defaults, without a filter design.
   ResetProcessing();
@@ -37,7 +40,16 @@ void DitherPlugin::DefinePresets() {
   AddPresetsFromCurrent("-", 5);
 }
 
-void DitherPlugin::ParamChanged(int) { ResetProcessing(); }
+void DitherPlugin::ParamChanged(int index) {
+  if (index == kParamShowGraph) {
+    const bool hidden = !(ParamAt(kParamShowGraph).Value() >= 0.5);
+    for (Control* control : {static_cast<Control*>(inputGraph), static_cast<Control*>(noiseGraph),
+                             static_cast<Control*>(levelBar)}) {
+      if (control) control->Hide(hidden);
+    }
+  }
+  ResetProcessing();
+}
 
 void DitherPlugin::ResetProcessing() {
   // A host can push "target bits" below its range with a negative normalised
@@ -68,4 +80,7 @@ void DitherPlugin::ResetProcessing() {
   errorSum.Resize(n, false);
   coefficients.Resize(shapingOrder, true);
   if (shapingOn && n > 0) DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
+  for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
+    if (graph) graph->SetRange(rate, 100.0, 20000.0);
+  }
 }

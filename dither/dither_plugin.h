@@ -35,6 +35,9 @@ struct ChannelState {
   SampleArray errorHistory;
 };
 
+class LevelBar;
+class SpectrumGraph;
+
 class DitherPlugin : public PlugBase {
  public:
   DitherPlugin();
@@ -46,6 +49,11 @@ class DitherPlugin : public PlugBase {
   void ParamChanged(int index) override;
   // [audio thread, lock held] Requantises channels 0 and 1.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+
+  // The display controls, for tests.
+  SpectrumGraph* InputGraph() const { return inputGraph; }
+  SpectrumGraph* NoiseGraph() const { return noiseGraph; }
+  LevelBar* GetLevelBar() const { return levelBar; }
 
   // Engine state, read by tests and the editor.
   double QuantScale() const { return quantScale; }
@@ -59,6 +67,11 @@ class DitherPlugin : public PlugBase {
  private:
   void DefineParameters();
   void DefinePresets();
+  // Builds the editor with all its controls and hands it to the base.
+  void BuildEditor();
+  // [audio thread, lock held] Feeds the block's channel averages to the
+  // graphs and its input peak to the level bar.
+  void FeedDisplay(int frames);
   // One channel of a block; returns the sum of squares of the clipped input.
   // The same loop is compiled for two instruction sets, with identical results.
   template <typename Floor>
@@ -76,4 +89,8 @@ class DitherPlugin : public PlugBase {
   SpectrumAnalyser weighting;  // the sampled weighting curve of the design
   SampleArray inputSum;        // per frame: clipped input averaged over the channels
   SampleArray errorSum;        // per frame: output minus clipped input, averaged
+  // The editor's display, owned by the editor.
+  SpectrumGraph* inputGraph = nullptr;
+  SpectrumGraph* noiseGraph = nullptr;
+  LevelBar* levelBar = nullptr;
 };

@@ -4,6 +4,8 @@
 
 #include "dither/dither_plugin.h"
 #include "dither/exact_floor.h"
+#include "dither/level_bar.h"
+#include "dither/spectrum_graph.h"
 
 namespace {
 
@@ -127,4 +129,16 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
     inputSum[j] *= scale;
     errorSum[j] *= scale;
   }
+  FeedDisplay(frames);
+}
+
+void DitherPlugin::FeedDisplay(int frames) {
+  if (!inputGraph || !noiseGraph || !levelBar) return;
+  inputGraph->AppendSamples(inputSum.Data(), frames);
+  noiseGraph->AppendSamples(errorSum.Data(), frames);
+  // The peak over the whole accumulator (frames past this block hold 0),
+  // limited to the bar's range.
+  double peak = 0.0;
+  for (int32_t j = 0; j < inputSum.Count(); ++j) peak = inputSum[j] > peak ? inputSum[j] : peak;
+  levelBar->SetValueFromPlug(peak < 1.0 ? peak : 1.0, &Lock());
 }

@@ -6,6 +6,22 @@
 #include "dither/fft.h"
 #include "dither/portable_math.h"
 
+namespace {
+
+// A graph's ring is written by the audio thread and read by the
+// user-interface thread without a lock. Each sample moves as one relaxed
+// atomic: a reader may see old and new samples mixed (a torn frame, harmless
+// on a display) but never a value that was not written.
+inline void StoreSample(double* at, double value) { __atomic_store(at, &value, __ATOMIC_RELAXED); }
+
+inline double LoadSample(const double* at) {
+  double value;
+  __atomic_load(at, &value, __ATOMIC_RELAXED);
+  return value;
+}
+
+}  // namespace
+
 SpectrumAnalyser::SpectrumAnalyser() { FftInitTables(); }
 
 void SpectrumAnalyser::ResetRing(int32_t n) {
@@ -18,15 +34,12 @@ void SpectrumAnalyser::AppendSamples(const double* samples, int n) {
   if (size <= 0 || n <= 0) return;
   if (n > size) n = size;
   int32_t w = writePosition.load(std::memory_order_relaxed);
+  if (w >= size) w = 0;  // a full ring's end reads like its start
   double* data = ring.Data();
-  if (w + n > size) {
-    const int32_t head = size - w;
-    std::memcpy(data + w, samples, sizeof(double) * static_cast<size_t>(head));
-    std::memcpy(data, samples + head, sizeof(double) * static_cast<size_t>(n - head));
-    w = w + n - size;
-  } else {
-    std::memcpy(data + w, samples, sizeof(double) * static_cast<size_t>(n));
-    w = w + n;
+  // The first size − w samples fill the ring to its end, the rest its start.
+  for (int32_t i = 0; i < n; ++i) {
+    StoreSample(data + w, samples[i]);
+    if (++w == size && i + 1 < n) w = 0;
   }
   writePosition.store(w, std::memory_order_relaxed);
 }
@@ -40,7 +53,7 @@ bool SpectrumAnalyser::TransformRing(const SampleArray* weights) {
   int32_t source = analysisEnd % n;
   if (source < 0) source += n;
   for (int32_t i = 0; i < n; ++i) {
-    const double sample = ring[source];
+    const double sample = LoadSample(ring.Data() + source);
     complexBuffer[2 * i] = weights ? sample * (*weights)[i] : sample;
     if (++source == n) source = 0;
   }

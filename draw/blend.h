@@ -33,6 +33,7 @@ struct Blend {
   float weight;  // normally 0 ... 1
 };
 
+constexpr int kBlendKindSourceAlpha = 0;
 constexpr int kBlendKindCopy = 1;
 constexpr int kBlendKindAdd = 2;
 constexpr int kBlendKindDodge = 3;

@@ -120,12 +120,31 @@ TEST_F(DispatcherTest, ChunksAreNotOffered) {
   EXPECT_EQ(Call(effGetChunk, 0, 0, nullptr), 0);
 }
 
-TEST_F(DispatcherTest, EditorRequestsWithoutEditorAnswerZero) {
+TEST_F(DispatcherTest, EditorRectangleIsSharedByEveryInstance) {
   EditorRect* rect = nullptr;
-  EXPECT_EQ(Call(effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(Call(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 525);
+  EXPECT_EQ(rect->right, 500);
+  DitherPlugin* other = OpenPlugin();
+  EditorRect* otherRect = nullptr;
+  EXPECT_EQ(Dispatch(other, effEditGetRect, 0, 0, &otherRect), 1);
+  EXPECT_EQ(otherRect, rect);
+  ClosePlugin(other);
+  EXPECT_EQ(Call(effEditGetRect, 0, 0, nullptr), 0);
+}
+
+TEST(Dispatcher, EditorRequestsWithoutEditorAnswerZero) {
+  TestHost::Install();
+  PlugBase plain(1, 2, 2, "plain", "", "", 1, 1, 0, false, false, false);
+  EditorRect* rect = nullptr;
+  EXPECT_EQ(Dispatch(&plain, effEditGetRect, 0, 0, &rect), 0);
   EXPECT_EQ(rect, nullptr);
-  EXPECT_EQ(Call(effEditOpen), 0);
-  EXPECT_EQ(Call(effEditClose), 0);
+  EXPECT_EQ(Dispatch(&plain, effEditOpen), 0);
+  EXPECT_EQ(Dispatch(&plain, effEditClose), 0);
+  EXPECT_EQ(plain.Record()->flags & kFlagHasEditor, 0);
 }
 
 TEST_F(DispatcherTest, RateAndBlockSizeResetTheEngine) {

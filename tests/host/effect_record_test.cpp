@@ -13,8 +13,8 @@ TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
   EXPECT_EQ(r->numParams, 4);
   EXPECT_EQ(r->numInputs, 2);
   EXPECT_EQ(r->numOutputs, 2);
-  // Replacing, double replacing and mono; the editor bit comes with the editor.
-  EXPECT_EQ(r->flags & ~kFlagHasEditor, 0x1018);
+  // Replacing, double replacing, mono and editor.
+  EXPECT_EQ(r->flags, 0x1019);
   EXPECT_EQ(r->initialDelay, 0);
   EXPECT_EQ(r->ioRatio, 1.0f);
   EXPECT_EQ(r->version, 1000);
