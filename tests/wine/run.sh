@@ -91,6 +91,7 @@ Main() {
   fi
   RunRecordChecks
   RunAudioChecks
+  . "$(dirname "$0")/editor_checks.sh" && RunEditorChecks
   [ "$failures" -eq 0 ]
 }
 

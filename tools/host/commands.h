@@ -23,3 +23,6 @@ int MeasureCommand(int argc, char** argv);
 int ConvertCommand(int argc, char** argv);
 // qvhost compare A B [--tolerance T]
 int CompareCommand(int argc, char** argv);
+// qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
+//                           [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,N]...
+int EditorCommand(int argc, char** argv);

@@ -25,6 +25,9 @@ const Command kCommands[] = {
     {"measure", MeasureCommand, "measure IN OUT [--rate HZ]"},
     {"convert", ConvertCommand, "convert IN OUT"},
     {"compare", CompareCommand, "compare A B [--tolerance T]"},
+    {"editor", EditorCommand,
+     "editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]\n"
+     "                      [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,N]..."},
 };
 
 int Usage() {

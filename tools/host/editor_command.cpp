@@ -1,0 +1,124 @@
+// `qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
+//                 [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,NOTCHES]...`
+#include "tools/host/editor_command.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "host/dispatcher.h"
+#include "tools/host/commands.h"
+#include "tools/host/host_callback.h"
+#include "tools/host/loaded_plugin.h"
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
+#include "stb_image_write.h"
+
+namespace {
+
+// Reads "A,B" or "A,B,C[,D]" into `values`; false unless exactly `count`.
+bool ReadNumbers(const char* text, int count, int* values) {
+  int found = 0;
+  const char* p = text;
+  while (found < count) {
+    char* end = nullptr;
+    values[found++] = static_cast<int>(std::strtol(p, &end, 10));
+    if (end == p) return false;
+    p = end;
+    if (*p == '\0') break;
+    if (*p++ != ',') return false;
+  }
+  return found == count && *p == '\0';
+}
+
+bool ReadAction(const char* option, const char* value, EditorScript* script) {
+  int n[4] = {};
+  EditorAction action{EditorAction::kClick, 0, 0, 0, 0};
+  if (std::strcmp(option, "--click") == 0 && ReadNumbers(value, 2, n)) {
+    action.kind = EditorAction::kClick;
+  } else if (std::strcmp(option, "--rclick") == 0 && ReadNumbers(value, 2, n)) {
+    action.kind = EditorAction::kRightClick;
+  } else if (std::strcmp(option, "--drag") == 0 && ReadNumbers(value, 4, n)) {
+    action.kind = EditorAction::kDrag;
+  } else if (std::strcmp(option, "--wheel") == 0 && ReadNumbers(value, 3, n)) {
+    action.kind = EditorAction::kWheel;
+  } else {
+    return false;
+  }
+  action.x = n[0];
+  action.y = n[1];
+  action.dx = n[2];
+  action.dy = n[3];
+  script->actions.push_back(action);
+  return true;
+}
+
+bool ReadScript(int argc, char** argv, EditorScript* script) {
+  if (argc < 4) return false;
+  script->library = argv[2];
+  script->output = argv[3];
+  for (int i = 4; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--second") == 0) {
+      script->second = true;
+      continue;
+    }
+    if (i + 1 >= argc) return false;
+    const char* value = argv[++i];
+    if (std::strcmp(argv[i - 1], "--hold") == 0) {
+      script->holdMs = std::atoi(value);
+    } else if (std::strcmp(argv[i - 1], "--cycles") == 0) {
+      script->cycles = std::atoi(value);
+    } else if (std::strcmp(argv[i - 1], "--instances") == 0) {
+      script->instances = std::atoi(value);
+    } else if (!ReadAction(argv[i - 1], value, script)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool WritePng(const char* path, const EditorCapture& capture) {
+  std::vector<unsigned char> rgba(capture.pixels.size() * 4);
+  for (size_t i = 0; i < capture.pixels.size(); ++i) {
+    const uint32_t p = capture.pixels[i];
+    rgba[i * 4 + 0] = static_cast<unsigned char>(p >> 16);
+    rgba[i * 4 + 1] = static_cast<unsigned char>(p >> 8);
+    rgba[i * 4 + 2] = static_cast<unsigned char>(p);
+    rgba[i * 4 + 3] = 255;
+  }
+  return stbi_write_png(path, capture.width, capture.height, 4, rgba.data(), capture.width * 4) !=
+         0;
+}
+
+void PrintParameters(LoadedPlugin& plugin) {
+  EffectRecord& r = plugin.Record();
+  for (int32_t i = 0; i < r.numParams; ++i) {
+    std::printf("param %d %.6f\n", i, static_cast<double>(r.getParameter(&r, i)));
+  }
+}
+
+}  // namespace
+
+int EditorCommand(int argc, char** argv) {
+  EditorScript script;
+  if (!ReadScript(argc, argv, &script)) return kExitUsage;
+  LoadedPlugin plugin;
+  if (!plugin.Load(script.library)) return kExitFailure;
+  plugin.Dispatch(effOpen);
+  if ((plugin.Record().flags & kFlagHasEditor) == 0) {
+    std::printf("editor absent\n");
+    return kExitFailure;
+  }
+  EditorCapture capture;
+  if (!RunEditorWindow(plugin, script, &capture)) return kExitFailure;
+  PrintHostRequests(&plugin.Record());
+  PrintParameters(plugin);
+  if (!WritePng(script.output, capture)) {
+    std::fprintf(stderr, "qvhost: cannot write %s\n", script.output);
+    return kExitFailure;
+  }
+  std::printf("capture %dx%d %s\n", capture.width, capture.height, script.output);
+  RunEditorCycles(plugin, script);
+  return kExitSuccess;
+}

@@ -1,0 +1,50 @@
+// `qvhost editor`: opens the plug-in's editor the way a host does, feeds it
+// mouse input, lets its frame timer paint and captures what the window shows.
+// Only the Windows build has windows to open; the other builds report that
+// and fail.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class LoadedPlugin;
+
+// One input step, delivered as window messages to the editor's window, in
+// client coordinates.
+struct EditorAction {
+  enum Kind { kClick, kRightClick, kDrag, kWheel } kind;
+  int x;
+  int y;
+  int dx;  // kDrag: the pointer's move with the button held; kWheel: notches in dx
+  int dy;
+};
+
+struct EditorScript {
+  const char* library = nullptr;
+  const char* output = nullptr;  // the PNG of the captured window
+  std::vector<EditorAction> actions;
+  int holdMs = 400;     // message loop time after opening and after each action
+  int cycles = 0;       // open/close cycles before the session, counting GDI objects
+  int instances = 0;    // instances created and closed with their editor open, counting them too
+  bool second = false;  // a second instance opens its editor beside the first
+};
+
+// The pixels of the editor's window, top-down, 0xAARRGGBB.
+struct EditorCapture {
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+};
+
+// [platform] The GDI objects the process holds; -1 where there are none.
+int GdiObjectCount();
+
+// [platform] Opens the editor of `plugin` (already opened) in a parent window
+// of qvhost's own, plays the script, captures the window and closes it,
+// printing what it does. False when the editor could not be shown.
+bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCapture* capture);
+
+// [platform] The script's open/close cycles and instances, printing the GDI
+// objects held before and after each series.
+void RunEditorCycles(LoadedPlugin& plugin, const EditorScript& script);

@@ -1,0 +1,214 @@
+// The editor in a real window: a parent window of qvhost's own, the
+// editor's child window inside it, posted mouse messages, a message loop for
+// the frame timer, and a copy of the window's pixels.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+#include "host/dispatcher.h"
+#include "tools/host/editor_command.h"
+#include "tools/host/loaded_plugin.h"
+
+namespace {
+
+constexpr const char* kParentClass = "QvHostEditorParent";
+constexpr const char* kEditorClass = "KestrelWndClass";
+
+// Runs the message loop for `ms` milliseconds.
+void Pump(int ms) {
+  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
+    Sleep(5);
+  }
+}
+
+HWND CreateParent(int width, int height, int x) {
+  static bool registered = false;
+  if (!registered) {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = DefWindowProcA;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kParentClass;
+    registered = RegisterClassA(&windowClass) != 0;
+  }
+  return CreateWindowExA(0, kParentClass, "qvhost editor", WS_POPUP | WS_VISIBLE, x, 0, width,
+                         height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+// Whether the editor's window class is registered in the plug-in's module.
+bool ClassRegistered(const char* library) {
+  const char* name = library;
+  for (const char* p = library; *p; ++p) {
+    if (*p == '/' || *p == '\\') name = p + 1;
+  }
+  WNDCLASSA windowClass;
+  return GetClassInfoA(GetModuleHandleA(name), kEditorClass, &windowClass) != 0;
+}
+
+void PrintClass(const char* when, const char* library) {
+  std::printf("class %s %s\n", when, ClassRegistered(library) ? "registered" : "unregistered");
+}
+
+void Post(HWND window, UINT message, WPARAM keys, int x, int y) {
+  PostMessageA(window, message, keys, MAKELPARAM(x, y));
+}
+
+void Play(HWND window, const EditorAction& a, int holdMs) {
+  switch (a.kind) {
+    case EditorAction::kClick:
+    case EditorAction::kRightClick: {
+      const bool left = a.kind == EditorAction::kClick;
+      Post(window, left ? WM_LBUTTONDOWN : WM_RBUTTONDOWN, left ? MK_LBUTTON : MK_RBUTTON, a.x,
+           a.y);
+      Post(window, left ? WM_LBUTTONUP : WM_RBUTTONUP, 0, a.x, a.y);
+      break;
+    }
+    case EditorAction::kDrag:
+      Post(window, WM_LBUTTONDOWN, MK_LBUTTON, a.x, a.y);
+      for (int step = 1; step <= 4; ++step) {
+        Post(window, WM_MOUSEMOVE, MK_LBUTTON, a.x + a.dx * step / 4, a.y + a.dy * step / 4);
+      }
+      Post(window, WM_LBUTTONUP, 0, a.x + a.dx, a.y + a.dy);
+      break;
+    case EditorAction::kWheel: {
+      POINT screen = {a.x, a.y};  // the wheel's position is in screen coordinates
+      ClientToScreen(window, &screen);
+      PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(a.dx * WHEEL_DELTA)),
+                   MAKELPARAM(screen.x, screen.y));
+      break;
+    }
+  }
+  Pump(holdMs);
+}
+
+// Copies the window's pixels from its device context into a top-down DIB.
+void Capture(HWND window, int width, int height, EditorCapture* capture) {
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC windowDc = GetDC(window);
+  HDC memoryDc = CreateCompatibleDC(windowDc);
+  HBITMAP section = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memoryDc, section);
+  BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+  GdiFlush();
+  capture->width = width;
+  capture->height = height;
+  capture->pixels.assign(static_cast<const uint32_t*>(bits),
+                         static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
+  SelectObject(memoryDc, previous);
+  DeleteObject(section);
+  DeleteDC(memoryDc);
+  ReleaseDC(window, windowDc);
+}
+
+// One opening of the editor in `parent`: the script's actions, then closed.
+void Cycle(LoadedPlugin& plugin, HWND parent, const EditorScript& script) {
+  plugin.Dispatch(effEditOpen, 0, 0, parent);
+  Pump(50);
+  HWND editor = GetWindow(parent, GW_CHILD);
+  for (const EditorAction& action : script.actions) Play(editor, action, 50);
+  plugin.Dispatch(effEditClose);
+}
+
+// Instances created, shown and closed with their editor open; the first
+// one makes what lives on in the process.
+void Instances(const EditorScript& script, HWND parent) {
+  int before = 0;
+  for (int i = 0; i <= script.instances; ++i) {
+    if (i == 1) before = GdiObjectCount();
+    LoadedPlugin instance;
+    if (!instance.Load(script.library)) return;
+    instance.Dispatch(effOpen);
+    instance.Dispatch(effEditOpen, 0, 0, parent);
+    Pump(50);
+  }
+  std::printf("gdi objects over %d instances %d -> %d\n", script.instances, before,
+              GdiObjectCount());
+}
+
+// A second instance opened beside the first: the class stays registered once
+// for both; this one is then closed with its window still open.
+void SecondInstance(const EditorScript& script, int width, int height) {
+  auto second = std::make_unique<LoadedPlugin>();
+  if (!second->Load(script.library)) return;
+  second->Dispatch(effOpen);
+  HWND parent = CreateParent(width, height, width + 10);
+  std::printf("second editor open %d\n",
+              static_cast<int>(second->Dispatch(effEditOpen, 0, 0, parent)));
+  Pump(script.holdMs);
+  PrintClass("with two editors", script.library);
+  second->Close();
+  PrintClass("after closing the second with its window open", script.library);
+  DestroyWindow(parent);
+}
+
+bool EditorSize(LoadedPlugin& plugin, int* width, int* height) {
+  EditorRect* rect = nullptr;
+  if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) return false;
+  *width = rect->right - rect->left;
+  *height = rect->bottom - rect->top;
+  return true;
+}
+
+}  // namespace
+
+// GetGuiResources where the system offers it; where it is a stub that answers
+// 0 (wine), the GDI handles that answer GetObjectType are counted instead.
+int GdiObjectCount() {
+  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (counted != 0) return static_cast<int>(counted);
+  int live = 0;
+  for (UINT_PTR handle = 1; handle < 0x10000; ++handle) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0) ++live;
+  }
+  return live;
+}
+
+bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCapture* capture) {
+  int width = 0;
+  int height = 0;
+  if (!EditorSize(plugin, &width, &height)) return false;
+  std::printf("editor rect %d %d\n", width, height);
+  HWND parent = CreateParent(width, height, 0);
+  PrintClass("before opening", script.library);
+  std::printf("editor open %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, parent)));
+  HWND editor = GetWindow(parent, GW_CHILD);
+  if (editor == nullptr) return false;
+  PrintClass("while open", script.library);
+  Pump(script.holdMs);
+  for (const EditorAction& action : script.actions) Play(editor, action, script.holdMs);
+  Capture(editor, width, height, capture);
+  if (script.second) SecondInstance(script, width, height);
+  plugin.Dispatch(effEditClose);
+  PrintClass("after closing", script.library);
+  DestroyWindow(parent);
+  return true;
+}
+
+void RunEditorCycles(LoadedPlugin& plugin, const EditorScript& script) {
+  int width = 0;
+  int height = 0;
+  if (!EditorSize(plugin, &width, &height)) return;
+  HWND parent = CreateParent(width, height, 0);
+  if (script.cycles > 0) {
+    Cycle(plugin, parent, script);  // the first opening makes what lives on
+    const int before = GdiObjectCount();
+    for (int i = 0; i < script.cycles; ++i) Cycle(plugin, parent, script);
+    std::printf("gdi objects over %d cycles %d -> %d\n", script.cycles, before, GdiObjectCount());
+  }
+  if (script.instances > 0) Instances(script, parent);
+  DestroyWindow(parent);
+}
