@@ -149,3 +149,21 @@ TEST(PlotControls, AnEnvelopeMapsAroundItsMiddleAndFillsBetweenItsCurves) {
   EXPECT_EQ(plot->Y()[0], 0.0f);   // -1 at the top
   EXPECT_EQ(plot->Y2()[0], 0.0f);  // the second curve's positive values go up
 }
+
+TEST(PlotControls, DrawingReadsOnlyPointsThatBothArraysHoldAndOnlyColumnsOnTheSurface) {
+  PlotBench b;
+  auto* plot = b.Attach(new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true,
+                                              kColourAlpha, false));
+  plot->SetColours(kInvisible, kPlotWhite);
+  const float xs[] = {-1e9f, 1e9f};
+  const float ys[] = {20.0f, 20.0f};
+  plot->SetPointsFloat(xs, ys, 2, nullptr, false);
+  b.editor->Paint();  // a walk over every column between the ends would take seconds
+  EXPECT_EQ(b.LitRows(0), std::make_pair(20, 28));
+  EXPECT_EQ(b.LitRows(39), std::make_pair(20, 28));
+  auto* line = new PlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, kPlain, false);
+  b.editor->AttachControl(line);
+  const float five[] = {1, 2, 3, 4, 5};
+  line->SetValuesFloat(five, 5, nullptr, false);  // x has no points: nothing to draw
+  EXPECT_TRUE(line->Draw(b.editor));
+}
