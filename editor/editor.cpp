@@ -11,8 +11,6 @@ namespace {
 std::atomic<double> frameRate{24.0};
 }  // namespace
 
-double FrameRate() { return frameRate.load(); }
-
 int FrameIntervalMs() { return static_cast<int>(1000.0 / frameRate.load()); }
 
 Editor::Editor(PlugBase* plug, int width, int height, double rate)

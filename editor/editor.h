@@ -122,23 +122,23 @@ class Editor {
   // ---- Accessors ---------------------------------------------------------------
   int Width() const { return width; }
   int Height() const { return height; }
-  PlugBase* Plug() const { return plug; }
   int ControlCount() const { return static_cast<int>(controls.size()); }
   Control* ControlAt(int index) const { return controls[index].get(); }
-  // The cached image object of a resource id, or null.
-  Bitmap* CachedBitmap(int resourceId) const;
 
  protected:
-  // The control that receives a mouse call at (x, y): the captured one, else
-  // the topmost visible, enabled control whose target rectangle holds the
-  // point; -1 for none.
-  int FindControl(int x, int y) const;
+  // The cached image object of a resource id, or null.
+  Bitmap* CachedBitmap(int resourceId) const;
 
  private:
   struct CacheEntry {
     BitmapRef ref;
     std::unique_ptr<Bitmap> bitmap;  // null when the load failed
   };
+
+  // The control that receives a mouse call at (x, y): the captured one, else
+  // the topmost visible, enabled control whose target rectangle holds the
+  // point; -1 for none.
+  int FindControl(int x, int y) const;
 
   std::vector<std::unique_ptr<Control>> controls;  // attach order = drawing order
   PlugBase* plug;                                  // the owner; not owned
@@ -150,8 +150,7 @@ class Editor {
   int lastY = 0;
 };
 
-// The process-wide editor frame rate, 24 frames per second until an editor
+// The frame timer's interval in milliseconds: trunc(1000 / frame rate), with
+// the process-wide frame rate of 24 frames per second until an editor
 // replaces it.
-double FrameRate();
-// The frame timer's interval in milliseconds: trunc(1000 / frame rate).
 int FrameIntervalMs();

@@ -15,8 +15,6 @@ class LinkControl : public Control {
   void OnMouseDown(int x, int y, const Modifiers& mods) override;
   bool Draw(Editor*) override { return true; }
 
-  const std::string& Target() const { return target; }
-
  private:
   std::string target;
 };
