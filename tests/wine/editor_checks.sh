@@ -25,7 +25,7 @@ EditorHost() {
   # A wine server left by a run without a display would keep its desktop
   # there, where no window can be created; each session starts a fresh one.
   wineserver -k 2>/dev/null
-  wineserver -w
+  timeout 60 wineserver -w
   timeout "$WINE_TIMEOUT" xvfb-run -a -s "-screen 0 1280x1024x24" \
     wine "$dir/tools/host/qvhost.exe" editor "$dir/Quorvane.dll" "$out.png" --hold 600 "$@" \
     2>"$out.err" | tr -d '\r' >"$out.txt"
@@ -95,10 +95,16 @@ NoGdiGrowth() {
 Background() { echo "$EDITOR_RESOURCES/background.png $2 $(($3 + ($1 - 1) * 525))"; }
 
 RunEditorChecksFor() {
-  local build=$1 open="$WORK/editor.open.$1" used="$WORK/editor.used.$1"
-  if ! grep -q hasEditor < <(timeout "$WINE_TIMEOUT" wine "${2}/tools/host/qvhost.exe" info \
-    "${2}/Quorvane.dll" 2>/dev/null | tr -d '\r'); then
-    echo "ok - editor absent, skipped ($build)"
+  local build=$1 open="$WORK/editor.open.$1" used="$WORK/editor.used.$1" flags
+  flags=$(timeout "$WINE_TIMEOUT" wine "$2/tools/host/qvhost.exe" info "$2/Quorvane.dll" \
+    2>/dev/null | tr -d '\r' | grep '^record flags ')
+  if [ -z "$flags" ]; then
+    Check "$build plug-in reports its flags" false
+    return
+  fi
+  if ! grep -q hasEditor <<<"$flags"; then
+    echo "ok - editor absent, skipped"
+    echo "# $build: $flags"
     return
   fi
   Check "$build editor opens, paints and is captured" EditorHost "$build" open --second
