@@ -147,8 +147,8 @@ TEST(Controls, APictureWithoutFramesCountsAsOneFrame) {
   TestPlug plug;
   BitmapControl picture(&plug, 5, 5, -1, BitmapRef{kImageSwitch, 16, 32, 0}, 1);
   EXPECT_EQ(picture.DrawRect().bottom, 37);
-  KnobControl flat(&plug, 0, 0, -1, BitmapRef{kImageMissing, 0, 0, 1}, -135, 135, 0,
-                   kKnobVertical, 4.0);
+  KnobControl flat(&plug, 0, 0, -1, BitmapRef{kImageMissing, 0, 0, 1}, -135, 135, 0, kKnobVertical,
+                   4.0);
   flat.OnMouseDrag(0, 0, 0, -10, kLeft);  // no height to turn over: it stays
   EXPECT_EQ(flat.Value(), 0.0);
 }

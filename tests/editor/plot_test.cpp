@@ -152,8 +152,8 @@ TEST(PlotControls, AnEnvelopeMapsAroundItsMiddleAndFillsBetweenItsCurves) {
 
 TEST(PlotControls, DrawingReadsOnlyPointsThatBothArraysHoldAndOnlyColumnsOnTheSurface) {
   PlotBench b;
-  auto* plot = b.Attach(new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true,
-                                              kColourAlpha, false));
+  auto* plot = b.Attach(
+      new FilledPlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true, kColourAlpha, false));
   plot->SetColours(kInvisible, kPlotWhite);
   const float xs[] = {-1e9f, 1e9f};
   const float ys[] = {20.0f, 20.0f};
