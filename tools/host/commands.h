@@ -24,5 +24,6 @@ int ConvertCommand(int argc, char** argv);
 // qvhost compare A B [--tolerance T]
 int CompareCommand(int argc, char** argv);
 // qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
+//                           [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...
 //                           [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,N]...
 int EditorCommand(int argc, char** argv);

@@ -1,4 +1,5 @@
 // `qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
+//                 [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...
 //                 [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,NOTCHES]...`
 #include "tools/host/editor_command.h"
 
@@ -7,9 +8,12 @@
 #include <cstring>
 
 #include "host/dispatcher.h"
+#include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
+#include "tools/host/editor_feed.h"
 #include "tools/host/host_callback.h"
 #include "tools/host/loaded_plugin.h"
+#include "tools/host/render_options.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC
@@ -54,7 +58,29 @@ bool ReadAction(const char* option, const char* value, EditorScript* script) {
   return true;
 }
 
-bool ReadScript(int argc, char** argv, EditorScript* script) {
+// What the editor is shown: audio to play and parameters to set first.
+struct EditorInput {
+  const char* audio = nullptr;
+  double playSeconds = 0.0;
+  std::vector<ParamSetting> params;
+};
+
+bool ReadInput(const char* option, const char* value, EditorInput* input) {
+  if (std::strcmp(option, "--audio") == 0) {
+    input->audio = value;
+    return true;
+  }
+  if (std::strcmp(option, "--play") == 0) {
+    input->playSeconds = std::atof(value);
+    return input->playSeconds >= 0.0;
+  }
+  ParamSetting setting;
+  if (std::strcmp(option, "--param") != 0 || !ParseParamSetting(value, setting)) return false;
+  input->params.push_back(setting);
+  return true;
+}
+
+bool ReadScript(int argc, char** argv, EditorScript* script, EditorInput* input) {
   if (argc < 4) return false;
   script->library = argv[2];
   script->output = argv[3];
@@ -71,7 +97,7 @@ bool ReadScript(int argc, char** argv, EditorScript* script) {
       script->cycles = std::atoi(value);
     } else if (std::strcmp(argv[i - 1], "--instances") == 0) {
       script->instances = std::atoi(value);
-    } else if (!ReadAction(argv[i - 1], value, script)) {
+    } else if (!ReadAction(argv[i - 1], value, script) && !ReadInput(argv[i - 1], value, input)) {
       return false;
     }
   }
@@ -102,10 +128,23 @@ void PrintParameters(LoadedPlugin& plugin) {
 
 int EditorCommand(int argc, char** argv) {
   EditorScript script;
-  if (!ReadScript(argc, argv, &script)) return kExitUsage;
+  EditorInput input;
+  if (!ReadScript(argc, argv, &script, &input)) return kExitUsage;
+  AudioData audio;
+  if (input.audio && !ReadAudio(input.audio, audio)) return kExitFailure;
   LoadedPlugin plugin;
   if (!plugin.Load(script.library)) return kExitFailure;
   plugin.Dispatch(effOpen);
+  // Prepared as a host prepares playback.
+  constexpr int32_t kBlock = 512;
+  plugin.Dispatch(effSetSampleRate, 0, 0, nullptr,
+                  static_cast<float>(audio.rate > 0.0 ? audio.rate : 44100.0));
+  plugin.Dispatch(effSetBlockSize, 0, kBlock);
+  plugin.Dispatch(effMainsChanged, 0, 1);
+  EffectRecord& record = plugin.Record();
+  for (const ParamSetting& p : input.params) record.setParameter(&record, p.index, p.normalised);
+  EditorFeed feed(audio, input.playSeconds, kBlock);
+  if (input.audio) script.feed = &feed;
   if ((plugin.Record().flags & kFlagHasEditor) == 0) {
     std::printf("editor absent\n");
     return kExitFailure;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+class EditorFeed;
 class LoadedPlugin;
 
 // One input step, delivered as window messages to the editor's window, in
@@ -28,6 +29,7 @@ struct EditorScript {
   int cycles = 0;       // open/close cycles before the session, counting GDI objects
   int instances = 0;    // instances created and closed with their editor open, counting them too
   bool second = false;  // a second instance opens its editor beside the first
+  EditorFeed* feed = nullptr;  // audio played while the editor is first held open
 };
 
 // The pixels of the editor's window, top-down, 0xAARRGGBB.

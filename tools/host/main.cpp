@@ -27,6 +27,7 @@ const Command kCommands[] = {
     {"compare", CompareCommand, "compare A B [--tolerance T]"},
     {"editor", EditorCommand,
      "editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]\n"
+     "                      [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...\n"
      "                      [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,N]..."},
 };
 

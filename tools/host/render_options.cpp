@@ -20,8 +20,9 @@ bool ParsePath(const char* text, RenderPath& path) {
   return true;
 }
 
-// INDEX=NORMALISED
-bool ParseParam(const char* text, ParamSetting& setting) {
+}  // namespace
+
+bool ParseParamSetting(const char* text, ParamSetting& setting) {
   const char* equals = std::strchr(text, '=');
   if (equals == nullptr) return false;
   double value;
@@ -33,6 +34,8 @@ bool ParseParam(const char* text, ParamSetting& setting) {
   return true;
 }
 
+namespace {
+
 bool ParseOption(const char* name, const char* value, RenderOptions& options) {
   if (std::strcmp(name, "--rate") == 0)
     return ParseDouble(value, options.rate) && options.rate > 0.0;
@@ -41,7 +44,7 @@ bool ParseOption(const char* name, const char* value, RenderOptions& options) {
   if (std::strcmp(name, "--path") == 0) return ParsePath(value, options.path);
   if (std::strcmp(name, "--param") == 0) {
     ParamSetting setting;
-    if (!ParseParam(value, setting)) return false;
+    if (!ParseParamSetting(value, setting)) return false;
     options.params.push_back(setting);
     return true;
   }

@@ -24,6 +24,9 @@ struct RenderOptions {
   std::vector<ParamSetting> params;  // applied in order, after the program
 };
 
+// INDEX=NORMALISED
+[[nodiscard]] bool ParseParamSetting(const char* text, ParamSetting& setting);
+
 // Parses argv[first..argc) into options; prints the problem to stderr and
 // returns false on a bad or unknown option.
 [[nodiscard]] bool ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options);

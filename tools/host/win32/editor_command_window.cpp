@@ -9,6 +9,7 @@
 
 #include "host/dispatcher.h"
 #include "tools/host/editor_command.h"
+#include "tools/host/editor_feed.h"
 #include "tools/host/loaded_plugin.h"
 
 namespace {
@@ -16,10 +17,13 @@ namespace {
 constexpr const char* kParentClass = "QvHostEditorParent";
 constexpr const char* kEditorClass = "KestrelWndClass";
 
-// Runs the message loop for `ms` milliseconds.
-void Pump(int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+// Runs the message loop for `ms` milliseconds, playing the feed's audio, if
+// any, at its pace meanwhile.
+void Pump(int ms, EffectRecord* record = nullptr, EditorFeed* feed = nullptr) {
+  const DWORD start = GetTickCount();
+  const DWORD end = start + static_cast<DWORD>(ms);
   while (static_cast<LONG>(end - GetTickCount()) > 0) {
+    if (feed) feed->Advance(*record, static_cast<double>(GetTickCount() - start));
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
@@ -188,7 +192,9 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   HWND editor = GetWindow(parent, GW_CHILD);
   if (editor == nullptr) return false;
   PrintClass("while open", script.library);
-  Pump(script.holdMs);
+  int hold = script.holdMs;
+  if (script.feed) hold += static_cast<int>(script.feed->DurationMs());
+  Pump(hold, &plugin.Record(), script.feed);
   for (const EditorAction& action : script.actions) Play(editor, action, script.holdMs);
   Capture(editor, width, height, capture);
   if (script.second) SecondInstance(script, width, height);
