@@ -137,6 +137,24 @@ RunEditorChecksFor() {
     eval 'WhiteAt "$used.png" 346 429 && [ "$(Pixel "$open.png" 346 429)" != "255 255 255" ]'
   Check "$build no GDI objects left over by 20 open/close cycles" NoGdiGrowth "$used.txt" cycles
   Check "$build no GDI objects left over by 5 instances" NoGdiGrowth "$used.txt" instances
+  RunLayoutChecksFor "$build"
+}
+
+# The layout's hit areas: the background answers only on its dither patch,
+# the lamp on a square three times its size, and a knob's full range is a
+# 124-pixel drag.
+RunLayoutChecksFor() {
+  local build=$1 open="$WORK/editor.open.$1" layout="$WORK/editor.layout.$1"
+  Check "$build editor used on the background, the lamp's margin and a long knob drag" \
+    EditorHost "$build" layout --param 1=0 --click 100,440 --click 179,444 --click 233,455 \
+    --drag 360,440,0,-124
+  Check "$build clicks on the background outside the dither patch change nothing" \
+    eval 'Says "$layout.txt" "param 0 0.000000" && SamePixel "$layout.png" 20 20 $(Background 1 20 20)'
+  Check "$build the lamp answers a click in its margin, three times its size" \
+    eval 'Says "$layout.txt" "param 3 0.000000" && DiffersIn "$open.png" "$layout.png" 240 462 248 470'
+  Check "$build a 124-pixel drag turns a knob from its minimum to its maximum" \
+    eval 'Says "$layout.txt" "param 1 1.000000" &&
+          grep -q "^host request 0 record own index 1 value 0 opt 1 " "$layout.txt"'
 }
 
 RunEditorChecks() {
