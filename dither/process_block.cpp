@@ -43,6 +43,9 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
   double* errSum = errorSum.Data();
   double prevUniform = s.prevUniform;
   int pos = s.historyPos;
+  // The newest error, also kept in a register: it starts the next sample's
+  // feedback sum, and a reload from memory would lengthen that chain.
+  double newest = order > 0 ? history[pos] : 0.0;
   double sumOfSquares = 0.0;
 
   for (int j = 0; j < frames; ++j) {
@@ -70,7 +73,8 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
       // The error k + 1 frames back lies at pos + k: the mirrored half of
       // the history makes the walk straight.
       const double* recent = history + pos;
-      for (int k = 0; k < order; ++k) v = v - a[k] * recent[k];
+      v = v - a[0] * newest;
+      for (int k = 1; k < order; ++k) v = v - a[k] * recent[k];
     }
 
     const double y = Floor::Of(scale * v + d + 0.5) * stepSize;
@@ -78,7 +82,8 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
 
     if (shaping) {
       pos = pos == 0 ? order - 1 : pos - 1;
-      history[pos] = history[pos + order] = y - v;
+      newest = y - v;
+      history[pos] = history[pos + order] = newest;
     }
     inSum[j] += x;
     errSum[j] += y - x;
