@@ -76,8 +76,9 @@ void DitherPlugin::ResetProcessing() {
     s.ditherGain = 1.0;
     s.errorHistory.Resize(2 * shapingOrder, true);
   }
-  inputSum.Resize(n, false);
-  errorSum.Resize(n, false);
+  const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
+  inputSum.Resize(prepared, false);
+  errorSum.Resize(prepared, false);
   coefficients.Resize(shapingOrder, true);
   if (shapingOn && n > 0) DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {

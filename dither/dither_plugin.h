@@ -23,6 +23,10 @@ constexpr int kMaxShapingOrder = 12;
 // Above this rate the weighting has no meaning for the audible band and
 // shaping is switched off.
 constexpr double kMaxShapingSampleRate = 96000.0;
+// The accumulators are sized for the host's block size up to this many
+// frames. A host may announce any int32 (some pass garbage); a longer block,
+// if one really comes, grows them when it arrives.
+constexpr int32_t kMaxPreparedFrames = 1 << 16;
 
 // Per-channel state of the shaper and the dither.
 struct ChannelState {
@@ -62,6 +66,7 @@ class DitherPlugin : public PlugBase {
   int ShapingOrder() const { return shapingOrder; }
   const SampleArray& Coefficients() const { return coefficients; }
   const ChannelState& Channel(int c) const { return channels[c]; }
+  int32_t PreparedFrames() const { return inputSum.Count(); }
   MtRandom& Random() { return rng; }
 
  private:

@@ -88,7 +88,6 @@ void FillTables() {
 // the lanes plus a multiplication by ±1 (exact) turns i·z into (−im, re), and
 // x + (−y) is the same double as x − y.
 typedef double Complex __attribute__((vector_size(16)));
-typedef int64_t LaneOrder __attribute__((vector_size(16)));
 
 // The butterflies are tiny and run in every pass; they must be inlined for
 // the passes to be tight loops.
@@ -100,7 +99,7 @@ QV_INLINE Complex Load(const double* x, int k) {
   return v;
 }
 QV_INLINE void Store(double* x, int k, Complex v) { std::memcpy(x + 2 * k, &v, sizeof v); }
-QV_INLINE Complex Swap(Complex v) { return __builtin_shuffle(v, LaneOrder{1, 0}); }
+QV_INLINE Complex Swap(Complex v) { return __builtin_shufflevector(v, v, 1, 0); }
 QV_INLINE Complex Splat(double v) { return Complex{v, v}; }
 
 constexpr Complex kFlipRe = {-1.0, 1.0};  // Swap(z) * kFlipRe = i·z

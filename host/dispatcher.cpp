@@ -77,8 +77,11 @@ intptr_t EditClose(PlugBase& plug) {
 intptr_t ProcessEvents(PlugBase& plug, const EventList* list) {
   if (list == nullptr) return 0;
   LockGuard guard(&plug.Lock());
+  // The list holds numEvents pointers, however many its declaration shows;
+  // they are read through a pointer, not as elements of the declared array.
+  Event* const* entries = list->events;
   for (int32_t i = 0; i < list->numEvents; ++i) {
-    const Event* event = list->events[i];
+    const Event* event = entries[i];
     if (event == nullptr) continue;
     if (event->type == 1) {
       const auto* midi = reinterpret_cast<const MidiEvent*>(event);
@@ -121,6 +124,15 @@ intptr_t GetMidiKeyName(PlugBase& plug, MidiKeyName* request) {
   return named ? 1 : 0;
 }
 
+// A host asks for the display text on its interface thread while its
+// automation may set the same parameter on another; the lock keeps the value
+// from changing under the formatting. Names and labels never change.
+intptr_t ParamDisplay(PlugBase& plug, int32_t index, char* text) {
+  LockGuard guard(&plug.Lock());
+  plug.ParamAt(index).FormatValue(text);
+  return 0;
+}
+
 intptr_t CopyText(char* buffer, const std::string& text, size_t capacity) {
   if (buffer == nullptr) return 0;
   CopyBounded(buffer, text, capacity);
@@ -152,7 +164,7 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_
     case effSetProgramName: return SetProgramName(plug, text);
     case effGetProgramName: return CopyText(text, plug.currentProgramName, kProgramNameCapacity);
     case effGetParamLabel: plug.ParamAt(index).CopyLabel(text); return 0;
-    case effGetParamDisplay: plug.ParamAt(index).FormatValue(text); return 0;
+    case effGetParamDisplay: return ParamDisplay(plug, index, text);
     case effGetParamName: plug.ParamAt(index).CopyName(text); return 0;
     case effSetSampleRate: {
       LockGuard guard(&plug.lock);

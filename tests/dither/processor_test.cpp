@@ -201,3 +201,17 @@ TEST(Processor, WorksBeforeTheHostSetsAnything) {
   for (double y : out) EXPECT_EQ(y, std::floor(0.123456 * 32768.0 + 0.5) / 32768.0);
   ClosePlugin(plug);
 }
+
+// Some hosts announce absurd block sizes; preparing for one must not ask for
+// gigabytes. The accumulators stop at the limit, and a real block still runs.
+TEST_F(ProcessorTest, HugeAnnouncedBlockSizesPrepareAtMostTheLimit) {
+  Dispatch(plug, effSetBlockSize, 0, 441);
+  EXPECT_EQ(plug->PreparedFrames(), 441);
+  for (intptr_t announced : {intptr_t{kMaxPreparedFrames} + 1, intptr_t{INT32_MAX}}) {
+    Dispatch(plug, effSetBlockSize, 0, announced);
+    EXPECT_EQ(plug->PreparedFrames(), kMaxPreparedFrames) << announced;
+  }
+  Set(kParamShaping, 0.0f);
+  const auto out = Run(std::vector<double>(512, 0.5 / 32768.0));
+  EXPECT_EQ(out[511], 1.0 / 32768.0);
+}

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -41,5 +42,31 @@ TEST(Threads, ParameterAndProgramChangesDuringAudio) {
   done = true;
   audio.join();
   EXPECT_EQ(badSamples.load(), 0);
+  ClosePlugin(plug);
+}
+
+// A host's interface thread reads the display texts while its automation
+// thread sets the same parameters: the texts must be those of whole values
+// (the ThreadSanitizer tier checks that the two never race).
+TEST(Threads, DisplayTextsDuringHostParameterChanges) {
+  TestHost::Install();
+  DitherPlugin* plug = OpenPlugin();
+  EffectRecord* r = plug->Record();
+  r->setParameter(r, kParamTargetBits, 0.0f);
+  std::atomic<bool> done{false};
+  std::thread automation([&] {
+    for (int i = 0; i < 2000; ++i) r->setParameter(r, kParamTargetBits, (i % 2) * 1.0f);
+    done = true;
+  });
+  int readings = 0;
+  std::vector<std::string> odd;
+  while (!done.load() || readings < 100) {
+    char text[64];
+    r->dispatcher(r, effGetParamDisplay, kParamTargetBits, 0, text, 0.0f);
+    if (std::string(text) != "6" && std::string(text) != "32") odd.push_back(text);
+    ++readings;
+  }
+  automation.join();
+  EXPECT_TRUE(odd.empty()) << odd.front();
   ClosePlugin(plug);
 }
