@@ -29,6 +29,8 @@ const Command kCommands[] = {
      "editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]\n"
      "                      [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...\n"
      "                      [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,N]..."},
+    {"validate", ValidateCommand,
+     "validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]..."},
 };
 
 int Usage() {

@@ -1,0 +1,77 @@
+#!/bin/bash
+# The host-robustness tier: `qvhost validate` against the native plug-in (the
+# whole matrix), the 32-bit and 64-bit DLLs under wine (--quick), and the
+# sanitizer builds: the lifecycle and editor groups under AddressSanitizer
+# with leak detection, and under ThreadSanitizer.
+#
+#   tests/validate.sh NATIVE X86 X64 ASAN TSAN   (build directories)
+#
+# Prints "ok - NAME" / "not ok - NAME" lines, each name prefixed with the
+# build it ran on, and "# " diagnostics; exits 0 when every check passed.
+set -u
+
+if [ $# -ne 5 ]; then
+  echo "usage: $0 NATIVE_BUILD X86_BUILD X64_BUILD ASAN_BUILD TSAN_BUILD" >&2
+  exit 1
+fi
+NATIVE=$(realpath -m "$1")
+X86=$(realpath -m "$2")
+X64=$(realpath -m "$3")
+ASAN=$(realpath -m "$4")
+TSAN=$(realpath -m "$5")
+
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="$(dirname "$NATIVE")/wineprefix"
+  trap 'wineserver -k 2>/dev/null' EXIT
+fi
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
+WINE_TIMEOUT=300
+failures=0
+
+# Names each result line after the build and turns any other line into a
+# diagnostic.
+Label() { sed -u -E -e "s/^(not )?ok - /&$1: /" -e '/^((not )?ok - |# )/!s/^/# /'; }
+
+# Validate LABEL QVHOST LIBRARY ARGS...
+Validate() {
+  local label=$1
+  shift
+  "$@" 2>&1 | tr -d '\r' | Label "$label"
+  [ "${PIPESTATUS[0]}" -eq 0 ] || failures=$((failures + 1))
+}
+
+# Sanitized LABEL DIR PATTERN: the lifecycle and editor groups on a sanitizer
+# build; one more check that no report matching PATTERN appeared.
+Sanitized() {
+  local label=$1 dir=$2 pattern=$3 log
+  log=$(mktemp)
+  "$dir/tools/host/qvhost" validate "$dir/Quorvane.so" --quick --only lifecycle --only editor \
+    >"$log" 2>&1
+  Label "$label" <"$log" | grep -E '^(not )?ok - '
+  if grep -q -E "$pattern" "$log"; then
+    echo "not ok - $label: no sanitizer report"
+    grep -E -A12 "$pattern" "$log" | head -30 | sed 's/^/# /'
+    failures=$((failures + 1))
+  else
+    echo "ok - $label: no sanitizer report"
+  fi
+  rm -f "$log"
+}
+
+Main() {
+  Validate native "$NATIVE/tools/host/qvhost" validate "$NATIVE/Quorvane.so"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    timeout 300 wineboot -i >/dev/null 2>&1 || echo "# wineboot -i failed for $WINEPREFIX"
+  fi
+  # The editor needs a display: one virtual X server for both DLLs.
+  Validate 32-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X86/tools/host/qvhost.exe" validate \
+    "$X86/Quorvane.dll" --quick
+  Validate 64-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/host/qvhost.exe" validate \
+    "$X64/Quorvane.dll" --quick
+  ASAN_OPTIONS=detect_leaks=1 Sanitized "asan+lsan" "$ASAN" 'ERROR: (Address|Leak)Sanitizer|runtime error'
+  TSAN_OPTIONS=halt_on_error=0 Sanitized tsan "$TSAN" 'WARNING: ThreadSanitizer'
+  [ "$failures" -eq 0 ]
+}
+
+Main

@@ -1,0 +1,13 @@
+// A window of qvhost's own for the plug-in's editor to open in, as a host's
+// window is. win32/ creates a real top-level window and runs its messages;
+// posix/ has no window system, and the native plug-in's headless editor
+// takes any handle, so it hands out a stand-in.
+#pragma once
+
+// [UI thread] A visible window of width x height pixels; null on failure.
+void* CreateParentWindow(int width, int height);
+// [UI thread] Destroys a window of CreateParentWindow; null is ignored.
+void DestroyParentWindow(void* window);
+// [UI thread] Handles the thread's window messages for `ms` milliseconds,
+// so that the editor's frame timer runs and it paints.
+void PumpWindowMessages(int ms);

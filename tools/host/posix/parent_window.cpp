@@ -1,0 +1,13 @@
+#include "tools/host/parent_window.h"
+#include "tools/host/worker_thread.h"
+
+namespace {
+// The handle: only its address matters.
+char standIn;
+}  // namespace
+
+void* CreateParentWindow(int, int) { return &standIn; }
+
+void DestroyParentWindow(void*) {}
+
+void PumpWindowMessages(int ms) { PauseThread(ms); }
