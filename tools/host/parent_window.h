@@ -4,10 +4,14 @@
 // takes any handle, so it hands out a stand-in.
 #pragma once
 
-// [UI thread] A visible window of width x height pixels; null on failure.
-void* CreateParentWindow(int width, int height);
+#include <functional>
+
+// [UI thread] A visible window of width x height pixels, `x` pixels from the
+// screen's left edge; null on failure.
+void* CreateParentWindow(int width, int height, int x = 0);
 // [UI thread] Destroys a window of CreateParentWindow; null is ignored.
 void DestroyParentWindow(void* window);
 // [UI thread] Handles the thread's window messages for `ms` milliseconds,
-// so that the editor's frame timer runs and it paints.
-void PumpWindowMessages(int ms);
+// so that the editor's frame timer runs and it paints. `tick`, when given,
+// is called between messages with the milliseconds elapsed so far.
+void PumpWindowMessages(int ms, const std::function<void(double)>& tick = nullptr);

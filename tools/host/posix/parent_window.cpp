@@ -6,8 +6,8 @@ namespace {
 char standIn;
 }  // namespace
 
-void* CreateParentWindow(int, int) { return &standIn; }
+void* CreateParentWindow(int, int, int) { return &standIn; }
 
 void DestroyParentWindow(void*) {}
 
-void PumpWindowMessages(int ms) { PauseThread(ms); }
+void PumpWindowMessages(int ms, const std::function<void(double)>&) { PauseThread(ms); }

@@ -11,40 +11,11 @@
 #include "tools/host/editor_command.h"
 #include "tools/host/editor_feed.h"
 #include "tools/host/loaded_plugin.h"
+#include "tools/host/parent_window.h"
 
 namespace {
 
-constexpr const char* kParentClass = "QvHostEditorParent";
 constexpr const char* kEditorClass = "KestrelWndClass";
-
-// Runs the message loop for `ms` milliseconds, playing the feed's audio, if
-// any, at its pace meanwhile.
-void Pump(int ms, EffectRecord* record = nullptr, EditorFeed* feed = nullptr) {
-  const DWORD start = GetTickCount();
-  const DWORD end = start + static_cast<DWORD>(ms);
-  while (static_cast<LONG>(end - GetTickCount()) > 0) {
-    if (feed) feed->Advance(*record, static_cast<double>(GetTickCount() - start));
-    MSG message;
-    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageA(&message);
-    }
-    Sleep(5);
-  }
-}
-
-HWND CreateParent(int width, int height, int x) {
-  static bool registered = false;
-  if (!registered) {
-    WNDCLASSA windowClass = {};
-    windowClass.lpfnWndProc = DefWindowProcA;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = kParentClass;
-    registered = RegisterClassA(&windowClass) != 0;
-  }
-  return CreateWindowExA(0, kParentClass, "qvhost editor", WS_POPUP | WS_VISIBLE, x, 0, width,
-                         height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-}
 
 // Whether the editor's window class is registered in the plug-in's module.
 bool ClassRegistered(const char* library) {
@@ -89,7 +60,7 @@ void Play(HWND window, const EditorAction& a, int holdMs) {
       break;
     }
   }
-  Pump(holdMs);
+  PumpWindowMessages(holdMs);
 }
 
 // Copies the window's pixels from its device context into a top-down DIB.
@@ -121,7 +92,7 @@ void Capture(HWND window, int width, int height, EditorCapture* capture) {
 // One opening of the editor in `parent`: the script's actions, then closed.
 void Cycle(LoadedPlugin& plugin, HWND parent, const EditorScript& script) {
   plugin.Dispatch(effEditOpen, 0, 0, parent);
-  Pump(50);
+  PumpWindowMessages(50);
   HWND editor = GetWindow(parent, GW_CHILD);
   for (const EditorAction& action : script.actions) Play(editor, action, 50);
   plugin.Dispatch(effEditClose);
@@ -137,7 +108,7 @@ void Instances(const EditorScript& script, HWND parent) {
     if (!instance.Load(script.library)) return;
     instance.Dispatch(effOpen);
     instance.Dispatch(effEditOpen, 0, 0, parent);
-    Pump(50);
+    PumpWindowMessages(50);
   }
   std::printf("gdi objects over %d instances %d -> %d\n", script.instances, before,
               GdiObjectCount());
@@ -149,14 +120,14 @@ void SecondInstance(const EditorScript& script, int width, int height) {
   auto second = std::make_unique<LoadedPlugin>();
   if (!second->Load(script.library)) return;
   second->Dispatch(effOpen);
-  HWND parent = CreateParent(width, height, width + 10);
+  auto parent = static_cast<HWND>(CreateParentWindow(width, height, width + 10));
   std::printf("second editor open %d\n",
               static_cast<int>(second->Dispatch(effEditOpen, 0, 0, parent)));
-  Pump(script.holdMs);
+  PumpWindowMessages(script.holdMs);
   PrintClass("with two editors", script.library);
   second->Close();
   PrintClass("after closing the second with its window open", script.library);
-  DestroyWindow(parent);
+  DestroyParentWindow(parent);
 }
 
 bool EditorSize(LoadedPlugin& plugin, int* width, int* height) {
@@ -186,7 +157,7 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   int height = 0;
   if (!EditorSize(plugin, &width, &height)) return false;
   std::printf("editor rect %d %d\n", width, height);
-  HWND parent = CreateParent(width, height, 0);
+  auto parent = static_cast<HWND>(CreateParentWindow(width, height));
   PrintClass("before opening", script.library);
   std::printf("editor open %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, parent)));
   HWND editor = GetWindow(parent, GW_CHILD);
@@ -194,13 +165,16 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   PrintClass("while open", script.library);
   int hold = script.holdMs;
   if (script.feed) hold += static_cast<int>(script.feed->DurationMs());
-  Pump(hold, &plugin.Record(), script.feed);
+  EffectRecord& record = plugin.Record();
+  PumpWindowMessages(hold, [&](double elapsedMs) {
+    if (script.feed) script.feed->Advance(record, elapsedMs);
+  });
   for (const EditorAction& action : script.actions) Play(editor, action, script.holdMs);
   Capture(editor, width, height, capture);
   if (script.second) SecondInstance(script, width, height);
   plugin.Dispatch(effEditClose);
   PrintClass("after closing", script.library);
-  DestroyWindow(parent);
+  DestroyParentWindow(parent);
   return true;
 }
 
@@ -208,7 +182,7 @@ void RunEditorCycles(LoadedPlugin& plugin, const EditorScript& script) {
   int width = 0;
   int height = 0;
   if (!EditorSize(plugin, &width, &height)) return;
-  HWND parent = CreateParent(width, height, 0);
+  auto parent = static_cast<HWND>(CreateParentWindow(width, height));
   if (script.cycles > 0) {
     Cycle(plugin, parent, script);  // the first opening makes what lives on
     const int before = GdiObjectCount();
@@ -216,5 +190,5 @@ void RunEditorCycles(LoadedPlugin& plugin, const EditorScript& script) {
     std::printf("gdi objects over %d cycles %d -> %d\n", script.cycles, before, GdiObjectCount());
   }
   if (script.instances > 0) Instances(script, parent);
-  DestroyWindow(parent);
+  DestroyParentWindow(parent);
 }

@@ -3,10 +3,10 @@
 #include "tools/host/parent_window.h"
 
 namespace {
-constexpr const char* kClassName = "QvHostValidateParent";
+constexpr const char* kClassName = "QvHostParent";
 }  // namespace
 
-void* CreateParentWindow(int width, int height) {
+void* CreateParentWindow(int width, int height, int x) {
   static const bool registered = [] {
     WNDCLASSA windowClass = {};
     windowClass.lpfnWndProc = DefWindowProcA;
@@ -15,7 +15,7 @@ void* CreateParentWindow(int width, int height) {
     return RegisterClassA(&windowClass) != 0;
   }();
   if (!registered) return nullptr;
-  return CreateWindowExA(0, kClassName, "qvhost validate", WS_POPUP | WS_VISIBLE, 0, 0, width,
+  return CreateWindowExA(0, kClassName, "qvhost", WS_POPUP | WS_VISIBLE, x, 0, width,
                          height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
@@ -23,9 +23,11 @@ void DestroyParentWindow(void* window) {
   if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
 }
 
-void PumpWindowMessages(int ms) {
-  const DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
+  const DWORD start = GetTickCount();
+  const DWORD end = start + static_cast<DWORD>(ms);
   do {
+    if (tick) tick(static_cast<double>(GetTickCount() - start));
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
       TranslateMessage(&message);
