@@ -32,7 +32,8 @@ std::vector<double> Signal() {
 
 // Runs `transform` on a copy of `input` in `work` and reports its time alone.
 template <typename Transform>
-void TimeTransform(benchmark::State& state, const std::vector<double>& input, double* work, Transform transform) {
+void TimeTransform(benchmark::State& state, const std::vector<double>& input, double* work,
+                   Transform transform) {
   for (auto _ : state) {
     std::copy(input.begin(), input.end(), work);
     const auto start = std::chrono::steady_clock::now();

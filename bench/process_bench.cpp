@@ -39,7 +39,14 @@ void BM_ProcessBlock(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kFrames * 2);
   plug->Record()->dispatcher(plug->Record(), effClose, 0, 0, nullptr, 0.0f);
 }
-BENCHMARK(BM_ProcessBlock)->Args({9, 1})->Args({9, 0})->Args({1, 0})->Args({4, 0})->Args({12, 0})->Args({0, 1})->Args({0, 0});
+BENCHMARK(BM_ProcessBlock)
+    ->Args({9, 1})
+    ->Args({9, 0})
+    ->Args({1, 0})
+    ->Args({4, 0})
+    ->Args({12, 0})
+    ->Args({0, 1})
+    ->Args({0, 0});
 
 // The reset that runs on every parameter, rate or block-size change.
 void BM_ResetProcessing1024Order12(benchmark::State& state) {

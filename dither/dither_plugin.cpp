@@ -11,8 +11,8 @@
 DitherPlugin::DitherPlugin()
     : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,
                true, false) {
-  rng.SeedState(SeedFromClock(static_cast<int64_t>(std::time(nullptr)),
-                              static_cast<uint32_t>(std::clock())));
+  rng.SeedState(
+      SeedFromClock(static_cast<int64_t>(std::time(nullptr)), static_cast<uint32_t>(std::clock())));
   rng.Regenerate();
   DefineParameters();
   DefinePresets();

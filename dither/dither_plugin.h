@@ -30,9 +30,9 @@ constexpr int32_t kMaxPreparedFrames = 1 << 16;
 
 // Per-channel state of the shaper and the dither.
 struct ChannelState {
-  int32_t historyPos = 0;      // current position in errorHistory, 0 .. order - 1
-  double prevUniform = 0.0;    // previous uniform draw (high-pass dither)
-  double ditherGain = 1.0;     // 1 - 0.6 * rms of this channel's previous block
+  int32_t historyPos = 0;    // current position in errorHistory, 0 .. order - 1
+  double prevUniform = 0.0;  // previous uniform draw (high-pass dither)
+  double ditherGain = 1.0;   // 1 - 0.6 * rms of this channel's previous block
   // The last `order` quantisation errors, circular, stored twice over
   // (entries i and i + order are equal) so that reading `order` errors from
   // historyPos never wraps.

@@ -26,7 +26,6 @@ constexpr Colour kHalfWhite{128, 255, 255, 255};
 constexpr Colour kGrey{255, 128, 128, 128};
 constexpr Rect kDisplay{86, 80, 431, 345};
 
-
 void AttachKnob(SurfaceEditor* editor, PlugBase* plug, int param, int x, int y,
                 const BitmapRef& face, const Rect& caption) {
   const TextStyle captionStyle(14, kWhite, "Arial", kTextNormal, kAlignCentre, 0);

@@ -24,7 +24,9 @@ constexpr double kTwoPi = 6.283185307179586;
 constexpr int TwiddleCount(int n) { return n <= 512 ? n / 4 - 1 : n / 8 - 1; }
 
 // All tables live in one array, smallest size first.
-constexpr int TwiddleOffset(int n) { return n == kMinTableSize ? 0 : TwiddleOffset(n / 2) + TwiddleCount(n / 2); }
+constexpr int TwiddleOffset(int n) {
+  return n == kMinTableSize ? 0 : TwiddleOffset(n / 2) + TwiddleCount(n / 2);
+}
 
 constexpr int kTwiddleTotal = TwiddleOffset(kMaxSize) + TwiddleCount(kMaxSize);
 
@@ -63,7 +65,8 @@ void FillTables() {
   for (int n = kMinTableSize; n <= kMaxSize; n *= 2) {
     int32_t* table = gPositions + (n - kMinTableSize);
     table[0] = 0;
-    for (uint32_t p = 1; p < static_cast<uint32_t>(n); ++p) table[n - ScrambledIndex(p, n)] = static_cast<int32_t>(p);
+    for (uint32_t p = 1; p < static_cast<uint32_t>(n); ++p)
+      table[n - ScrambledIndex(p, n)] = static_cast<int32_t>(p);
   }
 }
 
@@ -163,10 +166,13 @@ QV_INLINE void MergeSums(double* x, int k, int q, Complex A, Complex B) {
   Store(x, k + 3 * q, b + iD);
 }
 
-QV_INLINE void MergePlain(double* x, int k, int q) { MergeSums(x, k, q, Load(x, k + 2 * q), Load(x, k + 3 * q)); }
+QV_INLINE void MergePlain(double* x, int k, int q) {
+  MergeSums(x, k, q, Load(x, k + 2 * q), Load(x, k + 3 * q));
+}
 
 QV_INLINE void MergeSqrtHalf(double* x, int k, int q, Complex h) {
-  MergeSums(x, k, q, TimesSqrtHalfConj(Load(x, k + 2 * q), h), TimesSqrtHalf(Load(x, k + 3 * q), h));
+  MergeSums(x, k, q, TimesSqrtHalfConj(Load(x, k + 2 * q), h),
+            TimesSqrtHalf(Load(x, k + 3 * q), h));
 }
 
 QV_INLINE void MergeTwiddle(double* x, int k, int q, const Rotation& w) {
@@ -184,13 +190,17 @@ QV_INLINE void MergeTwiddle(double* x, int k, int q, const Rotation& w) {
 struct ForwardButterflies {
   QV_INLINE static void Plain(double* x, int k, int q) { SplitPlain(x, k, q); }
   QV_INLINE static void SqrtHalf(double* x, int k, int q, Complex h) { SplitSqrtHalf(x, k, q, h); }
-  QV_INLINE static void Rotate(double* x, int k, int q, const Rotation& w) { SplitTwiddle(x, k, q, w); }
+  QV_INLINE static void Rotate(double* x, int k, int q, const Rotation& w) {
+    SplitTwiddle(x, k, q, w);
+  }
 };
 
 struct InverseButterflies {
   QV_INLINE static void Plain(double* x, int k, int q) { MergePlain(x, k, q); }
   QV_INLINE static void SqrtHalf(double* x, int k, int q, Complex h) { MergeSqrtHalf(x, k, q, h); }
-  QV_INLINE static void Rotate(double* x, int k, int q, const Rotation& w) { MergeTwiddle(x, k, q, w); }
+  QV_INLINE static void Rotate(double* x, int k, int q, const Rotation& w) {
+    MergeTwiddle(x, k, q, w);
+  }
 };
 
 // The size-16 table supplies the constants of the straight-line sizes:

@@ -11,9 +11,9 @@ struct Label {
   float fraction;
   const char* text;
 };
-constexpr Label kLabels[] = {{0.0f, "100"},  {0.13f, "500"}, {0.27f, "1k"},
-                             {0.48f, "2k"},  {0.63f, "3k"},  {0.74f, "4k"},
-                             {0.82f, "5k"},  {0.97f, "10k"}, {1.0f, ""}};
+constexpr Label kLabels[] = {{0.0f, "100"}, {0.13f, "500"}, {0.27f, "1k"},
+                             {0.48f, "2k"}, {0.63f, "3k"},  {0.74f, "4k"},
+                             {0.82f, "5k"}, {0.97f, "10k"}, {1.0f, ""}};
 
 }  // namespace
 

@@ -83,11 +83,11 @@ int ReduceQuarterTurns(double x, Dd& r) {
 // d − sin d ≤ 3.3e-7 are short Taylor series in plain doubles, whose rounding
 // errors fall about 2^-15 units below the last place of the result.
 struct ReducedAngle {
-  Dd c;        // cos(j/64)
-  Dd s;        // sin(j/64), signed like j
-  Dd d;        // r − j/64
-  double cd;   // 1 − cos d
-  double sd;   // d − sin d
+  Dd c;       // cos(j/64)
+  Dd s;       // sin(j/64), signed like j
+  Dd d;       // r − j/64
+  double cd;  // 1 − cos d
+  double sd;  // d − sin d
 };
 
 ReducedAngle SplitReduced(const Dd& r) {
@@ -108,7 +108,8 @@ double KernelCos(const Dd& r) {
   const ReducedAngle t = SplitReduced(r);
   const Dd p = TwoProduct(t.s.hi, t.d.hi);
   const Dd s = TwoSum(t.c.hi, -p.hi);
-  const double tail = t.c.lo - p.lo - t.s.hi * t.d.lo - t.s.lo * t.d.hi - t.c.hi * t.cd + t.s.hi * t.sd;
+  const double tail =
+      t.c.lo - p.lo - t.s.hi * t.d.lo - t.s.lo * t.d.hi - t.c.hi * t.cd + t.s.hi * t.sd;
   return s.hi + (s.lo + tail);
 }
 
@@ -116,7 +117,8 @@ double KernelSin(const Dd& r) {
   const ReducedAngle t = SplitReduced(r);
   const Dd p = TwoProduct(t.c.hi, t.d.hi);
   const Dd s = TwoSum(t.s.hi, p.hi);
-  const double tail = t.s.lo + p.lo + t.c.hi * t.d.lo + t.c.lo * t.d.hi - t.s.hi * t.cd - t.c.hi * t.sd;
+  const double tail =
+      t.s.lo + p.lo + t.c.hi * t.d.lo + t.c.lo * t.d.hi - t.s.hi * t.cd - t.c.hi * t.sd;
   return s.hi + (s.lo + tail);
 }
 
@@ -161,8 +163,10 @@ double PortableExp10(double x) {
   const double rr = y.hi - k / 64.0;  // exact: within 1/128 of each other
   Dd u = TwoProduct(rr, kLn2Hi);
   u.lo += rr * kLn2Lo + y.lo * kLn2Hi;
-  const double q = u.hi * u.hi * (0.5 + u.hi * (1.0 / 6 + u.hi * (1.0 / 24 + u.hi * (1.0 / 120 + u.hi * (1.0 / 720))))) +
-                   u.hi * u.lo;
+  const double q =
+      u.hi * u.hi *
+          (0.5 + u.hi * (1.0 / 6 + u.hi * (1.0 / 24 + u.hi * (1.0 / 120 + u.hi * (1.0 / 720))))) +
+      u.hi * u.lo;
   const double vLo = u.lo + q;  // exp(u) − 1 = u.hi + vLo
 
   const int64_t ki = static_cast<int64_t>(k);
@@ -205,7 +209,11 @@ double PortableLog(double x) {
   const double tLo = ((d - back.hi) - back.lo) / c;
   const double t2 = tHi * tHi;
   const double w =
-      -t2 * (0.5 - tHi * (1.0 / 3 - tHi * (0.25 - tHi * (0.2 - tHi * (1.0 / 6 - tHi * (1.0 / 7 - tHi * (0.125 - tHi / 9)))))));
+      -t2 *
+      (0.5 -
+       tHi * (1.0 / 3 -
+              tHi * (0.25 -
+                     tHi * (0.2 - tHi * (1.0 / 6 - tHi * (1.0 / 7 - tHi * (0.125 - tHi / 9)))))));
 
   Dd a = TwoProduct(static_cast<double>(e), kLn2Hi);
   a.lo += e * kLn2Lo;

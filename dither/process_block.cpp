@@ -25,9 +25,9 @@ inline double Clip(double x) {
 // so the requantisation noise y - x is e filtered by 1 - sum_k a[k] z^-(k+1).
 template <typename Floor>
 __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(const double* in,
-                                                                              double* out,
-                                                                              ChannelState& s,
-                                                                              int frames) {
+                                                                             double* out,
+                                                                             ChannelState& s,
+                                                                             int frames) {
   // Everything the loop reads is copied to locals: the output stores could
   // alias the members as far as the compiler knows.
   const bool dither = ditherOn;
@@ -94,10 +94,8 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
   return sumOfSquares;
 }
 
-QV_TARGET_SSE41 double DitherPlugin::RequantiseChannelSse41(const double* in,
-                                                                               double* out,
-                                                                               ChannelState& s,
-                                                                               int frames) {
+QV_TARGET_SSE41 double DitherPlugin::RequantiseChannelSse41(const double* in, double* out,
+                                                            ChannelState& s, int frames) {
   return RequantiseChannel<FloorSse41>(in, out, s, frames);
 }
 
@@ -124,8 +122,9 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
   if (used <= 0) return;
   for (int c = 0; c < used; ++c) {
     ChannelState& s = channels[c];
-    const double sumOfSquares = CpuHasSse41() ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
-                                         : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
+    const double sumOfSquares = CpuHasSse41()
+                                    ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
+                                    : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
     if (ditherOn) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
   }
 

@@ -73,7 +73,8 @@ void MultiplyByTranspose(Matrix& a) {
 
 // b[i] = r[i + 1] and R[i][j] = r[|i − j|] for i, j < order (order < r's count).
 // Returns false when storage could not be had.
-[[nodiscard]] bool BuildNormalEquations(const SampleArray& r, int order, Matrix& normal, SampleArray& b) {
+[[nodiscard]] bool BuildNormalEquations(const SampleArray& r, int order, Matrix& normal,
+                                        SampleArray& b) {
   if (b.Resize(order, false) != order) return false;
   for (int i = 0; i < order; ++i) {
     b[i] = r[i + 1];
@@ -109,8 +110,8 @@ int32_t ShapingDesignSize(int32_t blockSize) {
   return n;
 }
 
-void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize, int order,
-                         SampleArray& coefficients) {
+void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
+                         int order, SampleArray& coefficients) {
   coefficients.Resize(order, true);
   if (order <= 0 || blockSize <= 0) return;
   const int32_t n = ShapingDesignSize(blockSize);
@@ -121,5 +122,6 @@ void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t
   Matrix normal(static_cast<size_t>(order));
   SampleArray b;
   if (!BuildNormalEquations(r, order, normal, b)) return;
-  if (!InvertSpdMatrix(normal) || !MultiplyMatrixVector(normal, b, coefficients)) coefficients.Resize(order, true);
+  if (!InvertSpdMatrix(normal) || !MultiplyMatrixVector(normal, b, coefficients))
+    coefficients.Resize(order, true);
 }

@@ -42,5 +42,5 @@ int32_t ShapingDesignSize(int32_t blockSize);
 //   of two use the next power of two, since the FFT has no other sizes.
 // - If the matrix cannot be inverted the coefficients stay zero (no shaping).
 // Runs in ResetProcessing under the plug-in's lock; allocates the small matrix.
-void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize, int order,
-                         SampleArray& coefficients);
+void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
+                         int order, SampleArray& coefficients);

@@ -54,15 +54,15 @@ class SpectrumAnalyser {
   // FFT of the ring size. Returns false (buffer untouched) for a size with no FFT.
   [[nodiscard]] bool TransformRing(const SampleArray* window);
 
-  int32_t analysisEnd = 0;       // ring position after the last analysed sample
-  int32_t analysisLength = 0;    // N, the ring size at the last analysis
-  SampleArray ring;              // the sample history, read through its ring view
+  int32_t analysisEnd = 0;                // ring position after the last analysed sample
+  int32_t analysisLength = 0;             // N, the ring size at the last analysis
+  SampleArray ring;                       // the sample history, read through its ring view
   std::atomic<int32_t> writePosition{0};  // where the next sample goes, 0 … N
-  SampleArray complexBuffer;     // N complex values as interleaved (re, im) doubles
-  SampleArray realSpectrum;      // N values, see RealSpectrum
-  SampleArray imagSpectrum;      // N values, antisymmetric: imag[N − 1 − k] = −imag[k]
-  SampleArray magnitude;         // N/2 values, see MagnitudeSpectrum
-  SampleArray warpPositions;     // M fractional source bins, see WarpSpectrum
-  SampleArray warpWeights;       // M weights, √ of each point's width in bins
-  SampleArray window;            // N Blackman weights
+  SampleArray complexBuffer;              // N complex values as interleaved (re, im) doubles
+  SampleArray realSpectrum;               // N values, see RealSpectrum
+  SampleArray imagSpectrum;   // N values, antisymmetric: imag[N − 1 − k] = −imag[k]
+  SampleArray magnitude;      // N/2 values, see MagnitudeSpectrum
+  SampleArray warpPositions;  // M fractional source bins, see WarpSpectrum
+  SampleArray warpWeights;    // M weights, √ of each point's width in bins
+  SampleArray window;         // N Blackman weights
 };

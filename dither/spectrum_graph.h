@@ -31,9 +31,9 @@ class SpectrumGraph : public EnvelopePlotControl {
  public:
   // A visible graph of trunc((right - left - 2) / pointSpacing) points over a
   // ring of `ringSize` samples; `analysisSize` turns frequencies into bins.
-  SpectrumGraph(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill,
-                int pointSpacing, float smoothing, int ringSize, int analysisSize,
-                const Blend& plotBlend, bool antialias);
+  SpectrumGraph(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill, int pointSpacing,
+                float smoothing, int ringSize, int analysisSize, const Blend& plotBlend,
+                bool antialias);
 
   // [audio thread, lock held] Appends a block of the stream and marks the
   // graph for redraw.
@@ -66,5 +66,5 @@ class SpectrumGraph : public EnvelopePlotControl {
   std::atomic<double> sampleRate{0.0};
   std::atomic<double> lowestFrequency{0.0};   // left end of the graph, Hz
   std::atomic<double> highestFrequency{0.0};  // right end of the graph, Hz
-  int points;                 // P, the curve's point count
+  int points;                                 // P, the curve's point count
 };

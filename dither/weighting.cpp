@@ -38,7 +38,9 @@ double WeightingLevelDb(const WeightingBreakpoints& curve, double f) {
   return g0 + (g1 - g0) * 0.5 * (1.0 - PortableCos(kPi * (f - f0) / (f1 - f0)));
 }
 
-double WeightingCurveDb(double f, double fs) { return WeightingLevelDb(MakeWeightingBreakpoints(fs), f); }
+double WeightingCurveDb(double f, double fs) {
+  return WeightingLevelDb(MakeWeightingBreakpoints(fs), f);
+}
 
 // Storing N values from position 0 wraps the write position back to 0. Runs
 // of equal levels (everything above the last breakpoint) reuse the power.

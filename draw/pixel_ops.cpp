@@ -3,14 +3,10 @@
 PixelOp OpOfCode(BlendMode code) {
   const bool alpha = (code & kBlendSourceAlpha) != 0;
   switch (code & 0xFF) {
-    case kBlendCopy:
-      return alpha ? PixelOp::kCopyAlpha : PixelOp::kCopy;
-    case kBlendAdd:
-      return alpha ? PixelOp::kAddAlpha : PixelOp::kAdd;
-    case kBlendDodge:
-      return alpha ? PixelOp::kDodgeAlpha : PixelOp::kDodge;
-    default:
-      return PixelOp::kNone;
+    case kBlendCopy: return alpha ? PixelOp::kCopyAlpha : PixelOp::kCopy;
+    case kBlendAdd: return alpha ? PixelOp::kAddAlpha : PixelOp::kAdd;
+    case kBlendDodge: return alpha ? PixelOp::kDodgeAlpha : PixelOp::kDodge;
+    default: return PixelOp::kNone;
   }
 }
 

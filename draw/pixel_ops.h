@@ -134,26 +134,13 @@ template <class F>
 inline void WithPixelOp(PixelOp op, F&& f) {
   using P = PixelOp;
   switch (op) {
-    case P::kCopy:
-      f(std::integral_constant<P, P::kCopy>{});
-      break;
-    case P::kCopyAlpha:
-      f(std::integral_constant<P, P::kCopyAlpha>{});
-      break;
-    case P::kAdd:
-      f(std::integral_constant<P, P::kAdd>{});
-      break;
-    case P::kAddAlpha:
-      f(std::integral_constant<P, P::kAddAlpha>{});
-      break;
-    case P::kDodge:
-      f(std::integral_constant<P, P::kDodge>{});
-      break;
-    case P::kDodgeAlpha:
-      f(std::integral_constant<P, P::kDodgeAlpha>{});
-      break;
-    case P::kNone:
-      break;
+    case P::kCopy: f(std::integral_constant<P, P::kCopy>{}); break;
+    case P::kCopyAlpha: f(std::integral_constant<P, P::kCopyAlpha>{}); break;
+    case P::kAdd: f(std::integral_constant<P, P::kAdd>{}); break;
+    case P::kAddAlpha: f(std::integral_constant<P, P::kAddAlpha>{}); break;
+    case P::kDodge: f(std::integral_constant<P, P::kDodge>{}); break;
+    case P::kDodgeAlpha: f(std::integral_constant<P, P::kDodgeAlpha>{}); break;
+    case P::kNone: break;
   }
 }
 

@@ -47,8 +47,8 @@ void QV_CDECL AudioEntry::ProcessReplacing(EffectRecord* effect, float** inputs,
   plug->ProcessFloatBlock(inputs, outputs, frames);
 }
 
-void QV_CDECL AudioEntry::ProcessAccumulating(EffectRecord* effect, float** inputs,
-                                              float** outputs, int32_t frames) {
+void QV_CDECL AudioEntry::ProcessAccumulating(EffectRecord* effect, float** inputs, float** outputs,
+                                              int32_t frames) {
   PlugBase* plug = PlugBase::FromRecord(effect);
   if (plug == nullptr) return;
   LockGuard guard(&plug->lock);

@@ -39,8 +39,8 @@ intptr_t SetProgramName(PlugBase& plug, const char* text) {
 intptr_t GetProgramNameIndexed(PlugBase& plug, int32_t index, char* buffer) {
   const auto program = static_cast<uint32_t>(index);
   if (buffer == nullptr || program >= static_cast<uint32_t>(plug.ProgramCount())) return 0;
-  const bool current = static_cast<int32_t>(program) == plug.CurrentProgram() &&
-                       !plug.CurrentProgramName().empty();
+  const bool current =
+      static_cast<int32_t>(program) == plug.CurrentProgram() && !plug.CurrentProgramName().empty();
   CopyBounded(buffer,
               current ? plug.CurrentProgramName() : plug.ProgramAt(static_cast<int>(program)).name,
               kProgramNameCapacity);
@@ -212,7 +212,8 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_
     case effProcessEvents: return ProcessEvents(plug, static_cast<const EventList*>(ptr));
     case effCanBeAutomated: return 1;
     case effGetProgramNameIndexed: return GetProgramNameIndexed(plug, index, text);
-    case effGetInputProperties: return GetPinProperties(index, plug.record.numInputs, "Input %d", ptr);
+    case effGetInputProperties:
+      return GetPinProperties(index, plug.record.numInputs, "Input %d", ptr);
     case effGetOutputProperties:
       return GetPinProperties(index, plug.record.numOutputs, "Output %d", ptr);
     case effGetPlugCategory: return kCategoryEffect;

@@ -10,10 +10,26 @@
 // floor everywhere, or the 32-bit build on an older processor would round
 // differently from the others.
 TEST(ExactFloor, BothFormsAgreeWithFloor) {
-  const double edges[] = {0.0,  -0.0, 0.5,  -0.5, 1.0,  -1.0, 0.49999999999999994,
-                          -0.49999999999999994, 1.5, -1.5, 2.5, -2.5, 32767.5, -32768.5,
-                          4503599627370495.5, -4503599627370495.5, 4503599627370496.0,
-                          -4503599627370497.0, 1e300, -1e300,
+  const double edges[] = {0.0,
+                          -0.0,
+                          0.5,
+                          -0.5,
+                          1.0,
+                          -1.0,
+                          0.49999999999999994,
+                          -0.49999999999999994,
+                          1.5,
+                          -1.5,
+                          2.5,
+                          -2.5,
+                          32767.5,
+                          -32768.5,
+                          4503599627370495.5,
+                          -4503599627370495.5,
+                          4503599627370496.0,
+                          -4503599627370497.0,
+                          1e300,
+                          -1e300,
                           std::numeric_limits<double>::denorm_min(),
                           -std::numeric_limits<double>::denorm_min()};
   for (double t : edges) {

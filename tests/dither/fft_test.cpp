@@ -58,7 +58,8 @@ TEST_F(FftTest, EveryBinMatchesAPlainDftThroughTheBinPositions) {
     for (int k = 0; k < n; ++k) {
       long double re = 0, im = 0;
       for (int j = 0; j < n; ++j) {
-        const long double a = -2.0L * 3.14159265358979323846264338327950288L * ((static_cast<long>(j) * k) % n) / n;
+        const long double a =
+            -2.0L * 3.14159265358979323846264338327950288L * ((static_cast<long>(j) * k) % n) / n;
         re += input[2 * j] * std::cos(a) - input[2 * j + 1] * std::sin(a);
         im += input[2 * j] * std::sin(a) + input[2 * j + 1] * std::cos(a);
       }
@@ -84,7 +85,8 @@ TEST_F(FftTest, SmallSizesLeaveTheDocumentedOrder) {
       }
       FftTransform(b.data(), n, 0);
       for (int p = 0; p < n; ++p) {
-        EXPECT_NEAR(b[2 * p], order[p] == m ? n : 0.0, 1e-12) << "n = " << n << ", m = " << m << ", p = " << p;
+        EXPECT_NEAR(b[2 * p], order[p] == m ? n : 0.0, 1e-12)
+            << "n = " << n << ", m = " << m << ", p = " << p;
         EXPECT_NEAR(b[2 * p + 1], 0.0, 1e-12);
       }
     }
@@ -131,7 +133,8 @@ TEST_F(FftTest, ATonePutInBinKLandsAtItsPositionForEveryLargeSize) {
       FftTransform(b.data(), n, 0);
       const int peak = FftBinPosition(n, k);
       for (int p = 0; p < n; ++p) {
-        ASSERT_NEAR(b[2 * p], p == peak ? n : 0.0, 1e-9 * n) << "n = " << n << ", k = " << k << ", p = " << p;
+        ASSERT_NEAR(b[2 * p], p == peak ? n : 0.0, 1e-9 * n)
+            << "n = " << n << ", k = " << k << ", p = " << p;
         ASSERT_NEAR(b[2 * p + 1], 0.0, 1e-9 * n) << "n = " << n << ", k = " << k << ", p = " << p;
       }
     }

@@ -118,8 +118,8 @@ TEST_F(ProcessorTest, DitherGainFollowsThePreviousBlockLevel) {
 TEST_F(ProcessorTest, ShapingRateLimit) {
   Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 96000.0f);
   EXPECT_EQ(plug->ShapingOrder(), 9);
-  for (float rate : {96000.5f, 176400.0f, 192000.0f, 0.0f, -44100.0f,
-                     std::numeric_limits<float>::quiet_NaN()}) {
+  for (float rate :
+       {96000.5f, 176400.0f, 192000.0f, 0.0f, -44100.0f, std::numeric_limits<float>::quiet_NaN()}) {
     Dispatch(plug, effSetSampleRate, 0, 0, nullptr, rate);
     EXPECT_EQ(plug->ShapingOrder(), 0) << rate;
     EXPECT_FALSE(plug->ShapingOn());

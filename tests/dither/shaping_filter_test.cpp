@@ -46,7 +46,8 @@ TEST(ShapingFilterDesign, PushesTheNoiseAwayFrom3400HzTowardsTheTop) {
   const std::vector<double> a = Design(44100, 1024, 9);
   const auto responseDb = [&a](double f) {
     std::complex<double> h = 1.0;
-    for (size_t k = 0; k < a.size(); ++k) h -= a[k] * std::polar(1.0, -2 * kPi * f / 44100 * (k + 1));
+    for (size_t k = 0; k < a.size(); ++k)
+      h -= a[k] * std::polar(1.0, -2 * kPi * f / 44100 * (k + 1));
     return 20 * std::log10(std::abs(h));
   };
   EXPECT_LT(responseDb(3400), -20.0);
@@ -103,15 +104,17 @@ TEST(ShapingFilterDesign, OrderZeroOrNoBlockSizeGivesZerosAndNoSampling) {
 }
 
 TEST(ShapingFilterDesign, UsesPowersOfTwoFrom32To32768) {
-  const int32_t cases[][2] = {{1, 32},      {16, 32},     {32, 32},     {441, 512},     {480, 512},
-                              {1000, 1024}, {1024, 1024}, {4100, 8192}, {32768, 32768}, {65536, 32768}};
+  const int32_t cases[][2] = {{1, 32},        {16, 32},      {32, 32},     {441, 512},
+                              {480, 512},     {1000, 1024},  {1024, 1024}, {4100, 8192},
+                              {32768, 32768}, {65536, 32768}};
   for (const auto& c : cases) EXPECT_EQ(ShapingDesignSize(c[0]), c[1]) << "block size " << c[0];
 }
 
 // Block sizes the FFT has no size for design at the next power of two; 16
 // designs at 32, where every order up to 12 still has a regular matrix.
 TEST(ShapingFilterDesign, OddBlockSizesGiveTheDesignOfTheNextPowerOfTwo) {
-  const int32_t cases[][2] = {{16, 32}, {441, 512}, {480, 512}, {1000, 1024}, {4100, 8192}, {65536, 32768}};
+  const int32_t cases[][2] = {{16, 32},     {441, 512},   {480, 512},
+                              {1000, 1024}, {4100, 8192}, {65536, 32768}};
   for (const auto& c : cases) {
     for (int order = 1; order <= 12; ++order) {
       const std::vector<double> odd = Design(48000, c[0], order), even = Design(48000, c[1], order);

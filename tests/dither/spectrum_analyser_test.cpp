@@ -142,7 +142,8 @@ TEST(SpectrumAnalyserWarp, ReadsOnlyValuesNotYetChanged) {
       previous = position;
     }
     a.WarpSpectrum(v);
-    for (int j = 0; j < m; ++j) ASSERT_NEAR(v[j], expected[j], 1e-9 * expected[j] + 1e-12) << "m = " << m << ", j = " << j;
+    for (int j = 0; j < m; ++j)
+      ASSERT_NEAR(v[j], expected[j], 1e-9 * expected[j] + 1e-12) << "m = " << m << ", j = " << j;
     EXPECT_EQ(v[m - 1], original[m - 1]);
   }
 }

@@ -14,8 +14,7 @@ namespace {
 
 constexpr int32_t kMaxFrames = 1 << 14;
 
-intptr_t QV_CDECL FuzzCallback(EffectRecord*, int32_t opcode, int32_t, intptr_t, void* ptr,
-                               float) {
+intptr_t QV_CDECL FuzzCallback(EffectRecord*, int32_t opcode, int32_t, intptr_t, void* ptr, float) {
   switch (opcode) {
     case 32: std::snprintf(static_cast<char*>(ptr), 256, "Fuzz Vendor"); return 1;
     case 33: std::snprintf(static_cast<char*>(ptr), 256, "fuzz host"); return 1;
@@ -105,8 +104,8 @@ double FuzzHost::ConsumeDoubleSample() {
 }
 
 void FuzzHost::SetParameter() {
-  const int32_t index = in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-1, 4)
-                                         : in.ConsumeIntegral<int32_t>();
+  const int32_t index =
+      in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-1, 4) : in.ConsumeIntegral<int32_t>();
   record->setParameter(record, index, ConsumeSample());
 }
 
@@ -121,10 +120,13 @@ void FuzzHost::Process() {
   const int32_t outCount = plug->OutputsInUse() > 2 ? plug->OutputsInUse() : 2;
   auto floats = [this] { return ConsumeSample(); };
   switch (path) {
-    case 0: RunBlock<float>(inCount, outCount, frames, floats, record->processReplacing, record); break;
+    case 0:
+      RunBlock<float>(inCount, outCount, frames, floats, record->processReplacing, record);
+      break;
     case 1:
-      RunBlock<double>(inCount, outCount, frames, [this] { return ConsumeDoubleSample(); },
-                       record->processDoubleReplacing, record);
+      RunBlock<double>(
+          inCount, outCount, frames, [this] { return ConsumeDoubleSample(); },
+          record->processDoubleReplacing, record);
       break;
     default:
       RunBlock<float>(inCount, outCount, frames, floats, record->processAccumulating, record);

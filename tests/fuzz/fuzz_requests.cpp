@@ -11,9 +11,9 @@
 namespace {
 
 // Every opcode of the table, and a few around it.
-constexpr int32_t kOpcodes[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 19,
-                                22, 23, 24, 25, 26, 29, 33, 34, 35, 42, 44, 45, 47, 48, 51, 53, 58,
-                                66, 67, -1};
+constexpr int32_t kOpcodes[] = {0,  1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12,
+                                13, 14, 15, 19, 22, 23, 24, 25, 26, 29, 33, 34, 35,
+                                42, 44, 45, 47, 48, 51, 53, 58, 66, 67, -1};
 // Buffer sizes hosts give for each kind of text.
 constexpr size_t kParamText = 64;
 constexpr size_t kProgramName = 24;
@@ -27,8 +27,8 @@ constexpr size_t kMaxChunk = 4096;
 void FuzzHost::Dispatch() {
   const int32_t opcode =
       in.ConsumeBool() ? in.PickValueInArray(kOpcodes) : in.ConsumeIntegral<int32_t>();
-  const int32_t index = in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-2, 10)
-                                         : in.ConsumeIntegral<int32_t>();
+  const int32_t index =
+      in.ConsumeBool() ? in.ConsumeIntegralInRange<int32_t>(-2, 10) : in.ConsumeIntegral<int32_t>();
   intptr_t value = in.ConsumeBool() ? in.ConsumeIntegralInRange<intptr_t>(-2, 4100)
                                     : in.ConsumeIntegral<intptr_t>();
   const float opt = ConsumeSample();

@@ -17,9 +17,7 @@ intptr_t QV_CDECL RecordingCallback(EffectRecord* effect, int32_t opcode, int32_
       if (!host.answerProduct) return 0;
       std::strcpy(static_cast<char*>(ptr), host.product.c_str());
       return 1;
-    case kHostGetVendorVersion:
-      host.calls.push_back(call);
-      return 4321;
+    case kHostGetVendorVersion: host.calls.push_back(call); return 4321;
     case kHostProcessEvents: {
       const auto* list = static_cast<const EventList*>(ptr);
       const auto* bytes = reinterpret_cast<const unsigned char*>(list->events[0]);
@@ -27,9 +25,7 @@ intptr_t QV_CDECL RecordingCallback(EffectRecord* effect, int32_t opcode, int32_
       host.calls.push_back(call);
       return 1;
     }
-    default:
-      host.calls.push_back(call);
-      return 0;
+    default: host.calls.push_back(call); return 0;
   }
 }
 

@@ -55,19 +55,13 @@ std::vector<std::string> CopyEvents(const void* ptr) {
 
 intptr_t Answer(int32_t opcode, void* ptr) {
   switch (opcode) {
-    case kHostVersionOpcode:
-      return kHostInterfaceVersion;
-    case kHostGetVendorString:
-      return WriteHostText(ptr, kHostVendor);
-    case kHostGetProductString:
-      return WriteHostText(ptr, kHostProduct);
-    case kHostGetVendorVersion:
-      return kHostVendorVersion;
-    case kHostProcessEvents:
-      return ptr ? 1 : 0;
+    case kHostVersionOpcode: return kHostInterfaceVersion;
+    case kHostGetVendorString: return WriteHostText(ptr, kHostVendor);
+    case kHostGetProductString: return WriteHostText(ptr, kHostProduct);
+    case kHostGetVendorVersion: return kHostVendorVersion;
+    case kHostProcessEvents: return ptr ? 1 : 0;
     // The extension lookup (kHostExtensionOpcode) offers no function yet.
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -17,8 +17,7 @@
 
 namespace {
 
-constexpr float kRates[] = {22050.0f, 44100.0f, 48000.0f, 88200.0f,
-                            96000.0f, 176400.0f, 192000.0f};
+constexpr float kRates[] = {22050.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f};
 constexpr int32_t kBlocks[] = {1, 16, 31, 64, 100, 441, 512, 1024, 4096, 8192};
 // Every other block is delivered in pieces of this many frames, with
 // parameter changes between them, as hosts split blocks for automation.
@@ -152,8 +151,8 @@ void AudioRun::Call(Path path, int32_t frames) {
       const double y = outputs.Channel(c)[j];
       if (OnGrid(y, scale)) continue;
       findings.Add(Format("%s: frame %lld channel %d is %.17g, off the grid of 1/%.0f",
-                          where.c_str(), static_cast<long long>(position + j),
-                          static_cast<int>(c), y, scale));
+                          where.c_str(), static_cast<long long>(position + j), static_cast<int>(c),
+                          y, scale));
     }
   }
   position += frames;

@@ -17,8 +17,8 @@ struct Group {
 };
 
 const Group kGroups[] = {
-    {"lifecycle", ValidateLifecycle}, {"programs", ValidatePrograms},
-    {"state", ValidateSavedState},    {"audio", ValidateAudio},
+    {"lifecycle", ValidateLifecycle},  {"programs", ValidatePrograms},
+    {"state", ValidateSavedState},     {"audio", ValidateAudio},
     {"editor", ValidateEditorThreads},
 };
 constexpr size_t kGroupCount = sizeof kGroups / sizeof kGroups[0];

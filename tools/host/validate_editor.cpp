@@ -32,7 +32,8 @@ void CycleEditor(LoadedPlugin& plugin, void* parent, int cycle, Findings& findin
     (void)ParamDisplay(plugin, i, findings);
   }
   plugin.Dispatch(effEditIdle);
-  if (plugin.Dispatch(effEditClose) != 1) findings.Add(Format("cycle %d: effEditClose failed", cycle));
+  if (plugin.Dispatch(effEditClose) != 1)
+    findings.Add(Format("cycle %d: effEditClose failed", cycle));
 }
 
 }  // namespace

@@ -22,8 +22,8 @@ std::string TextAnswer(LoadedPlugin& plugin, int32_t opcode, int32_t index, size
   plugin.Dispatch(opcode, index, 0, text.Data());
   const std::string answer = text.Text();
   if (answer.size() >= capacity || text.Overrun() > 0) {
-    findings.Add(Format("opcode %d index %d: %s", static_cast<int>(opcode),
-                        static_cast<int>(index), text.Describe().c_str()));
+    findings.Add(Format("opcode %d index %d: %s", static_cast<int>(opcode), static_cast<int>(index),
+                        text.Describe().c_str()));
   }
   return answer;
 }
@@ -95,7 +95,8 @@ void ProcessAndCheck(LoadedPlugin& plugin, const std::vector<float>& input, doub
 std::vector<float> SineBlock(int32_t frames, int64_t phase) {
   std::vector<float> block(static_cast<size_t>(frames));
   for (int32_t j = 0; j < frames; ++j) {
-    block[static_cast<size_t>(j)] = static_cast<float>(0.4 * std::sin(0.03 * static_cast<double>(phase + j)));
+    block[static_cast<size_t>(j)] =
+        static_cast<float>(0.4 * std::sin(0.03 * static_cast<double>(phase + j)));
   }
   return block;
 }

@@ -71,8 +71,8 @@ void Interleave(Instances& instances, int rounds, Findings& findings) {
     }
     SetParam(*instances[static_cast<size_t>(round % kInstances)], 0, static_cast<float>(round % 2));
     for (int i = 0; i < kInstances; ++i) {
-      const std::string bits = ParamDisplay(*instances[static_cast<size_t>(i)], kTargetBitsParam,
-                                            findings);
+      const std::string bits =
+          ParamDisplay(*instances[static_cast<size_t>(i)], kTargetBitsParam, findings);
       if (bits != std::to_string(6 + 3 * i)) {
         findings.Add(Format("round %d: instance %d shows %s target bits", round, i, bits.c_str()));
       }
@@ -110,14 +110,17 @@ void ValidateLifecycle(const ValidateOptions& options, ValidationLog& log) {
   log.Check(cycles, Format("%d cycles of load, open, process, editor, close, unload", kCycles));
 
   Instances instances;
-  if (!log.Check(LoadInstances(options, instances), Format("%d instances loaded at once", kInstances))) {
+  if (!log.Check(LoadInstances(options, instances),
+                 Format("%d instances loaded at once", kInstances))) {
     return;
   }
   Findings interleaved;
   Interleave(instances, options.quick ? 8 : 32, interleaved);
-  log.Check(interleaved, Format("%d instances with interleaved calls keep their own state", kInstances));
+  log.Check(interleaved,
+            Format("%d instances with interleaved calls keep their own state", kInstances));
   Findings concurrent;
   ProcessConcurrently(instances, options.quick ? 32 : 200, concurrent);
-  log.Check(concurrent, Format("%d instances processing on %d threads at once", kInstances, kInstances));
+  log.Check(concurrent,
+            Format("%d instances processing on %d threads at once", kInstances, kInstances));
   for (auto& instance : instances) instance->Close();
 }

@@ -64,7 +64,8 @@ void Select(LoadedPlugin& plugin, int32_t program, const ProgramView& expected, 
     found.values.Add(Format("step %d, program %d: expected %s, got %s", step, program,
                             Describe(expected).c_str(), Describe(seen).c_str()));
   }
-  const std::string current = TextAnswer(plugin, effGetProgramName, 0, kProgramNameBytes, found.texts);
+  const std::string current =
+      TextAnswer(plugin, effGetProgramName, 0, kProgramNameBytes, found.texts);
   if (seen.name != expected.name || current != expected.name) {
     found.names.Add(Format("step %d, program %d: expected \"%s\", got \"%s\" and current \"%s\"",
                            step, program, expected.name.c_str(), seen.name.c_str(),
@@ -73,8 +74,8 @@ void Select(LoadedPlugin& plugin, int32_t program, const ProgramView& expected, 
 }
 
 // Selections no program answers to must change nothing.
-void SelectOutOfRange(LoadedPlugin& plugin, int32_t current, const ProgramView& expected,
-                      int step, ProgramFindings& found) {
+void SelectOutOfRange(LoadedPlugin& plugin, int32_t current, const ProgramView& expected, int step,
+                      ProgramFindings& found) {
   for (intptr_t program : {intptr_t{kPrograms}, intptr_t{-1}, intptr_t{0x7fffffff}}) {
     const intptr_t answer = plugin.Dispatch(effSetProgram, 0, program);
     if (answer != 0 || plugin.Dispatch(effGetProgram) != current ||
@@ -119,8 +120,8 @@ void ValidatePrograms(const ValidateOptions& options, ValidationLog& log) {
     if (step % 10 == 0) SelectOutOfRange(plugin, program, views[program], step, found);
     Edit(plugin, random, step, views[program], found);
   }
-  const std::string order = Format("%d programs in random order (seed %u), %d selections", kPrograms,
-                                   options.seed, steps);
+  const std::string order = Format("%d programs in random order (seed %u), %d selections",
+                                   kPrograms, options.seed, steps);
   log.Check(found.values, order + ": each comes back with the edits made in it");
   log.Check(found.names, order + ": each keeps the name given in it");
   log.Check(found.current, order + ": the current program is the one selected");

@@ -15,8 +15,8 @@ void* CreateParentWindow(int width, int height, int x) {
     return RegisterClassA(&windowClass) != 0;
   }();
   if (!registered) return nullptr;
-  return CreateWindowExA(0, kClassName, "qvhost", WS_POPUP | WS_VISIBLE, x, 0, width,
-                         height, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  return CreateWindowExA(0, kClassName, "qvhost", WS_POPUP | WS_VISIBLE, x, 0, width, height,
+                         nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
 }
 
 void DestroyParentWindow(void* window) {
