@@ -6,7 +6,7 @@
 #include "core/text_copy.h"
 #include "dither/level_bar.h"
 #include "dither/shaping_filter.h"
-#include "dither/spectrum_graph.h"
+#include "dither/response_graph.h"
 
 DitherPlugin::DitherPlugin()
     : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,

@@ -6,7 +6,7 @@
 
 #include "dither/mt_random.h"
 #include "dither/sample_array.h"
-#include "dither/spectrum_analyser.h"
+#include "dither/analyser.h"
 #include "host/plug_base.h"
 
 // Parameter indices.

@@ -6,7 +6,7 @@
 #include "dither/dither_plugin.h"
 #include "dither/graph_grid.h"
 #include "dither/level_bar.h"
-#include "dither/spectrum_graph.h"
+#include "dither/response_graph.h"
 #include "editor/caption_control.h"
 #include "editor/knob_control.h"
 #include "editor/link_control.h"

@@ -5,7 +5,7 @@
 #include "dither/dither_plugin.h"
 #include "dither/exact_floor.h"
 #include "dither/level_bar.h"
-#include "dither/spectrum_graph.h"
+#include "dither/response_graph.h"
 
 namespace {
 

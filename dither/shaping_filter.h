@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "dither/sample_array.h"
-#include "dither/spectrum_analyser.h"
+#include "dither/analyser.h"
 
 // A dense matrix as a list of rows.
 using Matrix = std::vector<SampleArray>;

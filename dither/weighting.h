@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "dither/spectrum_analyser.h"
+#include "dither/analyser.h"
 
 // The curve's breakpoints for one sample rate, sorted by frequency.
 struct WeightingBreakpoints {

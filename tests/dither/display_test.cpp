@@ -7,7 +7,7 @@
 
 #include "dither/graph_grid.h"
 #include "dither/level_bar.h"
-#include "dither/spectrum_graph.h"
+#include "dither/response_graph.h"
 #include "editor/editor.h"
 #include "support/test_host.h"
 

@@ -1,4 +1,4 @@
-#include "dither/spectrum_graph.h"
+#include "dither/response_graph.h"
 
 #include <cmath>
 

@@ -13,7 +13,7 @@
 
 #include <atomic>
 
-#include "dither/spectrum_analyser.h"
+#include "dither/analyser.h"
 #include "editor/envelope_plot_control.h"
 
 // The frequency range of a graph in bins of an analysis of `analysisSize`

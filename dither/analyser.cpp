@@ -1,4 +1,4 @@
-#include "dither/spectrum_analyser.h"
+#include "dither/analyser.h"
 
 #include <cmath>
 #include <cstring>
