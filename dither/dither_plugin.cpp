@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <ctime>
+#include <initializer_list>
 
 #include "core/text_copy.h"
 #include "dither/level_bar.h"
@@ -43,8 +44,8 @@ void DitherPlugin::DefinePresets() {
 void DitherPlugin::ParamChanged(int index) {
   if (index == kParamShowGraph) {
     const bool hidden = !(ParamAt(kParamShowGraph).Value() >= 0.5);
-    for (Control* control : {static_cast<Control*>(inputGraph), static_cast<Control*>(noiseGraph),
-                             static_cast<Control*>(levelBar)}) {
+    const std::initializer_list<Control*> display = {inputGraph, noiseGraph, levelBar};
+    for (Control* control : display) {
       if (control) control->Hide(hidden);
     }
   }

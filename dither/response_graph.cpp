@@ -85,9 +85,8 @@ bool SpectrumGraph::Draw(Editor* editor) {
   const auto bottom = static_cast<float>(r.bottom);
   if (mirror) {
     MapY(0, -1);
+    ValuesStored();  // the mirror: y2 = top + bottom - y
     FloatArray& y2 = Y2();
-    y2.Resize(points, false);
-    for (int i = 0; i < points; ++i) y2[i] = top + bottom - y[i];
     y.Limit(top, bottom);
     y2.Limit(top, bottom);
     return EnvelopePlotControl::Draw(editor);
