@@ -1,11 +1,15 @@
 // The platform layer of the editor: what a platform implementation must
 // define. The Windows build implements it with Win32, GDI, the common dialogs
-// and the shell (editor/win32/); the other builds with a headless stand-in
-// and FreeType text (editor/posix/), which the unit tests drive.
+// and the shell (editor/win32/); the native plug-in with an X11 window and
+// FreeType text (editor/x11/ over editor/posix/); the unit tests with a
+// headless stand-in and the same FreeType text (editor/posix/).
 //
 // Handles are void*: HWND for windows and entry boxes, HFONT for fonts on
-// Windows; the stand-in's own objects elsewhere. Everything here runs on the
-// user-interface thread.
+// Windows; the layer's own records elsewhere. Everything here runs on the
+// thread that delivers the window's messages (the host's user-interface
+// thread on Windows, the window's own event thread under X11), except the
+// window's creation, start, stop, placement and destruction, which run on the
+// host's thread that opens and closes the editor.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +34,15 @@ void UnregisterEditorWindowClass();
 // creation the window starts its frame timer and shows itself without
 // activation. Null on failure.
 void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor);
+// Starts delivering the window's messages to its editor, once the editor has
+// recorded the window. Windows delivers them from creation on; under X11 this
+// maps the window and starts its event thread.
+void StartEditorWindow(void* window);
+// Stops delivering them: on return no message of the window is being handled
+// and none will be, so the caller may touch the editor's window state. Under
+// X11 this ends the event thread; elsewhere messages arrive on the caller's
+// own thread and there is nothing to wait for.
+void StopEditorWindow(void* window);
 // Stops the frame timer and destroys the window (with its child windows).
 void DestroyEditorWindow(void* window);
 // The window's position relative to its parent, and its size.

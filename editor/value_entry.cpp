@@ -99,6 +99,7 @@ bool ValueEntry::HandleBoxMessage(EntryEvent event, int commandCode) {
     case EntryEvent::kSetFocus: state = EntryState::kTyping; return false;
     case EntryEvent::kKillFocus: state = EntryState::kNone; return false;
     case EntryEvent::kReturnKey: state = EntryState::kCommit; return true;
+    case EntryEvent::kEscapeKey: state = EntryState::kCancel; return true;
     case EntryEvent::kCommand:
       if (commandCode != 1) return false;
       state = EntryState::kCommit;

@@ -41,12 +41,18 @@ bool WinEditor::OpenWindow(void* parent) {
   }
   HoldWindowClass();
   window = CreateEditorWindow(parent, placement, this);
-  if (window == nullptr) ReleaseWindowClass();
-  return window != nullptr;
+  if (window == nullptr) {
+    ReleaseWindowClass();
+    return false;
+  }
+  StartEditorWindow(window);
+  return true;
 }
 
 void WinEditor::CloseWindow() {
   if (window == nullptr) return;
+  // No message may be handled while the entry and the window go.
+  StopEditorWindow(window);
   // The box dies with the window; closing it first leaves nothing that
   // refers to it, and releases its font.
   entry.Close();

@@ -1,19 +1,24 @@
-// Text on the headless surface, rasterised with FreeType from Liberation
+// Text on the surface without GDI, rasterised with FreeType from Liberation
 // Sans (metrics of the usual sans-serif face of Windows). Without the font
 // file no font can be made and text draws nothing. Rotation
 // (TextStyle::orientation) is not applied here.
+//
+// Each font has a FreeType library of its own, so editors on different
+// threads never share FreeType state; only the set of live fonts is shared.
 #include <ft2build.h>
 #include FT_FREETYPE_H
 
+#include <mutex>
+#include <set>
 #include <string>
 
 #include "draw/system_bitmap.h"
 #include "editor/platform.h"
-#include "editor/posix/headless_objects.h"
+#include "editor/posix/freetype_text.h"
 
 namespace {
 
-struct HeadlessFont {
+struct FreeTypeFont {
   FT_Library library;
   FT_Face face;
 };
@@ -26,9 +31,12 @@ const char* FontFile(int style) {
   }
 }
 
-HeadlessFont* FontOf(void* font) {
-  return HeadlessObjects::Contains(HeadlessObjects::fonts, font) ? static_cast<HeadlessFont*>(font)
-                                                                 : nullptr;
+std::mutex fontsLock;
+std::set<void*> fonts;  // every live font, so that a stale handle is refused
+
+FreeTypeFont* FontOf(void* font) {
+  std::lock_guard<std::mutex> guard(fontsLock);
+  return font != nullptr && fonts.count(font) != 0 ? static_cast<FreeTypeFont*>(font) : nullptr;
 }
 
 // d + (c - d) * coverage / 255 on blue, green and red; alpha stays.
@@ -79,7 +87,7 @@ void DrawLine(SystemBitmap& surface, FT_Face face, const std::string& line, int 
 }  // namespace
 
 void* CreateTextFont(const TextStyle& style) {
-  auto* font = new HeadlessFont{nullptr, nullptr};
+  auto* font = new FreeTypeFont{nullptr, nullptr};
   if (FT_Init_FreeType(&font->library) != 0) {
     delete font;
     return nullptr;
@@ -93,25 +101,39 @@ void* CreateTextFont(const TextStyle& style) {
     delete font;
     return nullptr;
   }
-  HeadlessObjects::fonts.insert(font);
+  std::lock_guard<std::mutex> guard(fontsLock);
+  fonts.insert(font);
   return font;
 }
 
 void DeleteTextFont(void* font) {
-  HeadlessFont* found = FontOf(font);
+  FreeTypeFont* found = FontOf(font);
   if (found == nullptr) return;
-  HeadlessObjects::fonts.erase(font);
+  {
+    std::lock_guard<std::mutex> guard(fontsLock);
+    fonts.erase(font);
+  }
   FT_Done_Face(found->face);
   FT_Done_FreeType(found->library);
   delete found;
 }
 
-// The headless surface has no device context: each drawing gets the font.
+int LiveFonts() {
+  std::lock_guard<std::mutex> guard(fontsLock);
+  return static_cast<int>(fonts.size());
+}
+
+int TextWidth(void* font, const std::string& text) {
+  FreeTypeFont* found = FontOf(font);
+  return found ? LineWidth(found->face, text) : 0;
+}
+
+// The surface has no device context here: each drawing gets the font.
 void SelectSurfaceFont(SystemBitmap&, void*) {}
 
 bool DrawSurfaceText(SystemBitmap& surface, void* font, const TextStyle& style, const char* text,
                      const Rect& rect) {
-  HeadlessFont* found = FontOf(font);
+  FreeTypeFont* found = FontOf(font);
   if (found == nullptr || text == nullptr || surface.Bits() == nullptr) return false;
   const FT_Size_Metrics& metrics = found->face->size->metrics;
   const int ascender = static_cast<int>(metrics.ascender >> 6);

@@ -2,6 +2,7 @@
 
 #include "editor/platform.h"
 #include "editor/posix/headless.h"
+#include "editor/posix/freetype_text.h"
 #include "editor/posix/headless_objects.h"
 
 namespace {
@@ -82,6 +83,6 @@ void DestroyEntryBox(void* box) {
 }
 
 int LiveHeadlessObjects() {
-  return static_cast<int>(HeadlessObjects::windows.size() + HeadlessObjects::boxes.size() +
-                          HeadlessObjects::fonts.size());
+  return static_cast<int>(HeadlessObjects::windows.size() + HeadlessObjects::boxes.size()) +
+         LiveFonts();
 }

@@ -7,7 +7,6 @@
 struct HeadlessObjects {
   static inline std::set<void*> windows;
   static inline std::set<void*> boxes;
-  static inline std::set<void*> fonts;
 
   static bool Contains(const std::set<void*>& objects, void* handle) {
     return handle != nullptr && objects.count(handle) != 0;

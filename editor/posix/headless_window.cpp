@@ -54,6 +54,11 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor)
   return window;
 }
 
+// Messages are delivered by the tests, on their own thread.
+void StartEditorWindow(void*) {}
+
+void StopEditorWindow(void*) {}
+
 void DestroyEditorWindow(void* window) {
   HeadlessWindow* found = FindHeadlessWindow(window);
   if (found == nullptr) return;

@@ -88,6 +88,12 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor)
   return hwnd;
 }
 
+// The window shows itself and runs its timer from creation on, and its
+// messages arrive on the thread that opens and closes it.
+void StartEditorWindow(void*) {}
+
+void StopEditorWindow(void*) {}
+
 void DestroyEditorWindow(void* window) {
   HWND hwnd = static_cast<HWND>(window);
   KillTimer(hwnd, kFrameTimerId);

@@ -1,6 +1,7 @@
 // `qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
 //                 [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...
-//                 [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,NOTCHES]...`
+//                 [--click X,Y] [--rclick X,Y] [--dblclick X,Y] [--drag X,Y,DX,DY]
+//                 [--wheel X,Y,NOTCHES] [--finewheel X,Y,NOTCHES] [--type KEYS]...`
 #include "tools/host/editor_command.h"
 
 #include <cstdio>
@@ -38,15 +39,25 @@ bool ReadNumbers(const char* text, int count, int* values) {
 
 bool ReadAction(const char* option, const char* value, EditorScript* script) {
   int n[4] = {};
-  EditorAction action{EditorAction::kClick, 0, 0, 0, 0};
+  EditorAction action{EditorAction::kClick, 0, 0, 0, 0, {}};
+  if (std::strcmp(option, "--type") == 0) {
+    action.kind = EditorAction::kType;
+    action.keys = value;
+    script->actions.push_back(action);
+    return true;
+  }
   if (std::strcmp(option, "--click") == 0 && ReadNumbers(value, 2, n)) {
     action.kind = EditorAction::kClick;
   } else if (std::strcmp(option, "--rclick") == 0 && ReadNumbers(value, 2, n)) {
     action.kind = EditorAction::kRightClick;
+  } else if (std::strcmp(option, "--dblclick") == 0 && ReadNumbers(value, 2, n)) {
+    action.kind = EditorAction::kDoubleClick;
   } else if (std::strcmp(option, "--drag") == 0 && ReadNumbers(value, 4, n)) {
     action.kind = EditorAction::kDrag;
   } else if (std::strcmp(option, "--wheel") == 0 && ReadNumbers(value, 3, n)) {
     action.kind = EditorAction::kWheel;
+  } else if (std::strcmp(option, "--finewheel") == 0 && ReadNumbers(value, 3, n)) {
+    action.kind = EditorAction::kFineWheel;
   } else {
     return false;
   }
@@ -125,6 +136,20 @@ void PrintParameters(LoadedPlugin& plugin) {
 }
 
 }  // namespace
+
+std::vector<std::string> KeyTokens(const std::string& keys) {
+  std::vector<std::string> tokens;
+  for (size_t i = 0; i < keys.size(); ++i) {
+    const size_t close = keys[i] == '{' ? keys.find('}', i) : std::string::npos;
+    if (close == std::string::npos) {
+      tokens.emplace_back(1, keys[i]);
+      continue;
+    }
+    tokens.push_back(keys.substr(i + 1, close - i - 1));
+    i = close;
+  }
+  return tokens;
+}
 
 int EditorCommand(int argc, char** argv) {
   EditorScript script;

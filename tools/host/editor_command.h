@@ -1,7 +1,7 @@
 // `qvhost editor`: opens the plug-in's editor the way a host does, feeds it
-// mouse input, lets its frame timer paint and captures what the window shows.
-// Only the Windows build has windows to open; the other builds report that
-// and fail.
+// mouse and key input, lets its frame timer paint and captures what the
+// window shows. The Windows build posts window messages; the X11 build sends
+// real input through the XTest extension.
 #pragma once
 
 #include <cstdint>
@@ -11,14 +11,16 @@
 class EditorFeed;
 class LoadedPlugin;
 
-// One input step, delivered as window messages to the editor's window, in
-// client coordinates.
+// One input step for the editor's window, in client coordinates.
 struct EditorAction {
-  enum Kind { kClick, kRightClick, kDrag, kWheel } kind;
+  enum Kind { kClick, kRightClick, kDoubleClick, kDrag, kWheel, kFineWheel, kType } kind;
   int x;
   int y;
-  int dx;  // kDrag: the pointer's move with the button held; kWheel: notches in dx
+  int dx;  // kDrag: the pointer's move with the button held; k*Wheel: notches in dx
   int dy;
+  // kType: characters, and keys by name in braces: {Return}, {Escape},
+  // {BackSpace}, {Delete}, {Left}, {Right}.
+  std::string keys;
 };
 
 struct EditorScript {
@@ -39,14 +41,18 @@ struct EditorCapture {
   std::vector<uint32_t> pixels;
 };
 
-// [platform] The GDI objects the process holds; -1 where there are none.
-int GdiObjectCount();
+
+// The keys of a kType action in order: one character each, or a name given
+// in braces (without them).
+std::vector<std::string> KeyTokens(const std::string& keys);
 
 // [platform] Opens the editor of `plugin` (already opened) in a parent window
 // of qvhost's own, plays the script, captures the window and closes it,
 // printing what it does. False when the editor could not be shown.
 bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCapture* capture);
 
-// [platform] The script's open/close cycles and instances, printing the GDI
-// objects held before and after each series.
+// [platform] The script's open/close cycles and instances, printing the
+// window system's objects held before and after each series (GDI objects on
+// Windows; X clients and their resources, shared-memory segments and open
+// files under X11).
 void RunEditorCycles(LoadedPlugin& plugin, const EditorScript& script);

@@ -1,7 +1,6 @@
 // A window of qvhost's own for the plug-in's editor to open in, as a host's
-// window is. win32/ creates a real top-level window and runs its messages;
-// posix/ has no window system, and the native plug-in's headless editor
-// takes any handle, so it hands out a stand-in.
+// window is: a real top-level window, an HWND from win32/, an X11 Window
+// (its XID) from x11/.
 #pragma once
 
 #include <functional>

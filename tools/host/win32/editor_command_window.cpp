@@ -16,6 +16,7 @@
 namespace {
 
 constexpr const char* kEditorClass = "KestrelWndClass";
+constexpr int kEntryBoxId = 99;  // the editor's value entry box
 
 // Whether the editor's window class is registered in the plug-in's module.
 bool ClassRegistered(const char* library) {
@@ -31,8 +32,41 @@ void PrintClass(const char* when, const char* library) {
   std::printf("class %s %s\n", when, ClassRegistered(library) ? "registered" : "unregistered");
 }
 
+// GetGuiResources where the system offers it; where it is a stub that answers
+// 0 (wine), the GDI handles that answer GetObjectType are counted instead.
+int GdiObjectCount() {
+  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+  if (counted != 0) return static_cast<int>(counted);
+  int live = 0;
+  for (UINT_PTR handle = 1; handle < 0x10000; ++handle) {
+    if (GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0) ++live;
+  }
+  return live;
+}
+
 void Post(HWND window, UINT message, WPARAM keys, int x, int y) {
   PostMessageA(window, message, keys, MAKELPARAM(x, y));
+}
+
+// Keys for the entry box: characters as WM_CHAR, named keys as WM_KEYDOWN.
+void TypeInto(HWND box, const std::string& keys) {
+  if (box == nullptr) return;
+  for (const std::string& key : KeyTokens(keys)) {
+    UINT code = 0;
+    if (key == "Return") code = VK_RETURN;
+    if (key == "Escape") code = VK_ESCAPE;
+    if (key == "BackSpace") code = VK_BACK;
+    if (key == "Delete") code = VK_DELETE;
+    if (key == "Left") code = VK_LEFT;
+    if (key == "Right") code = VK_RIGHT;
+    if (code != 0) {
+      PostMessageA(box, WM_KEYDOWN, code, 0);
+      // Backspace edits through its character, as the keyboard sends it.
+      if (code == VK_BACK) PostMessageA(box, WM_CHAR, '\b', 0);
+    } else if (key.size() == 1) {
+      PostMessageA(box, WM_CHAR, static_cast<unsigned char>(key[0]), 0);
+    }
+  }
 }
 
 void Play(HWND window, const EditorAction& a, int holdMs) {
@@ -52,13 +86,24 @@ void Play(HWND window, const EditorAction& a, int holdMs) {
       }
       Post(window, WM_LBUTTONUP, 0, a.x + a.dx, a.y + a.dy);
       break;
-    case EditorAction::kWheel: {
+    case EditorAction::kDoubleClick:
+      // A window class with double-clicks gets the second press as this.
+      Post(window, WM_LBUTTONDOWN, MK_LBUTTON, a.x, a.y);
+      Post(window, WM_LBUTTONUP, 0, a.x, a.y);
+      Post(window, WM_LBUTTONDBLCLK, MK_LBUTTON, a.x, a.y);
+      Post(window, WM_LBUTTONUP, 0, a.x, a.y);
+      break;
+    case EditorAction::kWheel:
+    case EditorAction::kFineWheel: {
       POINT screen = {a.x, a.y};  // the wheel's position is in screen coordinates
       ClientToScreen(window, &screen);
-      PostMessageA(window, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(a.dx * WHEEL_DELTA)),
+      const WORD keys = a.kind == EditorAction::kFineWheel ? MK_CONTROL : 0;
+      PostMessageA(window, WM_MOUSEWHEEL,
+                   MAKEWPARAM(keys, static_cast<WORD>(a.dx * WHEEL_DELTA)),
                    MAKELPARAM(screen.x, screen.y));
       break;
     }
+    case EditorAction::kType: TypeInto(GetDlgItem(window, kEntryBoxId), a.keys); break;
   }
   PumpWindowMessages(holdMs);
 }
@@ -139,18 +184,6 @@ bool EditorSize(LoadedPlugin& plugin, int* width, int* height) {
 }
 
 }  // namespace
-
-// GetGuiResources where the system offers it; where it is a stub that answers
-// 0 (wine), the GDI handles that answer GetObjectType are counted instead.
-int GdiObjectCount() {
-  const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-  if (counted != 0) return static_cast<int>(counted);
-  int live = 0;
-  for (UINT_PTR handle = 1; handle < 0x10000; ++handle) {
-    if (GetObjectType(reinterpret_cast<HGDIOBJ>(handle)) != 0) ++live;
-  }
-  return live;
-}
 
 bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCapture* capture) {
   int width = 0;

@@ -1,5 +1,6 @@
-// Shell, dialogs and module names of the headless stand-in: the shell only
-// records what it was asked to open, and the dialogs answer as if cancelled.
+// Module names and dialogs without Win32, for the headless stand-in and the
+// X11 window alike. No system dialog is at hand: the dialogs answer as if
+// cancelled (no control of this plug-in asks for one).
 #include <dlfcn.h>
 #include <unistd.h>
 
@@ -7,18 +8,6 @@
 #include <cstdlib>
 
 #include "editor/platform.h"
-#include "editor/posix/headless.h"
-
-namespace {
-std::vector<std::string> shellOpened;
-}  // namespace
-
-const std::vector<std::string>& HeadlessShellOpened() { return shellOpened; }
-
-bool ShellOpen(const char* target) {
-  shellOpened.emplace_back(target);
-  return true;
-}
 
 bool ModuleFileName(bool host, std::string* path) {
   if (host) {

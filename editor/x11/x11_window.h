@@ -1,0 +1,75 @@
+// Internal to the X11 layer: the record behind an editor window's handle.
+//
+// Design. Hosts differ in how they drive a plug-in's editor on Linux: some
+// call effEditIdle from their user-interface thread every few milliseconds,
+// some seldom or never, and none runs our connection's events for us. So each
+// open editor window has a thread of its own (the event thread) that waits on
+// its connection's file descriptor, with the frame timer's period (62 ms at
+// 16 frames per second) as the timeout. Whatever wakes it, it takes the
+// window's lock, reads every pending event and hands each to the editor as
+// the portable WindowMessage the Win32 window procedure would make, runs the
+// frame tick when due, paints what is waiting, and lets go. effEditIdle is
+// therefore not needed for anything; hosts that call it lose nothing.
+//
+// The window's lock orders every use of the connection and of the editor's
+// window state: the event thread holds it while it handles a batch, the
+// host's thread while it creates, measures, stops or destroys the window.
+// Handlers that report a value take the plug-in's lock inside it, never the
+// other way round, and nothing here runs on the audio thread.
+#pragma once
+
+#include <X11/Xlib.h>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+#include "draw/rect.h"
+#include "editor/double_click.h"
+#include "editor/window_message.h"
+#include "editor/x11/window_image.h"
+
+class WinEditor;
+struct X11EntryBox;
+
+struct X11Window {
+  WinEditor* editor = nullptr;
+  Display* display = nullptr;  // the editor's own connection
+  Window window = 0;
+  Window parent = 0;
+  Visual* visual = nullptr;
+  int depth = 0;
+  Colormap colormap = 0;  // made for `visual` when the parent's visual is not usable
+  GC gc = nullptr;
+  WindowImage image;
+  Rect placement = {0, 0, 0, 0};  // relative to the parent, as created
+  int originX = 0;                // the window's screen position, as the last
+  int originY = 0;                // pointer event showed it
+  Rect invalid = {0, 0, 0, 0};    // exposed or asked for, waiting for a paint
+  bool captured = false;          // a press holds the pointer (X's implicit grab)
+  unsigned buttons = 0;           // kKey* bits of the buttons held
+  bool gone = false;              // destroyed under us, with the host's window
+  DoubleClickDetector clicks;
+  X11EntryBox* box = nullptr;  // the value entry box, null when none
+
+  std::mutex lock;
+  std::thread events;
+  int wakeFd = -1;  // eventfd: ends the event thread's wait
+  std::atomic<bool> stopping{false};
+};
+
+// ---- Shared by the layer's files [event thread, window's lock held] ----------
+
+// Runs until StopEditorWindow.
+void RunEventThread(X11Window* w);
+// The window whose batch the calling thread is handling; null elsewhere.
+X11Window* HandlingWindow();
+// Hands a message to the editor; false when it is left to the default
+// procedure, or the window is no longer the editor's.
+bool Deliver(X11Window* w, const WindowMessage& message);
+// Delivers a paint of the invalid region, if any.
+void PaintInvalid(X11Window* w);
+
+// The box's events: keys, focus, presses into it, exposure. False for an
+// event of another window.
+bool HandleBoxEvent(X11Window* w, const XEvent& event);

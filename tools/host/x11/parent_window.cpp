@@ -1,0 +1,63 @@
+// Top-level windows of qvhost's own under X11. The editor inside runs its
+// own events; the loop here only keeps qvhost's connection read.
+#include <chrono>
+
+#include "tools/host/parent_window.h"
+#include "tools/host/worker_thread.h"
+#include "tools/host/x11/host_display.h"
+
+namespace {
+
+constexpr int kLoopStepMs = 5;
+
+Window WindowOf(void* window) { return static_cast<Window>(reinterpret_cast<uintptr_t>(window)); }
+
+void DrainEvents(Display* display) {
+  while (XPending(display) > 0) {
+    XEvent event;
+    XNextEvent(display, &event);
+  }
+}
+
+}  // namespace
+
+Display* HostDisplay() {
+  static Display* display = XOpenDisplay(nullptr);
+  return display;
+}
+
+void* CreateParentWindow(int width, int height, int x) {
+  Display* display = HostDisplay();
+  if (display == nullptr) return nullptr;
+  const Window window =
+      XCreateSimpleWindow(display, DefaultRootWindow(display), x, 0, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), 0, 0, BlackPixel(display, 0));
+  XSelectInput(display, window, StructureNotifyMask);
+  XMapWindow(display, window);
+  // Shown before the editor opens in it, as a host's window is.
+  XEvent event;
+  do {
+    XWindowEvent(display, window, StructureNotifyMask, &event);
+  } while (event.type != MapNotify);
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+}
+
+void DestroyParentWindow(void* window) {
+  Display* display = HostDisplay();
+  if (display == nullptr || window == nullptr) return;
+  XDestroyWindow(display, WindowOf(window));
+  XSync(display, False);
+  DrainEvents(display);
+}
+
+void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
+  using Clock = std::chrono::steady_clock;
+  const Clock::time_point start = Clock::now();
+  for (;;) {
+    const double elapsed = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    if (Display* display = HostDisplay()) DrainEvents(display);
+    if (tick) tick(elapsed);
+    if (elapsed >= ms) return;
+    PauseThread(kLoopStepMs);
+  }
+}
