@@ -41,13 +41,16 @@ Validate() {
   [ "${PIPESTATUS[0]}" -eq 0 ] || failures=$((failures + 1))
 }
 
+# The native editor is an X11 window: each native run gets a virtual display.
+WithDisplay() { xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; }
+
 # Sanitized LABEL DIR PATTERN: the lifecycle and editor groups on a sanitizer
 # build; one more check that no report matching PATTERN appeared.
 Sanitized() {
   local label=$1 dir=$2 pattern=$3 log
   log=$(mktemp)
-  "$dir/tools/host/qvhost" validate "$dir/Quorvane.so" --quick --only lifecycle --only editor \
-    >"$log" 2>&1
+  WithDisplay "$dir/tools/host/qvhost" validate "$dir/Quorvane.so" --quick --only lifecycle \
+    --only editor >"$log" 2>&1
   Label "$label" <"$log" | grep -E '^(not )?ok - '
   if grep -q -E "$pattern" "$log"; then
     echo "not ok - $label: no sanitizer report"
@@ -60,7 +63,7 @@ Sanitized() {
 }
 
 Main() {
-  Validate native "$NATIVE/tools/host/qvhost" validate "$NATIVE/Quorvane.so"
+  Validate native WithDisplay "$NATIVE/tools/host/qvhost" validate "$NATIVE/Quorvane.so"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     timeout 300 wineboot -i >/dev/null 2>&1 || echo "# wineboot -i failed for $WINEPREFIX"
   fi

@@ -148,6 +148,19 @@ TEST(ValueEntry, WhileTheBoxHasTheFocusTheEditorStandsStillAndARightPressCancels
   ClosePlugin(o.s.plug);
 }
 
+TEST(ValueEntry, EscapeInTheBoxCancelsAtTheNextTick) {
+  OpenEntry o = RightPressAt(50, 20);
+  o.entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);
+  o.box->text = "2";
+  EXPECT_TRUE(o.entry->HandleBoxMessage(EntryEvent::kEscapeKey, 0));
+  EXPECT_EQ(o.entry->State(), EntryState::kCancel);
+  Tick(o.s.editor);
+  EXPECT_FALSE(o.entry->IsOpen());
+  EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 9.0);
+  EXPECT_TRUE(Automation().empty());
+  ClosePlugin(o.s.plug);
+}
+
 TEST(ValueEntry, ClicksWorkWhileTheBoxIsUnfocusedAndItsTextFollowsAfterATick) {
   OpenEntry o = RightPressAt(50, 20);
   o.entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);

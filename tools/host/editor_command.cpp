@@ -1,5 +1,5 @@
 // `qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
-//                 [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...
+//                 [--parent-depth 32] [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...
 //                 [--click X,Y] [--rclick X,Y] [--dblclick X,Y] [--drag X,Y,DX,DY]
 //                 [--wheel X,Y,NOTCHES] [--finewheel X,Y,NOTCHES] [--type KEYS]...`
 #include "tools/host/editor_command.h"
@@ -108,6 +108,8 @@ bool ReadScript(int argc, char** argv, EditorScript* script, EditorInput* input)
       script->cycles = std::atoi(value);
     } else if (std::strcmp(argv[i - 1], "--instances") == 0) {
       script->instances = std::atoi(value);
+    } else if (std::strcmp(argv[i - 1], "--parent-depth") == 0) {
+      script->parentDepth = std::atoi(value);
     } else if (!ReadAction(argv[i - 1], value, script) && !ReadInput(argv[i - 1], value, input)) {
       return false;
     }

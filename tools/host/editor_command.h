@@ -31,6 +31,7 @@ struct EditorScript {
   int cycles = 0;       // open/close cycles before the session, counting GDI objects
   int instances = 0;    // instances created and closed with their editor open, counting them too
   bool second = false;  // a second instance opens its editor beside the first
+  int parentDepth = 0;  // X11: the parent window's depth (32: an ARGB visual); 0 the screen's
   EditorFeed* feed = nullptr;  // audio played while the editor is first held open
 };
 

@@ -241,6 +241,34 @@ void SecondInstance(const EditorScript& script, int width, int height) {
   DestroyParentWindow(parent);
 }
 
+// A parent of another depth than the screen's, as a compositing host may
+// make: a TrueColor visual of that depth with a colormap of its own.
+void* CreateParentOfDepth(int width, int height, int depth) {
+  Display* display = HostDisplay();
+  XVisualInfo info;
+  if (!XMatchVisualInfo(display, DefaultScreen(display), depth, TrueColor, &info)) return nullptr;
+  XSetWindowAttributes attributes = {};
+  attributes.colormap =
+      XCreateColormap(display, DefaultRootWindow(display), info.visual, AllocNone);
+  attributes.border_pixel = 0;
+  attributes.background_pixel = 0;
+  const Window window = XCreateWindow(
+      display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
+      static_cast<unsigned>(height), 0, depth, InputOutput, info.visual,
+      CWColormap | CWBorderPixel | CWBackPixel, &attributes);
+  XMapWindow(display, window);
+  XSync(display, False);
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
+}
+
+// The keyboard focus: a window, or PointerRoot (1) or None (0).
+Window Focus(Display* display) {
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(display, &focus, &revert);
+  return focus;
+}
+
 bool EditorSize(LoadedPlugin& plugin, int* width, int* height) {
   EditorRect* rect = nullptr;
   if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) return false;
@@ -260,10 +288,16 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   // The server's first resource id is never a window: no editor can open there.
   std::printf("editor open in no window %d\n",
               static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, reinterpret_cast<void*>(1))));
-  void* parent = CreateParentWindow(width, height);
+  void* parent = script.parentDepth ? CreateParentOfDepth(width, height, script.parentDepth)
+                                    : CreateParentWindow(width, height);
+  if (parent == nullptr) return false;
+  const Window focusBefore = Focus(display);
   std::printf("editor open %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, parent)));
   const Window editor = EditorWindowIn(display, WindowOf(parent));
-  if (editor == 0) return false;
+  if (editor == 0) {
+    DestroyParentWindow(parent);
+    return false;
+  }
   int hold = script.holdMs;
   if (script.feed) hold += static_cast<int>(script.feed->DurationMs());
   EffectRecord& record = plugin.Record();
@@ -272,6 +306,7 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   });
   for (const EditorAction& action : script.actions) Play(display, editor, action, script.holdMs);
   Capture(display, editor, width, height, capture);
+  std::printf("keyboard focus %s\n", Focus(display) == focusBefore ? "where it was" : "moved");
   if (script.second) SecondInstance(script, width, height);
   plugin.Dispatch(effEditClose);
   std::printf("editor windows after closing %d\n", EditorWindowIn(display, WindowOf(parent)) != 0);

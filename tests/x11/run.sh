@@ -1,0 +1,205 @@
+#!/bin/bash
+# The native editor tier: Quorvane.so's editor in an X11 window under Xvfb,
+# opened by the native qvhost as a host opens it, used with real input sent
+# through XTest, captured with XGetImage, and compared with the 64-bit DLL's
+# editor in the same state, captured under wine.
+#
+#   tests/x11/run.sh NATIVE_BUILD_DIR X64_BUILD_DIR
+#
+# Prints "ok - NAME" / "not ok - NAME" lines and "# " diagnostics; exits 0
+# when every check passed.
+set -u
+
+if [ $# -ne 2 ]; then
+  echo "usage: $0 NATIVE_BUILD_DIR X64_BUILD_DIR" >&2
+  exit 1
+fi
+NATIVE=$(realpath -m "$1")
+X64=$(realpath -m "$2")
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+
+if [ -z "${WINEPREFIX:-}" ]; then
+  export WINEPREFIX="$(dirname "$NATIVE")/wineprefix"
+  trap 'wineserver -k 2>/dev/null' EXIT
+fi
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
+WINE_TIMEOUT=120
+
+WORK="$NATIVE/x11-tests"
+rm -rf "$WORK"
+mkdir -p "$WORK"
+failures=0
+
+Check() {
+  local name=$1
+  shift
+  if "$@"; then
+    echo "ok - $name"
+  else
+    echo "not ok - $name"
+    failures=$((failures + 1))
+  fi
+}
+
+Diagnose() { sed 's/^/# /'; }
+
+# The picture helpers (Pixel, SamePixel, DiffersIn, WhiteAt, Says,
+# Background) and the Windows session (EditorHost) of the wine tier.
+# shellcheck source=../wine/editor_checks.sh
+source "$HERE/../wine/editor_checks.sh"
+
+SCREEN="-screen 0 1280x1024x24"
+# The captions of the two knobs, with room for glyphs that leave their
+# rectangles (text is not clipped): the only text of the editor's face.
+TEXT_AREAS=(342,455,378,474 409,455,445,474)
+
+# Native NAME [--server XVFB_ARGUMENTS] ARGS...: `qvhost editor` on the
+# native plug-in under a virtual display of its own; output in
+# $WORK/NAME.txt, picture in $WORK/NAME.png.
+Native() {
+  local name=$1 server=$SCREEN
+  shift
+  if [ "${1:-}" = --server ]; then
+    server=$2
+    shift 2
+  fi
+  local out="$WORK/$name"
+  timeout 120 xvfb-run -a -s "$server" "$NATIVE/tools/host/qvhost" editor "$NATIVE/Quorvane.so" \
+    "$out.png" --hold 400 "$@" >"$out.txt" 2>"$out.err"
+  [ $? -eq 0 ] && return 0
+  Diagnose <"$out.err"
+  return 1
+}
+
+# SameAsWindows NAME: the native picture and the Windows one agree outside the
+# text areas; the count inside them is reported.
+SameAsWindows() {
+  local result
+  result=$("$EDITOR_PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/editor.$1.x64.png" \
+    "${TEXT_AREAS[@]}")
+  local status=$?
+  echo "$result" | Diagnose
+  return $status
+}
+
+SameAs() { "$EDITOR_PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/$2.png" | Diagnose; return "${PIPESTATUS[0]}"; }
+
+# Equal WHAT FILE: every "WHAT over N SERIES A -> B" line has A = B.
+NoGrowth() {
+  local lines
+  lines=$(grep "^$1 over " "$2") || { echo "no count of $1" | Diagnose; return 1; }
+  echo "$lines" | Diagnose
+  ! awk '$(NF - 2) != $NF { exit 1 }' <<<"$lines" && return 1
+  return 0
+}
+
+# LastAutomation FILE INDEX: the value of the last automation report for it.
+LastAutomation() {
+  grep "^host request 0 record own index $2 " "$1" | tail -1 | sed -E 's/.* opt ([^ ]+) .*/\1/'
+}
+
+RunOpenChecks() {
+  local open="$WORK/open"
+  Check "native editor opens in the host's X window, paints and is captured" \
+    Native open --second
+  Check "native editor answers effEditOpen with 0 where no window can be made" \
+    Says "$open.txt" "editor open in no window 0"
+  Check "native editor: a second instance opens beside the first, and each window goes with its close" \
+    eval 'Says "$open.txt" "second editor open 1" && Says "$open.txt" "editor windows after closing 0"'
+  Check "native editor shows the first background frame with dither off" \
+    eval 'SamePixel "$open.png" 20 20 $(Background 1 20 20) &&
+          SamePixel "$open.png" 480 200 $(Background 1 480 200)'
+  Check "native editor opened without MIT-SHM draws the same picture" \
+    eval 'Native open-noshm --server "$SCREEN -extension MIT-SHM" && SameAs open open-noshm'
+  Check "native editor in a 32-bit (ARGB) parent draws the same picture" \
+    eval 'Native open-argb --parent-depth 32 && SameAs open open-argb'
+  Check "native editor on a 16-bit screen draws the same picture through a visual of its own" \
+    eval 'Native open-16 --server "-screen 0 1280x1024x16" && SameAs open open-16'
+}
+
+RunInputChecks() {
+  local used="$WORK/used" layout="$WORK/layout"
+  Check "native editor used with a click, a drag and the wheel" \
+    Native used --click 197,460 --drag 360,430,0,-62 --wheel 427,430,-3
+  Check "native: a click on the dither patch toggles the switch and swaps the frame" \
+    eval 'SamePixel "$used.png" 20 20 $(Background 2 20 20) && Says "$used.txt" "param 0 1.000000"'
+  Check "native: dragging a knob up 62 pixels turns it from 9 to 12" \
+    eval 'Says "$used.txt" "param 1 1.000000" && DiffersIn "$WORK/open.png" "$used.png" 345 414 376 445'
+  Check "native: three wheel notches down take target bits from 16 to 15" \
+    Says "$used.txt" "param 2 0.346154"
+  Check "native: one wheel notch with Control moves a knob by 0.001" \
+    eval 'Native fine --finewheel 427,430,1 && [[ "$(LastAutomation "$WORK/fine.txt" 2)" == 0.38561* ]]'
+  Check "native editor used on the background, the lamp's margin and a long knob drag" \
+    Native layout --param 1=0 --click 100,440 --click 179,444 --click 233,455 --drag 360,440,0,-124
+  Check "native: clicks on the background outside the dither patch change nothing" \
+    eval 'Says "$layout.txt" "param 0 0.000000" && SamePixel "$layout.png" 20 20 $(Background 1 20 20)'
+  Check "native: the lamp's margin toggles show graph" \
+    eval 'Says "$layout.txt" "param 3 0.000000" && DiffersIn "$WORK/open.png" "$layout.png" 240 462 248 470'
+  Check "native: a 124-pixel drag takes a knob across its range" \
+    eval 'Says "$layout.txt" "param 1 1.000000" &&
+          grep -q "^host request 0 record own index 1 value 0 opt 1 " "$layout.txt"'
+  Check "native: a double-click returns a knob to its default" \
+    eval 'Native double --drag 427,430,0,-20 --dblclick 427,430 &&
+          [ "$(LastAutomation "$WORK/double.txt" 2)" = 0.384615391 ] &&
+          Says "$WORK/double.txt" "param 2 0.384615"'
+}
+
+RunEntryChecks() {
+  Check "native: a right press on a knob opens the value box over it, focused, with its text selected" \
+    eval 'Native box --rclick 360,430 && ! WhiteAt "$WORK/open.png" 346 429 >/dev/null 2>&1 &&
+          WhiteAt "$WORK/box.png" 346 429 && Says "$WORK/box.txt" "keyboard focus moved"'
+  Check "native: a typed value commits with Return and the focus goes back" \
+    eval 'Native typed --rclick 360,430 --type "1{BackSpace}10{Return}" &&
+          Says "$WORK/typed.txt" "param 1 0.833333" && Says "$WORK/typed.txt" "keyboard focus where it was" &&
+          ! WhiteAt "$WORK/typed.png" 346 429 >/dev/null 2>&1'
+  Check "native: the box edits with the caret: Left, Delete, a sign, a point and an exponent" \
+    eval 'Native caret --rclick 427,430 --type "{Right}{Left}{Left}{Delete}2{Return}" \
+            --rclick 427,430 --type "+2.5e1{Return}" &&
+          [ "$(grep -c "^host request 0 record own index 2 " "$WORK/caret.txt")" = 4 ] &&
+          grep -q "^host request 0 record own index 2 value 0 opt 0.76923" "$WORK/caret.txt" &&
+          Says "$WORK/caret.txt" "param 2 0.730769"'
+  Check "native: Escape cancels the box" \
+    eval 'Native escape --rclick 427,430 --type "20{Escape}" &&
+          ! grep -q "^host request 0 record own index 2 " "$WORK/escape.txt" &&
+          Says "$WORK/escape.txt" "param 2 0.384615" && Says "$WORK/escape.txt" "keyboard focus where it was"'
+  Check "native: a right press cancels the box" \
+    eval 'Native rcancel --rclick 427,430 --type "20" --rclick 427,430 &&
+          ! grep -q "^host request 0 record own index 2 " "$WORK/rcancel.txt" &&
+          ! WhiteAt "$WORK/rcancel.png" 413 429 >/dev/null 2>&1'
+}
+
+RunOtherChecks() {
+  # An opener that takes its time: the editor must not wait for it.
+  mkdir -p "$WORK/bin"
+  printf '#!/bin/sh\necho "$1" >"%s"\nsleep 5\n' "$WORK/opened.txt" >"$WORK/bin/xdg-open"
+  chmod +x "$WORK/bin/xdg-open"
+  Check "native: the read-me link opens Quorvane_README.txt with xdg-open, and the editor goes on" \
+    eval 'PATH="$WORK/bin:$PATH" Native link --click 100,400 --click 197,460 &&
+          grep -q "/Quorvane_README.txt$" "$WORK/opened.txt" && Says "$WORK/link.txt" "param 0 1.000000"'
+  Check "native editor opened and closed 50 times, used each time, and 5 instances" \
+    Native cycles --click 197,460 --drag 360,430,0,-30 --rclick 427,430 --type "7{Return}" \
+    --cycles 50 --instances 5
+  for what in "x clients" "x resources" "shm segments" "open files"; do
+    Check "native: no $what left over by 50 open/close cycles and 5 instances" \
+      NoGrowth "$what" "$WORK/cycles.txt"
+  done
+}
+
+RunComparisons() {
+  Check "Windows editor captured under wine in the same states" \
+    eval 'EditorHost x64 open && EditorHost x64 used --click 197,460 --drag 360,430,0,-62 --wheel 427,430,-3 &&
+          EditorHost x64 layout --param 1=0 --click 100,440 --click 179,444 --click 233,455 --drag 360,440,0,-124'
+  for state in open used layout; do
+    Check "native and Windows pictures of the $state editor are equal outside the text areas" \
+      SameAsWindows "$state"
+  done
+}
+
+RunOpenChecks
+RunInputChecks
+RunEntryChecks
+RunOtherChecks
+RunComparisons
+wineserver -k 2>/dev/null
+[ "$failures" -eq 0 ]
