@@ -136,7 +136,12 @@ bool DrawSurfaceText(SystemBitmap& surface, void* font, const TextStyle& style, 
   FreeTypeFont* found = FontOf(font);
   if (found == nullptr || text == nullptr || surface.Bits() == nullptr) return false;
   const FT_Size_Metrics& metrics = found->face->size->metrics;
-  const int ascender = static_cast<int>(metrics.ascender >> 6);
+  // The baseline lies the font's ascent, rounded to the nearest pixel, below
+  // the top, where GDI puts it; FreeType's own size metric rounds the ascent
+  // up, which set every glyph a row lower and let the bottom row of a caption
+  // fall outside the rectangle that is repainted.
+  const FT_Face face = found->face;
+  const int ascender = static_cast<int>((FT_MulFix(face->ascender, metrics.y_scale) + 32) >> 6);
   const int lineHeight = static_cast<int>((metrics.ascender - metrics.descender) >> 6);
   const std::string all(text);
   int top = rect.top;
