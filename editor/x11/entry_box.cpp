@@ -59,8 +59,10 @@ void Redraw(X11EntryBox& b) {
   const int textWidth = TextWidth(b.font, text);
   const int left = (b.width - textWidth) / 2;
   const bool highlighted = b.focused && !b.isList && b.line.AllSelected() && !text.empty();
-  if (highlighted) FillRect(&b.pixels, left - 1, 1, textWidth + 2, b.height - 2, kHighlight, 1.0f, kBlendCopy);
-  const TextStyle style(14, highlighted ? kWhiteText : kBlack, "Arial", kTextNormal, kAlignCentre, 0);
+  if (highlighted)
+    FillRect(&b.pixels, left - 1, 1, textWidth + 2, b.height - 2, kHighlight, 1.0f, kBlendCopy);
+  const TextStyle style(14, highlighted ? kWhiteText : kBlack, "Arial", kTextNormal, kAlignCentre,
+                        0);
   DrawSurfaceText(b.pixels, b.font, style, text.c_str(), Rect{0, 1, b.width, b.height});
   if (b.focused && !b.isList && !highlighted) {
     const int caret = left + TextWidth(b.font, text.substr(0, b.line.Caret()));
@@ -99,8 +101,9 @@ void* CreateBox(void* parent, const Rect& box, X11EntryBox* b) {
 X11EntryBox* NewBox(const Rect& box, ValueEntry* entry, bool isList) {
   const int width = box.right - box.left;
   const int height = box.bottom - box.top;
-  return new X11EntryBox{nullptr, 0, width, height, isList, EditLine(kEntryTextLength), {}, -1,
-                         entry, nullptr, false, 0, 0, SystemBitmap(width, height), WindowImage()};
+  return new X11EntryBox{
+      nullptr, 0,       width, height, isList, EditLine(kEntryTextLength),  {},           -1,
+      entry,   nullptr, false, 0,      0,      SystemBitmap(width, height), WindowImage()};
 }
 
 // Focus changes that X makes for grabs, or reports for the pointer's window,
@@ -262,7 +265,8 @@ void DestroyEntryBox(void* box) {
     Window focus = 0;
     int revert = 0;
     XGetInputFocus(w->display, &focus, &revert);
-    if (focus == b->window) XSetInputFocus(w->display, b->focusBefore, b->revertBefore, CurrentTime);
+    if (focus == b->window)
+      XSetInputFocus(w->display, b->focusBefore, b->revertBefore, CurrentTime);
     XDestroyWindow(w->display, b->window);
   }
   b->image.Release(w->display);

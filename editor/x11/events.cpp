@@ -70,7 +70,8 @@ void OnPress(X11Window* w, const XButtonEvent& e) {
       Deliver(w, PointerMessage(WindowEvent::kLeftDoubleClick, e.x, e.y, keys, e.state));
     return;
   }
-  const WindowEvent event = bit == kKeyLeftButton ? WindowEvent::kLeftDown : WindowEvent::kRightDown;
+  const WindowEvent event =
+      bit == kKeyLeftButton ? WindowEvent::kLeftDown : WindowEvent::kRightDown;
   Deliver(w, PointerMessage(event, e.x, e.y, keys, e.state));
 }
 

@@ -49,8 +49,8 @@ bool CreateChild(X11Window* w, const Rect& placement) {
   attributes.background_pixmap = None;
   attributes.border_pixel = 0;
   attributes.bit_gravity = NorthWestGravity;
-  attributes.event_mask = ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask |
-                          StructureNotifyMask;
+  attributes.event_mask =
+      ExposureMask | ButtonPressMask | ButtonReleaseMask | ButtonMotionMask | StructureNotifyMask;
   unsigned long mask = CWBackPixmap | CWBorderPixel | CWBitGravity | CWEventMask;
   if (w->colormap) {
     attributes.colormap = w->colormap;
@@ -142,8 +142,8 @@ Rect EditorWindowPlacement(void* window) {
   unsigned height = 0;
   unsigned border = 0;
   unsigned depth = 0;
-  if (w->gone || !XGetGeometry(w->display, w->window, &root, &x, &y, &width, &height, &border,
-                               &depth)) {
+  if (w->gone ||
+      !XGetGeometry(w->display, w->window, &root, &x, &y, &width, &height, &border, &depth)) {
     return w->placement;
   }
   return Rect{x, y, x + static_cast<int>(width), y + static_cast<int>(height)};

@@ -33,16 +33,15 @@ bool WindowImage::Create(Display* display, Visual* visual, int depth, int width,
   return true;
 }
 
-bool WindowImage::CreateShared(Display* display, Visual* visual, int depth, int width,
-                               int height) {
+bool WindowImage::CreateShared(Display* display, Visual* visual, int depth, int width, int height) {
   // A shared image holds the server's byte order, which must be ours.
   if (!XShmQueryExtension(display) || ImageByteOrder(display) != LSBFirst) return false;
-  image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr,
-                          &segment, static_cast<unsigned>(width), static_cast<unsigned>(height));
+  image = XShmCreateImage(display, visual, static_cast<unsigned>(depth), ZPixmap, nullptr, &segment,
+                          static_cast<unsigned>(width), static_cast<unsigned>(height));
   if (image == nullptr) return false;
   if (image->bits_per_pixel == 32 && image->bytes_per_line == width * 4) {
-    segment.shmid = shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height,
-                           IPC_CREAT | 0600);
+    segment.shmid =
+        shmget(IPC_PRIVATE, static_cast<size_t>(image->bytes_per_line) * height, IPC_CREAT | 0600);
   } else {
     segment.shmid = -1;
   }
@@ -51,9 +50,8 @@ bool WindowImage::CreateShared(Display* display, Visual* visual, int depth, int 
     segment.readOnly = True;
     // A server on another machine (or in another namespace) fails to attach;
     // the error shows only once it has answered.
-    const bool attached =
-        segment.shmaddr != reinterpret_cast<char*>(-1) && XShmAttach(display, &segment) &&
-        TakeError(display) == 0;
+    const bool attached = segment.shmaddr != reinterpret_cast<char*>(-1) &&
+                          XShmAttach(display, &segment) && TakeError(display) == 0;
     // Marked for removal now: the segment goes when both sides detach, even if
     // the process ends without closing the editor.
     shmctl(segment.shmid, IPC_RMID, nullptr);

@@ -252,10 +252,10 @@ void* CreateParentOfDepth(int width, int height, int depth) {
       XCreateColormap(display, DefaultRootWindow(display), info.visual, AllocNone);
   attributes.border_pixel = 0;
   attributes.background_pixel = 0;
-  const Window window = XCreateWindow(
-      display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
-      static_cast<unsigned>(height), 0, depth, InputOutput, info.visual,
-      CWColormap | CWBorderPixel | CWBackPixel, &attributes);
+  const Window window =
+      XCreateWindow(display, DefaultRootWindow(display), 0, 0, static_cast<unsigned>(width),
+                    static_cast<unsigned>(height), 0, depth, InputOutput, info.visual,
+                    CWColormap | CWBorderPixel | CWBackPixel, &attributes);
   XMapWindow(display, window);
   XSync(display, False);
   return reinterpret_cast<void*>(static_cast<uintptr_t>(window));
