@@ -50,10 +50,6 @@ Diagnose() { sed 's/^/# /'; }
 source "$HERE/../wine/editor_checks.sh"
 
 SCREEN="-screen 0 1280x1024x24"
-# The text the editor draws itself (the rest is in its pictures): the
-# frequency labels above the graph and the captions of the two knobs, with
-# room for glyphs that leave their rectangles (text is not clipped).
-TEXT_AREAS=(66,58,452,80 342,455,378,474 409,455,445,474)
 
 # Native NAME [--server XVFB_ARGUMENTS] ARGS...: `qvhost editor` on the
 # native plug-in under a virtual display of its own; output in
@@ -77,8 +73,7 @@ Native() {
 # text areas; the count inside them is reported.
 SameAsWindows() {
   local result
-  result=$("$EDITOR_PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/editor.$1.x64.png" \
-    "${TEXT_AREAS[@]}")
+  result=$("$EDITOR_PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/editor.$1.x64.png" --text)
   local status=$?
   echo "$result" | Diagnose
   return $status

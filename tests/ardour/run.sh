@@ -1,0 +1,109 @@
+#!/bin/bash
+# A real host: Ardour 7 from Debian opens the native plug-in's editor. A
+# session holding the plug-in is made with Ardour's Lua tool on its dummy
+# backend, marked as having the plug-in's window open (as Ardour saves it),
+# and opened in Ardour's GUI under Xvfb; xdotool answers Ardour's dialogs.
+# The editor's window is then grabbed from the screen and compared with the
+# native qvhost's capture of the same editor.
+#
+#   tests/ardour/run.sh NATIVE_BUILD_DIR
+#
+# Prints "ok - NAME" / "not ok - NAME" lines and "# " diagnostics.
+set -u
+NATIVE=$(realpath -m "$1")
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+PYTHON=python3
+[ -x /usr/bin/python3 ] && PYTHON=/usr/bin/python3
+WORK="$NATIVE/ardour-tests"
+rm -rf "$WORK"
+mkdir -p "$WORK/vst" "$WORK/config/ardour7" "$WORK/cache"
+failures=0
+Check() {
+  local name=$1
+  shift
+  if "$@"; then echo "ok - $name"; else echo "not ok - $name"; failures=$((failures + 1)); fi
+}
+Diagnose() { sed 's/^/# /'; }
+
+if ! command -v ardour >/dev/null || ! command -v ardour7-lua >/dev/null; then
+  echo "not ok - Ardour 7 is installed"
+  exit 1
+fi
+echo "# host: $(ardour --version 2>&1 | grep -m1 "^Ardour")"
+
+# Ardour's own settings, kept in the work folder: the dummy backend shown
+# and remembered, Linux VSTs looked for beside the plug-in, no first-run
+# wizard.
+export XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache"
+# The copy keeps its time: a plug-in no older than its scan counts as changed
+# since, and Ardour would not use it.
+cp -p "$NATIVE/Quorvane.so" "$WORK/vst/"
+sed "s|@VST@|$WORK/vst|" "$HERE/config.xml" >"$WORK/config/ardour7/config"
+touch "$WORK/config/ardour7/.a7"
+
+MakeSession() {
+  LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 /usr/lib/ardour7/ardour-vst-scanner -f \
+    "$WORK/vst/Quorvane.so" >"$WORK/scan.txt" 2>&1 &&
+    QV_SESSION="$WORK/quorvane" timeout 120 ardour7-lua "$HERE/make_session.lua" \
+      >"$WORK/lua.txt" 2>&1 &&
+    "$PYTHON" "$HERE/open_window.py" "$WORK/quorvane/quorvane.ardour"
+}
+
+# Waits up to 120 s for the plug-in's window, answering whatever dialog
+# Ardour puts up meanwhile with Return (each one's default button; with the
+# remembered engine state that is the note that the session's I/O device
+# changed).
+WaitForEditor() {
+  local display=$1
+  for _ in $(seq 40); do
+    sleep 3
+    if DISPLAY=$display xdotool search --name "Quorvane" >/dev/null 2>&1; then
+      sleep 3
+      return 0
+    fi
+    # GTK ignores keys sent to a window; a real key goes to the focused one.
+    DISPLAY=$display xdotool key Return 2>/dev/null
+  done
+  return 1
+}
+
+# The 500 x 525 window, the editor's, grabbed from the screen.
+GrabEditor() {
+  local display=$1 geometry
+  geometry=$(DISPLAY=$display xwininfo -root -tree | grep -m1 -o ' 500x525+[0-9]*+[0-9]*  +[0-9]*+[0-9]*' |
+    awk '{split($1, s, "+"); print s[1] $2}')
+  [ -n "$geometry" ] || return 1
+  "$PYTHON" "$HERE/grab.py" "$display" "$geometry" "$WORK/ardour.png"
+}
+
+RunArdour() {
+  local display=:$((100 + RANDOM % 400)) server ardour status=1
+  Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
+  server=$!
+  sleep 2
+  DISPLAY=$display timeout 300 ardour -n -a "$WORK/quorvane" >"$WORK/ardour.txt" 2>&1 &
+  ardour=$!
+  if WaitForEditor "$display" && GrabEditor "$display"; then status=0; fi
+  # What the screen showed, for a failure's diagnosis.
+  "$PYTHON" "$HERE/grab.py" "$display" 1600x1000+0+0 "$WORK/screen.png" 2>/dev/null
+  DISPLAY=$display xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | Diagnose
+  kill "$ardour" 2>/dev/null
+  wait "$ardour" 2>/dev/null
+  kill "$server" 2>/dev/null
+  wait "$server" 2>/dev/null
+  return $status
+}
+
+SameAsQvhost() {
+  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$NATIVE/tools/host/qvhost" editor \
+    "$NATIVE/Quorvane.so" "$WORK/qvhost.png" --hold 400 >/dev/null 2>&1 || return 1
+  # Audio flows in Ardour: the graph redraws, and its labels, drawn outside
+  # the graph's rectangle and not clipped, are blended over themselves.
+  "$PYTHON" "$HERE/../x11/compare.py" "$WORK/ardour.png" "$WORK/qvhost.png" --text | Diagnose
+  return "${PIPESTATUS[0]}"
+}
+
+Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
+Check "Ardour's GUI opens the plug-in's window from the session's saved state" RunArdour
+Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" SameAsQvhost
+[ "$failures" -eq 0 ]
