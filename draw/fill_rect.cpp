@@ -25,16 +25,23 @@ struct FillArea {
   return true;
 }
 
-// A fill's source alpha is e itself, and e*e outgrows 32 bits from a weight
-// of about 181 on, so fills combine in 64 bits; every sum fits there.
+// A fill's source alpha is e itself, so its sums hold e*e: within these
+// limits, a weight of about +-180, every sum fits 32 bits (the copy's
+// d*(256 - e) + e*e above all); wider weights combine in 64 bits, where every
+// sum fits.
+constexpr int kNarrowWeightLow = -46212, kNarrowWeightHigh = 46340;
+static_assert(int64_t{kNarrowWeightLow} * kNarrowWeightLow +
+                  255 * (256 - int64_t{kNarrowWeightLow}) <=
+              INT32_MAX);
+static_assert(int64_t{kNarrowWeightHigh} * kNarrowWeightHigh <= INT32_MAX);
 static_assert(int64_t{kMaxWeight} * kMaxWeight + 255 * (256 + int64_t{kMaxWeight}) <
               (int64_t{1} << 62));
 
-template <PixelOp op>
+template <PixelOp op, class Int>
 void FillRows(const PixelView& v, const FillArea& a, const Channels& source, int e) {
   for (int row = 0; row < a.height; ++row) {
     uint32_t* d = v.Row(a.y + row) + a.x;
-    for (int i = 0; i < a.width; ++i) CombineChannels<op, int64_t>(d + i, source, e);
+    for (int i = 0; i < a.width; ++i) CombineChannels<op, Int>(d + i, source, e);
   }
 }
 
@@ -52,8 +59,13 @@ void FillRect(Bitmap* bitmap, int x, int y, int width, int height, PackedColour 
   Channels source = Unpack(colour);
   source.a = e;
   // Always the plain operation: the colour's alpha has already scaled the weight.
-  WithPixelOp(OpOfCode(code & ~kBlendSourceAlpha),
-              [&](auto op) { FillRows<decltype(op)::value>(v, area, source, e); });
+  const bool narrow = e >= kNarrowWeightLow && e <= kNarrowWeightHigh;
+  WithPixelOp(OpOfCode(code & ~kBlendSourceAlpha), [&](auto op) {
+    if (narrow)
+      FillRows<decltype(op)::value, int>(v, area, source, e);
+    else
+      FillRows<decltype(op)::value, int64_t>(v, area, source, e);
+  });
 }
 
 void MaskRect(Bitmap* bitmap, int x, int y, int width, int height, PackedColour andMask,

@@ -49,6 +49,7 @@ TEST(FillRect, LargeWeightsKeepTheirColourArithmetic) {
     uint32_t expected;
   } const cases[] = {
       {0x00000000, 200.0f, kBlendCopy, 0xFFC8C8C8},   // 1*51200/256 = 200
+      {0x00000000, 181.02f, kBlendCopy, 0xFFB5B5B5},  // e = 46341, e*e just past 2^31
       {0x00000000, 200.0f, kBlendAdd, 0xFFC8C8C8},    // 0 + 200
       {0xFFFFFFFF, -200.0f, kBlendAdd, 0xFF373737},   // 255 - 200; alpha 255 + e*e/256
       {0x00101010, 200.0f, kBlendDodge, 0x004A4A4A},  // 16*256/(255 - 200); alpha k < 1
