@@ -1,0 +1,27 @@
+// A cap on memory for the code under test, so that a large request fails as
+// it would on a machine without that memory. The tests in this folder build
+// one binary of their own, because the cap is process-wide.
+//  - Under AddressSanitizer the allocator of this binary returns null for any
+//    single request above kLargestRequestMb (see allocation_limit.cpp); the
+//    object itself does nothing.
+//  - Elsewhere the object caps the address space at what is mapped when it
+//    is made plus kLargestRequestMb, and lifts the cap when it goes.
+// Either way a request of twice kLargestRequestMb fails while one of half of
+// it, made before the cap, succeeds.
+#pragma once
+
+#include <sys/resource.h>
+
+constexpr int kLargestRequestMb = 12;
+
+class AllocationLimit {
+ public:
+  AllocationLimit();
+  ~AllocationLimit();
+  AllocationLimit(const AllocationLimit&) = delete;
+  AllocationLimit& operator=(const AllocationLimit&) = delete;
+
+ private:
+  rlimit previous{};
+  bool capped = false;
+};
