@@ -13,15 +13,16 @@
 #endif
 
 #ifdef QV_UNDER_ASAN
-// Read by the sanitizer at start-up; ASAN_OPTIONS from the environment still
-// add to it.
-extern "C" const char* __asan_default_options() {
+// Read by the sanitizer at start-up (so it must be visible to its runtime);
+// ASAN_OPTIONS from the environment still add to it.
+extern "C" __attribute__((visibility("default"), used)) const char* __asan_default_options() {
   return "allocator_may_return_null=1:max_allocation_size_mb=12";
 }
 static_assert(kLargestRequestMb == 12, "the options above spell the limit out");
 
 AllocationLimit::AllocationLimit() {}
 AllocationLimit::~AllocationLimit() {}
+bool AllocationLimit::Lifts() { return false; }
 #else
 namespace {
 
@@ -48,4 +49,6 @@ AllocationLimit::AllocationLimit() {
 AllocationLimit::~AllocationLimit() {
   if (capped) setrlimit(RLIMIT_AS, &previous);
 }
+
+bool AllocationLimit::Lifts() { return true; }
 #endif

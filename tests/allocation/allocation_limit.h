@@ -6,8 +6,9 @@
 //    object itself does nothing.
 //  - Elsewhere the object caps the address space at what is mapped when it
 //    is made plus kLargestRequestMb, and lifts the cap when it goes.
-// Either way a request of twice kLargestRequestMb fails while one of half of
-// it, made before the cap, succeeds.
+// Either way a request of more than kLargestRequestMb fails while one below
+// it, made before the cap, has succeeded. Only the second kind of cap is
+// lifted again.
 #pragma once
 
 #include <sys/resource.h>
@@ -18,6 +19,8 @@ class AllocationLimit {
  public:
   AllocationLimit();
   ~AllocationLimit();
+  // Whether requests above the limit succeed again once the object is gone.
+  static bool Lifts();
   AllocationLimit(const AllocationLimit&) = delete;
   AllocationLimit& operator=(const AllocationLimit&) = delete;
 
