@@ -27,8 +27,10 @@ int32_t ChunkFrames(int32_t block) {
   return block >= kTarget ? block : block * (kTarget / block);
 }
 
-// Chunks in flight on each side of the processing thread.
-constexpr int kChunks = 4;
+// Chunks in flight on each side of the processing thread. Input chunks stay
+// in use until their output is written and measured.
+constexpr int kOutputChunks = 4;
+constexpr int kInputChunks = kOutputChunks + 3;
 
 struct InputChunk {
   std::vector<double> samples;  // interleaved
@@ -39,6 +41,7 @@ struct OutputChunk {
   std::vector<double> stored;  // interleaved, clipped grid values
   std::vector<int32_t> words;  // the same as left-justified integers
   int64_t frames = 0;
+  InputChunk* input = nullptr;  // what it was made from, kept for the meter
 };
 
 // The per-file state of the processing thread.
@@ -52,8 +55,7 @@ class Processor {
         groups(PairChannels(info.channels)),
         planarIn(static_cast<size_t>(info.channels) * chunkFrames),
         planarOut(static_cast<size_t>(info.channels) * chunkFrames),
-        chunkFrames(chunkFrames),
-        meter(info.channels) {
+        chunkFrames(chunkFrames) {
     for (size_t g = 0; g < groups.size(); ++g) {
       engines.push_back(std::make_unique<PairEngine>(
           groups[g].count, info.samplerate, block, settings, GroupSeed(seed, static_cast<int>(g))));
@@ -61,10 +63,8 @@ class Processor {
   }
 
   void Process(const InputChunk& in, OutputChunk& out, bool integers);
-  void Finish() { meter.Finish(); }
   bool ShapingActive() const { return engines.empty() || engines[0]->ShapingActive(); }
   uint64_t Overs() const { return overs; }
-  const FileMeter& Meter() const { return meter; }
 
  private:
   double* Planar(std::vector<double>& planar, int channel) {
@@ -80,7 +80,6 @@ class Processor {
   std::vector<double> planarOut;  // the same for the engines' outputs
   int32_t chunkFrames;
   uint64_t overs = 0;
-  FileMeter meter;
 };
 
 void Processor::Process(const InputChunk& in, OutputChunk& out, bool integers) {
@@ -110,7 +109,6 @@ void Processor::Process(const InputChunk& in, OutputChunk& out, bool integers) {
     }
   }
   out.frames = frames;
-  meter.Add(in.samples.data(), out.stored.data(), frames);
 }
 
 // What the threads found.
@@ -138,8 +136,11 @@ void ReadChunks(SNDFILE* file, int32_t chunkFrames, ChunkQueue<InputChunk>& free
   filled.Close();
 }
 
-void WriteChunks(SNDFILE* file, bool integers, ChunkQueue<OutputChunk>& free,
-                 ChunkQueue<OutputChunk>& filled, StreamState& state) {
+// The writer thread: stores each chunk, then measures it against its input
+// (off the processing thread, which is the busiest) and frees both chunks.
+void WriteChunks(SNDFILE* file, bool integers, ChunkQueue<OutputChunk>& freeOutputs,
+                 ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
+                 FileMeter& meter, StreamState& state) {
   while (OutputChunk* chunk = filled.Pop()) {
     if (state.writeError.empty()) {
       const sf_count_t written = integers
@@ -149,8 +150,11 @@ void WriteChunks(SNDFILE* file, bool integers, ChunkQueue<OutputChunk>& free,
         state.writeError = sf_strerror(file);
         state.stop.store(true);
       }
+      meter.Add(chunk->input->samples.data(), chunk->stored.data(),
+                static_cast<int>(chunk->frames));
     }
-    free.Push(chunk);
+    freeInputs.Push(chunk->input);
+    freeOutputs.Push(chunk);
   }
 }
 
@@ -174,39 +178,43 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
   return true;
 }
 
-// Runs the three threads over the whole file.
+// Runs the three threads over the whole file: reading, processing (here)
+// and writing with measuring.
 void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrames,
-            Processor& processor, Progress& progress, StreamState& state) {
-  const int channels = input.Info().channels;
-  const size_t samples = static_cast<size_t>(chunkFrames) * channels;
-  InputChunk inputs[kChunks];
-  OutputChunk outputs[kChunks];
+            Processor& processor, FileMeter& meter, Progress& progress, StreamState& state) {
+  const size_t samples = static_cast<size_t>(chunkFrames) * input.Info().channels;
+  InputChunk inputs[kInputChunks];
+  OutputChunk outputs[kOutputChunks];
   ChunkQueue<InputChunk> freeInputs, filledInputs;
   ChunkQueue<OutputChunk> freeOutputs, filledOutputs;
-  for (int i = 0; i < kChunks; ++i) {
-    inputs[i].samples.resize(samples);
-    outputs[i].stored.resize(samples);
-    if (integers) outputs[i].words.resize(samples);
-    freeInputs.Push(&inputs[i]);
-    freeOutputs.Push(&outputs[i]);
+  for (InputChunk& chunk : inputs) {
+    chunk.samples.resize(samples);
+    freeInputs.Push(&chunk);
+  }
+  for (OutputChunk& chunk : outputs) {
+    chunk.stored.resize(samples);
+    if (integers) chunk.words.resize(samples);
+    freeOutputs.Push(&chunk);
   }
   std::thread reader(ReadChunks, input.File(), chunkFrames, std::ref(freeInputs),
                      std::ref(filledInputs), std::ref(state));
   std::thread writer(WriteChunks, output, integers, std::ref(freeOutputs), std::ref(filledOutputs),
-                     std::ref(state));
+                     std::ref(freeInputs), std::ref(meter), std::ref(state));
   while (InputChunk* in = filledInputs.Pop()) {
-    if (!state.stop.load()) {
-      OutputChunk* out = freeOutputs.Pop();
-      processor.Process(*in, *out, integers);
-      progress.done += in->frames;
-      filledOutputs.Push(out);
+    if (state.stop.load()) {
+      freeInputs.Push(in);
+      continue;
     }
-    freeInputs.Push(in);
+    OutputChunk* out = freeOutputs.Pop();
+    processor.Process(*in, *out, integers);
+    out->input = in;
+    progress.done += in->frames;
+    filledOutputs.Push(out);
   }
   filledOutputs.Close();
   reader.join();
   writer.join();
-  processor.Finish();
+  meter.Finish();
 }
 
 }  // namespace
@@ -249,8 +257,9 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
   const int32_t chunkFrames = ChunkFrames(options.block);
   const bool integers = !format.isFloat;
   Processor processor(in, options, options.settings, seed, chunkFrames);
+  FileMeter meter(in.channels);
   StreamState state;
-  Stream(input, file, integers, chunkFrames, processor, progress, state);
+  Stream(input, file, integers, chunkFrames, processor, meter, progress, state);
   const int closed = sf_close(file);
 
   if (!state.writeError.empty() || closed != 0) {
@@ -281,12 +290,11 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
   figures.channels = in.channels;
   figures.rate = in.samplerate;
   figures.frames = state.framesRead;
-  figures.inputPeak = processor.Meter().InputPeak();
-  figures.clippedInput = processor.Meter().ClippedInput();
+  figures.inputPeak = meter.InputPeak();
+  figures.clippedInput = meter.ClippedInput();
   figures.overs = processor.Overs();
-  figures.errorPower = processor.Meter().ErrorPower();
-  figures.weightedPower =
-      figures.errorPower * processor.Meter().Spectrum().WeightingRatio(in.samplerate);
+  figures.errorPower = meter.ErrorPower();
+  figures.weightedPower = figures.errorPower * meter.Spectrum().WeightingRatio(in.samplerate);
 
   TemporaryFile picture;
   if (!options.plot.empty()) {
@@ -294,7 +302,7 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
         job.input + ": " + DescribeSettings(options.settings, figures.shapingActive);
     if (!CheckTarget(job.input, options.plot, options.overwrite, outcome.problem) ||
         !picture.Create(options.plot, outcome.problem) ||
-        !WriteSpectrumPlot(picture.Descriptor(), processor.Meter().Spectrum(), in.samplerate, title,
+        !WriteSpectrumPlot(picture.Descriptor(), meter.Spectrum(), in.samplerate, title,
                            outcome.problem)) {
       return outcome;
     }
