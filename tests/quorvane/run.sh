@@ -365,4 +365,27 @@ MemoryIndependentOfLength() {
 }
 Check "memory does not grow with the file's length" MemoryIndependentOfLength
 
+# ---- qvhost render, the test host the tool's output is compared with -------
+
+RenderRefusesParamOutOfRange() {
+  ! "$QVHOST" render "$PLUGIN" "$WORK/in/short.wav" "$WORK/param.wav" --param 2=16 2>/dev/null &&
+    [ ! -e "$WORK/param.wav" ] &&
+    "$QVHOST" render "$PLUGIN" "$WORK/in/short.wav" "$WORK/param.wav" --param 2=1 >/dev/null
+}
+Check "qvhost render refuses a normalised value outside 0 .. 1" RenderRefusesParamOutOfRange
+
+# A block far longer than the file is bounded by the file: the same output as
+# a block of the file's length, in little memory.
+RenderBoundsTheBlock() {
+  local peak
+  peak=$( { /usr/bin/time -f '%M' "$QVHOST" render "$PLUGIN" "$WORK/in/short.wav" \
+    "$WORK/huge-block.wav" --block 2000000000 --param 0=0 >/dev/null; } 2>&1) || return 1
+  "$QVHOST" render "$PLUGIN" "$WORK/in/short.wav" "$WORK/file-block.wav" --block 44100 \
+    --param 0=0 >/dev/null || return 1
+  SameAudio "$WORK/huge-block.wav" "$WORK/file-block.wav" || return 1
+  echo "# peak resident set with --block 2000000000: $peak kB"
+  [ "$peak" -lt 102400 ]
+}
+Check "qvhost render bounds --block by the file's length" RenderBoundsTheBlock
+
 [ "$failures" -eq 0 ]
