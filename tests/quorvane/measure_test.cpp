@@ -46,6 +46,23 @@ TEST(ErrorSpectrum, InputAndErrorSharingOneTransformLandInTheirOwnSpectra) {
   }
 }
 
+TEST(ErrorSpectrum, ErrorBlocksPairedUpGiveTheSpectrumOfEachAlone) {
+  const std::vector<double> silence(kN);
+  const std::vector<std::vector<double>> blocks = {Sine(0.5, 10), Sine(0.25, 1500), Sine(0.1, 10)};
+  ErrorSpectrum alone;
+  ErrorSpectrum paired;
+  for (const std::vector<double>& block : blocks) {
+    alone.AddBlock(silence.data(), block.data());
+    paired.AddErrorBlock(block.data());
+  }
+  EXPECT_EQ(paired.Blocks(), 3);
+  paired.Flush();
+  for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
+    EXPECT_NEAR(paired.ErrorPower()[k], alone.ErrorPower()[k], 1e-9 * alone.ErrorPower()[10]) << k;
+    EXPECT_EQ(paired.InputPower()[k], 0.0);
+  }
+}
+
 TEST(ErrorSpectrum, WeightingFollowsThePluginsCurve) {
   const double rate = 44100.0;
   ErrorSpectrum silent;
@@ -62,7 +79,7 @@ TEST(ErrorSpectrum, WeightingFollowsThePluginsCurve) {
 }
 
 TEST(FileMeter, MeasuresTheErrorFromTheClippedInput) {
-  FileMeter meter(2);
+  FileMeter meter(2, true);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   // Frames of (left, right); outputs as stored.
   const double input[] = {0.5, -2.0, nan, 0.25, 1.5, -0.75};
@@ -78,7 +95,7 @@ TEST(FileMeter, MeasuresTheErrorFromTheClippedInput) {
 }
 
 TEST(FileMeter, AnalysesEveryWholeBlockOfEveryChannel) {
-  FileMeter meter(3);
+  FileMeter meter(3, false);
   std::vector<double> silence(3 * 1000);
   for (int i = 0; i < 9; ++i) meter.Add(silence.data(), silence.data(), 1000);
   meter.Finish();

@@ -18,9 +18,16 @@ class ErrorSpectrum {
   // error (output minus input). Allocates nothing.
   void AddBlock(const double* input, const double* error);
 
+  // Adds one block of the error alone; the input spectrum stays as it is.
+  // Blocks are transformed two at a time, so a block may wait for the next
+  // one (or for Flush). Allocates nothing.
+  void AddErrorBlock(const double* error);
+  // Transforms a block still waiting for its partner.
+  void Flush();
+
   // Power per bin k = 0 .. kBins - 1, summed over the blocks added: |X[k]|²
   // of the windowed block, so a full-scale sine's bin holds (kSize / 4)² per
-  // block.
+  // block. Blocks counts the error blocks, transformed or waiting.
   const std::vector<double>& InputPower() const { return inputPower; }
   const std::vector<double>& ErrorPower() const { return errorPower; }
   int64_t Blocks() const { return blocks; }
@@ -30,9 +37,16 @@ class ErrorSpectrum {
   double WeightingRatio(double rate) const;
 
  private:
-  std::vector<double> window;      // kSize Hann weights
-  std::vector<double> buffer;      // kSize complex values
-  std::vector<double> inputPower;  // kBins sums
-  std::vector<double> errorPower;  // kBins sums
+  // Transforms the buffer's two blocks and adds the real part's power to
+  // realPower, the imaginary part's to imagPower (which may be the same).
+  void TransformPair(std::vector<double>& realPower, std::vector<double>& imagPower);
+
+  std::vector<double> window;        // kSize Hann weights
+  std::vector<double> buffer;        // kSize complex values
+  std::vector<double> inputPower;    // kBins sums
+  std::vector<double> errorPower;    // kBins sums
+  std::vector<double> scratchPower;  // the silent partner of a lone block
+  std::vector<double> waiting;       // kSize error samples, windowed, when hasWaiting
+  bool hasWaiting = false;
   int64_t blocks = 0;
 };

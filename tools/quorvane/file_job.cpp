@@ -257,7 +257,7 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
   const int32_t chunkFrames = ChunkFrames(options.block);
   const bool integers = !format.isFloat;
   Processor processor(in, options, options.settings, seed, chunkFrames);
-  FileMeter meter(in.channels);
+  FileMeter meter(in.channels, !options.plot.empty());
   StreamState state;
   Stream(input, file, integers, chunkFrames, processor, meter, progress, state);
   const int closed = sf_close(file);

@@ -2,9 +2,10 @@
 
 #include <cmath>
 
-FileMeter::FileMeter(int channels)
+FileMeter::FileMeter(int channels, bool inputSpectrum)
     : channels(channels),
-      stagedInput(static_cast<size_t>(channels) * ErrorSpectrum::kSize),
+      inputSpectrum(inputSpectrum),
+      stagedInput(inputSpectrum ? static_cast<size_t>(channels) * ErrorSpectrum::kSize : 0),
       stagedError(static_cast<size_t>(channels) * ErrorSpectrum::kSize) {}
 
 void FileMeter::Add(const double* input, const double* output, int frames) {
@@ -21,7 +22,7 @@ void FileMeter::Add(const double* input, const double* output, int frames) {
       if (std::fabs(raw) > peak) peak = std::fabs(raw);
       const double e = output[j * channels + c] - x;
       errorSquares += e * e;
-      stagedInput[c * ErrorSpectrum::kSize + staged] = x;
+      if (inputSpectrum) stagedInput[c * ErrorSpectrum::kSize + staged] = x;
       stagedError[c * ErrorSpectrum::kSize + staged] = e;
     }
     if (++staged == ErrorSpectrum::kSize) AnalyseStaged();
@@ -31,20 +32,27 @@ void FileMeter::Add(const double* input, const double* output, int frames) {
 
 void FileMeter::AnalyseStaged() {
   for (int c = 0; c < channels; ++c) {
-    spectrum.AddBlock(&stagedInput[c * ErrorSpectrum::kSize],
-                      &stagedError[c * ErrorSpectrum::kSize]);
+    const double* error = &stagedError[c * ErrorSpectrum::kSize];
+    if (inputSpectrum) {
+      spectrum.AddBlock(&stagedInput[c * ErrorSpectrum::kSize], error);
+    } else {
+      spectrum.AddErrorBlock(error);
+    }
   }
   staged = 0;
 }
 
 void FileMeter::Finish() {
-  if (spectrum.Blocks() > 0 || staged == 0) return;
-  for (int c = 0; c < channels; ++c) {
+  if (spectrum.Blocks() == 0 && staged > 0) {
     for (int j = staged; j < ErrorSpectrum::kSize; ++j) {
-      stagedInput[c * ErrorSpectrum::kSize + j] = stagedError[c * ErrorSpectrum::kSize + j] = 0.0;
+      for (int c = 0; c < channels; ++c) {
+        if (inputSpectrum) stagedInput[c * ErrorSpectrum::kSize + j] = 0.0;
+        stagedError[c * ErrorSpectrum::kSize + j] = 0.0;
+      }
     }
+    AnalyseStaged();
   }
-  AnalyseStaged();
+  spectrum.Flush();
 }
 
 double FileMeter::ErrorPower() const {

@@ -11,7 +11,9 @@
 
 class FileMeter {
  public:
-  explicit FileMeter(int channels);
+  // With `inputSpectrum` the input's spectrum is gathered too (for the
+  // plot), at twice the cost of the error's alone.
+  FileMeter(int channels, bool inputSpectrum);
 
   // `frames` interleaved frames of the input as read and of the output as
   // stored (clipped, on the grid).
@@ -30,6 +32,7 @@ class FileMeter {
   void AnalyseStaged();
 
   int channels;
+  bool inputSpectrum;
   double peak = 0.0;
   uint64_t clippedInput = 0;
   double errorSquares = 0.0;
