@@ -70,18 +70,25 @@ void DitherPlugin::ResetProcessing() {
   shapingOn = shapingOrder > 0;
 
   const int32_t n = BlockSize();
-  channels.resize(2);
+  // Without its storage the engine is not ready, and blocks come out silent
+  // until a later reset has it (see ProcessBlock).
+  storageReady = true;
   for (ChannelState& s : channels) {
     s.historyPos = 0;
     s.prevUniform = 0.0;
     s.ditherGain = 1.0;
-    s.errorHistory.Resize(2 * shapingOrder, true);
+    if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
   }
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
-  inputSum.Resize(prepared, false);
-  errorSum.Resize(prepared, false);
-  coefficients.Resize(shapingOrder, true);
-  if (shapingOn && n > 0) DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
+  if (inputSum.Resize(prepared, false) != prepared || errorSum.Resize(prepared, false) != prepared)
+    storageReady = false;
+  if (shapingOn && n > 0) {
+    // The design leaves the coefficients empty when it cannot have them.
+    DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
+    if (coefficients.Count() != shapingOrder) storageReady = false;
+  } else if (coefficients.Resize(shapingOrder, true) != shapingOrder) {
+    storageReady = false;
+  }
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
     if (graph) graph->SetRange(rate, 100.0, 20000.0);
   }

@@ -5,7 +5,7 @@
 //
 //   None ---(box gains focus)---> Typing ---(Return / list pick)---> Commit
 //   Typing ---(box loses focus)---> None
-//   any ---(right press in the editor's window, Escape in the box)---> Cancel
+//   any ---(right press in the editor's window, or Escape in the box)---> Cancel
 //   None ---(tick that found dirty controls)---> Refresh
 //   each tick with a state other than None: Refresh reloads the text,
 //   Cancel closes, Commit applies and closes; the state becomes None.

@@ -99,6 +99,14 @@ void HandleEvent(X11Window* w, const XEvent& event) {
     case ButtonPress: OnPress(w, event.xbutton); break;
     case ButtonRelease: OnRelease(w, event.xbutton); break;
     case MotionNotify: OnMotion(w, event.xmotion); break;
+    // Another client's grab ends the implicit one: the press is over.
+    case LeaveNotify:
+      if (event.xcrossing.mode == NotifyGrab && w->captured) {
+        WindowMessage lost;
+        lost.event = WindowEvent::kCaptureLost;
+        Deliver(w, lost);
+      }
+      break;
     // The host destroyed its window, and ours with it: nothing more is drawn
     // or handled until the host closes the editor.
     case DestroyNotify: w->gone = true; break;

@@ -86,9 +86,9 @@ void Release(X11Window* w) {
 }  // namespace
 
 // One X client per editor window: there is no class to register.
-void RegisterEditorWindowClass() {}
+bool RegisterEditorWindowClass() { return true; }
 
-void UnregisterEditorWindowClass() {}
+bool UnregisterEditorWindowClass() { return true; }
 
 void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
   // effEditOpen gives the host's window as its XID.
@@ -131,6 +131,13 @@ void DestroyEditorWindow(void* window) {
   StopEditorWindow(w);
   Release(w);
 }
+
+// The record lives until DestroyEditorWindow, whatever happens to the X
+// window: one destroyed with the host's window is marked gone by the event
+// thread, draws nothing more, and is released when the editor closes, as
+// any other (the editor is never told from the event thread, where the
+// host's thread could not see it safely).
+bool EditorWindowExists(void* window) { return window != nullptr; }
 
 Rect EditorWindowPlacement(void* window) {
   auto* w = static_cast<X11Window*>(window);

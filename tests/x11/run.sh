@@ -165,6 +165,15 @@ RunEntryChecks() {
           ! WhiteAt "$WORK/rcancel.png" 413 429 >/dev/null 2>&1'
 }
 
+RunHostChecks() {
+  Check "native: the host destroys its frame without closing the editor, then opens it in a new one" \
+    eval 'Native reframe --reframe --click 197,460 && Says "$WORK/reframe.txt" "editor reopen 1" &&
+          Says "$WORK/reframe.txt" "editor window 500 525" && Says "$WORK/reframe.txt" "param 0 1.000000"'
+  Check "native: Escape in the focused box closes it and leaves the editor's window" \
+    eval 'Native escape-host --escape 360,430 && Says "$WORK/escape-host.txt" "entry box open 1" &&
+          Says "$WORK/escape-host.txt" "after escape entry box closed editor window alive"'
+}
+
 RunOtherChecks() {
   # An opener that takes its time: the editor must not wait for it.
   mkdir -p "$WORK/bin"
@@ -195,6 +204,7 @@ RunComparisons() {
 RunOpenChecks
 RunInputChecks
 RunEntryChecks
+RunHostChecks
 RunOtherChecks
 RunComparisons
 wineserver -k 2>/dev/null

@@ -11,9 +11,27 @@
 class EditorFeed;
 class LoadedPlugin;
 
-// One input step for the editor's window, in client coordinates.
+// One input step for the editor's window, in client coordinates, or one
+// thing a host does to the editor's window:
+//  - kEscape: a right press at (x, y) opens the value box, a click into the
+//    box gives it the focus, and Escape is typed with real key input;
+//  - kLostPress: a left press at (x, y), after which the host takes the
+//    capture away (ReleaseCapture) without a release;
+//  - kReframe: the host destroys its frame without closing the editor, then
+//    opens the editor in a new frame.
 struct EditorAction {
-  enum Kind { kClick, kRightClick, kDoubleClick, kDrag, kWheel, kFineWheel, kType } kind;
+  enum Kind {
+    kClick,
+    kRightClick,
+    kDoubleClick,
+    kDrag,
+    kWheel,
+    kFineWheel,
+    kType,
+    kEscape,
+    kLostPress,
+    kReframe
+  } kind;
   int x;
   int y;
   int dx;  // kDrag: the pointer's move with the button held; k*Wheel: notches in dx
@@ -32,6 +50,7 @@ struct EditorScript {
   int instances = 0;    // instances created and closed with their editor open, counting them too
   bool second = false;  // a second instance opens its editor beside the first
   int parentDepth = 0;  // X11: the parent window's depth (32: an ARGB visual); 0 the screen's
+  bool dialog = false;  // the message loop passes messages through IsDialogMessage
   EditorFeed* feed = nullptr;  // audio played while the editor is first held open
 };
 
@@ -41,7 +60,6 @@ struct EditorCapture {
   int height = 0;
   std::vector<uint32_t> pixels;
 };
-
 
 // The keys of a kType action in order: one character each, or a name given
 // in braces (without them).

@@ -102,7 +102,75 @@ void Wheel(Display* display, Window editor, const EditorAction& a) {
   if (fine) Key(display, control, false);
 }
 
-void Play(Display* display, Window editor, const EditorAction& a, int holdMs) {
+bool EditorSize(LoadedPlugin& plugin, int* width, int* height) {
+  EditorRect* rect = nullptr;
+  if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) return false;
+  *width = rect->right - rect->left;
+  *height = rect->bottom - rect->top;
+  return true;
+}
+
+// The editor's window in its host frame; a reframe replaces both.
+struct Session {
+  void* parent;
+  Window editor;
+  int width;
+  int height;
+};
+
+// Child windows of the editor's window: the value box, when open.
+unsigned ChildCount(Display* display, Window window) {
+  Window root = 0;
+  Window up = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, window, &root, &up, &children, &count)) return 0;
+  if (children) XFree(children);
+  return count;
+}
+
+// A right press opens the value box over (x, y), focused; Escape is typed.
+void TypeEscape(Display* display, const Session& s, int x, int y, int holdMs) {
+  const Window editor = s.editor;
+  Click(display, editor, x, y, Button3);
+  PumpWindowMessages(holdMs);
+  std::printf("entry box open %d\n", ChildCount(display, editor) > 0 ? 1 : 0);
+  Type(display, "{Escape}");
+  PumpWindowMessages(holdMs);
+  std::printf("after escape entry box %s editor window %s\n",
+              ChildCount(display, editor) > 0 ? "open" : "closed",
+              EditorWindowIn(display, WindowOf(s.parent)) == editor ? "alive" : "destroyed");
+}
+
+// A press, then the host tries to take the pointer: X refuses while another
+// client's press holds it (the implicit grab), so the press ends normally.
+void LosePress(Display* display, Window editor, int x, int y) {
+  MoveTo(display, editor, x, y);
+  Button(display, Button1, true);
+  const int grab = XGrabPointer(display, DefaultRootWindow(display), False, ButtonReleaseMask,
+                                GrabModeAsync, GrabModeAsync, None, None, CurrentTime);
+  std::printf("host pointer grab during a press %s\n", grab == GrabSuccess ? "taken" : "refused");
+  if (grab == GrabSuccess) XUngrabPointer(display, CurrentTime);
+  Button(display, Button1, false);
+}
+
+// The host destroys its frame without closing the editor (the editor's X
+// window goes with it), then opens the editor in a new frame.
+void Reframe(LoadedPlugin& plugin, Session& s) {
+  Display* display = HostDisplay();
+  DestroyParentWindow(s.parent);
+  PumpWindowMessages(200);
+  s.parent = CreateParentWindow(s.width, s.height);
+  std::printf("editor reopen %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, s.parent)));
+  s.editor = EditorWindowIn(display, WindowOf(s.parent));
+  XWindowAttributes attributes = {};
+  if (s.editor) XGetWindowAttributes(display, s.editor, &attributes);
+  std::printf("editor window %d %d\n", attributes.width, attributes.height);
+}
+
+void Play(LoadedPlugin& plugin, Session& s, const EditorAction& a, int holdMs) {
+  Display* display = HostDisplay();
+  const Window editor = s.editor;
   switch (a.kind) {
     case EditorAction::kClick: Click(display, editor, a.x, a.y, Button1); break;
     case EditorAction::kRightClick: Click(display, editor, a.x, a.y, Button3); break;
@@ -121,6 +189,9 @@ void Play(Display* display, Window editor, const EditorAction& a, int holdMs) {
     case EditorAction::kWheel:
     case EditorAction::kFineWheel: Wheel(display, editor, a); break;
     case EditorAction::kType: Type(display, a.keys); break;
+    case EditorAction::kEscape: TypeEscape(display, s, a.x, a.y, holdMs); break;
+    case EditorAction::kLostPress: LosePress(display, editor, a.x, a.y); break;
+    case EditorAction::kReframe: Reframe(plugin, s); break;
   }
   PumpWindowMessages(holdMs);
 }
@@ -207,9 +278,13 @@ void Cycle(LoadedPlugin& plugin, void* parent, const EditorScript& script) {
   plugin.Dispatch(effEditOpen, 0, 0, parent);
   PumpWindowMessages(50);
   Display* display = HostDisplay();
-  const Window editor = EditorWindowIn(display, WindowOf(parent));
-  for (const EditorAction& action : script.actions) Play(display, editor, action, 50);
+  int width = 0;
+  int height = 0;
+  EditorSize(plugin, &width, &height);
+  Session s{parent, EditorWindowIn(display, WindowOf(parent)), width, height};
+  for (const EditorAction& action : script.actions) Play(plugin, s, action, 50);
   plugin.Dispatch(effEditClose);
+  if (s.parent != parent) DestroyParentWindow(s.parent);
 }
 
 // Instances created, shown and closed with their editor open.
@@ -269,14 +344,6 @@ Window Focus(Display* display) {
   return focus;
 }
 
-bool EditorSize(LoadedPlugin& plugin, int* width, int* height) {
-  EditorRect* rect = nullptr;
-  if (plugin.Dispatch(effEditGetRect, 0, 0, &rect) == 0 || rect == nullptr) return false;
-  *width = rect->right - rect->left;
-  *height = rect->bottom - rect->top;
-  return true;
-}
-
 }  // namespace
 
 bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCapture* capture) {
@@ -304,8 +371,10 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   PumpWindowMessages(hold, [&](double elapsedMs) {
     if (script.feed) script.feed->Advance(record, elapsedMs);
   });
-  for (const EditorAction& action : script.actions) Play(display, editor, action, script.holdMs);
-  Capture(display, editor, width, height, capture);
+  Session s{parent, editor, width, height};
+  for (const EditorAction& action : script.actions) Play(plugin, s, action, script.holdMs);
+  parent = s.parent;
+  Capture(display, s.editor, width, height, capture);
   std::printf("keyboard focus %s\n", Focus(display) == focusBefore ? "where it was" : "moved");
   if (script.second) SecondInstance(script, width, height);
   plugin.Dispatch(effEditClose);

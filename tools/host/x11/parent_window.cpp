@@ -1,6 +1,7 @@
 // Top-level windows of qvhost's own under X11. The editor inside runs its
 // own events; the loop here only keeps qvhost's connection read.
 #include <chrono>
+#include <cstdio>
 
 #include "tools/host/parent_window.h"
 #include "tools/host/worker_thread.h"
@@ -21,8 +22,20 @@ void DrainEvents(Display* display) {
 
 }  // namespace
 
+// A request on a window that is gone (a frame destroyed twice by a script)
+// is reported, not fatal, as a host would have it.
+int ReportError(Display* display, XErrorEvent* error) {
+  char text[128];
+  XGetErrorText(display, error->error_code, text, sizeof text);
+  std::fprintf(stderr, "qvhost: X error: %s\n", text);
+  return 0;
+}
+
 Display* HostDisplay() {
-  static Display* display = XOpenDisplay(nullptr);
+  static Display* display = [] {
+    XSetErrorHandler(ReportError);
+    return XOpenDisplay(nullptr);
+  }();
   return display;
 }
 
@@ -49,6 +62,9 @@ void DestroyParentWindow(void* window) {
   XSync(display, False);
   DrainEvents(display);
 }
+
+// X11 has no dialog manager to route messages through.
+void RouteThroughDialog(void*) {}
 
 void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
   using Clock = std::chrono::steady_clock;
