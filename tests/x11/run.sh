@@ -4,18 +4,23 @@
 # through XTest, captured with XGetImage, and compared with the 64-bit DLL's
 # editor in the same state, captured under wine.
 #
-#   tests/x11/run.sh NATIVE_BUILD_DIR X64_BUILD_DIR
+#   tests/x11/run.sh NATIVE_BUILD_DIR X64_BUILD_DIR [ASAN_BUILD_DIR TSAN_BUILD_DIR]
+#
+# With the sanitizer builds, the editor is also used, opened and closed
+# under AddressSanitizer (with leak detection) and ThreadSanitizer.
 #
 # Prints "ok - NAME" / "not ok - NAME" lines and "# " diagnostics; exits 0
 # when every check passed.
 set -u
 
-if [ $# -ne 2 ]; then
-  echo "usage: $0 NATIVE_BUILD_DIR X64_BUILD_DIR" >&2
+if [ $# -ne 2 ] && [ $# -ne 4 ]; then
+  echo "usage: $0 NATIVE_BUILD_DIR X64_BUILD_DIR [ASAN_BUILD_DIR TSAN_BUILD_DIR]" >&2
   exit 1
 fi
 NATIVE=$(realpath -m "$1")
 X64=$(realpath -m "$2")
+ASAN=${3:+$(realpath -m "$3")}
+TSAN=${4:+$(realpath -m "$4")}
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
 if [ -z "${WINEPREFIX:-}" ]; then
@@ -191,6 +196,28 @@ RunOtherChecks() {
   done
 }
 
+# Sanitized NAME DIR PATTERN: the editor used, opened and closed by that
+# build's qvhost; no report matching PATTERN.
+Sanitized() {
+  local out="$WORK/$1"
+  timeout 600 xvfb-run -a -s "$SCREEN" "$2/tools/host/qvhost" editor "$2/Quorvane.so" "$out.png" \
+    --hold 200 --click 197,460 --drag 360,430,0,-30 --rclick 427,430 --type "7{Return}" \
+    --dblclick 427,430 --cycles 20 --instances 3 >"$out.txt" 2>&1 || { tail -5 "$out.txt" | Diagnose; return 1; }
+  ! grep -q -E "$3" "$out.txt" && return 0
+  grep -E -A12 "$3" "$out.txt" | head -30 | Diagnose
+  return 1
+}
+
+RunSanitizedChecks() {
+  [ -n "$ASAN" ] && ASAN_OPTIONS=detect_leaks=1 Check \
+    "native editor used, opened and closed under AddressSanitizer: no leak, no error" \
+    Sanitized asan "$ASAN" 'ERROR: (Address|Leak)Sanitizer|runtime error'
+  [ -n "$TSAN" ] && TSAN_OPTIONS=halt_on_error=0 Check \
+    "native editor used, opened and closed under ThreadSanitizer: no race" \
+    Sanitized tsan "$TSAN" 'WARNING: ThreadSanitizer'
+  return 0
+}
+
 RunComparisons() {
   Check "Windows editor captured under wine in the same states" \
     eval 'EditorHost x64 open && EditorHost x64 used --click 197,460 --drag 360,430,0,-62 --wheel 427,430,-3 &&
@@ -206,6 +233,7 @@ RunInputChecks
 RunEntryChecks
 RunHostChecks
 RunOtherChecks
+RunSanitizedChecks
 RunComparisons
 wineserver -k 2>/dev/null
 [ "$failures" -eq 0 ]
