@@ -102,6 +102,7 @@ void HandleEvent(X11Window* w, const XEvent& event) {
     // Another client's grab ends the implicit one: the press is over.
     case LeaveNotify:
       if (event.xcrossing.mode == NotifyGrab && w->captured) {
+        w->captured = false;
         WindowMessage lost;
         lost.event = WindowEvent::kCaptureLost;
         Deliver(w, lost);
