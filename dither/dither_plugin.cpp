@@ -6,7 +6,7 @@
 
 #include "core/text_copy.h"
 #include "dither/level_bar.h"
-#include "dither/shaping_filter.h"
+#include "dsp/shaping_filter.h"
 #include "dither/response_graph.h"
 
 DitherPlugin::DitherPlugin()

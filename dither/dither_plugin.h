@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "dither/mt_random.h"
-#include "dither/sample_array.h"
-#include "dither/analyser.h"
+#include "dsp/mt_random.h"
+#include "dsp/sample_array.h"
+#include "dsp/analyser.h"
 #include "host/plug_base.h"
 
 // Parameter indices.

@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "dither/dither_plugin.h"
-#include "dither/exact_floor.h"
+#include "dsp/exact_floor.h"
 #include "dither/level_bar.h"
 #include "dither/response_graph.h"
 

@@ -1,10 +1,10 @@
-#include "dither/analyser.h"
+#include "dsp/analyser.h"
 
 #include <cmath>
 #include <cstring>
 
-#include "dither/fft.h"
-#include "dither/portable_math.h"
+#include "dsp/fft.h"
+#include "dsp/portable_math.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "dither/sample_array.h"
+#include "dsp/sample_array.h"
 
 class SpectrumAnalyser {
  public:

@@ -1,8 +1,8 @@
-#include "dither/fft.h"
+#include "dsp/fft.h"
 
 #include <cstring>
 
-#include "dither/portable_math.h"
+#include "dsp/portable_math.h"
 
 namespace {
 

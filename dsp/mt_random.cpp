@@ -1,4 +1,4 @@
-#include "dither/mt_random.h"
+#include "dsp/mt_random.h"
 
 #include <atomic>
 #include <cstring>

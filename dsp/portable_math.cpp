@@ -1,11 +1,11 @@
-#include "dither/portable_math.h"
+#include "dsp/portable_math.h"
 
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <limits>
 
-#include "dither/portable_math_tables.h"
+#include "dsp/portable_math_tables.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "dither/shaping_filter.h"
+#include "dsp/shaping_filter.h"
 
 #include <cmath>
 
-#include "dither/weighting.h"
+#include "dsp/weighting.h"
 
 namespace {
 

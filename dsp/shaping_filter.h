@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "dither/sample_array.h"
-#include "dither/analyser.h"
+#include "dsp/sample_array.h"
+#include "dsp/analyser.h"
 
 // A dense matrix as a list of rows.
 using Matrix = std::vector<SampleArray>;

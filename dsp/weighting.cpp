@@ -1,6 +1,6 @@
-#include "dither/weighting.h"
+#include "dsp/weighting.h"
 
-#include "dither/portable_math.h"
+#include "dsp/portable_math.h"
 
 WeightingBreakpoints MakeWeightingBreakpoints(double sampleRate) {
   WeightingBreakpoints curve{};

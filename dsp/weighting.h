@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "dither/analyser.h"
+#include "dsp/analyser.h"
 
 // The curve's breakpoints for one sample rate, sorted by frequency.
 struct WeightingBreakpoints {

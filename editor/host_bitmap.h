@@ -2,7 +2,7 @@
 #pragma once
 
 #include "draw/bitmap.h"
-#include "draw/host_image.h"
+#include "editor/host_image.h"
 
 class HostBitmap final : public Bitmap {
  public:

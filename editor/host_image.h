@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "host/effect_record.h"  // QV_CDECL
+#include "core/calling_convention.h"
 
 #if defined(_WIN32) && !defined(_WIN64)
 #define QV_HOST_MEMBER __thiscall

@@ -1,12 +1,17 @@
 // The editor's pictures: the library's PNG resources as bitmaps.
 #pragma once
 
-#include <cstddef>
-#include <cstdint>
 #include <memory>
 
 #include "draw/bitmap.h"
-#include "draw/memory_bitmap.h"
+
+// Finds a function the host offers under `name`, or null. The plug-in's
+// format adapter installs one when its host may offer an image loader.
+using HostFunctionLookup = void* (*)(const char* name);
+
+// [entry, before any editor exists] Installs the lookup that LoadBitmapResource
+// asks for the host's PNG loader; null (the start) means the host has none.
+void SetHostFunctionLookup(HostFunctionLookup lookup);
 
 // [editor window thread] The image with resource id `resourceId`, or null,
 // with its size in *width and *height (both 0 when there is no image).
@@ -19,7 +24,3 @@
 //  - A loader that returns null, or an id with no image, yields null.
 // The result is only ever a source for drawing.
 std::unique_ptr<Bitmap> LoadBitmapResource(int resourceId, int* width, int* height);
-
-// Decodes a PNG file held in memory into PackedColour pixels; null when the
-// bytes are not a PNG this decoder reads, or the image is too large.
-std::unique_ptr<MemoryBitmap> DecodePng(const uint8_t* data, size_t size);

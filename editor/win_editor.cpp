@@ -26,7 +26,7 @@ std::string ModuleDirectory(bool host) {
 
 int OpenEditorWindowCount() { return openWindows; }
 
-WinEditor::WinEditor(PlugBase* plug, int width, int height, double frameRate)
+WinEditor::WinEditor(PlugParams* plug, int width, int height, double frameRate)
     : Editor(plug, width, height, frameRate) {}
 
 WinEditor::~WinEditor() { CloseWindow(); }

@@ -1,3 +1,3 @@
-#include "host/module.h"
+#include "core/module.h"
 
 void* ModuleHandle() { return nullptr; }

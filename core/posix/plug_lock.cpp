@@ -1,6 +1,6 @@
 #include <mutex>
 
-#include "host/plug_lock.h"
+#include "core/plug_lock.h"
 
 PlugLock::PlugLock() : impl(new std::recursive_mutex) {}
 

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "host/module.h"
+#include "core/module.h"
 
 namespace {
 HINSTANCE moduleHandle = nullptr;

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "host/plug_lock.h"
+#include "core/plug_lock.h"
 
 PlugLock::PlugLock() {
   auto* section = new CRITICAL_SECTION;

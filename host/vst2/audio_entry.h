@@ -3,7 +3,7 @@
 // to the double-precision ProcessBlock.
 #pragma once
 
-#include "host/effect_record.h"
+#include "host/vst2/effect_record.h"
 
 struct AudioEntry {
   static void QV_CDECL ProcessReplacing(EffectRecord* effect, float** inputs, float** outputs,

@@ -1,11 +1,12 @@
-#include "host/dispatcher.h"
+#include "host/vst2/dispatcher.h"
 
 #include <cstdio>
 #include <cstring>
 
 #include "core/text_copy.h"
-#include "editor/editor.h"
 #include "host/plug_base.h"
+#include "host/vst2/host_services.h"
+#include "host/vst2/vst2_effect.h"
 
 namespace {
 
@@ -48,7 +49,7 @@ intptr_t GetProgramNameIndexed(PlugBase& plug, int32_t index, char* buffer) {
 }
 
 intptr_t EditGetRect(PlugBase& plug, void* ptr) {
-  Editor* editor = plug.GetEditor();
+  PlugEditor* editor = plug.GetEditor();
   if (editor == nullptr || ptr == nullptr) return 0;
   if (!editorRectFilled) {
     editorRect = EditorRect{0, 0, static_cast<int16_t>(editor->Height()),
@@ -60,21 +61,22 @@ intptr_t EditGetRect(PlugBase& plug, void* ptr) {
 }
 
 intptr_t EditOpen(PlugBase& plug, void* parent) {
-  Editor* editor = plug.GetEditor();
+  PlugEditor* editor = plug.GetEditor();
   if (editor == nullptr || !editor->OpenWindow(parent)) return 0;
   plug.EditorOpened();
   return 1;
 }
 
 intptr_t EditClose(PlugBase& plug) {
-  Editor* editor = plug.GetEditor();
+  PlugEditor* editor = plug.GetEditor();
   if (editor == nullptr) return 0;
   plug.EditorClosing();
   editor->CloseWindow();
   return 1;
 }
 
-intptr_t ProcessEvents(PlugBase& plug, const EventList* list) {
+intptr_t ProcessEvents(Vst2Effect& effect, const EventList* list) {
+  PlugBase& plug = effect.Plug();
   if (list == nullptr) return 0;
   LockGuard guard(&plug.Lock());
   // The list holds numEvents pointers, however many its declaration shows;
@@ -89,7 +91,7 @@ intptr_t ProcessEvents(PlugBase& plug, const EventList* list) {
                                   static_cast<uint8_t>(midi->midiData[1]),
                                   static_cast<uint8_t>(midi->midiData[2])});
     } else {
-      SendEventToHost(plug.Record(), event);
+      SendEventToHost(effect.Record(), event);
     }
   }
   return 1;
@@ -139,97 +141,90 @@ intptr_t CopyText(char* buffer, const std::string& text, size_t capacity) {
   return 1;
 }
 
+intptr_t GetChunk(Vst2Effect& effect, void* ptr) {
+  if (ptr == nullptr) return 0;
+  PlugBase& plug = effect.Plug();
+  StateChunk& chunk = effect.Chunk();
+  LockGuard guard(&plug.Lock());
+  chunk.Resize(0, true);
+  if (!plug.SaveState(chunk) || chunk.Size() == 0) return 0;
+  *static_cast<void**>(ptr) = chunk.Data();
+  return chunk.Size();
+}
+
+intptr_t SetChunk(Vst2Effect& effect, intptr_t value, const void* ptr) {
+  // A null buffer or a size that is no byte count reads nothing.
+  if ((ptr == nullptr && value != 0) || value < 0 || value > INT32_MAX) return 0;
+  PlugBase& plug = effect.Plug();
+  StateChunk& chunk = effect.Chunk();
+  LockGuard guard(&plug.Lock());
+  const auto size = static_cast<int32_t>(value);
+  if (!chunk.Resize(size, false)) return 0;
+  if (size > 0) std::memcpy(chunk.Data(), ptr, static_cast<size_t>(size));
+  if (!plug.LoadState(chunk)) return 0;
+  plug.NotifyAllParamsChanged();
+  return 1;
+}
+
+intptr_t SetSpeakerArrangement(Vst2Effect& effect, intptr_t value, const void* ptr) {
+  // The audio callbacks read the channel counts, so they change under the lock.
+  PlugBase& plug = effect.Plug();
+  LockGuard guard(&plug.Lock());
+  const auto* in = reinterpret_cast<const SpeakerArrangement*>(value);
+  const auto* out = static_cast<const SpeakerArrangement*>(ptr);
+  plug.SetChannelsInUse(in ? in->numChannels : -1, out ? out->numChannels : -1);
+  effect.SetChannelsSettled();
+  return 1;
+}
+
 }  // namespace
 
-// A friend of PlugBase: the requests that touch its private state.
-intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_t index,
+intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* record, int32_t opcode, int32_t index,
                                     intptr_t value, void* ptr, float opt) {
-  PlugBase* found = PlugBase::FromRecord(effect);
-  if (found == nullptr) return 0;
-  PlugBase& plug = *found;
+  Vst2Effect* effect = Vst2Effect::FromRecord(record);
+  if (effect == nullptr) return 0;
+  PlugBase& plug = effect->Plug();
   auto* text = static_cast<char*>(ptr);
 
   switch (opcode) {
     case effOpen: {
-      LockGuard guard(&plug.lock);
+      LockGuard guard(&plug.Lock());
       plug.NotifyAllParamsChanged();
       return 0;
     }
     case effClose:
-      if (plug.editor) plug.editor->CloseWindow();
-      delete &plug;
+      if (PlugEditor* editor = plug.GetEditor()) editor->CloseWindow();
+      delete effect;
       return 0;
     case effSetProgram: return SetProgram(plug, value);
-    case effGetProgram: return plug.currentProgram;
+    case effGetProgram: return plug.CurrentProgram();
     case effSetProgramName: return SetProgramName(plug, text);
-    case effGetProgramName: return CopyText(text, plug.currentProgramName, kProgramNameCapacity);
+    case effGetProgramName: return CopyText(text, plug.CurrentProgramName(), kProgramNameCapacity);
     case effGetParamLabel: plug.ParamAt(index).CopyLabel(text); return 0;
     case effGetParamDisplay: return ParamDisplay(plug, index, text);
     case effGetParamName: plug.ParamAt(index).CopyName(text); return 0;
-    case effSetSampleRate: {
-      LockGuard guard(&plug.lock);
-      plug.sampleRate = opt;
-      plug.ResetProcessing();
-      return 0;
-    }
-    case effSetBlockSize: {
-      LockGuard guard(&plug.lock);
-      plug.blockSize = static_cast<int32_t>(value);
-      plug.ResetProcessing();
-      return 0;
-    }
-    case effMainsChanged: {
-      LockGuard guard(&plug.lock);
-      plug.ActiveChanged(value != 0);
-      if (value == 0) plug.ResetProcessing();
-      return 0;
-    }
+    case effSetSampleRate: plug.SetSampleRate(opt); return 0;
+    case effSetBlockSize: plug.SetBlockSize(static_cast<int32_t>(value)); return 0;
+    case effMainsChanged: plug.SetActive(value != 0); return 0;
     case effEditGetRect: return EditGetRect(plug, ptr);
     case effEditOpen: return EditOpen(plug, ptr);
     case effEditClose: return EditClose(plug);
     case effEditIdle:
     case effIdle: plug.Idle(); return 0;
     case effIdentify: return kIdentifyAnswer;
-    case effGetChunk: {
-      if (ptr == nullptr) return 0;
-      LockGuard guard(&plug.lock);
-      plug.stateChunk.Resize(0, true);
-      if (!plug.SaveState(plug.stateChunk) || plug.stateChunk.Size() == 0) return 0;
-      *static_cast<void**>(ptr) = plug.stateChunk.Data();
-      return plug.stateChunk.Size();
-    }
-    case effSetChunk: {
-      // A null buffer or a size that is no byte count reads nothing.
-      if ((ptr == nullptr && value != 0) || value < 0 || value > INT32_MAX) return 0;
-      LockGuard guard(&plug.lock);
-      const auto size = static_cast<int32_t>(value);
-      if (!plug.stateChunk.Resize(size, false)) return 0;
-      if (size > 0) std::memcpy(plug.stateChunk.Data(), ptr, static_cast<size_t>(size));
-      if (!plug.LoadState(plug.stateChunk)) return 0;
-      plug.NotifyAllParamsChanged();
-      return 1;
-    }
-    case effProcessEvents: return ProcessEvents(plug, static_cast<const EventList*>(ptr));
+    case effGetChunk: return GetChunk(*effect, ptr);
+    case effSetChunk: return SetChunk(*effect, value, ptr);
+    case effProcessEvents: return ProcessEvents(*effect, static_cast<const EventList*>(ptr));
     case effCanBeAutomated: return 1;
     case effGetProgramNameIndexed: return GetProgramNameIndexed(plug, index, text);
-    case effGetInputProperties:
-      return GetPinProperties(index, plug.record.numInputs, "Input %d", ptr);
+    case effGetInputProperties: return GetPinProperties(index, record->numInputs, "Input %d", ptr);
     case effGetOutputProperties:
-      return GetPinProperties(index, plug.record.numOutputs, "Output %d", ptr);
+      return GetPinProperties(index, record->numOutputs, "Output %d", ptr);
     case effGetPlugCategory: return kCategoryEffect;
-    case effSetSpeakerArrangement: {
-      // The audio callbacks read the channel counts, so they change under the lock.
-      LockGuard guard(&plug.lock);
-      const auto* in = reinterpret_cast<const SpeakerArrangement*>(value);
-      const auto* out = static_cast<const SpeakerArrangement*>(ptr);
-      if (in && in->numChannels >= 0) plug.inputsInUse = in->numChannels;
-      if (out && out->numChannels >= 0) plug.outputsInUse = out->numChannels;
-      plug.channelsSettled = true;
-      return 1;
-    }
-    case effGetEffectName: return CopyText(text, plug.effectName, kEffectNameCapacity);
-    case effGetVendorString: return CopyText(text, plug.vendorString, kVendorStringCapacity);
-    case effGetProductString: return CopyText(text, plug.productString, kProductStringCapacity);
+    case effSetSpeakerArrangement: return SetSpeakerArrangement(*effect, value, ptr);
+    case effGetEffectName: return CopyText(text, plug.EffectName(), kEffectNameCapacity);
+    case effGetVendorString: return CopyText(text, plug.VendorString(), kVendorStringCapacity);
+    case effGetProductString: return CopyText(text, plug.ProductString(), kProductStringCapacity);
     case effCanDo: return CanDo(plug, text);
     case effGetVstVersion: return kVstVersion;
     case effGetMidiKeyName: return GetMidiKeyName(plug, static_cast<MidiKeyName*>(ptr));

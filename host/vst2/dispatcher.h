@@ -3,9 +3,7 @@
 // are unknown, out of range or failed answer 0.
 #pragma once
 
-#include "host/effect_record.h"
-
-class PlugBase;
+#include "host/vst2/effect_record.h"
 
 enum DispatcherOpcode : int32_t {
   effOpen = 0,

@@ -8,11 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#if defined(_WIN32) && !defined(_WIN64)
-#define QV_CDECL __cdecl
-#else
-#define QV_CDECL
-#endif
+#include "core/calling_convention.h"
 
 struct EffectRecord;
 

@@ -1,4 +1,4 @@
-#include "host/host_services.h"
+#include "host/vst2/host_services.h"
 
 #include <atomic>
 #include <cctype>

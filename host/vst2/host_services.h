@@ -5,7 +5,8 @@
 
 #include <cstdint>
 
-#include "host/effect_record.h"
+#include "host/plug_host.h"
+#include "host/vst2/effect_record.h"
 
 enum HostOpcode : int32_t {
   kHostAutomate = 0,
@@ -32,13 +33,6 @@ enum HostId : int32_t {
   kHostAbleton = 9,
   kHostMelodyne = 12,
   kHostVstManLib = 13,
-};
-
-struct MidiMessage {
-  int32_t frameOffset;
-  uint8_t status;
-  uint8_t data1;
-  uint8_t data2;
 };
 
 // The process-wide slot holding the last callback given to the entry.

@@ -27,10 +27,10 @@ class DisplayTest : public ::testing::Test {
     std::vector<double> out(in.size());
     double* ins[2] = {const_cast<double*>(in.data()), const_cast<double*>(in.data())};
     double* outs[2] = {out.data(), out.data()};
-    plug->Record()->processDoubleReplacing(plug->Record(), ins, outs,
+    RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs,
                                            static_cast<int32_t>(in.size()));
   }
-  Editor* GetEditor() { return plug->GetEditor(); }
+  Editor* GetEditor() { return static_cast<Editor*>(plug->GetEditor()); }
   uint32_t Pixel(int x, int y) {
     const Colour c = GetEditor()->GetPixel(x, y);
     return PackColour(c);
@@ -96,7 +96,7 @@ TEST_F(DisplayTest, SilenceDrawsTheInputAsATwoPixelBand) {
 }
 
 TEST_F(DisplayTest, ShowGraphHidesTheGraphsAndTheBarButNotTheGrid) {
-  plug->Record()->setParameter(plug->Record(), kParamShowGraph, 0.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamShowGraph, 0.0f);
   EXPECT_TRUE(plug->InputGraph()->IsHidden());
   EXPECT_TRUE(plug->NoiseGraph()->IsHidden());
   EXPECT_TRUE(plug->GetLevelBar()->IsHidden());

@@ -1,4 +1,4 @@
-#include "dither/analyser.h"
+#include "dsp/analyser.h"
 
 #include <gtest/gtest.h>
 

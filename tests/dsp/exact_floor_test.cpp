@@ -1,4 +1,4 @@
-#include "dither/exact_floor.h"
+#include "dsp/exact_floor.h"
 
 #include <gtest/gtest.h>
 

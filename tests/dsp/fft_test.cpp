@@ -1,4 +1,4 @@
-#include "dither/fft.h"
+#include "dsp/fft.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dither/portable_math.h"
+#include "dsp/portable_math.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "dither/shaping_filter.h"
+#include "dsp/shaping_filter.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <cstring>
 #include <vector>
 
-#include "dither/weighting.h"
+#include "dsp/weighting.h"
 
 namespace {
 

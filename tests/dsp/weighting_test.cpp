@@ -1,8 +1,8 @@
-#include "dither/weighting.h"
+#include "dsp/weighting.h"
 
 #include <gtest/gtest.h>
 
-#include "dither/portable_math.h"
+#include "dsp/portable_math.h"
 
 namespace {
 

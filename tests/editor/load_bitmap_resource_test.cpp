@@ -1,6 +1,6 @@
 // The editor's pictures: through the host's loader, or decoded by the
 // library itself when the host has none.
-#include "draw/load_bitmap_resource.h"
+#include "editor/load_bitmap_resource.h"
 
 #include <gtest/gtest.h>
 
@@ -8,14 +8,9 @@
 #include <vector>
 
 #include "draw/blit.h"
-#include "draw/host_image.h"
-#include "host/host_services.h"
-#include "host/module.h"
-#include "test_bitmap.h"
-
-#define STB_IMAGE_WRITE_STATIC
-#define STB_IMAGE_WRITE_IMPLEMENTATION
-#include <stb/stb_image_write.h>
+#include "core/module.h"
+#include "draw/test_bitmap.h"
+#include "editor/host_image.h"
 
 namespace {
 
@@ -59,23 +54,21 @@ HostImage* QV_CDECL FakeLoader(void* module, int resourceId, HostImage* into) {
   return &image->base;
 }
 
-intptr_t QV_CDECL HostWithLoader(EffectRecord* effect, int32_t opcode, int32_t index, intptr_t,
-                                 void* ptr, float) {
-  if (!effect && opcode == kHostExtensionOpcode && index == kHostExtensionIndex &&
-      std::strcmp(static_cast<const char*>(ptr), "LICE_LoadPNGFromResource") == 0)
-    return reinterpret_cast<intptr_t>(&FakeLoader);
-  return 0;
+void* LookupWithLoader(const char* name) {
+  if (std::strcmp(name, "LICE_LoadPNGFromResource") == 0)
+    return reinterpret_cast<void*>(&FakeLoader);
+  return nullptr;
 }
 
 class LoadBitmapResourceTest : public ::testing::Test {
  protected:
-  void TearDown() override { SetHostCallback(nullptr); }
+  void TearDown() override { SetHostFunctionLookup(nullptr); }
 };
 
 }  // namespace
 
 TEST_F(LoadBitmapResourceTest, HostLoaderObjectIsReadThroughItsOwnSlots) {
-  SetHostCallback(&HostWithLoader);
+  SetHostFunctionLookup(&LookupWithLoader);
   destroyedWithFlags = -1;
   loaderAnswersNull = false;
   int width = -1, height = -1;
@@ -94,7 +87,7 @@ TEST_F(LoadBitmapResourceTest, HostLoaderObjectIsReadThroughItsOwnSlots) {
 }
 
 TEST_F(LoadBitmapResourceTest, HostLoaderAnsweringNullGivesNoImageAndZeroSize) {
-  SetHostCallback(&HostWithLoader);
+  SetHostFunctionLookup(&LookupWithLoader);
   loaderAnswersNull = true;
   int width = -1, height = -1;
   EXPECT_EQ(LoadBitmapResource(101, &width, &height), nullptr);
@@ -121,33 +114,4 @@ TEST_F(LoadBitmapResourceTest, WithoutAHostLoaderTheLibraryDecodesItsOwnImages) 
   EXPECT_EQ(LoadBitmapResource(104, &width, &height), nullptr);
   EXPECT_EQ(width, 0);
   EXPECT_EQ(height, 0);
-}
-
-TEST(DecodePng, PixelsArePackedBlueGreenRedAlphaAndNotPremultiplied) {
-  const unsigned char rgba[] = {0x11, 0x22, 0x33, 0x44, 0xFF, 0x00, 0x80, 0x00,
-                                0x01, 0x02, 0x03, 0xFF, 0x00, 0x00, 0x00, 0x00};
-  std::vector<uint8_t> png;
-  ASSERT_TRUE(stbi_write_png_to_func(
-      [](void* context, void* data, int size) {
-        auto* out = static_cast<std::vector<uint8_t>*>(context);
-        out->insert(out->end(), static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-      },
-      &png, 2, 2, 4, rgba, 8));
-  std::unique_ptr<MemoryBitmap> image = DecodePng(png.data(), png.size());
-  ASSERT_NE(image, nullptr);
-  ASSERT_EQ(image->Width(), 2);
-  ASSERT_EQ(image->Height(), 2);
-  EXPECT_EQ(image->Bits()[0], 0x44112233u);
-  EXPECT_EQ(image->Bits()[1], 0x00FF0080u);  // colour kept at alpha 0
-  EXPECT_EQ(image->Bits()[2], 0xFF010203u);
-  unsigned char bytes[4];
-  std::memcpy(bytes, image->Bits(), 4);
-  EXPECT_EQ(bytes[0], 0x33);  // blue first
-  EXPECT_EQ(bytes[3], 0x44);  // alpha last
-}
-
-TEST(DecodePng, BytesThatAreNoPngGiveNothing) {
-  const uint8_t junk[] = {0x89, 'P', 'N', 'G', 0, 1, 2, 3, 4, 5};
-  EXPECT_EQ(DecodePng(junk, sizeof junk), nullptr);
-  EXPECT_EQ(DecodePng(nullptr, 100), nullptr);
 }

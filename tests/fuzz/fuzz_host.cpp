@@ -7,7 +7,9 @@
 #include <limits>
 
 #include "dither/dither_plugin.h"
-#include "host/dispatcher.h"
+#include "host/vst2/dispatcher.h"
+#include "host/vst2/host_services.h"
+#include "host/vst2/vst2_effect.h"
 #include "tools/host/guarded_channels.h"
 
 namespace {
@@ -63,7 +65,7 @@ FuzzHost::~FuzzHost() {
 
 void FuzzHost::Open() {
   plug = new DitherPlugin();
-  record = plug->Record();
+  record = (new Vst2Effect(plug))->Record();
 }
 
 bool FuzzHost::Step() {

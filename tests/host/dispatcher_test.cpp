@@ -83,8 +83,8 @@ TEST_F(DispatcherTest, ParameterTextsServeOutOfRangeIndicesFromTheInertParameter
     EXPECT_EQ(Text(effGetParamName, index), "");
     EXPECT_EQ(Text(effGetParamLabel, index), "");
     EXPECT_EQ(Text(effGetParamDisplay, index), "0");
-    EXPECT_EQ(plug->Record()->getParameter(plug->Record(), index), 0.0f);
-    plug->Record()->setParameter(plug->Record(), index, 1.0f);
+    EXPECT_EQ(RecordOf(plug)->getParameter(RecordOf(plug), index), 0.0f);
+    RecordOf(plug)->setParameter(RecordOf(plug), index, 1.0f);
   }
   EXPECT_EQ(Text(effGetParamDisplay, 4), "0");  // the inert parameter stayed inert
   EXPECT_EQ(Call(effGetParamName, 0, 0, nullptr), 0);
@@ -111,7 +111,7 @@ TEST_F(DispatcherTest, ChunksAreNotOffered) {
   EXPECT_EQ(Call(effGetChunk, 0, 0, &data), 0);
   EXPECT_EQ(data, reinterpret_cast<void*>(0x1));
   char bytes[16] = "anything";
-  plug->Record()->setParameter(plug->Record(), kParamTargetBits, 1.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamTargetBits, 1.0f);
   EXPECT_EQ(Call(effSetChunk, 0, sizeof bytes, bytes), 0);
   EXPECT_EQ(plug->ParamAt(kParamTargetBits).Value(), 32.0);
   // A null buffer with a size is refused before anything is read.
@@ -138,12 +138,13 @@ TEST_F(DispatcherTest, EditorRectangleIsSharedByEveryInstance) {
 
 TEST(Dispatcher, EditorRequestsWithoutEditorAnswerZero) {
   TestHost::Install();
-  PlugBase plain(1, 2, 2, "plain", "", "", 1, 1, 0, false, false, false);
+  PluginHandle<PlugBase> plain(
+      new PlugBase(1, 2, 2, "plain", "", "", 1, 1, 0, false, false, false));
   EditorRect* rect = nullptr;
-  EXPECT_EQ(Dispatch(&plain, effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(Dispatch(plain.get(), effEditGetRect, 0, 0, &rect), 0);
   EXPECT_EQ(rect, nullptr);
-  EXPECT_EQ(Dispatch(&plain, effEditOpen), 0);
-  EXPECT_EQ(Dispatch(&plain, effEditClose), 0);
+  EXPECT_EQ(Dispatch(plain.get(), effEditOpen), 0);
+  EXPECT_EQ(Dispatch(plain.get(), effEditClose), 0);
   EXPECT_EQ(plain.Record()->flags & kFlagHasEditor, 0);
 }
 

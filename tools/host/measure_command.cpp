@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "dither/fft.h"
-#include "dither/weighting.h"
+#include "dsp/fft.h"
+#include "dsp/weighting.h"
 #include "tools/host/arguments.h"
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"

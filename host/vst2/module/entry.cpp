@@ -1,8 +1,12 @@
-// The library's exported entry, under the two names hosts look for.
+// The module's exported entry, under the two names VST 2.x hosts look for:
+// the plug-in from its factory, presented behind its effect record.
 #include <new>
 
-#include "dither/dither_plugin.h"
-#include "host/host_services.h"
+#include "editor/load_bitmap_resource.h"
+#include "host/create_plugin.h"
+#include "host/plug_base.h"
+#include "host/vst2/host_services.h"
+#include "host/vst2/vst2_effect.h"
 
 #ifdef _WIN32
 #define QV_EXPORT extern "C"
@@ -11,10 +15,18 @@
 #endif
 
 QV_EXPORT EffectRecord* QV_CDECL VSTPluginMain(HostCallback callback) {
-  // The plug-in's constructor already asks the host who it is.
+  // The effect asks the host who it is, and the editor may ask it for its
+  // image loader, both through this callback.
   SetHostCallback(callback);
-  auto* plugin = new (std::nothrow) DitherPlugin();
-  return plugin ? plugin->Record() : nullptr;
+  SetHostFunctionLookup(&HostExtension);
+  PlugBase* plugin = CreatePlugin();
+  if (plugin == nullptr) return nullptr;
+  auto* effect = new (std::nothrow) Vst2Effect(plugin);
+  if (effect == nullptr) {
+    delete plugin;
+    return nullptr;
+  }
+  return effect->Record();
 }
 
 #ifndef _WIN32

@@ -1,0 +1,44 @@
+// The plug-in core's audio blocks: float audio through the scratch buffers,
+// double audio straight to ProcessBlock unless channels are missing.
+#include "host/plug_base.h"
+
+namespace {
+
+// Hosts are trusted to pass as many channels as the counts in use, but a null
+// array or a null channel must not reach the processing.
+template <typename Sample>
+bool AllChannelsPresent(Sample* const* channels, int32_t count) {
+  if (channels == nullptr) return false;
+  for (int32_t c = 0; c < count; ++c) {
+    if (channels[c] == nullptr) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void PlugBase::ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate) {
+  if (frames < 0) frames = 0;
+  inputBuffers.FillFrom(inputs, inputsInUse, frames);
+  outputBuffers.Resize(outputsInUse, frames, true);
+  ProcessBlock(inputBuffers.Channels(), outputBuffers.Channels(), frames);
+  if (accumulate) {
+    outputBuffers.AccumulateToFloat(outputs);
+  } else {
+    outputBuffers.WriteToFloat(outputs);
+  }
+}
+
+void PlugBase::ProcessDouble(double** inputs, double** outputs, int32_t frames) {
+  if (frames < 0) frames = 0;
+  if (AllChannelsPresent(inputs, inputsInUse) && AllChannelsPresent(outputs, outputsInUse)) {
+    ProcessBlock(inputs, outputs, frames);
+    return;
+  }
+  // A host that hands missing channels gets silence for them, processed
+  // through the scratch buffers, and nothing is written where it gave none.
+  inputBuffers.FillFrom(inputs, inputsInUse, frames);
+  outputBuffers.Resize(outputsInUse, frames, true);
+  ProcessBlock(inputBuffers.Channels(), outputBuffers.Channels(), frames);
+  outputBuffers.WriteToDouble(outputs);
+}
