@@ -22,4 +22,4 @@ CompileAlone() {  # header
 }
 export -f CompileAlone
 
-git ls-files '*.h' | xargs -P "$(nproc)" -I{} bash -c 'CompileAlone "$1"' _ {}
+scripts/list_sources.sh '*.h' | xargs -P "$(nproc)" -I{} bash -c 'CompileAlone "$1"' _ {}

@@ -59,5 +59,5 @@ while IFS= read -r file; do
     echo "$file includes $included: $from may include only ${allowed[$from]:-itself}"
     broken=$((broken + 1))
   done < <(sed -n 's/^#include "\([^"]*\)".*/\1/p' "$file")
-done < <(git ls-files '*.cpp' '*.h')
+done < <(scripts/list_sources.sh)
 [ "$broken" -eq 0 ]
