@@ -1,21 +1,33 @@
 #!/usr/bin/env bash
 # Builds the native tree (plug-in, host tool, unit tests, benchmarks) and both
 # Windows DLLs with their host tools, then fills dist/.
+#
+#   scripts/build.sh [LOG]
+#
+# With LOG, one progress line per build goes to the terminal and the
+# compilers' full output to LOG; without it, everything goes to the terminal.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+log=${1:-/dev/stdout}
+mkdir -p build
+[ "$log" = /dev/stdout ] || : >"$log"
 
-configure() {  # dir, extra cmake arguments...
-  local dir=$1; shift
-  [ -f "build/$dir/CMakeCache.txt" ] || cmake -S . -B "build/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
-  cmake --build "build/$dir" -j "$jobs"
+configure() {  # dir, description, extra cmake arguments...
+  local dir=$1 what=$2; shift 2
+  echo "  building $what (build/$dir)"
+  {
+    [ -f "build/$dir/CMakeCache.txt" ] ||
+      cmake -S . -B "build/$dir" -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "build/$dir" -j "$jobs"
+  } >>"$log" 2>&1
 }
 
-configure native -DQV_BENCH=ON
-configure x86 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
-configure x64 -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
+configure native "native Linux" -DQV_BENCH=ON
+configure x86 "32-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
+configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
 
 mkdir -p dist/x86 dist/x64
 cp build/x86/Quorvane.dll dist/x86/
 cp build/x64/Quorvane.dll dist/x64/
-if [ -f resources/Quorvane_README.txt ]; then cp resources/Quorvane_README.txt dist/; fi
+cp resources/Quorvane_README.txt dist/
