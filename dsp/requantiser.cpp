@@ -1,11 +1,10 @@
 // The per-sample requantiser: clip, dither, error-feedback shaping, rounding
 // to the grid of quantScale steps.
+#include "dsp/requantiser.h"
+
 #include <cmath>
 
-#include "dither/dither_plugin.h"
 #include "dsp/exact_floor.h"
-#include "dither/level_bar.h"
-#include "dither/response_graph.h"
 
 namespace {
 
@@ -24,10 +23,10 @@ inline double Clip(double x) {
 //   e[n] = y - v                          (the dither is part of the error)
 // so the requantisation noise y - x is e filtered by 1 - sum_k a[k] z^-(k+1).
 template <typename Floor>
-__attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(const double* in,
-                                                                             double* out,
-                                                                             ChannelState& s,
-                                                                             int frames) {
+__attribute__((always_inline)) inline double Requantiser::RequantiseChannel(const double* in,
+                                                                            double* out,
+                                                                            ChannelState& s,
+                                                                            int frames) {
   // Everything the loop reads is copied to locals: the output stores could
   // alias the members as far as the compiler knows.
   const bool dither = ditherOn;
@@ -94,19 +93,36 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
   return sumOfSquares;
 }
 
-QV_TARGET_SSE41 double DitherPlugin::RequantiseChannelSse41(const double* in, double* out,
-                                                            ChannelState& s, int frames) {
+QV_TARGET_SSE41 double Requantiser::RequantiseChannelSse41(const double* in, double* out,
+                                                           ChannelState& s, int frames) {
   return RequantiseChannel<FloorSse41>(in, out, s, frames);
 }
 
-double DitherPlugin::RequantiseChannelSse2(const double* in, double* out, ChannelState& s,
-                                           int frames) {
+double Requantiser::RequantiseChannelSse2(const double* in, double* out, ChannelState& s,
+                                          int frames) {
   return RequantiseChannel<FloorSse2>(in, out, s, frames);
 }
 
-void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
+void Requantiser::Reset(double scale, bool dither, int order, int channelCount, int32_t frames) {
+  quantScale = scale;
+  ditherOn = dither;
+  shapingOrder = order;
+  shapingOn = order > 0;
+  channels.resize(channelCount);
+  for (ChannelState& s : channels) {
+    s.historyPos = 0;
+    s.prevUniform = 0.0;
+    s.ditherGain = 1.0;
+    s.errorHistory.Resize(2 * shapingOrder, true);
+  }
+  inputSum.Resize(frames, false);
+  errorSum.Resize(frames, false);
+  coefficients.Resize(shapingOrder, true);
+}
+
+bool Requantiser::ProcessBlock(double** inputs, double** outputs, int used, int frames) {
   // An empty block changes no state: the dither gains stay as they are.
-  if (frames <= 0) return;
+  if (frames <= 0) return false;
   // Hosts announce the longest block they will send, but some send longer
   // ones; the accumulators then grow to hold the whole block.
   if (frames > inputSum.Count()) {
@@ -115,11 +131,8 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
   }
   const int32_t count = inputSum.Count();
   for (int32_t j = 0; j < count; ++j) inputSum[j] = errorSum[j] = 0.0;
+  if (used <= 0) return false;
 
-  // Only outputs the host gave can be written, whatever the input count.
-  int used = InputsInUse() < 2 ? InputsInUse() : 2;
-  if (OutputsInUse() < used) used = OutputsInUse();
-  if (used <= 0) return;
   for (int c = 0; c < used; ++c) {
     ChannelState& s = channels[c];
     const double sumOfSquares = CpuHasSse41()
@@ -133,16 +146,5 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
     inputSum[j] *= scale;
     errorSum[j] *= scale;
   }
-  FeedDisplay(frames);
-}
-
-void DitherPlugin::FeedDisplay(int frames) {
-  if (!inputGraph || !noiseGraph || !levelBar) return;
-  inputGraph->AppendSamples(inputSum.Data(), frames);
-  noiseGraph->AppendSamples(errorSum.Data(), frames);
-  // The peak over the whole accumulator (frames past this block hold 0),
-  // limited to the bar's range.
-  double peak = 0.0;
-  for (int32_t j = 0; j < inputSum.Count(); ++j) peak = inputSum[j] > peak ? inputSum[j] : peak;
-  levelBar->SetValueFromPlug(peak < 1.0 ? peak : 1.0, &Lock());
+  return true;
 }

@@ -4,7 +4,6 @@
 
 #include "host/vst2/audio_entry.h"
 #include "host/vst2/dispatcher.h"
-#include "host/vst2/host_services.h"
 
 namespace {
 
@@ -23,13 +22,22 @@ void QV_CDECL SetParameterEntry(EffectRecord* effect, int32_t index, float value
 
 }  // namespace
 
-Vst2Effect::Vst2Effect(PlugBase* plug) : plug(plug), hostId(kHostUnknown) {
+Vst2Effect::Vst2Effect() {
   std::memset(&record, 0, sizeof record);
   record.magic = kEffectMagic;
   record.dispatcher = &Dispatcher::Entry;
   record.processAccumulating = &AudioEntry::ProcessAccumulating;
   record.setParameter = &SetParameterEntry;
   record.getParameter = &GetParameterEntry;
+  record.ioRatio = 1.0f;
+  record.object = this;
+  record.processReplacing = &AudioEntry::ProcessReplacing;
+  record.processDoubleReplacing = &AudioEntry::ProcessDoubleReplacing;
+  AskHostIdentity();
+}
+
+void Vst2Effect::Present(PlugBase* presented) {
+  plug.reset(presented);
   record.numPrograms = plug->ProgramCount();
   record.numParams = plug->ParamCount();
   record.numInputs = plug->NumInputs();
@@ -39,14 +47,9 @@ Vst2Effect::Vst2Effect(PlugBase* plug) : plug(plug), hostId(kHostUnknown) {
   if (plug->CanMono()) record.flags |= kFlagCanMono;
   if (plug->GetEditor()) record.flags |= kFlagHasEditor;
   record.initialDelay = plug->Latency();
-  record.ioRatio = 1.0f;
-  record.object = this;
   record.uniqueID = plug->UniqueId();
   record.version = plug->Version();
-  record.processReplacing = &AudioEntry::ProcessReplacing;
-  record.processDoubleReplacing = &AudioEntry::ProcessDoubleReplacing;
   plug->SetHost(this);
-  AskHostIdentity();
 }
 
 Vst2Effect::~Vst2Effect() = default;

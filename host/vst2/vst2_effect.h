@@ -12,17 +12,25 @@
 #include "host/plug_base.h"
 #include "host/plug_host.h"
 #include "host/vst2/effect_record.h"
+#include "host/vst2/host_services.h"
 
 class Vst2Effect final : public PlugHost {
  public:
-  // Takes ownership of `plug` (not null), fills the record from its
-  // description and asks the host who it is.
-  explicit Vst2Effect(PlugBase* plug);
+  // The record with its callbacks, before any plug-in: asks the host who it
+  // is, so that the host hears this before anything the plug-in's
+  // construction asks of it.
+  Vst2Effect();
+  // Takes ownership of `plug` (not null) and fills the record from its
+  // description; until then every callback of the record does nothing.
+  void Present(PlugBase* plug);
+  // Both steps, for a plug-in made beforehand.
+  explicit Vst2Effect(PlugBase* plug) : Vst2Effect() { Present(plug); }
   ~Vst2Effect();
   Vst2Effect(const Vst2Effect&) = delete;
   Vst2Effect& operator=(const Vst2Effect&) = delete;
 
   EffectRecord* Record() { return &record; }
+  // [after Present]
   PlugBase& Plug() { return *plug; }
   int32_t HostCode() const { return hostId; }
   int32_t HostVersion() const { return hostVersion; }
@@ -38,9 +46,11 @@ class Vst2Effect final : public PlugHost {
   void AutomateParam(int index, float normalised) override;
   void SendMidi(const MidiMessage& message) override;
 
-  // The effect behind a record, or null.
+  // The effect behind a record, or null when there is none or it presents no
+  // plug-in yet.
   static Vst2Effect* FromRecord(EffectRecord* effect) {
-    return effect ? static_cast<Vst2Effect*>(effect->object) : nullptr;
+    auto* found = effect ? static_cast<Vst2Effect*>(effect->object) : nullptr;
+    return found && found->plug ? found : nullptr;
   }
 
  private:
@@ -48,7 +58,7 @@ class Vst2Effect final : public PlugHost {
 
   std::unique_ptr<PlugBase> plug;
   EffectRecord record;
-  int32_t hostId;
+  int32_t hostId = kHostUnknown;
   int32_t hostVersion = 0;
   bool channelsSettled = false;
   StateChunk stateChunk;

@@ -19,13 +19,14 @@ QV_EXPORT EffectRecord* QV_CDECL VSTPluginMain(HostCallback callback) {
   // image loader, both through this callback.
   SetHostCallback(callback);
   SetHostFunctionLookup(&HostExtension);
+  auto* effect = new (std::nothrow) Vst2Effect();
+  if (effect == nullptr) return nullptr;
   PlugBase* plugin = CreatePlugin();
-  if (plugin == nullptr) return nullptr;
-  auto* effect = new (std::nothrow) Vst2Effect(plugin);
-  if (effect == nullptr) {
-    delete plugin;
+  if (plugin == nullptr) {
+    delete effect;
     return nullptr;
   }
+  effect->Present(plugin);
   return effect->Record();
 }
 
