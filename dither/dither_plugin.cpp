@@ -71,7 +71,10 @@ void DitherPlugin::ResetProcessing() {
 
   const int32_t n = BlockSize();
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
-  requantiser.Reset(quantScale, ditherOn, shapingOrder, 2, prepared);
+  // Without its storage the requantiser is not ready, and blocks come out
+  // silent until a later reset has it; a design that cannot have its
+  // coefficients leaves them empty, with the same effect.
+  requantiser.Reset(quantScale, ditherOn, shapingOrder, prepared);
   if (shapingOrder > 0 && n > 0) {
     DesignShapingFilter(weighting, rate, n, shapingOrder, requantiser.Coefficients());
   }
@@ -81,6 +84,7 @@ void DitherPlugin::ResetProcessing() {
 }
 
 void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
+  if (frames < 0) frames = 0;
   // Only outputs the host gave can be written, whatever the input count.
   int used = InputsInUse() < 2 ? InputsInUse() : 2;
   if (OutputsInUse() < used) used = OutputsInUse();

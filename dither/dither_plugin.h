@@ -37,7 +37,10 @@ class DitherPlugin : public PlugBase {
   void ResetProcessing() override;
   // [lock held] Any parameter change resets the engine.
   void ParamChanged(int index) override;
-  // [audio thread, lock held] Requantises channels 0 and 1.
+  // [audio thread, lock held] Requantises channels 0 and 1. A block whose
+  // storage cannot be had (the engine's arrays, or accumulators for a block
+  // longer than prepared) writes silence to those channels and changes
+  // nothing else: no generator draw, no engine state, no display.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
 
   // The display controls, for tests.

@@ -103,48 +103,54 @@ double Requantiser::RequantiseChannelSse2(const double* in, double* out, Channel
   return RequantiseChannel<FloorSse2>(in, out, s, frames);
 }
 
-void Requantiser::Reset(double scale, bool dither, int order, int channelCount, int32_t frames) {
+void Requantiser::Reset(double scale, bool dither, int order, int32_t frames) {
   quantScale = scale;
   ditherOn = dither;
   shapingOrder = order;
   shapingOn = order > 0;
-  channels.resize(channelCount);
+  storageReady = true;
   for (ChannelState& s : channels) {
     s.historyPos = 0;
     s.prevUniform = 0.0;
     s.ditherGain = 1.0;
-    s.errorHistory.Resize(2 * shapingOrder, true);
+    if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
   }
-  inputSum.Resize(frames, false);
-  errorSum.Resize(frames, false);
-  coefficients.Resize(shapingOrder, true);
+  if (inputSum.Resize(frames, false) != frames || errorSum.Resize(frames, false) != frames)
+    storageReady = false;
+  if (coefficients.Resize(shapingOrder, true) != shapingOrder) storageReady = false;
+}
+
+bool Requantiser::AccumulatorsHold(int frames) {
+  if (frames <= inputSum.Count() && frames <= errorSum.Count()) return true;
+  // Hosts announce the longest block they will send, but some send longer
+  // ones; the accumulators then grow to hold the whole block.
+  return inputSum.Resize(frames, false) == frames && errorSum.Resize(frames, false) == frames;
 }
 
 bool Requantiser::ProcessBlock(double** inputs, double** outputs, int used, int frames) {
-  // An empty block changes no state: the dither gains stay as they are.
-  if (frames <= 0) return false;
-  // Hosts announce the longest block they will send, but some send longer
-  // ones; the accumulators then grow to hold the whole block.
-  if (frames > inputSum.Count()) {
-    inputSum.Resize(frames, false);
-    errorSum.Resize(frames, false);
+  if (frames < 0) frames = 0;
+  // A design that could not have its coefficients leaves fewer than the order.
+  if (!storageReady || coefficients.Count() != shapingOrder || !AccumulatorsHold(frames)) {
+    for (int c = 0; c < used; ++c) {
+      for (int j = 0; j < frames; ++j) outputs[c][j] = 0.0;
+    }
+    return false;
   }
   const int32_t count = inputSum.Count();
-  for (int32_t j = 0; j < count; ++j) inputSum[j] = errorSum[j] = 0.0;
+  for (int32_t j = 0; j < count; ++j) inputSum[j] = 0.0;
+  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] = 0.0;
   if (used <= 0) return false;
-
   for (int c = 0; c < used; ++c) {
     ChannelState& s = channels[c];
     const double sumOfSquares = CpuHasSse41()
                                     ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
                                     : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
-    if (ditherOn) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
+    // An empty block has no level: the gain stays as it was.
+    if (ditherOn && frames > 0) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
   }
 
   const double scale = 1.0 / used;
-  for (int32_t j = 0; j < count; ++j) {
-    inputSum[j] *= scale;
-    errorSum[j] *= scale;
-  }
+  for (int32_t j = 0; j < count; ++j) inputSum[j] *= scale;
+  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] *= scale;
   return true;
 }

@@ -10,7 +10,6 @@
 #pragma once
 
 #include <cstdint>
-#include <vector>
 
 #include "dsp/mt_random.h"
 #include "dsp/sample_array.h"
@@ -28,16 +27,22 @@ struct ChannelState {
 
 class Requantiser {
  public:
-  // Sets the grid (quantScale, a power of two: 2^(bits - 1)), dither and the
-  // shaping order (0: no shaping); clears the state of `channelCount`
-  // channels, sizes the accumulators for blocks of `frames` and zeroes the
-  // `order` coefficients, which the caller then designs (Coefficients).
-  void Reset(double quantScale, bool dither, int order, int channelCount, int32_t frames);
+  static constexpr int kChannels = 2;
 
-  // Requantises the first `channels` channels of a block of `frames`
-  // (channels no more than Reset's count). An empty block changes nothing;
-  // with no channels the averages are cleared. False in both cases, true
-  // when samples were requantised.
+  // Sets the grid (quantScale, a power of two: 2^(bits - 1)), dither and the
+  // shaping order (0: no shaping); clears the state of every channel, sizes
+  // the accumulators for blocks of `frames` and zeroes the `order`
+  // coefficients, which the caller then designs (Coefficients). When some
+  // storage cannot be had, blocks come out silent until a later reset has it.
+  void Reset(double quantScale, bool dither, int order, int32_t frames);
+
+  // Requantises the first `channels` (at most kChannels) channels of a block
+  // of `frames`, a negative count read as 0. True when the block was
+  // processed, with the averages of its frames (an empty block keeps every
+  // dither gain); false with no channels (the averages are cleared) and when
+  // storage is missing, the coefficients included, or the accumulators
+  // cannot grow to the block: the channels are then written silent and
+  // nothing else changes.
   bool ProcessBlock(double** inputs, double** outputs, int channels, int frames);
 
   // Coefficient k goes with the error k + 1 frames back.
@@ -63,13 +68,18 @@ class Requantiser {
   double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
+  // Whether the accumulators hold `frames` values; grows both for a block
+  // longer than prepared.
+  [[nodiscard]] bool AccumulatorsHold(int frames);
 
   double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
   bool ditherOn = false;
   bool shapingOn = false;
   int32_t shapingOrder = 0;
   MtRandom rng;
-  std::vector<ChannelState> channels;
+  // Every array of the last Reset got its size.
+  bool storageReady = false;
+  ChannelState channels[kChannels];
   SampleArray coefficients;  // coefficient k goes with the error k + 1 frames back
   SampleArray inputSum;      // per frame: clipped input averaged over the channels
   SampleArray errorSum;      // per frame: output minus clipped input, averaged

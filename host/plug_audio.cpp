@@ -17,10 +17,23 @@ bool AllChannelsPresent(Sample* const* channels, int32_t count) {
 
 }  // namespace
 
+template <typename Sample>
+void PlugBase::SilenceOutputs(Sample** outputs, int32_t frames) {
+  if (outputs == nullptr) return;
+  const int32_t declared = numOutputs < outputsInUse ? numOutputs : outputsInUse;
+  for (int32_t c = 0; c < declared; ++c) {
+    if (outputs[c] == nullptr) continue;
+    for (int32_t j = 0; j < frames; ++j) outputs[c][j] = Sample(0);
+  }
+}
+
 void PlugBase::ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate) {
   if (frames < 0) frames = 0;
-  inputBuffers.FillFrom(inputs, inputsInUse, frames);
-  outputBuffers.Resize(outputsInUse, frames, true);
+  if (!inputBuffers.FillFrom(inputs, inputsInUse, frames) ||
+      !outputBuffers.Resize(outputsInUse, frames, true)) {
+    if (!accumulate) SilenceOutputs(outputs, frames);
+    return;
+  }
   ProcessBlock(inputBuffers.Channels(), outputBuffers.Channels(), frames);
   if (accumulate) {
     outputBuffers.AccumulateToFloat(outputs);
@@ -37,8 +50,11 @@ void PlugBase::ProcessDouble(double** inputs, double** outputs, int32_t frames) 
   }
   // A host that hands missing channels gets silence for them, processed
   // through the scratch buffers, and nothing is written where it gave none.
-  inputBuffers.FillFrom(inputs, inputsInUse, frames);
-  outputBuffers.Resize(outputsInUse, frames, true);
+  if (!inputBuffers.FillFrom(inputs, inputsInUse, frames) ||
+      !outputBuffers.Resize(outputsInUse, frames, true)) {
+    SilenceOutputs(outputs, frames);
+    return;
+  }
   ProcessBlock(inputBuffers.Channels(), outputBuffers.Channels(), frames);
   outputBuffers.WriteToDouble(outputs);
 }

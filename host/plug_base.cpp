@@ -1,5 +1,6 @@
 #include "host/plug_base.h"
 
+#include <cmath>
 #include <cstring>
 
 PlugBase::PlugBase(int numParams, int numInputs, int numOutputs, const char* effectName,
@@ -37,12 +38,16 @@ Param& PlugBase::ParamAt(int index) {
 void PlugBase::SetParamFromHost(int index, float normalised) {
   if (index < 0 || index >= ParamCount()) return;
   LockGuard guard(&lock);
-  if (editor) editor->SetParameterFromPlug(index, normalised, &lock);
+  // The parameter ignores a NaN; the controls must not show one either.
+  if (editor && !std::isnan(normalised)) editor->SetParameterFromPlug(index, normalised, &lock);
   params[index].SetFromNormalized(normalised);
   ParamChanged(index);
 }
 
 void PlugBase::SetParamFromEditor(int index, double normalised) {
+  // A control bound past the end has no parameter to change or report; the
+  // inert parameter that ParamAt serves for it must stay as it is.
+  if (index < 0 || index >= ParamCount()) return;
   LockGuard guard(&lock);
   const float value = static_cast<float>(normalised);
   if (host) host->AutomateParam(index, value);
@@ -61,6 +66,7 @@ void PlugBase::AttachEditor(PlugEditor* newEditor) {
 }
 
 void PlugBase::NotifyAllParamsChanged() {
+  LockGuard guard(&lock);
   for (int i = 0; i < ParamCount(); ++i) ParamChanged(i);
   ResetProcessing();
 }
@@ -121,6 +127,8 @@ void PlugBase::SetActive(bool active) {
 }
 
 void PlugBase::SetChannelsInUse(int32_t inputs, int32_t outputs) {
+  // The audio blocks read the counts, so they change under the lock.
+  LockGuard guard(&lock);
   if (inputs >= 0) inputsInUse = inputs;
   if (outputs >= 0) outputsInUse = outputs;
 }

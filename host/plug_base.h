@@ -72,7 +72,7 @@ class PlugBase : public PlugParams {
   // every control receives its parameter's value, then drawing is prepared.
   void AttachEditor(PlugEditor* newEditor);
   PlugEditor* GetEditor() const { return editor; }
-  // [lock held] Every parameter's ParamChanged, then ResetProcessing.
+  // [takes the lock] Every parameter's ParamChanged, then ResetProcessing.
   void NotifyAllParamsChanged();
 
   // ---- Programs ------------------------------------------------------------
@@ -91,7 +91,7 @@ class PlugBase : public PlugParams {
   void SetBlockSize(int32_t frames);
   // Switching off also resets the processing.
   void SetActive(bool active);
-  // [lock held] The channels the host really passes; negative counts are ignored.
+  // The channels the host really passes; negative counts are ignored.
   void SetChannelsInUse(int32_t inputs, int32_t outputs);
 
   // ---- Audio [audio thread, lock held] ---------------------------------------
@@ -101,6 +101,11 @@ class PlugBase : public PlugParams {
   // A block of double audio; a null array or channel reads as silence and is
   // not written.
   void ProcessDouble(double** inputs, double** outputs, int32_t frames);
+  // A block whose scratch buffers cannot be had is not processed: the
+  // replacing paths write silence to the outputs the plug-in declared (at
+  // most those in use, so that a huge speaker arrangement reads no channel
+  // pointer beyond them), the accumulating path adds nothing, and no other
+  // state changes.
 
   // ---- Host-facing state -----------------------------------------------------
   PlugLock& Lock() override { return lock; }
@@ -132,6 +137,11 @@ class PlugBase : public PlugParams {
   }
 
  private:
+  // The declared outputs, at most those in use, silenced: a block whose
+  // scratch buffers cannot be had writes this instead.
+  template <typename Sample>
+  void SilenceOutputs(Sample** outputs, int32_t frames);
+
   PlugLock lock;
   int32_t blockSize = 0;
   int32_t numInputs;

@@ -19,7 +19,9 @@ declare -A allowed=(
   [host/vst2]="host core"
   [dither]="host editor dsp draw core resources"
   [host/vst2/module]="host/vst2 host editor core"
-  [tools]="host/vst2 dsp core"
+  [tools/measure]="dsp"
+  [tools/host]="tools/measure host/vst2 dsp core"
+  [tools/quorvane]="tools/measure dither host editor dsp draw core"
   [tests/core]="core"
   [tests/draw]="draw"
   [tests/dsp]="dsp"
@@ -27,7 +29,9 @@ declare -A allowed=(
   [tests/host]="tests/support host/vst2 host dither editor dsp draw core resources"
   [tests/dither]="tests/support host/vst2 host dither editor dsp draw core resources"
   [tests/support]="host/vst2 host dither editor dsp draw core resources"
-  [tests/fuzz]="host/vst2 host dither editor dsp draw core resources tools"
+  [tests/allocation]="tests/support host/vst2 host dither editor dsp draw core resources"
+  [tests/quorvane]="tools/quorvane tools/measure dither host dsp core"
+  [tests/fuzz]="tools/host host/vst2 host dither editor dsp draw core resources"
   [bench]="host/vst2 host dither editor dsp draw core resources"
 )
 # The layer names, longest first, so that host/vst2/module wins over host.

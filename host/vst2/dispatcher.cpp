@@ -146,7 +146,7 @@ intptr_t GetChunk(Vst2Effect& effect, void* ptr) {
   PlugBase& plug = effect.Plug();
   StateChunk& chunk = effect.Chunk();
   LockGuard guard(&plug.Lock());
-  chunk.Resize(0, true);
+  if (!chunk.Resize(0, true)) return 0;
   if (!plug.SaveState(chunk) || chunk.Size() == 0) return 0;
   *static_cast<void**>(ptr) = chunk.Data();
   return chunk.Size();
@@ -187,11 +187,7 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* record, int32_t opcode, int32_
   auto* text = static_cast<char*>(ptr);
 
   switch (opcode) {
-    case effOpen: {
-      LockGuard guard(&plug.Lock());
-      plug.NotifyAllParamsChanged();
-      return 0;
-    }
+    case effOpen: plug.NotifyAllParamsChanged(); return 0;
     case effClose:
       if (PlugEditor* editor = plug.GetEditor()) editor->CloseWindow();
       delete effect;

@@ -31,7 +31,7 @@ struct Block {
 
 TEST(Requantiser, WithoutDitherOrShapingItRoundsHalfUpToTheGridAndClips) {
   Requantiser q;
-  q.Reset(k16Bits, false, 0, 2, 8);
+  q.Reset(k16Bits, false, 0, 8);
   const double nan = std::numeric_limits<double>::quiet_NaN();
   Block b({0.5 / k16Bits, -0.5 / k16Bits, 1.49 / k16Bits, 3.0, -3.0, nan},
           {0.0, 0.0, 0.0, 0.0, 0.0, 0.0});
@@ -53,7 +53,7 @@ TEST(Requantiser, WithoutDitherOrShapingItRoundsHalfUpToTheGridAndClips) {
 // coefficients times the errors before it, on every channel independently.
 TEST(Requantiser, ShapingFollowsTheErrorFeedbackRecurrence) {
   Requantiser q;
-  q.Reset(k16Bits, false, 3, 2, 512);
+  q.Reset(k16Bits, false, 3, 512);
   SampleArray& a = q.Coefficients();
   ASSERT_EQ(a.Count(), 3);
   a[0] = 1.2;
@@ -80,9 +80,9 @@ TEST(Requantiser, ShapingFollowsTheErrorFeedbackRecurrence) {
   }
 }
 
-TEST(Requantiser, AnEmptyBlockChangesNothingAndNoChannelsClearTheAverages) {
+TEST(Requantiser, AnEmptyBlockKeepsTheGainsAndNoChannelsClearTheAverages) {
   Requantiser q;
-  q.Reset(k16Bits, true, 0, 2, 4);
+  q.Reset(k16Bits, true, 0, 4);
   Block loud({0.5, 0.5, 0.5, 0.5}, {0.5, 0.5, 0.5, 0.5});
   ASSERT_TRUE(loud.Run(q, 1));
   EXPECT_DOUBLE_EQ(q.Channel(0).ditherGain, 0.7);  // 1 - 0.6 * rms 0.5
@@ -90,11 +90,27 @@ TEST(Requantiser, AnEmptyBlockChangesNothingAndNoChannelsClearTheAverages) {
   EXPECT_EQ(q.InputAverage()[0], 0.5);
 
   double* none[2] = {nullptr, nullptr};
-  EXPECT_FALSE(q.ProcessBlock(none, none, 2, 0));
-  EXPECT_EQ(q.InputAverage()[0], 0.5);
-  EXPECT_DOUBLE_EQ(q.Channel(0).ditherGain, 0.7);
-
-  EXPECT_FALSE(loud.Run(q, 0));
+  EXPECT_TRUE(q.ProcessBlock(none, none, 2, 0));
   EXPECT_EQ(q.InputAverage()[0], 0.0);
   EXPECT_DOUBLE_EQ(q.Channel(0).ditherGain, 0.7);
+
+  ASSERT_TRUE(loud.Run(q, 1));
+  EXPECT_FALSE(loud.Run(q, 0));
+  EXPECT_EQ(q.InputAverage()[0], 0.0);
+}
+
+// A design that could not have its coefficients leaves fewer than the order:
+// blocks then come out silent and change nothing until the next reset.
+TEST(Requantiser, WithoutItsCoefficientsABlockIsSilent) {
+  Requantiser q;
+  q.Reset(k16Bits, false, 2, 4);
+  q.Coefficients().Clear();
+  Block b({0.25, 0.5, 0.75, 1.0}, {0.25, 0.5, 0.75, 1.0});
+  b.out[0].assign(4, 9.0);
+  EXPECT_FALSE(b.Run(q, 2));
+  EXPECT_EQ(b.out[0], std::vector<double>(4, 0.0));
+  EXPECT_EQ(q.Channel(0).historyPos, 0);
+  q.Reset(k16Bits, false, 2, 4);
+  EXPECT_TRUE(b.Run(q, 2));
+  EXPECT_EQ(b.out[0][1], 0.5);
 }

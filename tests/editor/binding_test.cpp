@@ -1,6 +1,8 @@
 // Parameter binding in both directions, the bitmap cache and SetDirty.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "editor_fixture.h"
 
 TEST(EditorBinding, AttachingPushesEveryParameterAndSetsTheDefaults) {

@@ -7,16 +7,23 @@
 #include <limits>
 
 #include "dither/dither_plugin.h"
+#include "editor/load_bitmap_resource.h"
 #include "host/vst2/dispatcher.h"
 #include "host/vst2/host_services.h"
 #include "host/vst2/vst2_effect.h"
+#include "tests/fuzz/shared_pictures.h"
 #include "tools/host/guarded_channels.h"
 
 namespace {
 
 constexpr int32_t kMaxFrames = 1 << 14;
 
-intptr_t QV_CDECL FuzzCallback(EffectRecord*, int32_t opcode, int32_t, intptr_t, void* ptr, float) {
+intptr_t QV_CDECL FuzzCallback(EffectRecord*, int32_t opcode, int32_t index, intptr_t, void* ptr,
+                               float) {
+  if (opcode == kHostExtensionOpcode && index == kHostExtensionIndex && ptr &&
+      std::strcmp(static_cast<const char*>(ptr), kHostPngLoaderName) == 0) {
+    return reinterpret_cast<intptr_t>(&SharedPictureLoader);
+  }
   switch (opcode) {
     case 32: std::snprintf(static_cast<char*>(ptr), 256, "Fuzz Vendor"); return 1;
     case 33: std::snprintf(static_cast<char*>(ptr), 256, "fuzz host"); return 1;
@@ -56,6 +63,8 @@ void RunBlock(int32_t inCount, int32_t outCount, int32_t frames, Consume consume
 
 FuzzHost::FuzzHost(FuzzedDataProvider& bytes) : in(bytes) {
   SetHostCallback(&FuzzCallback);
+  // As the entry does: the editor asks the host for its image loader.
+  SetHostFunctionLookup(&HostExtension);
   Open();
 }
 

@@ -2,6 +2,7 @@
 // plug-in pushes to it, and how the host's editor requests reach it.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,29 @@ TEST(PlugEditor, HostSetsAndProgramRecallsReachTheEditorBeforeThePlugIn) {
   plug->RecallPreset(0);
   EXPECT_EQ(log, (Log{"set 0 1.000000 locked", "changed 0", "set 1 1.000000 locked", "changed 1"}));
   EXPECT_TRUE(TestHost::Current().CallsWith(kHostAutomate).empty());
+}
+
+TEST(PlugEditor, ANaNFromTheHostLeavesTheParameterAndTheEditorAsTheyAre) {
+  TestHost::Install();
+  Log log;
+  PluginHandle<EditedPlug> plug(new EditedPlug(&log));
+  log.clear();
+  EffectRecord* r = plug.Record();
+  r->setParameter(r, 0, std::nanf(""));
+  EXPECT_EQ(plug->ParamAt(0).Value(), 2.0);
+  EXPECT_EQ(log, (Log{"changed 0"}));
+}
+
+TEST(PlugEditor, AnEditorChangeForAnIndexPastTheEndChangesAndReportsNothing) {
+  TestHost::Install();
+  Log log;
+  PluginHandle<EditedPlug> plug(new EditedPlug(&log));
+  log.clear();
+  plug->SetParamFromEditor(2, 0.7);
+  plug->SetParamFromEditor(-1, 1.0);
+  EXPECT_TRUE(TestHost::Current().CallsWith(kHostAutomate).empty());
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(plug->ParamAt(2).Value(), 0.0);  // the shared inert parameter
 }
 
 TEST(PlugEditor, TheHostsWindowRequestsReachTheEditorAndCloseComesFirst) {
