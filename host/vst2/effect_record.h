@@ -52,7 +52,7 @@ struct EffectRecord {
   int32_t realQualities;
   int32_t offQualities;
   float ioRatio;
-  void* object;  // the PlugBase that contains this record
+  void* object;  // the Vst2Effect that holds this record
   void* user;
   int32_t uniqueID;
   int32_t version;
