@@ -2,7 +2,8 @@
 // define. The Windows build implements it with Win32, GDI, the common dialogs
 // and the shell (editor/win32/); the native plug-in with an X11 window and
 // FreeType text (editor/x11/ over editor/posix/); the unit tests with a
-// headless stand-in and the same FreeType text (editor/posix/).
+// headless stand-in and the same FreeType text (editor/headless/ over
+// editor/posix/).
 //
 // Handles are void*: HWND for windows and entry boxes, HFONT for fonts on
 // Windows; the layer's own records elsewhere. Everything here runs on the

@@ -31,5 +31,5 @@ configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.c
 mkdir -p dist/x86 dist/x64 dist/linux
 cp build/x86/Quorvane.dll dist/x86/
 cp build/x64/Quorvane.dll dist/x64/
-cp build/native/tools/quorvane/quorvane dist/linux/
+cp build/native/Quorvane.so build/native/tools/quorvane/quorvane dist/linux/
 cp resources/Quorvane_README.txt dist/

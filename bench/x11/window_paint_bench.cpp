@@ -31,13 +31,13 @@ struct OpenWindow {
     parent = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 500, 525, 0, 0, 0);
     XMapWindow(display, parent);
     XSync(display, False);
-    EffectRecord* r = painted.plug->Record();
+    EffectRecord* r = painted.record;
     if (r->dispatcher(r, effEditOpen, 0, 0, reinterpret_cast<void*>(parent), 0.0f) != 1) return;
     window = static_cast<X11Window*>(painted.editor->GetWindow());
     StopEditorWindow(window);
   }
   ~OpenWindow() {
-    EffectRecord* r = painted.plug->Record();
+    EffectRecord* r = painted.record;
     if (window) r->dispatcher(r, effEditClose, 0, 0, nullptr, 0.0f);
     if (display) XCloseDisplay(display);
   }
