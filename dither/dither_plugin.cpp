@@ -78,6 +78,8 @@ void DitherPlugin::ResetProcessing() {
     s.errorHistory.Resize(2 * shapingOrder, true);
   }
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
+  pairDither.Resize(2 * prepared, false);
+  pairHistory.Resize(4 * shapingOrder, false);
   inputSum.Resize(prepared, false);
   errorSum.Resize(prepared, false);
   coefficients.Resize(shapingOrder, true);

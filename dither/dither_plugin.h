@@ -51,8 +51,12 @@ class DitherPlugin : public PlugBase {
   void ResetProcessing() override;
   // [lock held] Any parameter change resets the engine.
   void ParamChanged(int index) override;
-  // [audio thread, lock held] Requantises channels 0 and 1.
+  // [audio thread, lock held] Requantises channels 0 and 1, both in one
+  // loop where it can.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
+  // [lock held] The same, one channel after the other: the plain schedule,
+  // which ProcessBlock must match bit for bit.
+  void ProcessBlockPerChannel(double** inputs, double** outputs, int frames);
 
   // The display controls, for tests.
   SpectrumGraph* InputGraph() const { return inputGraph; }
@@ -77,12 +81,25 @@ class DitherPlugin : public PlugBase {
   // [audio thread, lock held] Feeds the block's channel averages to the
   // graphs and its input peak to the level bar.
   void FeedDisplay(int frames);
-  // One channel of a block; returns the sum of squares of the clipped input.
-  // The same loop is compiled for two instruction sets, with identical results.
+  // ProcessBlock with channels 0 and 1 together when `together` and when
+  // that gives the same result, one after the other otherwise.
+  void ProcessBlockScheduled(double** inputs, double** outputs, int frames, bool together);
+  // One channel of a block, drawing its dither as it goes; returns the sum of
+  // squares of the clipped input. Each loop here is compiled for two
+  // instruction sets, with identical results.
   template <typename Floor>
   double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
+  // Channels 0 and 1 of a block in one loop, with the dither DrawDither put
+  // in pairDither; stores each channel's sum of squares.
+  template <typename Floor>
+  void RequantisePair(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
+  void RequantisePairSse41(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
+  void RequantisePairSse2(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
+  void DrawDither(int frames);
+  static double ShapedDither(double u, double& prevUniform);
+  static double WhiteDither(uint64_t w1, uint64_t w2);
 
   double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
   bool ditherOn = false;
@@ -94,6 +111,10 @@ class DitherPlugin : public PlugBase {
   SpectrumAnalyser weighting;  // the sampled weighting curve of the design
   SampleArray inputSum;        // per frame: clipped input averaged over the channels
   SampleArray errorSum;        // per frame: output minus clipped input, averaged
+  // The block's dither times each channel's gain, per frame channel 0 then
+  // channel 1, and both channels' errors side by side: the paired loop's.
+  SampleArray pairDither;
+  SampleArray pairHistory;
   // The editor's display, owned by the editor.
   SpectrumGraph* inputGraph = nullptr;
   SpectrumGraph* noiseGraph = nullptr;

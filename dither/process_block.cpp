@@ -1,6 +1,8 @@
 // The per-sample requantiser: clip, dither, error-feedback shaping, rounding
 // to the grid of quantScale steps.
 #include <cmath>
+#include <cstdint>
+#include <emmintrin.h>
 
 #include "dither/dither_plugin.h"
 #include "dither/exact_floor.h"
@@ -15,7 +17,31 @@ inline double Clip(double x) {
   return x < -1.0 ? -1.0 : x;
 }
 
+// Whether the ranges of n doubles at a and at b share an element.
+bool Overlap(const double* a, const double* b, int n) {
+  const auto p = reinterpret_cast<uintptr_t>(a);
+  const auto q = reinterpret_cast<uintptr_t>(b);
+  const uintptr_t bytes = sizeof(double) * static_cast<uintptr_t>(n);
+  return p < q + bytes && q < p + bytes;
+}
+
+// Words drawn at a time into a buffer on the stack.
+constexpr int kWordChunk = 512;
+
 }  // namespace
+
+// Triangular dither: the difference of successive uniforms when shaping
+// (high-pass), otherwise the sum of two uniform words (white; the sum needs
+// 33 bits). Both scaled to [-1, 1].
+inline double DitherPlugin::ShapedDither(double u, double& prevUniform) {
+  const double r = prevUniform - u;
+  prevUniform = u;
+  return r;
+}
+
+inline double DitherPlugin::WhiteDither(uint64_t w1, uint64_t w2) {
+  return static_cast<double>(w1 + w2) * MtRandom::kWordScale - 1.0;
+}
 
 // For each frame, with e the stored errors, a the coefficients and d the
 // dither times the channel's gain:
@@ -53,19 +79,12 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
 
     double d = 0.0;
     if (dither) {
-      double r;
       if (shaping) {
-        // Difference of successive uniforms: triangular, high-pass.
-        const double u = rng.NextUniform();
-        r = prevUniform - u;
-        prevUniform = u;
+        d = gain * ShapedDither(rng.NextUniform(), prevUniform);
       } else {
-        // Sum of two uniform words: triangular, white. The sum needs 33 bits.
         const uint64_t w1 = rng.NextWord();
-        const uint64_t w2 = rng.NextWord();
-        r = static_cast<double>(w1 + w2) * MtRandom::kWordScale - 1.0;
+        d = gain * WhiteDither(w1, rng.NextWord());
       }
-      d = gain * r;
     }
 
     double v = x;
@@ -94,6 +113,130 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
   return sumOfSquares;
 }
 
+// The same arithmetic as RequantiseChannel, on channels 0 and 1 together,
+// channel c in lane c of two-lane vectors: each channel's feedback sum is one
+// long chain of dependent operations, and one instruction now advances both
+// chains. Every lane computes exactly the scalar loop's expressions in their
+// order. The dither comes from DrawDither; the errors go through pairHistory,
+// a ring like errorHistory with both channels' errors side by side, whose
+// position starts at 0 in every block.
+template <typename Floor>
+__attribute__((always_inline)) inline void DitherPlugin::RequantisePair(double** inputs,
+                                                                        double** outputs,
+                                                                        int frames,
+                                                                        double sumOfSquares[2]) {
+  const bool dither = ditherOn;
+  const bool shaping = shapingOn;
+  const int order = shapingOrder;
+  const __m128d scale = _mm_set1_pd(quantScale);
+  // quantScale is a power of two: multiplying by its inverse is exact.
+  const __m128d stepSize = _mm_set1_pd(1.0 / quantScale);
+  const __m128d half = _mm_set1_pd(0.5);
+  const __m128d one = _mm_set1_pd(1.0);
+  const __m128d minusOne = _mm_set1_pd(-1.0);
+  const double* in0 = inputs[0];
+  const double* in1 = inputs[1];
+  double* out0 = outputs[0];
+  double* out1 = outputs[1];
+  const double* d = pairDither.Data();
+  double* inSum = inputSum.Data();
+  double* errSum = errorSum.Data();
+  ChannelState* both[2] = {&channels[0], &channels[1]};
+
+  // The errors k + 1 frames back at ring[2 (pos + k) + c], mirrored like
+  // errorHistory so that reading `order` of them never wraps.
+  __m128d a[kMaxShapingOrder];
+  double* ring = pairHistory.Data();
+  for (int k = 0; k < order; ++k) {
+    a[k] = _mm_set1_pd(coefficients[k]);
+    for (int c = 0; c < 2; ++c) {
+      ring[2 * k + c] = ring[2 * (k + order) + c] = both[c]->errorHistory[both[c]->historyPos + k];
+    }
+  }
+  int pos = 0;
+  __m128d newest = order > 0 ? _mm_loadu_pd(ring) : _mm_setzero_pd();
+  __m128d squares = _mm_setzero_pd();
+
+  for (int j = 0; j < frames; ++j) {
+    // Clip: the minimum takes its second operand for NaN, which gives +1.
+    const __m128d x = _mm_max_pd(_mm_min_pd(_mm_set_pd(in1[j], in0[j]), one), minusOne);
+    __m128d v = x;
+    if (shaping) {
+      const double* recent = ring + 2 * pos;
+      v = _mm_sub_pd(v, _mm_mul_pd(a[0], newest));
+      for (int k = 1; k < order; ++k) {
+        v = _mm_sub_pd(v, _mm_mul_pd(a[k], _mm_loadu_pd(recent + 2 * k)));
+      }
+    }
+    const __m128d dj = dither ? _mm_loadu_pd(d + 2 * j) : _mm_setzero_pd();
+    const __m128d y =
+        _mm_mul_pd(Floor::Of(_mm_add_pd(_mm_add_pd(_mm_mul_pd(scale, v), dj), half)), stepSize);
+    _mm_storel_pd(out0 + j, y);
+    _mm_storeh_pd(out1 + j, y);
+    if (shaping) {
+      pos = pos == 0 ? order - 1 : pos - 1;
+      newest = _mm_sub_pd(y, v);
+      _mm_storeu_pd(ring + 2 * pos, newest);
+      _mm_storeu_pd(ring + 2 * (pos + order), newest);
+    }
+    double xs[2];
+    double es[2];
+    _mm_storeu_pd(xs, x);
+    _mm_storeu_pd(es, _mm_sub_pd(y, x));
+    inSum[j] = inSum[j] + xs[0] + xs[1];
+    errSum[j] = errSum[j] + es[0] + es[1];
+    squares = _mm_add_pd(squares, _mm_mul_pd(x, x));
+  }
+
+  // Back to each channel's own ring, at the position the one-channel loop
+  // would have reached: both rings moved back one place per frame, so the
+  // channel's moved as far from its start as this one from 0.
+  if (order > 0) {
+    for (int c = 0; c < 2; ++c) {
+      ChannelState& s = *both[c];
+      s.historyPos = (s.historyPos + pos) % order;
+      for (int k = 0; k < order; ++k) {
+        const int i = (s.historyPos + k) % order;
+        s.errorHistory[i] = s.errorHistory[i + order] = ring[2 * (pos + k) + c];
+      }
+    }
+  }
+  _mm_storeu_pd(sumOfSquares, squares);
+}
+
+// Each channel's dither for the whole block, times its gain, channel 0 first:
+// the same draws in the same order as the channel at a time loop makes them.
+// Frame j of channel c goes to pairDither[2 j + c].
+void DitherPlugin::DrawDither(int frames) {
+  uint32_t words[kWordChunk];
+  double* d = pairDither.Data();
+  for (int c = 0; c < 2; ++c) {
+    ChannelState& s = channels[c];
+    const double gain = s.ditherGain;
+    if (shapingOn) {
+      double prevUniform = s.prevUniform;
+      for (int start = 0; start < frames; start += kWordChunk) {
+        const int n = frames - start < kWordChunk ? frames - start : kWordChunk;
+        rng.NextWords(words, n);
+        for (int i = 0; i < n; ++i) {
+          d[2 * (start + i) + c] =
+              gain * ShapedDither(words[i] * MtRandom::kWordScale, prevUniform);
+        }
+      }
+      s.prevUniform = prevUniform;
+    } else {
+      constexpr int kFramesPerChunk = kWordChunk / 2;
+      for (int start = 0; start < frames; start += kFramesPerChunk) {
+        const int n = frames - start < kFramesPerChunk ? frames - start : kFramesPerChunk;
+        rng.NextWords(words, 2 * n);
+        for (int i = 0; i < n; ++i) {
+          d[2 * (start + i) + c] = gain * WhiteDither(words[2 * i], words[2 * i + 1]);
+        }
+      }
+    }
+  }
+}
+
 QV_TARGET_SSE41 double DitherPlugin::RequantiseChannelSse41(const double* in, double* out,
                                                             ChannelState& s, int frames) {
   return RequantiseChannel<FloorSse41>(in, out, s, frames);
@@ -104,7 +247,26 @@ double DitherPlugin::RequantiseChannelSse2(const double* in, double* out, Channe
   return RequantiseChannel<FloorSse2>(in, out, s, frames);
 }
 
+QV_TARGET_SSE41 void DitherPlugin::RequantisePairSse41(double** inputs, double** outputs,
+                                                       int frames, double sumOfSquares[2]) {
+  RequantisePair<FloorSse41>(inputs, outputs, frames, sumOfSquares);
+}
+
+void DitherPlugin::RequantisePairSse2(double** inputs, double** outputs, int frames,
+                                      double sumOfSquares[2]) {
+  RequantisePair<FloorSse2>(inputs, outputs, frames, sumOfSquares);
+}
+
 void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
+  ProcessBlockScheduled(inputs, outputs, frames, true);
+}
+
+void DitherPlugin::ProcessBlockPerChannel(double** inputs, double** outputs, int frames) {
+  ProcessBlockScheduled(inputs, outputs, frames, false);
+}
+
+void DitherPlugin::ProcessBlockScheduled(double** inputs, double** outputs, int frames,
+                                         bool together) {
   // An empty block changes no state: the dither gains stay as they are.
   if (frames <= 0) return;
   // Hosts announce the longest block they will send, but some send longer
@@ -120,12 +282,37 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
   int used = InputsInUse() < 2 ? InputsInUse() : 2;
   if (OutputsInUse() < used) used = OutputsInUse();
   if (used <= 0) return;
-  for (int c = 0; c < used; ++c) {
-    ChannelState& s = channels[c];
-    const double sumOfSquares = CpuHasSse41()
-                                    ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
-                                    : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
-    if (ditherOn) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
+
+  // The channels go together only where that cannot change what either one
+  // reads: when no output overlaps the other channel's input or the other
+  // output (with one channel at a time, channel 1 would read what channel 0
+  // wrote), and when the dither buffers hold the block.
+  if (together && used == 2) {
+    together = !Overlap(outputs[0], inputs[1], frames) && !Overlap(outputs[1], inputs[0], frames) &&
+               !Overlap(outputs[0], outputs[1], frames);
+    if (2 * frames > pairDither.Count()) pairDither.Resize(2 * frames, false);
+    together =
+        together && pairDither.Count() >= 2 * frames && pairHistory.Count() >= 4 * shapingOrder;
+  }
+  double sumOfSquares[2];
+  if (together && used == 2) {
+    if (ditherOn) DrawDither(frames);
+    if (CpuHasSse41()) {
+      RequantisePairSse41(inputs, outputs, frames, sumOfSquares);
+    } else {
+      RequantisePairSse2(inputs, outputs, frames, sumOfSquares);
+    }
+  } else {
+    for (int c = 0; c < used; ++c) {
+      sumOfSquares[c] = CpuHasSse41()
+                            ? RequantiseChannelSse41(inputs[c], outputs[c], channels[c], frames)
+                            : RequantiseChannelSse2(inputs[c], outputs[c], channels[c], frames);
+    }
+  }
+  if (ditherOn) {
+    for (int c = 0; c < used; ++c) {
+      channels[c].ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares[c] / frames);
+    }
   }
 
   const double scale = 1.0 / used;
