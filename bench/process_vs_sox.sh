@@ -10,7 +10,8 @@
 # Plug-in: `qvhost speed`, two channels, blocks of 512, 16 bits, through the
 # double-precision callback, for shaping orders 0, 1, 4, 9 and 12 with dither
 # on and off: natively and, when X86_DIR is given, the 32-bit DLL under wine.
-# With --before, the same for an earlier pair of builds, side by side.
+# With --before, the same for the plug-ins of an earlier pair of builds, side
+# by side (driven by this pair's qvhost; the x86 one only with X86_DIR).
 # All times are processor time, not wall-clock time: the machine is shared.
 # Every figure is the best of N rounds (3 by default); the rounds alternate
 # between the tools so that load from other processes hits all of them alike.
@@ -73,8 +74,10 @@ Speed() {
   done
 }
 
-NativeSpeed() { Speed "$1" "$2/tools/host/qvhost" speed "$2/Quorvane.so"; }
-WineSpeed() { Speed "$1" wine "$2/tools/host/qvhost.exe" speed "$2/Quorvane.dll"; }
+# LABEL PLUGIN_BUILD_DIR: that build's plug-in, always driven by the qvhost of
+# NATIVE_DIR or X86_DIR, so that every figure is timed the same way.
+NativeSpeed() { Speed "$1" "$native/tools/host/qvhost" speed "$2/Quorvane.so"; }
+WineSpeed() { Speed "$1" wine "$x86/tools/host/qvhost.exe" speed "$2/Quorvane.dll"; }
 
 : >"$tmp/figures"
 for ((round = 1; round <= rounds; round++)); do
@@ -83,7 +86,7 @@ for ((round = 1; round <= rounds; round++)); do
   NativeSpeed native "$native" >>"$tmp/figures"
   [ -z "$x86" ] || WineSpeed x86 "$x86" >>"$tmp/figures"
   [ -z "$before_native" ] || NativeSpeed native-before "$before_native" >>"$tmp/figures"
-  [ -z "$before_x86" ] || WineSpeed x86-before "$before_x86" >>"$tmp/figures"
+  [ -z "$before_x86" ] || [ -z "$x86" ] || WineSpeed x86-before "$before_x86" >>"$tmp/figures"
 done
 
 Fft() {  # label, build dir

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <ctime>
 #include <initializer_list>
+#include <new>
 
 #include "core/text_copy.h"
 #include "dither/level_bar.h"
@@ -78,7 +79,8 @@ void DitherPlugin::ResetProcessing() {
     s.errorHistory.Resize(2 * shapingOrder, true);
   }
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
-  pairDither.Resize(2 * prepared, false);
+  // Two words per frame and channel at most (white dither).
+  (void)ReservePairWords(4 * prepared);
   pairHistory.Resize(4 * shapingOrder, false);
   inputSum.Resize(prepared, false);
   errorSum.Resize(prepared, false);
@@ -87,4 +89,11 @@ void DitherPlugin::ResetProcessing() {
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
     if (graph) graph->SetRange(rate, 100.0, 20000.0);
   }
+}
+
+bool DitherPlugin::ReservePairWords(int32_t count) {
+  if (count <= pairWordCapacity) return true;
+  pairWords.reset(new (std::nothrow) uint32_t[count]);
+  pairWordCapacity = pairWords ? count : 0;
+  return pairWords != nullptr;
 }

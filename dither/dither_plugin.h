@@ -2,6 +2,7 @@
 // optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "dither/mt_random.h"
@@ -91,15 +92,15 @@ class DitherPlugin : public PlugBase {
   double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
-  // Channels 0 and 1 of a block in one loop, with the dither DrawDither put
-  // in pairDither; stores each channel's sum of squares.
+  // Channels 0 and 1 of a block in one loop, with the block's random words
+  // already in pairWords; stores each channel's sum of squares.
   template <typename Floor>
   void RequantisePair(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
   void RequantisePairSse41(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
   void RequantisePairSse2(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
-  void DrawDither(int frames);
-  static double ShapedDither(double u, double& prevUniform);
-  static double WhiteDither(uint64_t w1, uint64_t w2);
+  // Room for count words in pairWords, grown if needed; false when storage
+  // could not be had.
+  bool ReservePairWords(int32_t count);
 
   double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
   bool ditherOn = false;
@@ -111,9 +112,10 @@ class DitherPlugin : public PlugBase {
   SpectrumAnalyser weighting;  // the sampled weighting curve of the design
   SampleArray inputSum;        // per frame: clipped input averaged over the channels
   SampleArray errorSum;        // per frame: output minus clipped input, averaged
-  // The block's dither times each channel's gain, per frame channel 0 then
-  // channel 1, and both channels' errors side by side: the paired loop's.
-  SampleArray pairDither;
+  // The paired loop's: the block's random words, and both channels' errors
+  // side by side.
+  std::unique_ptr<uint32_t[]> pairWords;
+  int32_t pairWordCapacity = 0;
   SampleArray pairHistory;
   // The editor's display, owned by the editor.
   SpectrumGraph* inputGraph = nullptr;

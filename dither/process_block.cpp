@@ -25,23 +25,15 @@ bool Overlap(const double* a, const double* b, int n) {
   return p < q + bytes && q < p + bytes;
 }
 
-// Words drawn at a time into a buffer on the stack.
-constexpr int kWordChunk = 512;
+// Words a and b, each below 2^32, as the doubles of lanes 0 and 1: exact,
+// through the signed conversion of the words less 2^31.
+inline __m128d WordsToDoubles(uint32_t a, uint32_t b) {
+  const __m128i words =
+      _mm_set_epi32(0, 0, static_cast<int>(b ^ 0x80000000u), static_cast<int>(a ^ 0x80000000u));
+  return _mm_add_pd(_mm_cvtepi32_pd(words), _mm_set1_pd(2147483648.0));
+}
 
 }  // namespace
-
-// Triangular dither: the difference of successive uniforms when shaping
-// (high-pass), otherwise the sum of two uniform words (white; the sum needs
-// 33 bits). Both scaled to [-1, 1].
-inline double DitherPlugin::ShapedDither(double u, double& prevUniform) {
-  const double r = prevUniform - u;
-  prevUniform = u;
-  return r;
-}
-
-inline double DitherPlugin::WhiteDither(uint64_t w1, uint64_t w2) {
-  return static_cast<double>(w1 + w2) * MtRandom::kWordScale - 1.0;
-}
 
 // For each frame, with e the stored errors, a the coefficients and d the
 // dither times the channel's gain:
@@ -79,12 +71,19 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
 
     double d = 0.0;
     if (dither) {
+      double r;
       if (shaping) {
-        d = gain * ShapedDither(rng.NextUniform(), prevUniform);
+        // Difference of successive uniforms: triangular, high-pass.
+        const double u = rng.NextUniform();
+        r = prevUniform - u;
+        prevUniform = u;
       } else {
+        // Sum of two uniform words: triangular, white. The sum needs 33 bits.
         const uint64_t w1 = rng.NextWord();
-        d = gain * WhiteDither(w1, rng.NextWord());
+        const uint64_t w2 = rng.NextWord();
+        r = static_cast<double>(w1 + w2) * MtRandom::kWordScale - 1.0;
       }
+      d = gain * r;
     }
 
     double v = x;
@@ -117,7 +116,7 @@ __attribute__((always_inline)) inline double DitherPlugin::RequantiseChannel(con
 // channel c in lane c of two-lane vectors: each channel's feedback sum is one
 // long chain of dependent operations, and one instruction now advances both
 // chains. Every lane computes exactly the scalar loop's expressions in their
-// order. The dither comes from DrawDither; the errors go through pairHistory,
+// order. The dither comes from pairWords; the errors go through pairHistory,
 // a ring like errorHistory with both channels' errors side by side, whose
 // position starts at 0 in every block.
 template <typename Floor>
@@ -138,7 +137,12 @@ __attribute__((always_inline)) inline void DitherPlugin::RequantisePair(double**
   const double* in1 = inputs[1];
   double* out0 = outputs[0];
   double* out1 = outputs[1];
-  const double* d = pairDither.Data();
+  // The block's words in the order the one-channel loop draws them: all of
+  // channel 0's, then all of channel 1's.
+  const int wordsPerFrame = shaping ? 1 : 2;
+  const uint32_t* words0 = pairWords.get();
+  const uint32_t* words1 = words0 + wordsPerFrame * frames;
+  const __m128d wordScale = _mm_set1_pd(MtRandom::kWordScale);
   double* inSum = inputSum.Data();
   double* errSum = errorSum.Data();
   ChannelState* both[2] = {&channels[0], &channels[1]};
@@ -153,6 +157,8 @@ __attribute__((always_inline)) inline void DitherPlugin::RequantisePair(double**
       ring[2 * k + c] = ring[2 * (k + order) + c] = both[c]->errorHistory[both[c]->historyPos + k];
     }
   }
+  const __m128d gain = _mm_set_pd(both[1]->ditherGain, both[0]->ditherGain);
+  __m128d prevUniform = _mm_set_pd(both[1]->prevUniform, both[0]->prevUniform);
   int pos = 0;
   __m128d newest = order > 0 ? _mm_loadu_pd(ring) : _mm_setzero_pd();
   __m128d squares = _mm_setzero_pd();
@@ -168,7 +174,20 @@ __attribute__((always_inline)) inline void DitherPlugin::RequantisePair(double**
         v = _mm_sub_pd(v, _mm_mul_pd(a[k], _mm_loadu_pd(recent + 2 * k)));
       }
     }
-    const __m128d dj = dither ? _mm_loadu_pd(d + 2 * j) : _mm_setzero_pd();
+    // Triangular dither: the difference of successive uniforms when shaping
+    // (high-pass), otherwise the sum of two uniform words (white).
+    __m128d dj = _mm_setzero_pd();
+    if (dither) {
+      if (shaping) {
+        const __m128d u = _mm_mul_pd(WordsToDoubles(words0[j], words1[j]), wordScale);
+        dj = _mm_mul_pd(gain, _mm_sub_pd(prevUniform, u));
+        prevUniform = u;
+      } else {
+        const __m128d sum = _mm_add_pd(WordsToDoubles(words0[2 * j], words1[2 * j]),
+                                       WordsToDoubles(words0[2 * j + 1], words1[2 * j + 1]));
+        dj = _mm_mul_pd(gain, _mm_sub_pd(_mm_mul_pd(sum, wordScale), one));
+      }
+    }
     const __m128d y =
         _mm_mul_pd(Floor::Of(_mm_add_pd(_mm_add_pd(_mm_mul_pd(scale, v), dj), half)), stepSize);
     _mm_storel_pd(out0 + j, y);
@@ -201,40 +220,11 @@ __attribute__((always_inline)) inline void DitherPlugin::RequantisePair(double**
       }
     }
   }
+  double lastUniform[2];
+  _mm_storeu_pd(lastUniform, prevUniform);
+  both[0]->prevUniform = lastUniform[0];
+  both[1]->prevUniform = lastUniform[1];
   _mm_storeu_pd(sumOfSquares, squares);
-}
-
-// Each channel's dither for the whole block, times its gain, channel 0 first:
-// the same draws in the same order as the channel at a time loop makes them.
-// Frame j of channel c goes to pairDither[2 j + c].
-void DitherPlugin::DrawDither(int frames) {
-  uint32_t words[kWordChunk];
-  double* d = pairDither.Data();
-  for (int c = 0; c < 2; ++c) {
-    ChannelState& s = channels[c];
-    const double gain = s.ditherGain;
-    if (shapingOn) {
-      double prevUniform = s.prevUniform;
-      for (int start = 0; start < frames; start += kWordChunk) {
-        const int n = frames - start < kWordChunk ? frames - start : kWordChunk;
-        rng.NextWords(words, n);
-        for (int i = 0; i < n; ++i) {
-          d[2 * (start + i) + c] =
-              gain * ShapedDither(words[i] * MtRandom::kWordScale, prevUniform);
-        }
-      }
-      s.prevUniform = prevUniform;
-    } else {
-      constexpr int kFramesPerChunk = kWordChunk / 2;
-      for (int start = 0; start < frames; start += kFramesPerChunk) {
-        const int n = frames - start < kFramesPerChunk ? frames - start : kFramesPerChunk;
-        rng.NextWords(words, 2 * n);
-        for (int i = 0; i < n; ++i) {
-          d[2 * (start + i) + c] = gain * WhiteDither(words[2 * i], words[2 * i + 1]);
-        }
-      }
-    }
-  }
 }
 
 QV_TARGET_SSE41 double DitherPlugin::RequantiseChannelSse41(const double* in, double* out,
@@ -290,13 +280,13 @@ void DitherPlugin::ProcessBlockScheduled(double** inputs, double** outputs, int 
   if (together && used == 2) {
     together = !Overlap(outputs[0], inputs[1], frames) && !Overlap(outputs[1], inputs[0], frames) &&
                !Overlap(outputs[0], outputs[1], frames);
-    if (2 * frames > pairDither.Count()) pairDither.Resize(2 * frames, false);
-    together =
-        together && pairDither.Count() >= 2 * frames && pairHistory.Count() >= 4 * shapingOrder;
+    together = together && ReservePairWords(4 * frames) && pairHistory.Count() >= 4 * shapingOrder;
   }
   double sumOfSquares[2];
   if (together && used == 2) {
-    if (ditherOn) DrawDither(frames);
+    // Both channels' words at once: channel 0's, then channel 1's, the
+    // stream the one-channel loop draws from, in its order.
+    if (ditherOn) rng.NextWords(pairWords.get(), 2 * (shapingOn ? 1 : 2) * frames);
     if (CpuHasSse41()) {
       RequantisePairSse41(inputs, outputs, frames, sumOfSquares);
     } else {
