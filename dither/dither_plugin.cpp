@@ -71,21 +71,29 @@ void DitherPlugin::ResetProcessing() {
   shapingOn = shapingOrder > 0;
 
   const int32_t n = BlockSize();
-  channels.resize(2);
+  // Without its storage the engine is not ready, and blocks come out silent
+  // until a later reset has it (see ProcessBlock).
+  storageReady = true;
   for (ChannelState& s : channels) {
     s.historyPos = 0;
     s.prevUniform = 0.0;
     s.ditherGain = 1.0;
-    s.errorHistory.Resize(2 * shapingOrder, true);
+    if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
   }
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
-  // Two words per frame and channel at most (white dither).
+  // Two words per frame and channel at most (white dither). The paired loop
+  // needs these and pairHistory; without them the channels go one at a time.
   (void)ReservePairWords(4 * prepared);
-  pairHistory.Resize(4 * shapingOrder, false);
-  inputSum.Resize(prepared, false);
-  errorSum.Resize(prepared, false);
-  coefficients.Resize(shapingOrder, true);
-  if (shapingOn && n > 0) DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
+  (void)pairHistory.Resize(4 * shapingOrder, false);
+  if (inputSum.Resize(prepared, false) != prepared || errorSum.Resize(prepared, false) != prepared)
+    storageReady = false;
+  if (shapingOn && n > 0) {
+    // The design leaves the coefficients empty when it cannot have them.
+    DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
+    if (coefficients.Count() != shapingOrder) storageReady = false;
+  } else if (coefficients.Resize(shapingOrder, true) != shapingOrder) {
+    storageReady = false;
+  }
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
     if (graph) graph->SetRange(rate, 100.0, 20000.0);
   }

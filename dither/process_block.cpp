@@ -247,6 +247,13 @@ void DitherPlugin::RequantisePairSse2(double** inputs, double** outputs, int fra
   RequantisePair<FloorSse2>(inputs, outputs, frames, sumOfSquares);
 }
 
+bool DitherPlugin::AccumulatorsHold(int frames) {
+  if (frames <= inputSum.Count() && frames <= errorSum.Count()) return true;
+  // Hosts announce the longest block they will send, but some send longer
+  // ones; the accumulators then grow to hold the whole block.
+  return inputSum.Resize(frames, false) == frames && errorSum.Resize(frames, false) == frames;
+}
+
 void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
   ProcessBlockScheduled(inputs, outputs, frames, true);
 }
@@ -257,20 +264,19 @@ void DitherPlugin::ProcessBlockPerChannel(double** inputs, double** outputs, int
 
 void DitherPlugin::ProcessBlockScheduled(double** inputs, double** outputs, int frames,
                                          bool together) {
-  // An empty block changes no state: the dither gains stay as they are.
-  if (frames <= 0) return;
-  // Hosts announce the longest block they will send, but some send longer
-  // ones; the accumulators then grow to hold the whole block.
-  if (frames > inputSum.Count()) {
-    inputSum.Resize(frames, false);
-    errorSum.Resize(frames, false);
-  }
-  const int32_t count = inputSum.Count();
-  for (int32_t j = 0; j < count; ++j) inputSum[j] = errorSum[j] = 0.0;
-
+  if (frames < 0) frames = 0;
   // Only outputs the host gave can be written, whatever the input count.
   int used = InputsInUse() < 2 ? InputsInUse() : 2;
   if (OutputsInUse() < used) used = OutputsInUse();
+  if (!storageReady || !AccumulatorsHold(frames)) {
+    for (int c = 0; c < used; ++c) {
+      for (int j = 0; j < frames; ++j) outputs[c][j] = 0.0;
+    }
+    return;
+  }
+  const int32_t count = inputSum.Count();
+  for (int32_t j = 0; j < count; ++j) inputSum[j] = 0.0;
+  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] = 0.0;
   if (used <= 0) return;
 
   // The channels go together only where that cannot change what either one
@@ -299,17 +305,16 @@ void DitherPlugin::ProcessBlockScheduled(double** inputs, double** outputs, int 
                             : RequantiseChannelSse2(inputs[c], outputs[c], channels[c], frames);
     }
   }
-  if (ditherOn) {
+  // An empty block has no level: the gains stay as they were.
+  if (ditherOn && frames > 0) {
     for (int c = 0; c < used; ++c) {
       channels[c].ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares[c] / frames);
     }
   }
 
   const double scale = 1.0 / used;
-  for (int32_t j = 0; j < count; ++j) {
-    inputSum[j] *= scale;
-    errorSum[j] *= scale;
-  }
+  for (int32_t j = 0; j < count; ++j) inputSum[j] *= scale;
+  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] *= scale;
   FeedDisplay(frames);
 }
 

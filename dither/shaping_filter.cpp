@@ -94,7 +94,7 @@ bool InvertSpdMatrix(Matrix& a) {
 
 bool MultiplyMatrixVector(const Matrix& m, const SampleArray& v, SampleArray& out) {
   const int32_t rows = static_cast<int32_t>(m.size());
-  out.Resize(rows, true);
+  if (out.Resize(rows, true) != rows) return false;
   for (int32_t i = 0; i < rows; ++i) {
     if (m[i].Count() != v.Count()) return false;
     double sum = 0.0;
@@ -104,17 +104,16 @@ bool MultiplyMatrixVector(const Matrix& m, const SampleArray& v, SampleArray& ou
   return true;
 }
 
-int32_t ShapingDesignSize(int32_t blockSize) {
-  int32_t n = 32;
+int32_t ShapingDesignSize(int32_t blockSize, int order) {
+  int32_t n = order > kMaxOrderAt16 ? 32 : 16;
   while (n < blockSize && n < 32768) n *= 2;
   return n;
 }
 
 void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
                          int order, SampleArray& coefficients) {
-  coefficients.Resize(order, true);
-  if (order <= 0 || blockSize <= 0) return;
-  const int32_t n = ShapingDesignSize(blockSize);
+  if (coefficients.Resize(order, true) != order || order <= 0 || blockSize <= 0) return;
+  const int32_t n = ShapingDesignSize(blockSize, order);
   SampleWeighting(weighting, sampleRate, n);
   const SampleArray& r = weighting.RealSpectrum();
   if (r.Count() != n || order >= n) return;
@@ -122,6 +121,6 @@ void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t
   Matrix normal(static_cast<size_t>(order));
   SampleArray b;
   if (!BuildNormalEquations(r, order, normal, b)) return;
-  if (!InvertSpdMatrix(normal) || !MultiplyMatrixVector(normal, b, coefficients))
-    coefficients.Resize(order, true);
+  if (InvertSpdMatrix(normal) && MultiplyMatrixVector(normal, b, coefficients)) return;
+  for (int32_t k = 0; k < coefficients.Count(); ++k) coefficients[k] = 0.0;
 }

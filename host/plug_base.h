@@ -112,7 +112,14 @@ class PlugBase {
   // First block: limits the channels in use to 2 each unless the host is one
   // that sends more on purpose; a speaker arrangement settles them instead.
   void SettleChannels();
+  // A block whose scratch buffers cannot be had is not processed: the
+  // replacing paths write silence to the outputs the plug-in declared (at
+  // most those in use, so that a huge speaker arrangement reads no channel
+  // pointer beyond them), the accumulating path adds nothing, and no other
+  // state changes.
   void ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate);
+  template <typename Sample>
+  void SilenceOutputs(Sample** outputs, int32_t frames);
 
   PlugLock lock;
   int32_t blockSize = 0;

@@ -45,7 +45,7 @@ struct PlotBench {
 
 TEST(FloatArray, GrowsFromSixtyFourByDoublingAndLimits) {
   FloatArray a;
-  a.Resize(3, true);
+  ASSERT_TRUE(a.Resize(3, true));
   EXPECT_EQ(a.Length(), 3);
   EXPECT_EQ(a[2], 0.0f);
   a[0] = -2.0f;
@@ -57,9 +57,9 @@ TEST(FloatArray, GrowsFromSixtyFourByDoublingAndLimits) {
   EXPECT_EQ(a[2], 1.0f);
   a.Limit(1.0f, 0.0f);  // high wins when low > high
   EXPECT_EQ(a[1], 0.0f);
-  a.Resize(200, false);
+  ASSERT_TRUE(a.Resize(200, false));
   EXPECT_EQ(a.Length(), 200);
-  a.Resize(-5, false);
+  ASSERT_TRUE(a.Resize(-5, false));
   EXPECT_EQ(a.Length(), 0);
 }
 
@@ -148,6 +148,21 @@ TEST(PlotControls, AnEnvelopeMapsAroundItsMiddleAndFillsBetweenItsCurves) {
   plot->SetValuesPairFloat(lows, highs, 2, nullptr, true);
   EXPECT_EQ(plot->Y()[0], 0.0f);   // -1 at the top
   EXPECT_EQ(plot->Y2()[0], 0.0f);  // the second curve's positive values go up
+}
+
+TEST(PlotControls, EachEnvelopeColumnRunsFromTheFirstCurveToTheSecond) {
+  PlotBench b;
+  auto* plot = b.Attach(
+      new EnvelopePlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true, kColourAlpha, false));
+  plot->SetColours(kInvisible, kPlotWhite);
+  // Both curves fall in row 10. A column whose ends share a pixel is drawn
+  // as one pixel at its start's rounded height: 10 from y (from y2 it
+  // would be 11).
+  const float ys[] = {10.2f, 10.2f};
+  const float y2s[] = {10.7f, 10.7f};
+  plot->SetValuesPairFloat(ys, y2s, 2, nullptr, false);
+  b.editor->Paint();
+  for (int x : {1, 20, 39}) EXPECT_EQ(b.LitRows(x), std::make_pair(10, 10)) << "column " << x;
 }
 
 TEST(PlotControls, DrawingReadsOnlyPointsThatBothArraysHoldAndOnlyColumnsOnTheSurface) {
