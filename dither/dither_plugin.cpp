@@ -99,9 +99,10 @@ void DitherPlugin::ResetProcessing() {
   }
 }
 
-bool DitherPlugin::ReservePairWords(int32_t count) {
+bool DitherPlugin::ReservePairWords(int64_t count) {
   if (count <= pairWordCapacity) return true;
+  if (count > INT32_MAX) return false;
   pairWords.reset(new (std::nothrow) uint32_t[count]);
-  pairWordCapacity = pairWords ? count : 0;
+  pairWordCapacity = pairWords ? static_cast<int32_t>(count) : 0;
   return pairWords != nullptr;
 }

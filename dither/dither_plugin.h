@@ -105,7 +105,7 @@ class DitherPlugin : public PlugBase {
   void RequantisePairSse2(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
   // Room for count words in pairWords, grown if needed; false when storage
   // could not be had.
-  bool ReservePairWords(int32_t count);
+  bool ReservePairWords(int64_t count);
 
   double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
   bool ditherOn = false;

@@ -282,11 +282,12 @@ void DitherPlugin::ProcessBlockScheduled(double** inputs, double** outputs, int 
   // The channels go together only where that cannot change what either one
   // reads: when no output overlaps the other channel's input or the other
   // output (with one channel at a time, channel 1 would read what channel 0
-  // wrote), and when the dither buffers hold the block.
+  // wrote), and when the paired loop's buffers hold the block.
   if (together && used == 2) {
     together = !Overlap(outputs[0], inputs[1], frames) && !Overlap(outputs[1], inputs[0], frames) &&
                !Overlap(outputs[0], outputs[1], frames);
-    together = together && ReservePairWords(4 * frames) && pairHistory.Count() >= 4 * shapingOrder;
+    together = together && ReservePairWords(4 * static_cast<int64_t>(frames)) &&
+               pairHistory.Count() >= 4 * shapingOrder;
   }
   double sumOfSquares[2];
   if (together && used == 2) {
