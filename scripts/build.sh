@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Builds the native tree (plug-in, host tool, unit tests, benchmarks) and both
-# Windows DLLs with their host tools, then fills dist/.
+# Builds the native tree (plug-in, host tool, the quorvane file tool, unit
+# tests, benchmarks) and both Windows DLLs with their host tools, then fills
+# dist/.
 #
 #   scripts/build.sh [LOG]
 #
@@ -27,7 +28,8 @@ configure native "native Linux" -DQV_BENCH=ON
 configure x86 "32-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
 configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
 
-mkdir -p dist/x86 dist/x64
+mkdir -p dist/x86 dist/x64 dist/linux
 cp build/x86/Quorvane.dll dist/x86/
 cp build/x64/Quorvane.dll dist/x64/
+cp build/native/tools/quorvane/quorvane dist/linux/
 cp resources/Quorvane_README.txt dist/
