@@ -14,6 +14,7 @@
 
 #include "dither/dither_plugin.h"
 #include "dither/fft.h"
+#include "dither/portable_math.h"
 #include "host/dispatcher.h"
 
 namespace {
@@ -48,14 +49,16 @@ class Noise {
 };
 
 // Two channels of sines with noise, a quiet stretch, a stretch driven past
-// full scale and a few values that must be limited (infinities, NaN).
+// full scale and a few values that must be limited (infinities, NaN). The
+// sines come from the portable sine: each C library rounds its own sin
+// differently, and the input must be the same bits on every build.
 std::vector<double> Signal(int channel) {
   Noise noise;
   std::vector<double> x(kFrames);
   const double pitch = channel == 0 ? 0.0631 : 0.0411;
   for (int j = 0; j < kFrames; ++j) {
     const double level = j < kFrames / 3 ? 0.6 : j < kFrames / 2 ? 1e-4 : 1.3;
-    x[j] = level * std::sin(pitch * j) + 0.01 * noise.Next();
+    x[j] = level * PortableSin(pitch * j) + 0.01 * noise.Next();
   }
   x[100 + channel] = INFINITY;
   x[200] = -INFINITY;
