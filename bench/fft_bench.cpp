@@ -15,8 +15,8 @@
 #include <ctime>
 #include <vector>
 
-#include "dither/fft.h"
-#include "dither/shaping_filter.h"
+#include "dsp/fft.h"
+#include "dsp/shaping_filter.h"
 
 namespace {
 

@@ -2,11 +2,8 @@
 // optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
-#include <memory>
-
-#include "dither/mt_random.h"
-#include "dither/sample_array.h"
-#include "dither/analyser.h"
+#include "dsp/analyser.h"
+#include "dsp/requantiser.h"
 #include "host/plug_base.h"
 
 // Parameter indices.
@@ -20,6 +17,8 @@ enum DitherParam : int {
 
 constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
 constexpr int kMaxShapingOrder = 12;
+static_assert(kMaxShapingOrder <= Requantiser::kMaxPairedOrder,
+              "every order offered runs both channels in one loop");
 // Above this rate the weighting has no meaning for the audible band and
 // shaping is switched off.
 constexpr double kMaxShapingSampleRate = 96000.0;
@@ -27,17 +26,6 @@ constexpr double kMaxShapingSampleRate = 96000.0;
 // frames. A host may announce any int32 (some pass garbage); a longer block,
 // if one really comes, grows them when it arrives.
 constexpr int32_t kMaxPreparedFrames = 1 << 16;
-
-// Per-channel state of the shaper and the dither.
-struct ChannelState {
-  int32_t historyPos = 0;    // current position in errorHistory, 0 .. order - 1
-  double prevUniform = 0.0;  // previous uniform draw (high-pass dither)
-  double ditherGain = 1.0;   // 1 - 0.6 * rms of this channel's previous block
-  // The last `order` quantisation errors, circular, stored twice over
-  // (entries i and i + order are equal) so that reading `order` errors from
-  // historyPos never wraps.
-  SampleArray errorHistory;
-};
 
 class LevelBar;
 class SpectrumGraph;
@@ -51,79 +39,38 @@ class DitherPlugin : public PlugBase {
   void ResetProcessing() override;
   // [lock held] Any parameter change resets the engine.
   void ParamChanged(int index) override;
-  // [audio thread, lock held] Requantises channels 0 and 1, both in one
-  // loop where it can. A block whose storage cannot be had (the engine's
-  // arrays, or accumulators for a block longer than prepared) writes silence
-  // to those channels and changes nothing else: no generator draw, no engine
-  // state, no display.
+  // [audio thread, lock held] Requantises channels 0 and 1. A block whose
+  // storage cannot be had (the engine's arrays, or accumulators for a block
+  // longer than prepared) writes silence to those channels and changes
+  // nothing else: no generator draw, no engine state, no display.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
-  // [lock held] The same, one channel after the other: the plain schedule,
-  // which ProcessBlock must match bit for bit.
-  void ProcessBlockPerChannel(double** inputs, double** outputs, int frames);
 
   // The display controls, for tests.
   SpectrumGraph* InputGraph() const { return inputGraph; }
   SpectrumGraph* NoiseGraph() const { return noiseGraph; }
   LevelBar* GetLevelBar() const { return levelBar; }
 
-  // Engine state, read by tests and the editor.
-  double QuantScale() const { return quantScale; }
-  bool DitherOn() const { return ditherOn; }
-  bool ShapingOn() const { return shapingOn; }
-  int ShapingOrder() const { return shapingOrder; }
-  const SampleArray& Coefficients() const { return coefficients; }
-  const ChannelState& Channel(int c) const { return channels[c]; }
-  int32_t PreparedFrames() const { return inputSum.Count(); }
-  MtRandom& Random() { return rng; }
+  // Engine state, read by tests.
+  double QuantScale() const { return requantiser.QuantScale(); }
+  bool DitherOn() const { return requantiser.DitherOn(); }
+  bool ShapingOn() const { return requantiser.ShapingOn(); }
+  int ShapingOrder() const { return requantiser.ShapingOrder(); }
+  const SampleArray& Coefficients() const { return requantiser.Coefficients(); }
+  const ChannelState& Channel(int c) const { return requantiser.Channel(c); }
+  int32_t PreparedFrames() const { return requantiser.PreparedFrames(); }
+  MtRandom& Random() { return requantiser.Random(); }
 
  private:
   void DefineParameters();
   void DefinePresets();
   // Builds the editor with all its controls and hands it to the base.
   void BuildEditor();
-  // [audio thread, lock held] Whether the accumulators hold `frames` values;
-  // grows both for a block longer than prepared.
-  [[nodiscard]] bool AccumulatorsHold(int frames);
   // [audio thread, lock held] Feeds the block's channel averages to the
   // graphs and its input peak to the level bar.
   void FeedDisplay(int frames);
-  // ProcessBlock with channels 0 and 1 together when `together` and when
-  // that gives the same result, one after the other otherwise.
-  void ProcessBlockScheduled(double** inputs, double** outputs, int frames, bool together);
-  // One channel of a block, drawing its dither as it goes; returns the sum of
-  // squares of the clipped input. Each loop here is compiled for two
-  // instruction sets, with identical results.
-  template <typename Floor>
-  double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
-  double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
-  double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
-  // Channels 0 and 1 of a block in one loop, with the block's random words
-  // already in pairWords; stores each channel's sum of squares.
-  template <typename Floor>
-  void RequantisePair(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
-  void RequantisePairSse41(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
-  void RequantisePairSse2(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
-  // Room for count words in pairWords, grown if needed; false when storage
-  // could not be had.
-  bool ReservePairWords(int64_t count);
 
-  double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
-  bool ditherOn = false;
-  bool shapingOn = false;
-  int32_t shapingOrder = 0;
-  MtRandom rng;
-  // Every array of the last ResetProcessing got its size.
-  bool storageReady = false;
-  ChannelState channels[2];
-  SampleArray coefficients;    // coefficient k goes with the error k + 1 frames back
+  Requantiser requantiser;
   SpectrumAnalyser weighting;  // the sampled weighting curve of the design
-  SampleArray inputSum;        // per frame: clipped input averaged over the channels
-  SampleArray errorSum;        // per frame: output minus clipped input, averaged
-  // The paired loop's: the block's random words, and both channels' errors
-  // side by side.
-  std::unique_ptr<uint32_t[]> pairWords;
-  int32_t pairWordCapacity = 0;
-  SampleArray pairHistory;
   // The editor's display, owned by the editor.
   SpectrumGraph* inputGraph = nullptr;
   SpectrumGraph* noiseGraph = nullptr;

@@ -19,14 +19,14 @@ class ProcessorTest : public ::testing::Test {
   void TearDown() override { ClosePlugin(plug); }
 
   void Set(int index, float normalised) {
-    plug->Record()->setParameter(plug->Record(), index, normalised);
+    RecordOf(plug)->setParameter(RecordOf(plug), index, normalised);
   }
   // Runs one block through the double callback; both channels get `in`.
   std::vector<double> Run(const std::vector<double>& in, std::vector<double>* right = nullptr) {
     std::vector<double> left = in, r = in, outLeft(in.size()), outRight(in.size());
     double* ins[2] = {left.data(), r.data()};
     double* outs[2] = {outLeft.data(), outRight.data()};
-    plug->Record()->processDoubleReplacing(plug->Record(), ins, outs,
+    RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs,
                                            static_cast<int32_t>(in.size()));
     if (right) *right = outRight;
     return outLeft;
@@ -41,39 +41,6 @@ bool OnGrid(double y, double scale) {
 }
 
 }  // namespace
-
-TEST(MtRandom, MatchesTheReferenceSequence) {
-  MtRandom rng;
-  rng.SeedState(5489u);
-  rng.Regenerate();
-  EXPECT_EQ(rng.NextWord(), 3499211612u);
-  for (int i = 2; i < 10000; ++i) rng.NextWord();
-  EXPECT_EQ(rng.NextWord(), 4123659995u);  // the 10000th draw of MT19937
-}
-
-// Words drawn in pieces of every length, across the regenerations, are the
-// words drawn one at a time.
-TEST(MtRandom, BulkDrawsMatchSingleDraws) {
-  MtRandom one;
-  MtRandom bulk;
-  one.SeedState(2024u);
-  bulk.SeedState(2024u);
-  std::vector<uint32_t> words;
-  for (int32_t count = 0; count < 1400; count += 1 + count / 3) {
-    words.assign(static_cast<size_t>(count) + 1, 0xDEADBEEFu);
-    bulk.NextWords(words.data(), count);
-    for (int32_t i = 0; i < count; ++i) ASSERT_EQ(words[i], one.NextWord()) << count << " " << i;
-    ASSERT_EQ(words[count], 0xDEADBEEFu);  // nothing written past the count
-    ASSERT_EQ(bulk.NextWord(), one.NextWord());
-  }
-}
-
-TEST(MtRandom, ClockSeedsDifferWithinOneSecond) {
-  EXPECT_NE(SeedFromClock(1700000000, 12345), SeedFromClock(1700000000, 12345));
-  // With both clocks at zero the seed is the process-wide count itself.
-  const uint32_t a = SeedFromClock(0, 0);
-  EXPECT_EQ(SeedFromClock(0, 0), a + 1);
-}
 
 TEST_F(ProcessorTest, PlainRequantisationRoundsHalfUp) {
   Set(kParamShaping, 0.0f);
@@ -190,7 +157,7 @@ TEST_F(ProcessorTest, OnlyTheFirstTwoChannelsAreProcessed) {
   std::vector<double> in(16, 0.25), out0(16), out1(16), out2(16, 7.0);
   double* ins[3] = {in.data(), in.data(), in.data()};
   double* outs[3] = {out0.data(), out1.data(), out2.data()};
-  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 16);
+  RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, 16);
   EXPECT_EQ(out0[5], 0.25);
   EXPECT_EQ(out1[5], 0.25);
   EXPECT_EQ(out2[5], 7.0);
@@ -210,11 +177,11 @@ TEST_F(ProcessorTest, BlocksLongerThanAnnouncedAreProcessedWhole) {
 
 TEST(Processor, WorksBeforeTheHostSetsAnything) {
   TestHost::Install();
-  auto* plug = new DitherPlugin();
+  auto* plug = NewPlugin();
   std::vector<double> in(300, 0.123456), out(300);
   double* ins[2] = {in.data(), in.data()};
   double* outs[2] = {out.data(), out.data()};
-  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 300);
+  RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, 300);
   for (double y : out) EXPECT_EQ(y, std::floor(0.123456 * 32768.0 + 0.5) / 32768.0);
   ClosePlugin(plug);
 }

@@ -1,7 +1,7 @@
 // qvrenderhash: fingerprints of the plug-in's arithmetic, for comparing
-// builds bit for bit. The plug-in is linked in, not loaded, so that its
-// random generator can be given a fixed seed; the audio still goes through
-// the double-precision callback of its effect record.
+// builds bit for bit. The plug-in and its VST 2.x adapter are linked in, not
+// loaded, so that its random generator can be given a fixed seed; the audio
+// still goes through the double-precision callback of its effect record.
 //
 // Prints one line per case, "NAME HASH", with HASH the 64-bit FNV-1a of the
 // output bytes: every shaping order with dither on and off, over several
@@ -13,9 +13,10 @@
 #include <vector>
 
 #include "dither/dither_plugin.h"
-#include "dither/fft.h"
-#include "dither/portable_math.h"
-#include "host/dispatcher.h"
+#include "dsp/fft.h"
+#include "dsp/portable_math.h"
+#include "host/vst2/dispatcher.h"
+#include "host/vst2/vst2_effect.h"
 
 namespace {
 
@@ -67,14 +68,15 @@ std::vector<double> Signal(int channel) {
 }
 
 uint64_t Render(int order, bool dither, int block, const std::vector<double>* in) {
-  DitherPlugin plug;
-  EffectRecord* r = plug.Record();
+  auto* plug = new DitherPlugin();
+  Vst2Effect effect(plug);  // owns the plug-in
+  EffectRecord* r = effect.Record();
   r->dispatcher(r, effSetSampleRate, 0, 0, nullptr, static_cast<float>(kRate));
   r->dispatcher(r, effSetBlockSize, 0, block, nullptr, 0.0f);
   r->dispatcher(r, effMainsChanged, 0, 1, nullptr, 0.0f);
   r->setParameter(r, kParamShaping, order / static_cast<float>(kMaxShapingOrder));
   r->setParameter(r, kParamDither, dither ? 1.0f : 0.0f);
-  plug.Random().SeedState(kSeed);
+  plug->Random().SeedState(kSeed);
   std::vector<double> left(block), right(block), outLeft(block), outRight(block);
   double* ins[2] = {left.data(), right.data()};
   double* outs[2] = {outLeft.data(), outRight.data()};
