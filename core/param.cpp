@@ -73,6 +73,12 @@ void Param::SetFromNormalized(float x) {
   value = v < max ? v : max;
 }
 
+void Param::SetStepped(double v) {
+  if (std::isnan(v)) return;
+  if (kind != ParamKind::Double) v = std::floor(v / step + 0.5) * step;
+  value = v < min ? min : (v > max ? max : v);
+}
+
 void Param::SetClamped(double v) {
   if (kind == ParamKind::None) kind = ParamKind::Double;
   if (std::isnan(v)) return;

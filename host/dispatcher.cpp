@@ -150,11 +150,7 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_
   auto* text = static_cast<char*>(ptr);
 
   switch (opcode) {
-    case effOpen: {
-      LockGuard guard(&plug.lock);
-      plug.NotifyAllParamsChanged();
-      return 0;
-    }
+    case effOpen: plug.Open(); return 0;
     case effClose:
       if (plug.editor) plug.editor->CloseWindow();
       delete &plug;
@@ -166,24 +162,9 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_
     case effGetParamLabel: plug.ParamAt(index).CopyLabel(text); return 0;
     case effGetParamDisplay: return ParamDisplay(plug, index, text);
     case effGetParamName: plug.ParamAt(index).CopyName(text); return 0;
-    case effSetSampleRate: {
-      LockGuard guard(&plug.lock);
-      plug.sampleRate = opt;
-      plug.ResetProcessing();
-      return 0;
-    }
-    case effSetBlockSize: {
-      LockGuard guard(&plug.lock);
-      plug.blockSize = static_cast<int32_t>(value);
-      plug.ResetProcessing();
-      return 0;
-    }
-    case effMainsChanged: {
-      LockGuard guard(&plug.lock);
-      plug.ActiveChanged(value != 0);
-      if (value == 0) plug.ResetProcessing();
-      return 0;
-    }
+    case effSetSampleRate: plug.SetSampleRate(opt); return 0;
+    case effSetBlockSize: plug.SetBlockSize(static_cast<int32_t>(value)); return 0;
+    case effMainsChanged: plug.SetActive(value != 0); return 0;
     case effEditGetRect: return EditGetRect(plug, ptr);
     case effEditOpen: return EditOpen(plug, ptr);
     case effEditClose: return EditClose(plug);

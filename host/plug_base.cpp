@@ -107,6 +107,35 @@ void PlugBase::AttachEditor(Editor* newEditor) {
   editor = newEditor;
 }
 
+void PlugBase::Open() {
+  LockGuard guard(&lock);
+  NotifyAllParamsChanged();
+}
+
+void PlugBase::SetSampleRate(double rate) {
+  LockGuard guard(&lock);
+  sampleRate = rate;
+  ResetProcessing();
+}
+
+void PlugBase::SetBlockSize(int32_t frames) {
+  LockGuard guard(&lock);
+  blockSize = frames;
+  ResetProcessing();
+}
+
+void PlugBase::SetActive(bool active) {
+  LockGuard guard(&lock);
+  ActiveChanged(active);
+  if (!active) ResetProcessing();
+}
+
+void PlugBase::PrepareScratch(int32_t frames) {
+  LockGuard guard(&lock);
+  inputBuffers.Resize(inputsInUse, frames, true);
+  outputBuffers.Resize(outputsInUse, frames, true);
+}
+
 void PlugBase::NotifyAllParamsChanged() {
   for (int i = 0; i < ParamCount(); ++i) ParamChanged(i);
   ResetProcessing();

@@ -78,6 +78,19 @@ class PlugBase {
   void SetCurrentProgramName(const std::string& name) { currentProgramName = name; }
   const Preset& ProgramAt(int index) const { return programs[index]; }
 
+  // ---- Host requests, for every format ------------------------------------
+  // Each takes the lock. Open: every parameter's change hook in index order,
+  // then one ResetProcessing. A new rate or block size runs ResetProcessing.
+  // Switching processing on runs ActiveChanged(true); off runs
+  // ActiveChanged(false), then ResetProcessing.
+  void Open();
+  void SetSampleRate(double rate);
+  void SetBlockSize(int32_t frames);
+  void SetActive(bool active);
+  // [not the audio thread] Sizes the scratch buffers of the float path for
+  // blocks of up to `frames`, so that such blocks allocate nothing.
+  void PrepareScratch(int32_t frames);
+
   // ---- Host-facing state ---------------------------------------------------
   EffectRecord* Record() { return &record; }
   PlugLock& Lock() { return lock; }

@@ -1,0 +1,57 @@
+// The LV2 format adapter, DSP side: one plug-in per LV2 instance, driven the
+// way the VST 2.x dispatcher and audio callbacks drive it.
+//
+//   instantiate  the entry, open, sample rate, block size = the host's
+//                maximum block length (kLv2DefaultBlockLength without one)
+//   activate     processing on
+//   run          changed control ports set their parameters, then the float
+//                audio path, in blocks of at most the block size
+//   deactivate   processing off (which resets the engine)
+//   cleanup      close
+//
+// The UI binary reaches an instance through the host's instance-access
+// feature (the LV2_Handle is an Lv2Instance) and uses only Plugin().
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "host/lv2/bundle.h"
+
+class PlugBase;
+
+class Lv2Instance {
+ public:
+  // [host's loading thread] Open, with the rate and block size set and the
+  // scratch sized for blocks of that size.
+  Lv2Instance(std::unique_ptr<PlugBase> plugin, double rate, int32_t blockLength);
+  ~Lv2Instance();
+  Lv2Instance(const Lv2Instance&) = delete;
+  Lv2Instance& operator=(const Lv2Instance&) = delete;
+
+  // [instantiation thread] Ports outside the layout are ignored.
+  void ConnectPort(uint32_t port, void* data);
+  void Activate();
+  void Deactivate();
+  // [audio thread] Allocates nothing, does no I/O and makes no window-system
+  // calls. Does nothing while an audio port is unconnected.
+  void Run(uint32_t frames);
+
+  PlugBase* Plugin() const { return plugin.get(); }
+  int32_t BlockLength() const { return blockLength; }
+
+ private:
+  // [audio thread, lock held] Every parameter whose port value differs from
+  // the last one applied takes the new value in its own units.
+  void ApplyControlPorts();
+
+  std::unique_ptr<PlugBase> plugin;
+  Lv2PortLayout layout;
+  int32_t blockLength;                 // frames per processed block, at most
+  std::vector<const float*> controls;  // one per parameter
+  std::vector<float> applied;          // the port value last applied per parameter
+  std::vector<float*> audio;           // the host's buffers: inputs, then outputs
+  std::vector<float*> inputs;          // the current block's input channels
+  std::vector<float*> outputs;         // the current block's output channels
+};
