@@ -15,6 +15,11 @@ DitherPlugin::DitherPlugin()
   rng.SeedState(
       SeedFromClock(static_cast<int64_t>(std::time(nullptr)), static_cast<uint32_t>(std::clock())));
   rng.Regenerate();
+  // A parameter change redesigns the filter, possibly on the audio thread:
+  // the design's storage is had here, once, for the largest order.
+  designScratch.normal.resize(kMaxShapingOrder);
+  for (SampleArray& row : designScratch.normal) row.Resize(kMaxShapingOrder, true);
+  designScratch.b.Resize(kMaxShapingOrder, true);
   DefineParameters();
   DefinePresets();
   BuildEditor();
@@ -81,7 +86,8 @@ void DitherPlugin::ResetProcessing() {
   inputSum.Resize(prepared, false);
   errorSum.Resize(prepared, false);
   coefficients.Resize(shapingOrder, true);
-  if (shapingOn && n > 0) DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients);
+  if (shapingOn && n > 0)
+    DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients, &designScratch);
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
     if (graph) graph->SetRange(rate, 100.0, 20000.0);
   }

@@ -7,6 +7,7 @@
 #include "dither/mt_random.h"
 #include "dither/sample_array.h"
 #include "dither/analyser.h"
+#include "dither/shaping_filter.h"
 #include "host/plug_base.h"
 
 // Parameter indices.
@@ -90,10 +91,11 @@ class DitherPlugin : public PlugBase {
   int32_t shapingOrder = 0;
   MtRandom rng;
   std::vector<ChannelState> channels;
-  SampleArray coefficients;    // coefficient k goes with the error k + 1 frames back
-  SpectrumAnalyser weighting;  // the sampled weighting curve of the design
-  SampleArray inputSum;        // per frame: clipped input averaged over the channels
-  SampleArray errorSum;        // per frame: output minus clipped input, averaged
+  SampleArray coefficients;            // coefficient k goes with the error k + 1 frames back
+  SpectrumAnalyser weighting;          // the sampled weighting curve of the design
+  ShapingDesignScratch designScratch;  // sized for the largest order at construction
+  SampleArray inputSum;                // per frame: clipped input averaged over the channels
+  SampleArray errorSum;                // per frame: output minus clipped input, averaged
   // The editor's display, owned by the editor.
   SpectrumGraph* inputGraph = nullptr;
   SpectrumGraph* noiseGraph = nullptr;

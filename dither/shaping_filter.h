@@ -31,6 +31,14 @@ using Matrix = std::vector<SampleArray>;
 // at most 32768.
 int32_t ShapingDesignSize(int32_t blockSize);
 
+// The design's working storage (the normal equations). A caller that keeps
+// one from design to design allocates nothing once it has served the largest
+// order: a design then can run on the audio thread.
+struct ShapingDesignScratch {
+  Matrix normal;  // only the leading order × order block is used
+  SampleArray b;
+};
+
 // Designs `order` shaping coefficients for the sample rate; coefficient 0 goes
 // with the most recent error. Samples the weighting at N = ShapingDesignSize
 // points f = i·fs/N, i = 1 … N, into the ring of `weighting` (the ring keeps
@@ -41,6 +49,9 @@ int32_t ShapingDesignSize(int32_t blockSize);
 //   enter the matrix from order 9 and make it singular. Sizes other than powers
 //   of two use the next power of two, since the FFT has no other sizes.
 // - If the matrix cannot be inverted the coefficients stay zero (no shaping).
-// Runs in ResetProcessing under the plug-in's lock; allocates the small matrix.
+// Runs in ResetProcessing under the plug-in's lock. Without `scratch` it
+// allocates the small matrix; with it, only when the order exceeds any the
+// scratch has served.
 void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
-                         int order, SampleArray& coefficients);
+                         int order, SampleArray& coefficients,
+                         ShapingDesignScratch* scratch = nullptr);
