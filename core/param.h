@@ -25,6 +25,8 @@ class Param {
   // Sets from a host or editor value: not rounded for Double, rounded to the
   // step otherwise, limited from above only. A NaN is ignored.
   void SetFromNormalized(float x);
+  // The value SetFromNormalized(x) would set, for a number that is not NaN.
+  double ValueFromNormalized(float x) const;
   // Sets an actual value limited to [min, max], without step rounding.
   void SetClamped(double v);
   // Sets an actual value as a host gives it in the parameter's own units:

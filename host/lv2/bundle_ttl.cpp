@@ -144,12 +144,14 @@ std::string PluginTtl(PlugBase& plug, bool withUi) {
     ttl += c + 1 < layout.outputs ? " , " : " .\n";
   }
   if (withUi) {
+    // The UI embeds itself in the host's window when given one, and shows a
+    // window of its own through the show interface otherwise.
     ttl += "\n" + Uri(kLv2UiUri) +
            "\n  a ui:X11UI ;\n"
-           "  lv2:requiredFeature ui:parent , ui:idleInterface ,"
+           "  lv2:requiredFeature ui:idleInterface ,"
            " <http://lv2plug.in/ns/ext/instance-access> ;\n"
-           "  lv2:optionalFeature ui:resize ;\n"
-           "  lv2:extensionData ui:idleInterface , ui:resize .\n";
+           "  lv2:optionalFeature ui:parent , ui:resize ;\n"
+           "  lv2:extensionData ui:idleInterface , ui:showInterface , ui:resize .\n";
   }
   return ttl;
 }
