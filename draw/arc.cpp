@@ -111,9 +111,12 @@ void DrawQuarter(const Circle& c, int quarter, float alpha, float beta) {
   WalkOctant(c, m, true, end.b, end.a, std::min(q, start.b - 1.0f));
 }
 
-// Brings a finite angle into 0 ... 2 pi by whole turns.
+// Brings a finite angle into 0 ... 2 pi by whole turns, added or taken off
+// one at a time in floats, each step rounded. Beyond 2^27 a step rounds back
+// to the same float and the stepping would never end; such angles lose their
+// whole turns exactly, at once.
 float NormaliseAngle(float angle) {
-  if (std::fabs(angle) > 64.0f * kTurn) angle = std::fmod(angle, kTurn);
+  if ((angle < 0.0f ? angle + kTurn : angle - kTurn) == angle) angle = std::fmod(angle, kTurn);
   while (angle < 0.0f) angle += kTurn;
   while (angle > kTurn) angle -= kTurn;
   return angle;

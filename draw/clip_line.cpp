@@ -14,8 +14,12 @@ int CodeOf(float x, float y, float width, float height) {
          (y >= height ? kBelow : 0);
 }
 
-// A line crosses each edge at most once, so each end moves at most twice:
-// more passes than that only come from non-finite arithmetic.
+// A line crosses each edge at most once, so a clip that converges moves each
+// end at most twice. More passes mean a cycle, and finite lines can cycle: a
+// line through an outside corner, such as (1, -2) -> (-0.5, -0.5) on a 4 x 4
+// bitmap, which passes (-1, 0) and (0, -1), has its end moved from the top
+// edge to the left and back, landing outside by the truncated coordinates
+// each time. Such lines draw nothing.
 constexpr int kMaxMoves = 4;
 
 }  // namespace

@@ -25,24 +25,23 @@ struct FillArea {
   return true;
 }
 
-// A fill's source alpha is e itself, so e*e must fit 32 bits as well, in the
-// copy's d*(256 - e) + e*e above all (add and dodge only need e*e). These
-// limits, a weight of about +-180, keep every sum in range; wider weights act
-// as them.
-constexpr int kFillWeightLow = -46212, kFillWeightHigh = 46340;
-static_assert(int64_t{kFillWeightLow} * kFillWeightLow + 255 * (256 - int64_t{kFillWeightLow}) <=
+// A fill's source alpha is e itself, so its sums hold e*e: within these
+// limits, a weight of about +-180, every sum fits 32 bits (the copy's
+// d*(256 - e) + e*e above all); wider weights combine in 64 bits, where every
+// sum fits.
+constexpr int kNarrowWeightLow = -46212, kNarrowWeightHigh = 46340;
+static_assert(int64_t{kNarrowWeightLow} * kNarrowWeightLow +
+                  255 * (256 - int64_t{kNarrowWeightLow}) <=
               INT32_MAX);
-static_assert(int64_t{kFillWeightHigh} * kFillWeightHigh <= INT32_MAX);
+static_assert(int64_t{kNarrowWeightHigh} * kNarrowWeightHigh <= INT32_MAX);
+static_assert(int64_t{kMaxWeight} * kMaxWeight + 255 * (256 + int64_t{kMaxWeight}) <
+              (int64_t{1} << 62));
 
-int FillWeightToInt(float weight) {
-  return std::clamp(WeightToInt(weight), kFillWeightLow, kFillWeightHigh);
-}
-
-template <PixelOp op>
+template <PixelOp op, class Int>
 void FillRows(const PixelView& v, const FillArea& a, const Channels& source, int e) {
   for (int row = 0; row < a.height; ++row) {
     uint32_t* d = v.Row(a.y + row) + a.x;
-    for (int i = 0; i < a.width; ++i) CombineChannels<op>(d + i, source, e);
+    for (int i = 0; i < a.width; ++i) CombineChannels<op, Int>(d + i, source, e);
   }
 }
 
@@ -56,12 +55,17 @@ void FillRect(Bitmap* bitmap, int x, int y, int width, int height, PackedColour 
   const PixelView v = ViewOf(bitmap);
   FillArea area;
   if (!ClipFill(v, x, y, width, height, &area)) return;
-  const int e = FillWeightToInt(weight);
+  const int e = WeightToInt(weight);
   Channels source = Unpack(colour);
   source.a = e;
   // Always the plain operation: the colour's alpha has already scaled the weight.
-  WithPixelOp(OpOfCode(code & ~kBlendSourceAlpha),
-              [&](auto op) { FillRows<decltype(op)::value>(v, area, source, e); });
+  const bool narrow = e >= kNarrowWeightLow && e <= kNarrowWeightHigh;
+  WithPixelOp(OpOfCode(code & ~kBlendSourceAlpha), [&](auto op) {
+    if (narrow)
+      FillRows<decltype(op)::value, int>(v, area, source, e);
+    else
+      FillRows<decltype(op)::value, int64_t>(v, area, source, e);
+  });
 }
 
 void MaskRect(Bitmap* bitmap, int x, int y, int width, int height, PackedColour andMask,

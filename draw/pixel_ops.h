@@ -31,9 +31,13 @@ inline Channels Unpack(uint32_t p) {
           static_cast<int>((p >> 16) & 0xFF), static_cast<int>(p >> 24)};
 }
 
-inline uint32_t Clamped(int v) { return v < 0 ? 0u : v > 255 ? 255u : static_cast<uint32_t>(v); }
+template <class Int>
+inline uint32_t Clamped(Int v) {
+  return v < 0 ? 0u : v > 255 ? 255u : static_cast<uint32_t>(v);
+}
 
-inline uint32_t PackClamped(int b, int g, int r, int a) {
+template <class Int>
+inline uint32_t PackClamped(Int b, Int g, Int r, Int a) {
   return Clamped(b) | Clamped(g) << 8 | Clamped(r) << 16 | Clamped(a) << 24;
 }
 
@@ -63,8 +67,10 @@ PixelOp OpOfCode(BlendMode code, float weight);
 
 // ---- Per channel ----
 
-template <PixelOp op>
-inline int CombineChannel(int d, int s, int e) {
+// Int is the arithmetic's type: int while every channel is a byte, int64_t
+// for a fill, whose source alpha is e itself and e*e needs 64 bits.
+template <PixelOp op, class Int = int>
+inline Int CombineChannel(Int d, Int s, Int e) {
   if constexpr (op == PixelOp::kCopy) {
     return (d * (256 - e) + s * e) / 256;
   } else if constexpr (op == PixelOp::kCopyAlpha) {
@@ -72,7 +78,7 @@ inline int CombineChannel(int d, int s, int e) {
   } else if constexpr (op == PixelOp::kAdd || op == PixelOp::kAddAlpha) {
     return d + s * e / 256;
   } else {
-    const int k = 255 - s * e / 256;
+    const Int k = 255 - s * e / 256;
     return k > 1 ? d * 256 / k : d * 256;
   }
 }
@@ -83,17 +89,19 @@ constexpr bool UsesSourceAlpha(PixelOp op) {
 
 // ---- Per pixel ----
 
-// Combines source channels `s` into `*pixel` with weight e. Channels rather
-// than a packed pixel, because a fill's source alpha can exceed a byte.
-template <PixelOp op>
+// Combines source channels `s` into `*pixel` with weight e, computing in
+// Int (see CombineChannel). Channels rather than a packed pixel, because a
+// fill's source alpha can exceed a byte.
+template <PixelOp op, class Int = int>
 inline void CombineChannels(uint32_t* pixel, const Channels& s, int e) {
+  Int w = e;
   if constexpr (UsesSourceAlpha(op)) {
     if (op != PixelOp::kDodgeAlpha && s.a == 0) return;
-    e = s.a * e / 256;
+    w = s.a * w / 256;
   }
   const Channels d = Unpack(*pixel);
-  *pixel = PackClamped(CombineChannel<op>(d.b, s.b, e), CombineChannel<op>(d.g, s.g, e),
-                       CombineChannel<op>(d.r, s.r, e), CombineChannel<op>(d.a, s.a, e));
+  *pixel = PackClamped(CombineChannel<op, Int>(d.b, s.b, w), CombineChannel<op, Int>(d.g, s.g, w),
+                       CombineChannel<op, Int>(d.r, s.r, w), CombineChannel<op, Int>(d.a, s.a, w));
 }
 
 // (d*wd + s*ws) / 256 in every channel, two channels per 32-bit word. With

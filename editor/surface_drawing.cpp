@@ -1,5 +1,7 @@
 // The drawing operations of SurfaceEditor: each maps the editor's colour and
 // blend request onto the drawing layer and draws on the surface.
+#include <cmath>
+
 #include "draw/arc.h"
 #include "draw/blit.h"
 #include "draw/fill_rect.h"
@@ -70,6 +72,10 @@ bool SurfaceEditor::DrawRotatedMask(const BitmapRef& base, const BitmapRef& mask
 }
 
 bool SurfaceEditor::DrawPoint(const Colour& colour, float x, float y, const Blend* blend) {
+  // Beyond the int range (or NaN) a point lies off any surface, and its
+  // pixel number would not convert.
+  constexpr float kIntRange = 2147483648.0f;
+  if (!(std::fabs(x) < kIntRange && std::fabs(y) < kIntRange)) return true;
   const BlendSetting mode = MapBlend(blend);
   PutPixel(surface.get(), static_cast<int>(x + 0.5f), static_cast<int>(y + 0.5f),
            PackColour(colour), mode.weight, mode.code);

@@ -27,6 +27,13 @@ std::array<int, 4> Quadrants(TestBitmap& b, int cx, int cy) {
   return n;
 }
 
+// An angle brought into 0 ... 2 pi by whole float turns, one at a time.
+float TurnedByTurns(float angle) {
+  while (angle < 0.0f) angle += 6.2831855f;
+  while (angle > 6.2831855f) angle -= 6.2831855f;
+  return angle;
+}
+
 }  // namespace
 
 TEST(DrawCircle, DrawsAllFourQuarters) {
@@ -116,6 +123,28 @@ TEST(DrawArc, BadRadiiAndAnglesDrawNothing) {
   DrawArc(&b, nan, 10, 5, 0, 1, kWhite, 1, kBlendCopy, true);
   EXPECT_EQ(b.CountNot(0), 0);
   EXPECT_TRUE(b.GuardsIntact());
+}
+
+// Each float step of a turn rounds, so far-out angles land away from their
+// exact remainder; the arc follows the stepped angle for as long as a step
+// still changes the float (up to 2^27).
+TEST(DrawArc, LargeAnglesAreReducedByWholeFloatTurns) {
+  int differFromRemainder = 0;
+  for (float angle : {500.3f, -2345.6f, 98765.4f, 3.3e6f, -2.7e7f, 1.0e8f, 134217728.0f}) {
+    TestBitmap stepped(90, 90, 0), expected(90, 90, 0), remainder(90, 90, 0);
+    DrawArc(&stepped, 45, 45, 40, angle, 1.0f, kWhite, 1.0f, kBlendCopy, false);
+    DrawArc(&expected, 45, 45, 40, TurnedByTurns(angle), 1.0f, kWhite, 1.0f, kBlendCopy, false);
+    DrawArc(&remainder, 45, 45, 40, std::fmod(angle, 6.2831855f) + (angle < 0 ? 6.2831855f : 0),
+            1.0f, kWhite, 1.0f, kBlendCopy, false);
+    bool differs = false;
+    for (int y = 0; y < 90; ++y)
+      for (int x = 0; x < 90; ++x) {
+        ASSERT_EQ(stepped.At(x, y), expected.At(x, y)) << angle;
+        differs |= stepped.At(x, y) != remainder.At(x, y);
+      }
+    differFromRemainder += differs;
+  }
+  EXPECT_GE(differFromRemainder, 3);
 }
 
 TEST(DrawArc, HugeRadiiCentresAndAnglesStayInsideAndFinishQuickly) {

@@ -39,6 +39,28 @@ TEST(FillRect, NoWeightRuleSoNegativeWeightsApply) {
   EXPECT_EQ(b.At(0, 0), 0xFF323232u);
 }
 
+// The source alpha e*e outgrows 32 bits from a weight of about 181 on; the
+// colour channels still follow the weight exactly.
+TEST(FillRect, LargeWeightsKeepTheirColourArithmetic) {
+  struct Case {
+    uint32_t pixel;
+    float weight;
+    BlendMode code;
+    uint32_t expected;
+  } const cases[] = {
+      {0x00000000, 200.0f, kBlendCopy, 0xFFC8C8C8},   // 1*51200/256 = 200
+      {0x00000000, 181.02f, kBlendCopy, 0xFFB5B5B5},  // e = 46341, e*e just past 2^31
+      {0x00000000, 200.0f, kBlendAdd, 0xFFC8C8C8},    // 0 + 200
+      {0xFFFFFFFF, -200.0f, kBlendAdd, 0xFF373737},   // 255 - 200; alpha 255 + e*e/256
+      {0x00101010, 200.0f, kBlendDodge, 0x004A4A4A},  // 16*256/(255 - 200); alpha k < 1
+  };
+  for (const Case& c : cases) {
+    TestBitmap b(1, 1, c.pixel);
+    FillRect(&b, 0, 0, 1, 1, 0x00010101, c.weight, c.code);
+    EXPECT_EQ(b.At(0, 0), c.expected) << c.weight << " code " << c.code;
+  }
+}
+
 TEST(FillRect, ExtremeRectanglesAndWeightsStayInsideAndSaturate) {
   TestBitmap b(5, 5, 0x80808080);
   const int v[] = {INT_MIN, -3, 0, 2, 5, INT_MAX};

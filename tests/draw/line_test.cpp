@@ -56,6 +56,17 @@ TEST(ClipLine, LinesOutsideOrNotFiniteLeaveNothing) {
   EXPECT_EQ(x2, -0.9f);
 }
 
+// This line runs through the outside corners (-1, 0) and (0, -1): each move
+// of its first end lands on the other, whose truncated coordinate is outside
+// again. The clip gives up after its bounded passes instead of cycling.
+TEST(ClipLine, AFiniteLineThatCyclesBetweenEdgesEnds) {
+  float x1 = 1, y1 = -2, x2 = -0.5f, y2 = -0.5f;
+  EXPECT_FALSE(ClipLine(&x1, &y1, &x2, &y2, 4, 4));
+  TestBitmap b(4, 4, 0);
+  DrawLine(&b, 1, -2, -0.5f, -0.5f, kWhite, 1.0f, kBlendCopy, false);
+  EXPECT_EQ(b.CountNot(0), 0);
+}
+
 TEST(DrawLine, EndsInOnePixelDrawItAtFullWeight) {
   TestBitmap b(4, 4, 0);
   DrawLine(&b, 0.2f, 0.2f, 0.4f, 0.7f, 0x80FF8040, 0.5f, kBlendCopy, false);

@@ -108,6 +108,30 @@ TEST(RotatedBlit, ClipToSourceReadsOnlyTheArea) {
     }
 }
 
+// Bilinear taps stop at the area's last row and column, and an empty area
+// has no last row or column at all, even where the taps would still lie in
+// the bitmap.
+TEST(RotatedBlit, BilinearTapsStayInsideTheAreaAtItsEdges) {
+  TestBitmap src(6, 6, 0xFF00FF00);  // green outside the area
+  for (int y = 1; y < 5; ++y)
+    for (int x = 1; x < 5; ++x) src.At(x, y) = 0xFFFFFFFF;
+  TestBitmap dest(4, 4, 0);
+  // Half-pixel offsets: every sample has fractions, the last ones sit on
+  // the area's last column and row.
+  RotatedBlit(&dest, &src, 0, 0, 4, 4, {1, 1, 4, 4}, 0.0f, true, 1.0f, kBlendCopy | kBlendFilter,
+              0.5f, 0.5f);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 4; ++x) {
+      const uint32_t p = dest.At(x, y);
+      EXPECT_TRUE(p == 0xFEFEFEFE || p == 0xFFFFFFFF) << x << "," << y << " " << std::hex << p;
+    }
+  // A zero-width area at column 1: the samples fall on column 0, just before it.
+  TestBitmap empty(4, 4, 0);
+  RotatedBlit(&empty, &src, 0, 0, 4, 4, {1, 0, 0, 4}, 0.0f, true, 1.0f, kBlendCopy | kBlendFilter,
+              -0.5f, 0.0f);
+  EXPECT_EQ(empty.CountNot(0), 0);
+}
+
 TEST(RotatedBlit, SourceAlphaAddUsesTheFilteredAlpha) {
   TestBitmap src(4, 4, 0x80404040), dest(4, 4, 0xFF101010);
   Rotate(&dest, src, 0.0f, kBlendSourceAlpha | kBlendAdd | kBlendFilter);

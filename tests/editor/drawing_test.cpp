@@ -2,6 +2,8 @@
 // the right places; the pixel arithmetic itself is the drawing layer's.
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "editor_fixture.h"
 
 namespace {
@@ -17,6 +19,17 @@ class Sketch : public Control {
       : Control(plug, Rect{0, 0, 120, 100}, -1, 0, 1.0f), image(image), missing(missing) {}
   bool Draw(Editor* editor) override {
     editor->DrawPoint(kOpaqueWhite, 5.4f, 5.6f, nullptr);
+    // Points off any surface, as far as an int reaches and beyond it.
+    const float far[] = {std::numeric_limits<float>::quiet_NaN(),
+                         2147483520.0f,
+                         2147483648.0f,
+                         -2147483648.0f,
+                         -3e9f,
+                         std::numeric_limits<float>::infinity()};
+    for (float v : far) {
+      pointsDrawn &= editor->DrawPoint(kOpaqueWhite, v, 3.0f, nullptr);
+      pointsDrawn &= editor->DrawPoint(kOpaqueWhite, 3.0f, v, nullptr);
+    }
     editor->DrawCircle(kOpaqueWhite, 90.0f, 70.0f, 8.0f, nullptr, false);
     maskDrawn = editor->DrawRotatedMask(image, image, image, 20, 40, 45.0, nullptr);
     maskMissing = editor->DrawRotatedMask(image, missing, image, 60, 40, 0.0, nullptr);
@@ -24,7 +37,7 @@ class Sketch : public Control {
     return true;
   }
   BitmapRef image, missing;
-  bool maskDrawn = false, maskMissing = true;
+  bool maskDrawn = false, maskMissing = true, pointsDrawn = true;
 };
 
 }  // namespace
@@ -36,6 +49,8 @@ TEST(EditorDrawing, EachOperationDrawsWhereItIsAsked) {
   s.editor->AttachControl(sketch);
   s.editor->Paint();
   EXPECT_EQ(SurfacePixel(s.editor, 5, 6), kDrawnWhite);
+  EXPECT_TRUE(sketch->pointsDrawn);
+  EXPECT_EQ(SurfacePixel(s.editor, 3, 3), kGrey);
   EXPECT_EQ(SurfacePixel(s.editor, 90, 62), kDrawnWhite);  // the circle's top
   EXPECT_EQ(SurfacePixel(s.editor, 90, 70), kGrey);        // not filled
   EXPECT_TRUE(sketch->maskDrawn);
