@@ -16,9 +16,10 @@ class StateChunk {
   virtual uint8_t* AddressAt(int32_t offset) { return data + offset; }
 
   // Makes room for n bytes and sets the size; with zeroFill the whole
-  // capacity is cleared. Returns false (size 0) if memory cannot be had or n
-  // is negative.
-  bool Resize(int32_t n, bool zeroFill);
+  // capacity is cleared. A negative n counts as 0: the size becomes 0 and the
+  // call succeeds. Returns false (size 0, capacity and contents kept) if
+  // memory cannot be had.
+  [[nodiscard]] bool Resize(int32_t n, bool zeroFill);
 
   int32_t Size() const { return size; }
   int32_t Capacity() const { return capacity; }

@@ -24,9 +24,11 @@ inline double LoadSample(const double* at) {
 
 SpectrumAnalyser::SpectrumAnalyser() { FftInitTables(); }
 
-void SpectrumAnalyser::ResetRing(int32_t n) {
-  ring.Resize(n, true);
+bool SpectrumAnalyser::ResetRing(int32_t n) {
+  const bool sized = ring.Resize(n, true) == n;
+  if (!sized) ring.Clear();
   writePosition.store(0, std::memory_order_relaxed);
+  return sized;
 }
 
 void SpectrumAnalyser::AppendSamples(const double* samples, int n) {
@@ -63,8 +65,10 @@ bool SpectrumAnalyser::TransformRing(const SampleArray* weights) {
 
 const SampleArray& SpectrumAnalyser::RealSpectrum() {
   const int32_t n = ring.Count();
-  realSpectrum.Resize(n, true);
-  imagSpectrum.Resize(n, true);
+  if (realSpectrum.Resize(n, true) != n || imagSpectrum.Resize(n, true) != n) {
+    realSpectrum.Clear();
+    return realSpectrum;
+  }
   if (!TransformRing(nullptr)) return realSpectrum;
   // Bin k of the conventional spectrum fills k and its mirror N − 1 − k.
   for (int32_t k = 0; k < n / 2; ++k) {
@@ -83,18 +87,23 @@ const SampleArray& SpectrumAnalyser::RealSpectrum() {
 
 SampleArray& SpectrumAnalyser::MagnitudeSpectrum() {
   const int32_t n = ring.Count();
-  magnitude.Resize(n / 2, true);
-  if (!FftHasBinPositions(n)) return magnitude;
+  if (magnitude.Resize(n / 2, true) != n / 2 || !FftHasBinPositions(n)) return magnitude;
   if (window.Count() != n) {
     // Blackman: 0.42 − 0.5·cos(a) + 0.08·cos(2a), a = i·2π/(N − 1).
-    if (window.Resize(n, false) != n) return magnitude;
+    if (window.Resize(n, false) != n) {
+      magnitude.Clear();
+      return magnitude;
+    }
     const double step = 6.283185307179586 / (n - 1);
     for (int32_t i = 0; i < n; ++i) {
       const double a = i * step;
       window[i] = 0.42 - 0.5 * PortableCos(a) + 0.08 * PortableCos(2 * a);
     }
   }
-  if (!TransformRing(&window)) return magnitude;
+  if (!TransformRing(&window)) {
+    magnitude.Clear();
+    return magnitude;
+  }
   const double scale = 1.0 / n;
   for (int32_t k = 0; k < n / 2; ++k) {
     const int32_t p = FftBinPosition(n, k);
@@ -115,7 +124,7 @@ void SpectrumAnalyser::WarpSpectrum(SampleArray& v) {
   if (m < 2) return;
   if (warpPositions.Count() != m) {
     if (warpPositions.Resize(m, false) != m || warpWeights.Resize(m, false) != m) {
-      warpPositions.Resize(0, false);
+      warpPositions.Clear();
       return;
     }
     const double logM = PortableLog(m);

@@ -14,8 +14,9 @@ class SpectrumAnalyser {
   SpectrumAnalyser();
 
   // Resizes the ring to n zero-filled samples and sets the write position to 0.
+  // False, with an empty ring, when storage could not be had.
   // Not concurrently with AppendSamples or an analysis.
-  void ResetRing(int32_t n);
+  [[nodiscard]] bool ResetRing(int32_t n);
 
   // The sample history; write into it, but resize it only through ResetRing.
   SampleArray& Ring() { return ring; }
@@ -31,12 +32,15 @@ class SpectrumAnalyser {
   // (N = ring size): for the weighting ring, element k < N/2 is the
   // autocorrelation at lag k of the process with that power spectrum.
   // Elements k and N − 1 − k hold the same value (the second half mirrors the
-  // first). A ring whose size has no FFT bin positions (see fft.h) gives N zeros.
+  // first). A ring whose size has no FFT bin positions (see fft.h), or whose
+  // work area cannot be had, gives N zeros; the result has fewer than N
+  // values when its own storage cannot be had.
   // The filter design calls it under the plug-in's lock.
   const SampleArray& RealSpectrum();
 
   // The Blackman-windowed magnitude spectrum of the ring, N/2 values
-  // √(|X[k]|² / N) for k = 0 … N/2 − 1; zeros when the size has no FFT.
+  // √(|X[k]|² / N) for k = 0 … N/2 − 1; zeros when the size has no FFT, and
+  // fewer than N/2 values when storage cannot be had.
   // The window is rebuilt only when N changes. User-interface thread; reads
   // the ring without a lock: a block appended meanwhile may tear the frame
   // but never faults, since the ring's size does not change.
@@ -44,7 +48,8 @@ class SpectrumAnalyser {
 
   // Stretches the low bins of v (M values) across the whole array on a
   // logarithmic scale, in place, weighting each point by the square root of
-  // its width. The top element is kept. The tables are rebuilt when M changes.
+  // its width. The top element is kept. The tables are rebuilt when M changes;
+  // v is left as it is when they cannot be had.
   // User-interface thread, after MagnitudeSpectrum.
   void WarpSpectrum(SampleArray& v);
 

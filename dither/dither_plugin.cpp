@@ -16,10 +16,9 @@ DitherPlugin::DitherPlugin()
       SeedFromClock(static_cast<int64_t>(std::time(nullptr)), static_cast<uint32_t>(std::clock())));
   rng.Regenerate();
   // A parameter change redesigns the filter, possibly on the audio thread:
-  // the design's storage is had here, once, for the largest order.
-  designScratch.normal.resize(kMaxShapingOrder);
-  for (SampleArray& row : designScratch.normal) row.Resize(kMaxShapingOrder, true);
-  designScratch.b.Resize(kMaxShapingOrder, true);
+  // the design's storage is had here, once, for the largest order. Without
+  // it a design still works, allocating what it needs when it runs.
+  static_cast<void>(designScratch.Reserve(kMaxShapingOrder));
   DefineParameters();
   DefinePresets();
   BuildEditor();
@@ -75,19 +74,25 @@ void DitherPlugin::ResetProcessing() {
   shapingOn = shapingOrder > 0;
 
   const int32_t n = BlockSize();
-  channels.resize(2);
+  // Without its storage the engine is not ready, and blocks come out silent
+  // until a later reset has it (see ProcessBlock).
+  storageReady = true;
   for (ChannelState& s : channels) {
     s.historyPos = 0;
     s.prevUniform = 0.0;
     s.ditherGain = 1.0;
-    s.errorHistory.Resize(2 * shapingOrder, true);
+    if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
   }
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
-  inputSum.Resize(prepared, false);
-  errorSum.Resize(prepared, false);
-  coefficients.Resize(shapingOrder, true);
-  if (shapingOn && n > 0)
+  if (inputSum.Resize(prepared, false) != prepared || errorSum.Resize(prepared, false) != prepared)
+    storageReady = false;
+  if (shapingOn && n > 0) {
+    // The design leaves the coefficients empty when it cannot have them.
     DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients, &designScratch);
+    if (coefficients.Count() != shapingOrder) storageReady = false;
+  } else if (coefficients.Resize(shapingOrder, true) != shapingOrder) {
+    storageReady = false;
+  }
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
     if (graph) graph->SetRange(rate, 100.0, 20000.0);
   }

@@ -2,8 +2,6 @@
 // optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
-#include <vector>
-
 #include "dither/mt_random.h"
 #include "dither/sample_array.h"
 #include "dither/analyser.h"
@@ -52,7 +50,10 @@ class DitherPlugin : public PlugBase {
   void ResetProcessing() override;
   // [lock held] Any parameter change resets the engine.
   void ParamChanged(int index) override;
-  // [audio thread, lock held] Requantises channels 0 and 1.
+  // [audio thread, lock held] Requantises channels 0 and 1. A block whose
+  // storage cannot be had (the engine's arrays, or accumulators for a block
+  // longer than prepared) writes silence to those channels and changes
+  // nothing else: no generator draw, no engine state, no display.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
 
   // The display controls, for tests.
@@ -75,6 +76,9 @@ class DitherPlugin : public PlugBase {
   void DefinePresets();
   // Builds the editor with all its controls and hands it to the base.
   void BuildEditor();
+  // [audio thread, lock held] Whether the accumulators hold `frames` values;
+  // grows both for a block longer than prepared.
+  [[nodiscard]] bool AccumulatorsHold(int frames);
   // [audio thread, lock held] Feeds the block's channel averages to the
   // graphs and its input peak to the level bar.
   void FeedDisplay(int frames);
@@ -90,7 +94,9 @@ class DitherPlugin : public PlugBase {
   bool shapingOn = false;
   int32_t shapingOrder = 0;
   MtRandom rng;
-  std::vector<ChannelState> channels;
+  // Every array of the last ResetProcessing got its size.
+  bool storageReady = false;
+  ChannelState channels[2];
   SampleArray coefficients;            // coefficient k goes with the error k + 1 frames back
   SpectrumAnalyser weighting;          // the sampled weighting curve of the design
   ShapingDesignScratch designScratch;  // sized for the largest order at construction

@@ -104,35 +104,40 @@ double DitherPlugin::RequantiseChannelSse2(const double* in, double* out, Channe
   return RequantiseChannel<FloorSse2>(in, out, s, frames);
 }
 
-void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
-  // An empty block changes no state: the dither gains stay as they are.
-  if (frames <= 0) return;
+bool DitherPlugin::AccumulatorsHold(int frames) {
+  if (frames <= inputSum.Count() && frames <= errorSum.Count()) return true;
   // Hosts announce the longest block they will send, but some send longer
   // ones; the accumulators then grow to hold the whole block.
-  if (frames > inputSum.Count()) {
-    inputSum.Resize(frames, false);
-    errorSum.Resize(frames, false);
-  }
-  const int32_t count = inputSum.Count();
-  for (int32_t j = 0; j < count; ++j) inputSum[j] = errorSum[j] = 0.0;
+  return inputSum.Resize(frames, false) == frames && errorSum.Resize(frames, false) == frames;
+}
 
+void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
+  if (frames < 0) frames = 0;
   // Only outputs the host gave can be written, whatever the input count.
   int used = InputsInUse() < 2 ? InputsInUse() : 2;
   if (OutputsInUse() < used) used = OutputsInUse();
+  if (!storageReady || !AccumulatorsHold(frames)) {
+    for (int c = 0; c < used; ++c) {
+      for (int j = 0; j < frames; ++j) outputs[c][j] = 0.0;
+    }
+    return;
+  }
+  const int32_t count = inputSum.Count();
+  for (int32_t j = 0; j < count; ++j) inputSum[j] = 0.0;
+  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] = 0.0;
   if (used <= 0) return;
   for (int c = 0; c < used; ++c) {
     ChannelState& s = channels[c];
     const double sumOfSquares = CpuHasSse41()
                                     ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
                                     : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
-    if (ditherOn) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
+    // An empty block has no level: the gain stays as it was.
+    if (ditherOn && frames > 0) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
   }
 
   const double scale = 1.0 / used;
-  for (int32_t j = 0; j < count; ++j) {
-    inputSum[j] *= scale;
-    errorSum[j] *= scale;
-  }
+  for (int32_t j = 0; j < count; ++j) inputSum[j] *= scale;
+  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] *= scale;
   FeedDisplay(frames);
 }
 

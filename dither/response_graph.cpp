@@ -10,11 +10,12 @@ SpectrumGraph::SpectrumGraph(PlugBase* plug, const Rect& rect, const Colour& col
     : EnvelopePlotControl(plug, rect, colour, fill, plotBlend, antialias),
       analysisSize(analysisSize),
       smoothing(smoothing) {
-  analyser.ResetRing(ringSize);
   points = pointSpacing > 0 ? (rect.right - rect.left - 2) / pointSpacing : 0;
   if (points < 0) points = 0;
-  Y().Resize(points, false);
-  previousFrame.Resize(points, true);
+  // A graph without its storage has no points and draws nothing.
+  if (!analyser.ResetRing(ringSize) || !Y().Resize(points, false) ||
+      !previousFrame.Resize(points, true))
+    points = 0;
   Hide(false);
 }
 
@@ -23,7 +24,9 @@ void SpectrumGraph::AppendSamples(const double* samples, int n) {
   SetDirty(true);
 }
 
-void SpectrumGraph::ClearRing() { analyser.ResetRing(analyser.Ring().Count()); }
+void SpectrumGraph::ClearRing() {
+  if (!analyser.ResetRing(analyser.Ring().Count())) points = 0;
+}
 
 void SpectrumGraph::SetRange(double rate, double lowest, double highest) {
   sampleRate.store(rate);

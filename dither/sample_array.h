@@ -19,10 +19,12 @@ class SampleArray {
   }
   ~SampleArray() { std::free(data); }
 
-  // Sets the count to n, growing the storage if needed; with zeroFill every
-  // element up to the capacity is cleared. Returns the new count, which is 0
-  // when storage could not be had.
-  int32_t Resize(int32_t n, bool zeroFill) {
+  // Sets the count to n (a negative n counts as 0), growing the storage if
+  // needed; with zeroFill every element up to the capacity is cleared.
+  // Returns the new count, which is 0 when storage could not be had: a
+  // caller that goes on to index the array must compare it with n. Shrinking
+  // never fails.
+  [[nodiscard]] int32_t Resize(int32_t n, bool zeroFill) {
     if (n < 0) n = 0;
     if (n > capacity) {
       int64_t grown = capacity > 64 ? capacity : 64;
@@ -39,6 +41,9 @@ class SampleArray {
     if (zeroFill && data) std::memset(data, 0, sizeof(double) * static_cast<size_t>(capacity));
     return count;
   }
+
+  // Count 0, storage kept.
+  void Clear() { count = 0; }
 
   // Unchecked element access.
   double& operator[](int32_t i) { return data[i]; }

@@ -79,7 +79,7 @@ void MultiplyByTranspose(Matrix& a, int32_t n) {
 // MultiplyMatrixVector with the first `rows` rows of m.
 [[nodiscard]] bool MultiplyLeading(const Matrix& m, int32_t rows, const SampleArray& v,
                                    SampleArray& out) {
-  out.Resize(rows, true);
+  if (out.Resize(rows, true) != rows) return false;
   for (int32_t i = 0; i < rows; ++i) {
     if (m[i].Count() != v.Count()) return false;
     double sum = 0.0;
@@ -107,23 +107,30 @@ void MultiplyByTranspose(Matrix& a, int32_t n) {
 
 }  // namespace
 
+bool ShapingDesignScratch::Reserve(int order) {
+  if (static_cast<int>(normal.size()) < order) normal.resize(static_cast<size_t>(order));
+  for (SampleArray& row : normal) {
+    if (row.Resize(order, true) != order) return false;
+  }
+  return b.Resize(order, true) == order;
+}
+
 bool InvertSpdMatrix(Matrix& a) { return InvertLeading(a, static_cast<int32_t>(a.size())); }
 
 bool MultiplyMatrixVector(const Matrix& m, const SampleArray& v, SampleArray& out) {
   return MultiplyLeading(m, static_cast<int32_t>(m.size()), v, out);
 }
 
-int32_t ShapingDesignSize(int32_t blockSize) {
-  int32_t n = 32;
+int32_t ShapingDesignSize(int32_t blockSize, int order) {
+  int32_t n = order > kMaxOrderAt16 ? 32 : 16;
   while (n < blockSize && n < 32768) n *= 2;
   return n;
 }
 
 void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
                          int order, SampleArray& coefficients, ShapingDesignScratch* scratch) {
-  coefficients.Resize(order, true);
-  if (order <= 0 || blockSize <= 0) return;
-  const int32_t n = ShapingDesignSize(blockSize);
+  if (coefficients.Resize(order, true) != order || order <= 0 || blockSize <= 0) return;
+  const int32_t n = ShapingDesignSize(blockSize, order);
   SampleWeighting(weighting, sampleRate, n);
   const SampleArray& r = weighting.RealSpectrum();
   if (r.Count() != n || order >= n) return;
@@ -131,7 +138,8 @@ void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t
   ShapingDesignScratch local;
   ShapingDesignScratch& work = scratch ? *scratch : local;
   if (!BuildNormalEquations(r, order, work.normal, work.b)) return;
-  if (!InvertLeading(work.normal, order) ||
-      !MultiplyLeading(work.normal, order, work.b, coefficients))
-    coefficients.Resize(order, true);
+  if (InvertLeading(work.normal, order) &&
+      MultiplyLeading(work.normal, order, work.b, coefficients))
+    return;
+  for (int32_t k = 0; k < coefficients.Count(); ++k) coefficients[k] = 0.0;
 }

@@ -45,9 +45,8 @@ double WeightingCurveDb(double f, double fs) {
 // Storing N values from position 0 wraps the write position back to 0. Runs
 // of equal levels (everything above the last breakpoint) reuse the power.
 void SampleWeighting(SpectrumAnalyser& weighting, double fs, int32_t n) {
-  weighting.ResetRing(n);
+  if (!weighting.ResetRing(n)) return;
   SampleArray& ring = weighting.Ring();
-  if (ring.Count() != n) return;
   const WeightingBreakpoints curve = MakeWeightingBreakpoints(fs);
   double level = 0.0, power = 1.0;  // 10^(−0.1 · 0) = 1
   for (int32_t i = 1; i <= n; ++i) {

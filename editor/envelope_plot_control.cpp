@@ -36,7 +36,7 @@ void EnvelopePlotControl::MapY2(int from, int to) {
 
 void EnvelopePlotControl::ValuesStored() {
   const float mirror = static_cast<float>(DrawRect().top + DrawRect().bottom);
-  y2.Resize(y.Length(), false);
+  if (!y2.Resize(y.Length(), false)) return;
   for (int i = 0; i < y2.Length(); ++i) y2[i] = mirror - y[i];
 }
 

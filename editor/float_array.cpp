@@ -5,7 +5,7 @@
 
 FloatArray::~FloatArray() { std::free(data); }
 
-void FloatArray::Resize(int n, bool zero) {
+bool FloatArray::Resize(int n, bool zero) {
   if (n < 0) n = 0;
   if (capacity < n) {
     int grown = capacity > 64 ? capacity : 64;
@@ -16,7 +16,7 @@ void FloatArray::Resize(int n, bool zero) {
       std::free(data);
       data = nullptr;
       length = capacity = 0;
-      return;
+      return false;
     }
     data = static_cast<float*>(moved);
     capacity = grown;
@@ -25,6 +25,7 @@ void FloatArray::Resize(int n, bool zero) {
   if (zero) {
     for (int i = 0; i < capacity; ++i) data[i] = 0.0f;
   }
+  return length == n;
 }
 
 void FloatArray::Limit(float low, float high) {

@@ -12,13 +12,14 @@ class FloatArray {
 
   // Makes room for n elements: a short capacity becomes max(64, capacity),
   // doubled until it holds n. The length becomes n, or 0 when no storage could
-  // be had (the array is then empty). With `zero`, the whole capacity is
-  // filled with 0.0.
-  void Resize(int n, bool zero);
-  // Copies `count` values (none for a null pointer), narrowed to float.
+  // be had (the array is then empty) and the result false. With `zero`, the
+  // whole capacity is filled with 0.0.
+  [[nodiscard]] bool Resize(int n, bool zero);
+  // Copies `count` values (none for a null pointer), narrowed to float; the
+  // array is left empty when storage cannot be had.
   template <class T>
   void Assign(const T* values, int count) {
-    Resize(values ? count : 0, false);
+    if (!Resize(values ? count : 0, false)) return;
     for (int i = 0; i < length; ++i) data[i] = static_cast<float>(values[i]);
   }
   // Every element below `low` becomes low, then every element not below

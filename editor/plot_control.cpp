@@ -87,7 +87,7 @@ void PlotControl::ClearPlot(PlugLock* lock) {
 void PlotControl::SpreadX() {
   const int n = y.Length();
   if (n == 0 || x.Length() == n) return;
-  x.Resize(n, false);
+  if (!x.Resize(n, false)) return;
   for (int i = 0; i < x.Length(); ++i) {
     x[i] = static_cast<float>(i) * xScale / static_cast<float>(n - 1) + xOffset;
   }

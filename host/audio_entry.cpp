@@ -26,11 +26,24 @@ void PlugBase::SettleChannels() {
   channelsSettled = true;
 }
 
+template <typename Sample>
+void PlugBase::SilenceOutputs(Sample** outputs, int32_t frames) {
+  if (outputs == nullptr) return;
+  const int32_t declared = record.numOutputs < outputsInUse ? record.numOutputs : outputsInUse;
+  for (int32_t c = 0; c < declared; ++c) {
+    if (outputs[c] == nullptr) continue;
+    for (int32_t j = 0; j < frames; ++j) outputs[c][j] = Sample(0);
+  }
+}
+
 void PlugBase::ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate) {
   SettleChannels();
   if (frames < 0) frames = 0;
-  inputBuffers.FillFrom(inputs, inputsInUse, frames);
-  outputBuffers.Resize(outputsInUse, frames, true);
+  if (!inputBuffers.FillFrom(inputs, inputsInUse, frames) ||
+      !outputBuffers.Resize(outputsInUse, frames, true)) {
+    if (!accumulate) SilenceOutputs(outputs, frames);
+    return;
+  }
   ProcessBlock(inputBuffers.Channels(), outputBuffers.Channels(), frames);
   if (accumulate) {
     outputBuffers.AccumulateToFloat(outputs);
@@ -69,8 +82,11 @@ void QV_CDECL AudioEntry::ProcessDoubleReplacing(EffectRecord* effect, double** 
   }
   // A host that hands missing channels gets silence for them, processed
   // through the scratch buffers, and nothing is written where it gave none.
-  plug->inputBuffers.FillFrom(inputs, plug->inputsInUse, frames);
-  plug->outputBuffers.Resize(plug->outputsInUse, frames, true);
+  if (!plug->inputBuffers.FillFrom(inputs, plug->inputsInUse, frames) ||
+      !plug->outputBuffers.Resize(plug->outputsInUse, frames, true)) {
+    plug->SilenceOutputs(outputs, frames);
+    return;
+  }
   plug->ProcessBlock(plug->inputBuffers.Channels(), plug->outputBuffers.Channels(), frames);
   plug->outputBuffers.WriteToDouble(outputs);
 }

@@ -174,7 +174,7 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* effect, int32_t opcode, int32_
     case effGetChunk: {
       if (ptr == nullptr) return 0;
       LockGuard guard(&plug.lock);
-      plug.stateChunk.Resize(0, true);
+      if (!plug.stateChunk.Resize(0, true)) return 0;
       if (!plug.SaveState(plug.stateChunk) || plug.stateChunk.Size() == 0) return 0;
       *static_cast<void**>(ptr) = plug.stateChunk.Data();
       return plug.stateChunk.Size();

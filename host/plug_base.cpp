@@ -130,10 +130,10 @@ void PlugBase::SetActive(bool active) {
   if (!active) ResetProcessing();
 }
 
-void PlugBase::PrepareScratch(int32_t frames) {
+bool PlugBase::PrepareScratch(int32_t frames) {
   LockGuard guard(&lock);
-  inputBuffers.Resize(inputsInUse, frames, true);
-  outputBuffers.Resize(outputsInUse, frames, true);
+  return inputBuffers.Resize(inputsInUse, frames, true) &&
+         outputBuffers.Resize(outputsInUse, frames, true);
 }
 
 void PlugBase::NotifyAllParamsChanged() {

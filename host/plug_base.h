@@ -88,8 +88,9 @@ class PlugBase {
   void SetBlockSize(int32_t frames);
   void SetActive(bool active);
   // [not the audio thread] Sizes the scratch buffers of the float path for
-  // blocks of up to `frames`, so that such blocks allocate nothing.
-  void PrepareScratch(int32_t frames);
+  // blocks of up to `frames`, so that such blocks allocate nothing; false
+  // when the storage could not be had.
+  [[nodiscard]] bool PrepareScratch(int32_t frames);
 
   // ---- Host-facing state ---------------------------------------------------
   EffectRecord* Record() { return &record; }
@@ -125,7 +126,14 @@ class PlugBase {
   // First block: limits the channels in use to 2 each unless the host is one
   // that sends more on purpose; a speaker arrangement settles them instead.
   void SettleChannels();
+  // A block whose scratch buffers cannot be had is not processed: the
+  // replacing paths write silence to the outputs the plug-in declared (at
+  // most those in use, so that a huge speaker arrangement reads no channel
+  // pointer beyond them), the accumulating path adds nothing, and no other
+  // state changes.
   void ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate);
+  template <typename Sample>
+  void SilenceOutputs(Sample** outputs, int32_t frames);
 
   PlugLock lock;
   int32_t blockSize = 0;

@@ -24,7 +24,7 @@ class PlugBase;
 class Lv2Instance {
  public:
   // [host's loading thread] Open, with the rate and block size set and the
-  // scratch sized for blocks of that size.
+  // scratch sized for blocks of that size (Ready() tells whether it could be).
   Lv2Instance(std::unique_ptr<PlugBase> plugin, double rate, int32_t blockLength);
   ~Lv2Instance();
   Lv2Instance(const Lv2Instance&) = delete;
@@ -38,6 +38,7 @@ class Lv2Instance {
   // calls. Does nothing while an audio port is unconnected.
   void Run(uint32_t frames);
 
+  bool Ready() const { return ready; }
   PlugBase* Plugin() const { return plugin.get(); }
   int32_t BlockLength() const { return blockLength; }
 
@@ -48,6 +49,7 @@ class Lv2Instance {
 
   std::unique_ptr<PlugBase> plugin;
   Lv2PortLayout layout;
+  bool ready = false;                  // the scratch has room for a block of blockLength
   int32_t blockLength;                 // frames per processed block, at most
   std::vector<const float*> controls;  // one per parameter
   std::vector<float> applied;          // the port value last applied per parameter

@@ -46,7 +46,9 @@ LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*,
   // instantiation.
   try {
     std::unique_ptr<PlugBase> plugin(new DitherPlugin());
-    return new Lv2Instance(std::move(plugin), rate, MaxBlockLength(features));
+    std::unique_ptr<Lv2Instance> instance(
+        new Lv2Instance(std::move(plugin), rate, MaxBlockLength(features)));
+    return instance->Ready() ? instance.release() : nullptr;
   } catch (...) {
     return nullptr;
   }
@@ -83,7 +85,7 @@ Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t ma
   plugin->Open();
   plugin->SetSampleRate(rate);
   plugin->SetBlockSize(maxBlock);
-  plugin->PrepareScratch(blockLength);
+  ready = plugin->PrepareScratch(blockLength);
   for (uint32_t i = 0; i < layout.params; ++i) {
     applied[i] = static_cast<float>(plugin->ParamAt(static_cast<int>(i)).Value());
   }

@@ -22,7 +22,7 @@ std::vector<double> RingContents(SpectrumAnalyser& a) {
 
 TEST(SpectrumAnalyserAppend, StoresOnlyTheFirstRingSizeSamplesOfALongBlock) {
   SpectrumAnalyser a;
-  a.ResetRing(4);
+  ASSERT_TRUE(a.ResetRing(4));
   const std::vector<double> block = Ramp(10, 1.0);
   a.AppendSamples(block.data(), 10);
   EXPECT_EQ(RingContents(a), (std::vector<double>{1, 2, 3, 4}));
@@ -31,7 +31,7 @@ TEST(SpectrumAnalyserAppend, StoresOnlyTheFirstRingSizeSamplesOfALongBlock) {
 
 TEST(SpectrumAnalyserAppend, WrapsAtTheEndOfTheRing) {
   SpectrumAnalyser a;
-  a.ResetRing(8);
+  ASSERT_TRUE(a.ResetRing(8));
   const std::vector<double> first = Ramp(6, 1.0), second = Ramp(4, 11.0);
   a.AppendSamples(first.data(), 6);
   a.AppendSamples(second.data(), 4);
@@ -43,7 +43,7 @@ TEST(SpectrumAnalyserAppend, WrapsAtTheEndOfTheRing) {
 // the next append starts at 0, and an analysis reads from position 0 on.
 TEST(SpectrumAnalyserAppend, AWritePositionEqualToTheSizeReadsLikeZero) {
   SpectrumAnalyser a;
-  a.ResetRing(16);
+  ASSERT_TRUE(a.ResetRing(16));
   std::vector<double> impulse(16, 0.0);
   impulse[0] = 1.0;
   a.AppendSamples(impulse.data(), 16);
@@ -63,7 +63,7 @@ TEST(SpectrumAnalyserAppend, AWritePositionEqualToTheSizeReadsLikeZero) {
 // −sin, with the second half mirroring the first (index N − 1 − k).
 TEST(SpectrumAnalyserSpectrum, ReadsTheRingOldestFirstAndMirrorsTheSecondHalf) {
   SpectrumAnalyser a;
-  a.ResetRing(16);
+  ASSERT_TRUE(a.ResetRing(16));
   std::vector<double> block(10, 0.0);
   a.AppendSamples(block.data(), 10);
   block[6] = 1.0;  // lands at position 0; oldest is position 4, so d = 12
@@ -81,7 +81,7 @@ TEST(SpectrumAnalyserSpectrum, SizesWithoutAnFftGiveZeros) {
   SpectrumAnalyser a;
   EXPECT_EQ(a.RealSpectrum().Count(), 0);
   EXPECT_EQ(a.MagnitudeSpectrum().Count(), 0);
-  a.ResetRing(10);
+  ASSERT_TRUE(a.ResetRing(10));
   const std::vector<double> block = Ramp(10, 1.0);
   a.AppendSamples(block.data(), 10);
   const SampleArray& re = a.RealSpectrum();
@@ -97,7 +97,7 @@ TEST(SpectrumAnalyserSpectrum, SizesWithoutAnFftGiveZeros) {
 TEST(SpectrumAnalyserMagnitude, AppliesTheBlackmanWindowAndScalesByRootN) {
   SpectrumAnalyser a;
   const int n = 4096;
-  a.ResetRing(n);
+  ASSERT_TRUE(a.ResetRing(n));
   const std::vector<double> ones(n, 1.0);
   a.AppendSamples(ones.data(), n);
   SampleArray& mag = a.MagnitudeSpectrum();
@@ -108,7 +108,7 @@ TEST(SpectrumAnalyserMagnitude, AppliesTheBlackmanWindowAndScalesByRootN) {
 TEST(SpectrumAnalyserMagnitude, ATonePeaksAtItsBin) {
   SpectrumAnalyser a;
   const int n = 4096;
-  a.ResetRing(n);
+  ASSERT_TRUE(a.ResetRing(n));
   std::vector<double> tone(n);
   for (int i = 0; i < n; ++i) tone[i] = std::sin(2 * kPi * 300 * i / n);
   a.AppendSamples(tone.data(), n);
@@ -129,7 +129,7 @@ TEST(SpectrumAnalyserWarp, ReadsOnlyValuesNotYetChanged) {
   for (int m : {2, 8, 100, 2048}) {
     SpectrumAnalyser a;
     SampleArray v;
-    v.Resize(m, false);
+    ASSERT_EQ(v.Resize(m, false), m);
     for (int i = 0; i < m; ++i) v[i] = 1.0 + std::fmod(i * 0.618, 1.0);
     std::vector<double> original(v.Data(), v.Data() + m), expected(m);
     double previous = 0.0;

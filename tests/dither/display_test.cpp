@@ -53,6 +53,10 @@ TEST(SpectrumGraphRange, FrequenciesLandOnTheWarpedAxis) {
   EXPECT_EQ(hires.highBin, 853);
   EXPECT_EQ(hires.first, 30);
   EXPECT_EQ(hires.end, 1962);
+  // At 48 kHz the bins round to nearest: 8.53 gives 9 and 1706.67 gives 1707.
+  const WarpedRange dat = FindWarpedRange(48000.0, 100.0, 20000.0, 4096, 2048);
+  EXPECT_EQ(dat.lowBin, 9);
+  EXPECT_EQ(dat.highBin, 1707);
   // Before any rate is known the axis from 0 to M - 1 is averaged.
   const WarpedRange unset = FindWarpedRange(0.0, 0.0, 0.0, 4096, 2048);
   EXPECT_EQ(unset.first, 0);
@@ -93,6 +97,93 @@ TEST_F(DisplayTest, SilenceDrawsTheInputAsATwoPixelBand) {
     ASSERT_FLOAT_EQ(input->Y()[i], 211.5f) << i;
     ASSERT_FLOAT_EQ(input->Y2()[i], 213.5f) << i;
   }
+}
+
+// Each drawn point is s = 0.5 of the new value and 0.5 of the point drawn
+// before, starting from 0: over three draws of the same ring the distances
+// from the middle line are 1/2, 3/4 and 7/8 of the value, so each step is
+// half the one before.
+TEST_F(DisplayTest, EachDrawAveragesTheNewCurveWithThePreviousOne) {
+  SpectrumGraph* input = plug->InputGraph();
+  // White noise, so that every point has a value of its own.
+  std::vector<double> noise(4096);
+  uint32_t state = 12345;
+  for (double& x : noise) {
+    state = state * 1664525u + 1013904223u;
+    x = 0.2 * (static_cast<double>(state) / 4294967296.0 - 0.5);
+  }
+  Process(noise);
+  const float middle = 211.5f, bottom = 345.0f;
+  std::vector<float> drawn[3];
+  for (auto& curve : drawn) {
+    ASSERT_TRUE(input->Draw(GetEditor()));
+    curve.assign(&input->Y()[0], &input->Y()[0] + input->PointCount());
+  }
+  int checked = 0;
+  for (int i = 0; i < input->PointCount(); ++i) {
+    const float first = drawn[0][i] - middle;
+    if (first < 1.0f || drawn[2][i] >= bottom) continue;  // too small, or clipped
+    EXPECT_NEAR(drawn[1][i] - drawn[0][i], first / 2, 1e-3f * first) << i;
+    EXPECT_NEAR(drawn[2][i] - drawn[1][i], first / 4, 1e-3f * first) << i;
+    ++checked;
+  }
+  EXPECT_GT(checked, 100);
+}
+
+// A host that sets a rate of 0 gets a meaningless picture, but no value that
+// stays in the smoothing: once a real rate is set the curve converges to the
+// one a graph that never saw the rate of 0 draws.
+TEST_F(DisplayTest, AGraphDrawnAtRateZeroRecoversOnceARateIsSet) {
+  DitherPlugin* reference = OpenPlugin();
+  Dispatch(reference, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Dispatch(reference, effSetBlockSize, 0, 512);
+  std::vector<double> tone(4096);
+  for (size_t j = 0; j < tone.size(); ++j) tone[j] = 0.3 * std::sin(0.05 * j);
+  for (DitherPlugin* p : {plug, reference}) {
+    std::vector<double> out(tone.size());
+    double* ins[2] = {tone.data(), tone.data()};
+    double* outs[2] = {out.data(), out.data()};
+    p->Record()->processDoubleReplacing(p->Record(), ins, outs, 4096);
+  }
+  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 0.0f);
+  EXPECT_TRUE(plug->InputGraph()->Draw(GetEditor()));
+  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  for (int draw = 0; draw < 24; ++draw) {
+    plug->InputGraph()->Draw(GetEditor());
+    reference->InputGraph()->Draw(reference->GetEditor());
+  }
+  SpectrumGraph* graph = plug->InputGraph();
+  for (int i = 0; i < graph->PointCount(); ++i) {
+    ASSERT_NEAR(graph->Y()[i], reference->InputGraph()->Y()[i], 0.01f) << i;
+    ASSERT_NEAR(graph->Y2()[i], reference->InputGraph()->Y2()[i], 0.01f) << i;
+  }
+  ClosePlugin(reference);
+}
+
+// The accumulators are cleared over their whole count before every block, so
+// the peak of a short block is not mixed with what a longer one left behind.
+TEST_F(DisplayTest, TheLevelBarFollowsAShorterBlock) {
+  Process(std::vector<double>(512, 0.8));
+  EXPECT_DOUBLE_EQ(plug->GetLevelBar()->Value(), 0.8);
+  Process(std::vector<double>(100, 0.1));
+  EXPECT_DOUBLE_EQ(plug->GetLevelBar()->Value(), 0.1);
+}
+
+// A block of no frames still clears the sums and gives the display its step:
+// the graphs are marked for redraw and the bar falls to 0. The dither gains
+// stay as they were, since an empty block has no level.
+TEST_F(DisplayTest, AnEmptyBlockClearsTheBarAndMarksTheGraphs) {
+  plug->Record()->setParameter(plug->Record(), kParamDither, 1.0f);
+  Process(std::vector<double>(512, 0.8));
+  const double gain = plug->Channel(0).ditherGain;
+  plug->InputGraph()->SetClean();
+  plug->NoiseGraph()->SetClean();
+  Process(std::vector<double>());
+  EXPECT_TRUE(plug->InputGraph()->IsDirty());
+  EXPECT_TRUE(plug->NoiseGraph()->IsDirty());
+  EXPECT_EQ(plug->GetLevelBar()->Value(), 0.0);
+  EXPECT_EQ(plug->Channel(0).ditherGain, gain);
+  EXPECT_EQ(plug->InputGraph()->Analyser().WritePosition(), 512);
 }
 
 TEST_F(DisplayTest, ShowGraphHidesTheGraphsAndTheBarButNotTheGrid) {

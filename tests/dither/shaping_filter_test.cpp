@@ -25,7 +25,8 @@ std::vector<double> Design(double fs, int32_t blockSize, int order) {
 Matrix MakeMatrix(const std::vector<std::vector<double>>& rows) {
   Matrix m(rows.size());
   for (size_t i = 0; i < rows.size(); ++i) {
-    m[i].Resize(static_cast<int32_t>(rows[i].size()), false);
+    EXPECT_EQ(m[i].Resize(static_cast<int32_t>(rows[i].size()), false),
+              static_cast<int32_t>(rows[i].size()));
     for (size_t j = 0; j < rows[i].size(); ++j) m[i][static_cast<int32_t>(j)] = rows[i][j];
   }
   return m;
@@ -91,7 +92,7 @@ TEST(ShapingFilterDesign, CoefficientsAreBitForBitTheSameAsEverywhereElse) {
 TEST(ShapingFilterDesign, OrderZeroOrNoBlockSizeGivesZerosAndNoSampling) {
   SpectrumAnalyser weighting;
   SampleArray c;
-  c.Resize(5, false);
+  ASSERT_EQ(c.Resize(5, false), 5);
   c[0] = 3.0;
   DesignShapingFilter(weighting, 44100, 0, 5, c);
   ASSERT_EQ(c.Count(), 5);
@@ -103,17 +104,44 @@ TEST(ShapingFilterDesign, OrderZeroOrNoBlockSizeGivesZerosAndNoSampling) {
   EXPECT_EQ(weighting.Ring().Count(), 0);
 }
 
-TEST(ShapingFilterDesign, UsesPowersOfTwoFrom32To32768) {
-  const int32_t cases[][2] = {{1, 32},        {16, 32},      {32, 32},     {441, 512},
-                              {480, 512},     {1000, 1024},  {1024, 1024}, {4100, 8192},
-                              {32768, 32768}, {65536, 32768}};
-  for (const auto& c : cases) EXPECT_EQ(ShapingDesignSize(c[0]), c[1]) << "block size " << c[0];
+TEST(ShapingFilterDesign, UsesPowersOfTwoFrom16To32768AndAtLeast32FromOrder9) {
+  const int32_t cases[][3] = {{1, 16, 32},        {16, 16, 32},          {17, 32, 32},
+                              {32, 32, 32},       {441, 512, 512},       {1000, 1024, 1024},
+                              {4100, 8192, 8192}, {32768, 32768, 32768}, {65536, 32768, 32768}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShapingDesignSize(c[0], 1), c[1]) << "block size " << c[0];
+    EXPECT_EQ(ShapingDesignSize(c[0], 8), c[1]) << "block size " << c[0];
+    EXPECT_EQ(ShapingDesignSize(c[0], 9), c[2]) << "block size " << c[0];
+    EXPECT_EQ(ShapingDesignSize(c[0], 12), c[2]) << "block size " << c[0];
+  }
 }
 
-// Block sizes the FFT has no size for design at the next power of two; 16
-// designs at 32, where every order up to 12 still has a regular matrix.
+// At 16 points orders 1 to 8 read only the first half of the autocorrelation
+// and have a design of their own (figures at 44.1 kHz, to four decimals).
+// From order 9 the mirrored half would make the matrix indefinite, so those
+// orders design at 32.
+TEST(ShapingFilterDesign, BlockSize16DesignsAt16UpToOrder8And32Above) {
+  const std::vector<double> one = Design(44100, 16, 1);
+  EXPECT_NEAR(one[0], 0.9709, 5e-5);
+  const std::vector<double> two = Design(44100, 16, 2);
+  EXPECT_NEAR(two[0], 1.5562, 5e-5);
+  EXPECT_NEAR(two[1], -0.6029, 5e-5);
+  for (int order = 1; order <= 12; ++order) {
+    const std::vector<double> at16 = Design(44100, 16, order), at32 = Design(44100, 32, order);
+    double sum = 0.0;
+    for (double v : at16) sum += std::fabs(v);
+    EXPECT_TRUE(std::isfinite(sum) && sum > 0.0) << "order " << order;
+    if (order <= 8) {
+      EXPECT_NE(at16, at32) << "order " << order;
+    } else {
+      EXPECT_EQ(at16, at32) << "order " << order;
+    }
+  }
+}
+
+// Block sizes the FFT has no size for design at the next power of two.
 TEST(ShapingFilterDesign, OddBlockSizesGiveTheDesignOfTheNextPowerOfTwo) {
-  const int32_t cases[][2] = {{16, 32},     {441, 512},   {480, 512},
+  const int32_t cases[][2] = {{5, 16},      {441, 512},   {480, 512},
                               {1000, 1024}, {4100, 8192}, {65536, 32768}};
   for (const auto& c : cases) {
     for (int order = 1; order <= 12; ++order) {
@@ -170,7 +198,7 @@ TEST(InvertSpdMatrix, RejectsMatricesThatAreNotPositiveDefiniteOrNotSquare) {
 TEST(MultiplyMatrixVector, MultipliesAndStopsAtARowOfTheWrongLength) {
   const Matrix m = MakeMatrix({{1, 2}, {3, 4}, {5}});
   SampleArray v, out;
-  v.Resize(2, false);
+  ASSERT_EQ(v.Resize(2, false), 2);
   v[0] = 10;
   v[1] = 1;
   EXPECT_FALSE(MultiplyMatrixVector(m, v, out));

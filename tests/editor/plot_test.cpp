@@ -45,7 +45,7 @@ struct PlotBench {
 
 TEST(FloatArray, GrowsFromSixtyFourByDoublingAndLimits) {
   FloatArray a;
-  a.Resize(3, true);
+  ASSERT_TRUE(a.Resize(3, true));
   EXPECT_EQ(a.Length(), 3);
   EXPECT_EQ(a[2], 0.0f);
   a[0] = -2.0f;
@@ -57,9 +57,9 @@ TEST(FloatArray, GrowsFromSixtyFourByDoublingAndLimits) {
   EXPECT_EQ(a[2], 1.0f);
   a.Limit(1.0f, 0.0f);  // high wins when low > high
   EXPECT_EQ(a[1], 0.0f);
-  a.Resize(200, false);
+  ASSERT_TRUE(a.Resize(200, false));
   EXPECT_EQ(a.Length(), 200);
-  a.Resize(-5, false);
+  ASSERT_TRUE(a.Resize(-5, false));
   EXPECT_EQ(a.Length(), 0);
 }
 

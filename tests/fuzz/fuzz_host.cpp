@@ -8,13 +8,20 @@
 
 #include "dither/dither_plugin.h"
 #include "host/dispatcher.h"
+#include "host/host_services.h"
+#include "tests/fuzz/shared_pictures.h"
 #include "tools/host/guarded_channels.h"
 
 namespace {
 
 constexpr int32_t kMaxFrames = 1 << 14;
 
-intptr_t QV_CDECL FuzzCallback(EffectRecord*, int32_t opcode, int32_t, intptr_t, void* ptr, float) {
+intptr_t QV_CDECL FuzzCallback(EffectRecord*, int32_t opcode, int32_t index, intptr_t, void* ptr,
+                               float) {
+  if (opcode == kHostExtensionOpcode && index == kHostExtensionIndex && ptr &&
+      std::strcmp(static_cast<const char*>(ptr), kHostPngLoaderName) == 0) {
+    return reinterpret_cast<intptr_t>(&SharedPictureLoader);
+  }
   switch (opcode) {
     case 32: std::snprintf(static_cast<char*>(ptr), 256, "Fuzz Vendor"); return 1;
     case 33: std::snprintf(static_cast<char*>(ptr), 256, "fuzz host"); return 1;

@@ -8,6 +8,8 @@
 # Prints "ok - NAME" / "not ok - NAME" lines and "# " diagnostics. The corpus
 # grows in BUILD_DIR/corpus from run to run; run longer by hand with
 #   BUILD_DIR/tests/fuzz/plugin_fuzz BUILD_DIR/corpus tests/fuzz/regressions -max_total_time=N
+# or for a number of executions with -runs=N instead (a million takes some
+# minutes: the pictures are decoded once per process, not per input).
 set -u
 
 if [ $# -ne 2 ]; then

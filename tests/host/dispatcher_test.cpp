@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "core/text_copy.h"
 #include "support/test_host.h"
@@ -157,6 +158,23 @@ TEST_F(DispatcherTest, RateAndBlockSizeResetTheEngine) {
   EXPECT_EQ(plug->BlockSize(), 441);
   EXPECT_EQ(Call(effMainsChanged, 0, 1), 0);
   EXPECT_EQ(Call(effMainsChanged, 0, 0), 0);
+}
+
+// Switching processing off resets the engine, so that a restart begins from
+// a clean state; switching it on keeps what the last block left.
+TEST_F(DispatcherTest, SuspendResetsTheEngineAndResumeDoesNot) {
+  Call(effSetBlockSize, 0, 64);
+  plug->Record()->setParameter(plug->Record(), kParamDither, 1.0f);
+  std::vector<double> in(64, 1.0), out(64);
+  double* ins[2] = {in.data(), in.data()};
+  double* outs[2] = {out.data(), out.data()};
+  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 64);
+  const double loud = plug->Channel(0).ditherGain;
+  ASSERT_NEAR(loud, 0.4, 1e-12);  // 1 - 0.6 * rms of a full-scale block
+  Call(effMainsChanged, 0, 1);
+  EXPECT_EQ(plug->Channel(0).ditherGain, loud);
+  Call(effMainsChanged, 0, 0);
+  EXPECT_EQ(plug->Channel(0).ditherGain, 1.0);
 }
 
 TEST_F(DispatcherTest, SpeakerArrangementSettlesTheChannelCounts) {

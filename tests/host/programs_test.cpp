@@ -94,6 +94,17 @@ TEST_F(ProgramsTest, RenamesFollowTheProgramAndAreBounded) {
   EXPECT_EQ(Dispatch(plug, effGetProgramName, 0, 0, nullptr), 0);
 }
 
+// The working name starts empty; leaving the program then keeps the name it
+// has.
+TEST_F(ProgramsTest, LeavingAProgramWithoutAWorkingNameKeepsItsName) {
+  ASSERT_EQ(CurrentName(), "");
+  Dispatch(plug, effSetProgram, 0, 3);
+  EXPECT_EQ(NameAt(0), "Default");
+  Dispatch(plug, effSetProgram, 0, 0);
+  EXPECT_EQ(CurrentName(), "Default");
+  EXPECT_EQ(NameAt(3), "-");
+}
+
 TEST_F(ProgramsTest, AProgramWithTheWrongValueCountIsIgnored) {
   plug->AddPreset("short", {1.0, 2.0});
   plug->RecallPreset(plug->ProgramCount() - 1);
