@@ -55,6 +55,9 @@ class Param {
   int Precision() const { return precision; }
   const std::string& Name() const { return name; }
   const std::string& Label() const { return label; }
+  // Numbers are displayed, and typed in the editor, with the opposite sign.
+  bool IsDisplayNegated() const { return displayNegated; }
+  void SetDisplayNegated(bool negated) { displayNegated = negated; }
 
  private:
   ParamKind kind = ParamKind::None;

@@ -141,3 +141,8 @@ void Editor::OnMouseWheel(int x, int y, const Modifiers& mods, int notches) {
   const int found = FindControl(x, y);
   if (found >= 0) controls[found]->OnMouseWheel(x, y, mods, notches);
 }
+
+void Editor::OnCaptureLost() {
+  captureIndex = -1;
+  lastX = lastY = -1;
+}

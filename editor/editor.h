@@ -118,6 +118,9 @@ class Editor {
   void OnMouseDrag(int x, int y, const Modifiers& mods);
   void OnMouseDblClick(int x, int y, const Modifiers& mods);
   void OnMouseWheel(int x, int y, const Modifiers& mods, int notches);
+  // The window lost the mouse capture without a release: no control keeps
+  // the press, so later calls go to the control under the pointer.
+  void OnCaptureLost();
 
   // ---- Accessors ---------------------------------------------------------------
   int Width() const { return width; }

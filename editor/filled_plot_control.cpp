@@ -34,7 +34,7 @@ bool FilledPlotControl::Draw(Editor* editor) {
   return true;
 }
 
-void FilledPlotControl::FillSegment(Editor* editor, int i, const FloatArray* from) {
+void FilledPlotControl::FillSegment(Editor* editor, int i, const FloatArray* to) {
   // Columns outside the surface would be clipped away whole, so the walk is
   // limited to the surface (which also bounds it for wild x values).
   const float first = std::max(std::ceil(x[i]), 0.0f);
@@ -42,7 +42,13 @@ void FilledPlotControl::FillSegment(Editor* editor, int i, const FloatArray* fro
   if (!(first <= last)) return;
   for (int column = static_cast<int>(first); column <= static_cast<int>(last); ++column) {
     const float c = static_cast<float>(column);
-    const float base = from ? HeightAt(x, *from, i, c) : yBase;
-    editor->DrawLine(fillColour, c, base, c, HeightAt(x, y, i, c), &plotBlend, false);
+    // The start matters: a column whose ends share a pixel row is drawn as
+    // one pixel at the start's rounded height.
+    const float curve = HeightAt(x, y, i, c);
+    if (to) {
+      editor->DrawLine(fillColour, c, curve, c, HeightAt(x, *to, i, c), &plotBlend, false);
+    } else {
+      editor->DrawLine(fillColour, c, yBase, c, curve, &plotBlend, false);
+    }
   }
 }

@@ -16,9 +16,9 @@ class FilledPlotControl : public PlotControl {
 
  protected:
   // Fills the integer columns from ceil(x[i]) to floor(x[i + 1]) of segment
-  // i, each from `from` (or the base line when null) to y, both taken on the
-  // straight segment at that column.
-  void FillSegment(Editor* editor, int i, const FloatArray* from);
+  // i, each from the base line to y, or from y to `to` when given, both
+  // taken on the straight segment at that column.
+  void FillSegment(Editor* editor, int i, const FloatArray* to);
 
   bool lines = true;  // draw the polyline
   bool fill;          // fill the columns

@@ -20,10 +20,11 @@ class WinEditor;
 
 // ---- The editor's window ---------------------------------------------------------
 
-// The window class shared by every editor window of the process. A failed
-// registration shows as a window that cannot be created.
-void RegisterEditorWindowClass();
-void UnregisterEditorWindowClass();
+// The window class shared by every editor window of the process; false when
+// it cannot be registered. Unregistering fails while a window of the class
+// exists, even one being destroyed.
+[[nodiscard]] bool RegisterEditorWindowClass();
+[[nodiscard]] bool UnregisterEditorWindowClass();
 
 // Creates the editor's child window of `parent` at `placement` (relative to
 // the parent) and records `editor` in it for the window procedure. On
@@ -32,11 +33,15 @@ void UnregisterEditorWindowClass();
 void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor);
 // Stops the frame timer and destroys the window (with its child windows).
 void DestroyEditorWindow(void* window);
+// Whether the window still exists; a window is destroyed with its parent.
+[[nodiscard]] bool EditorWindowExists(void* window);
 // The window's position relative to its parent, and its size.
 Rect EditorWindowPlacement(void* window);
 // The screen position of the window's top-left corner.
 void EditorWindowOrigin(void* window, int* x, int* y);
 
+// Taking or releasing the capture tells the window that loses it
+// (WindowEvent::kCaptureLost).
 void CaptureMouse(void* window);
 void ReleaseMouse();
 [[nodiscard]] bool HasMouseCapture(void* window);

@@ -74,8 +74,14 @@ void ValueEntry::Commit() {
   const std::string text = EntryText(box);
   // A list text that matches no display text gives -1 and a text that is not
   // a number gives 0.0; ToNormalized limits both to the parameter's range.
-  const double value =
-      param->IsListKind() ? param->ValueForText(text) : std::strtod(text.c_str(), nullptr);
+  double value = 0.0;
+  if (param->IsListKind()) {
+    value = param->ValueForText(text);
+  } else {
+    // The number typed is the number displayed, which may be negated.
+    value = std::strtod(text.c_str(), nullptr);
+    if (param->IsDisplayNegated()) value = -value;
+  }
   control->SetValueFromUserInput(param->ToNormalized(value));
   Close();
 }
@@ -99,6 +105,9 @@ bool ValueEntry::HandleBoxMessage(EntryEvent event, int commandCode) {
     case EntryEvent::kSetFocus: state = EntryState::kTyping; return false;
     case EntryEvent::kKillFocus: state = EntryState::kNone; return false;
     case EntryEvent::kReturnKey: state = EntryState::kCommit; return true;
+    // Escape cancels, as a right press does. Left to the box, it would ask a
+    // dialog-style host to close the editor's window.
+    case EntryEvent::kEscapeKey: state = EntryState::kCancel; return true;
     case EntryEvent::kCommand:
       if (commandCode != 1) return false;
       state = EntryState::kCommit;

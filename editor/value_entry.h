@@ -5,7 +5,7 @@
 //
 //   None ---(box gains focus)---> Typing ---(Return / list pick)---> Commit
 //   Typing ---(box loses focus)---> None
-//   any ---(right press in the editor's window)---> Cancel
+//   any ---(right press in the editor's window, or Escape in the box)---> Cancel
 //   None ---(tick that found dirty controls)---> Refresh
 //   each tick with a state other than None: Refresh reloads the text,
 //   Cancel closes, Commit applies and closes; the state becomes None.
@@ -22,7 +22,7 @@ class Param;
 enum class EntryState : int { kNone = 0, kTyping = 1, kRefresh = 2, kCancel = 3, kCommit = 4 };
 
 // Messages of the box that the entry acts on.
-enum class EntryEvent { kSetFocus, kKillFocus, kReturnKey, kCommand };
+enum class EntryEvent { kSetFocus, kKillFocus, kReturnKey, kEscapeKey, kCommand };
 
 class ValueEntry {
  public:
@@ -41,8 +41,8 @@ class ValueEntry {
   // returns to None.
   void Close();
   // [box's procedure] A message of the box. True when the message is
-  // consumed (Return, and command code 1: a pick in the list); false when the
-  // box's own procedure must still see it.
+  // consumed (Return, Escape, and command code 1: a pick in the list); false
+  // when the box's own procedure must still see it.
   bool HandleBoxMessage(EntryEvent event, int commandCode);
 
   bool IsOpen() const { return box != nullptr; }

@@ -5,15 +5,22 @@
 
 namespace {
 
-// The window class is registered while this is above 0.
+// Editor windows open in the process; the window class is held while this is
+// above 0.
 int openWindows = 0;
+// Whether the class is registered. A window destroyed by the system (its
+// parent went, or the default procedure closed it) still exists while it
+// reports its destruction, and a class with a window cannot be unregistered;
+// the class then stays until the next chance (SettleEditorWindowClass).
+bool classRegistered = false;
 
 void HoldWindowClass() {
-  if (openWindows++ == 0) RegisterEditorWindowClass();
+  if (openWindows++ == 0 && !classRegistered) classRegistered = RegisterEditorWindowClass();
 }
 
 void ReleaseWindowClass() {
-  if (--openWindows == 0) UnregisterEditorWindowClass();
+  --openWindows;
+  SettleEditorWindowClass();
 }
 
 std::string ModuleDirectory(bool host) {
@@ -26,15 +33,25 @@ std::string ModuleDirectory(bool host) {
 
 int OpenEditorWindowCount() { return openWindows; }
 
+void SettleEditorWindowClass() {
+  if (openWindows == 0 && classRegistered) classRegistered = !UnregisterEditorWindowClass();
+}
+
 WinEditor::WinEditor(PlugBase* plug, int width, int height, double frameRate)
     : Editor(plug, width, height, frameRate) {}
 
-WinEditor::~WinEditor() { CloseWindow(); }
+WinEditor::~WinEditor() {
+  CloseWindow();
+  SettleEditorWindowClass();
+}
 
 // ---- Window ---------------------------------------------------------------------
 
 bool WinEditor::OpenWindow(void* parent) {
   Rect placement = {0, 0, Width(), Height()};
+  // A window that no longer exists (destroyed with the host's frame by a
+  // host that never closed the editor) is closed: it has no place to keep.
+  if (window && !EditorWindowExists(window)) OnWindowDestroyed();
   if (window) {
     placement = EditorWindowPlacement(window);
     CloseWindow();
@@ -48,11 +65,21 @@ bool WinEditor::OpenWindow(void* parent) {
 void WinEditor::CloseWindow() {
   if (window == nullptr) return;
   // The box dies with the window; closing it first leaves nothing that
-  // refers to it, and releases its font.
+  // refers to it, and releases its font. A press held now ends unreleased.
   entry.Close();
+  OnCaptureLost();
   void* closing = window;
   window = nullptr;
   DestroyEditorWindow(closing);
+  ReleaseWindowClass();
+}
+
+void WinEditor::OnWindowDestroyed() {
+  // The system takes the box, the timer and the capture with the window;
+  // what refers to them here goes now.
+  entry.Close();
+  OnCaptureLost();
+  window = nullptr;
   ReleaseWindowClass();
 }
 

@@ -49,6 +49,9 @@ class WinEditor : public Editor {
   void OnRightButtonDown(const WindowMessage& message);
   void OnButtonUp(const WindowMessage& message);
   void OnWheel(const WindowMessage& message);
+  // The window went without CloseWindow (a host destroyed its frame, or the
+  // default procedure closed it): forgets it, its box and its class count.
+  void OnWindowDestroyed();
 
   void* window = nullptr;  // the child window, null while closed
   ValueEntry entry;
@@ -57,3 +60,7 @@ class WinEditor : public Editor {
 
 // The number of editor windows open in the process.
 int OpenEditorWindowCount();
+// [window procedure, after the default procedure] Unregisters the window
+// class if no editor window is open and it could not go before (its last
+// window was still being destroyed then).
+void SettleEditorWindowClass();

@@ -15,7 +15,9 @@ enum class WindowEvent {
   kRightUp,
   kLeftDoubleClick,
   kWheel,
-  kOther,  // anything else: always left to the default procedure
+  kCaptureLost,  // the mouse capture went to another window, or to none
+  kDestroy,      // the window is being destroyed, by whomever
+  kOther,        // anything else: always left to the default procedure
 };
 
 // Bits of a mouse message's key state.

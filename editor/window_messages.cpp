@@ -13,6 +13,15 @@ Modifiers ModifiersOf(const WindowMessage& message) {
 }  // namespace
 
 bool WinEditor::HandleWindowMessage(const WindowMessage& message) {
+  // Notifications, whatever the entry is doing.
+  if (message.event == WindowEvent::kDestroy) {
+    OnWindowDestroyed();
+    return true;
+  }
+  if (message.event == WindowEvent::kCaptureLost) {
+    OnCaptureLost();
+    return true;
+  }
   // While the box has the keyboard focus the editor stands still: no
   // redraw, no mouse; a right press only cancels the entry.
   if (entry.IsOpen() && entry.State() == EntryState::kTyping) {
@@ -35,6 +44,8 @@ bool WinEditor::HandleWindowMessage(const WindowMessage& message) {
       OnMouseDblClick(message.x, message.y, ModifiersOf(message));
       return true;
     case WindowEvent::kWheel: OnWheel(message); return true;
+    case WindowEvent::kCaptureLost:
+    case WindowEvent::kDestroy:
     case WindowEvent::kOther: return false;
   }
   return false;
@@ -74,8 +85,10 @@ void WinEditor::OnRightButtonDown(const WindowMessage& message) {
 }
 
 void WinEditor::OnButtonUp(const WindowMessage& message) {
-  ReleaseMouse();
+  // The release goes to the control that took the press before the capture
+  // is given up, since losing the capture forgets that control.
   OnMouseUp(message.x, message.y);
+  ReleaseMouse();
 }
 
 void WinEditor::OnWheel(const WindowMessage& message) {

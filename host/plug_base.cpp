@@ -1,5 +1,6 @@
 #include "host/plug_base.h"
 
+#include <cmath>
 #include <cstring>
 
 #include "editor/editor.h"
@@ -19,9 +20,9 @@ void QV_CDECL SetParameterEntry(EffectRecord* effect, int32_t index, float value
   PlugBase* plug = PlugBase::FromRecord(effect);
   if (plug == nullptr || index < 0 || index >= plug->ParamCount()) return;
   LockGuard guard(&plug->Lock());
-  if (Editor* editor = plug->GetEditor()) {
-    editor->SetParameterFromPlug(index, value, &plug->Lock());
-  }
+  // The parameter ignores a NaN; the controls must not show one either.
+  Editor* editor = plug->GetEditor();
+  if (editor && !std::isnan(value)) editor->SetParameterFromPlug(index, value, &plug->Lock());
   plug->ParamAt(index).SetFromNormalized(value);
   plug->ParamChanged(index);
 }
@@ -89,6 +90,9 @@ Param& PlugBase::ParamAt(int index) {
 }
 
 void PlugBase::SetParamFromEditor(int index, double normalised) {
+  // A control bound past the end has no parameter to change or report; the
+  // inert parameter that ParamAt serves for it must stay as it is.
+  if (index < 0 || index >= ParamCount()) return;
   LockGuard guard(&lock);
   const float value = static_cast<float>(normalised);
   CallHost(&record, kHostAutomate, index, 0, nullptr, value);

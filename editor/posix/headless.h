@@ -47,11 +47,16 @@ HeadlessWindow* FindHeadlessWindow(void* window);
 HeadlessEntryBox* FindHeadlessEntryBox(void* box);
 
 // Delivers a message as the window procedure does; a message the editor
-// leaves to the default procedure does nothing, except a paint, which then
-// only validates the region. False when the editor left it.
+// leaves to the default procedure does nothing, except a close, which
+// destroys the window, and a paint, which then only validates the region.
+// False when the editor left it.
 bool SendHeadlessMessage(void* window, const WindowMessage& message);
 // Delivers the pending paint, if any, as a message loop would.
 void PumpHeadlessWindow(void* window);
+// Destroys the editor windows inside `parent`, as destroying the parent does.
+void DestroyHeadlessChildren(void* parent);
+// Another window takes the mouse capture; the window that had it is told.
+void TakeHeadlessCapture();
 
 // The window class: whether it is registered, and how often it has been.
 bool HeadlessClassRegistered();

@@ -1,4 +1,4 @@
-#include <set>
+#include <vector>
 
 #include "draw/blit.h"
 #include "draw/system_bitmap.h"
@@ -27,12 +27,18 @@ HeadlessWindow* FindHeadlessWindow(void* window) {
 
 // ---- Class and windows ------------------------------------------------------------
 
-void RegisterEditorWindowClass() {
+bool RegisterEditorWindowClass() {
   classRegistered = true;
   ++classRegistrations;
+  return true;
 }
 
-void UnregisterEditorWindowClass() { classRegistered = false; }
+// As on Windows, a class cannot go while one of its windows exists.
+bool UnregisterEditorWindowClass() {
+  if (!HeadlessObjects::windows.empty()) return false;
+  classRegistered = false;
+  return true;
+}
 
 void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
   // A child window needs a parent and a registered class.
@@ -54,14 +60,29 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor)
   return window;
 }
 
+// As the system destroys a window: it loses the capture, is told of its
+// destruction while it still exists, and its boxes go with it.
 void DestroyEditorWindow(void* window) {
   HeadlessWindow* found = FindHeadlessWindow(window);
   if (found == nullptr) return;
-  if (captured == window) captured = nullptr;
+  if (captured == window) ReleaseMouse();
+  WindowMessage destroy;
+  destroy.event = WindowEvent::kDestroy;
+  SendHeadlessMessage(window, destroy);
   HeadlessObjects::DestroyChildBoxes(window);
   HeadlessObjects::windows.erase(window);
   delete found;
 }
+
+void DestroyHeadlessChildren(void* parent) {
+  std::vector<void*> children;
+  for (void* window : HeadlessObjects::windows) {
+    if (static_cast<HeadlessWindow*>(window)->parent == parent) children.push_back(window);
+  }
+  for (void* window : children) DestroyEditorWindow(window);
+}
+
+bool EditorWindowExists(void* window) { return FindHeadlessWindow(window) != nullptr; }
 
 Rect EditorWindowPlacement(void* window) {
   HeadlessWindow* found = FindHeadlessWindow(window);
@@ -74,11 +95,26 @@ void EditorWindowOrigin(void* window, int* x, int* y) {
   *y = found ? found->screenY : 0;
 }
 
-void CaptureMouse(void* window) {
-  if (FindHeadlessWindow(window)) captured = window;
+// The window that loses the capture is told, as the system tells it.
+void TakeCapture(void* window) {
+  void* losing = captured;
+  captured = window;
+  if (losing == nullptr || losing == window) return;
+  WindowMessage lost;
+  lost.event = WindowEvent::kCaptureLost;
+  SendHeadlessMessage(losing, lost);
 }
 
-void ReleaseMouse() { captured = nullptr; }
+void CaptureMouse(void* window) {
+  if (FindHeadlessWindow(window)) TakeCapture(window);
+}
+
+void ReleaseMouse() { TakeCapture(nullptr); }
+
+void TakeHeadlessCapture() {
+  static int otherWindow;  // a window of someone else's
+  TakeCapture(&otherWindow);
+}
 
 bool HasMouseCapture(void* window) { return window != nullptr && captured == window; }
 
@@ -106,10 +142,16 @@ void PumpHeadlessWindow(void* window) {
 
 bool SendHeadlessMessage(void* window, const WindowMessage& message) {
   HeadlessWindow* found = FindHeadlessWindow(window);
-  if (found == nullptr || found->editor == nullptr || found->editor->GetWindow() != window) {
-    return false;
+  if (found == nullptr) return false;
+  if (found->editor && found->editor->GetWindow() == window &&
+      found->editor->HandleWindowMessage(message)) {
+    return true;
   }
-  return found->editor->HandleWindowMessage(message);
+  // The default procedure: a close destroys the window. Once it is gone its
+  // class can go too.
+  if (message.event == WindowEvent::kClose) DestroyEditorWindow(window);
+  SettleEditorWindowClass();
+  return false;
 }
 
 WindowPaint::WindowPaint(void* window) : window(window) {

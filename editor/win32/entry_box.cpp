@@ -20,6 +20,7 @@ bool HandleBoxMessage(ValueEntry* entry, UINT message, WPARAM wParam) {
     case WM_SETFOCUS: return entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);
     case WM_KILLFOCUS: return entry->HandleBoxMessage(EntryEvent::kKillFocus, 0);
     case WM_KEYDOWN:
+      if (wParam == VK_ESCAPE) return entry->HandleBoxMessage(EntryEvent::kEscapeKey, 0);
       return wParam == VK_RETURN && entry->HandleBoxMessage(EntryEvent::kReturnKey, 0);
     case WM_COMMAND: return entry->HandleBoxMessage(EntryEvent::kCommand, HIWORD(wParam));
     default: return false;
@@ -32,7 +33,15 @@ LRESULT CALLBACK EntryBoxProc(HWND box, UINT message, WPARAM wParam, LPARAM lPar
   // The box's own procedure, read before the entry may close the box.
   auto own = reinterpret_cast<WNDPROC>(entry->BoxProcedure());
   if (HandleBoxMessage(entry, message, wParam)) return 0;
-  return CallWindowProcA(own, box, message, wParam, lParam);
+  const LRESULT result = CallWindowProcA(own, box, message, wParam, lParam);
+  // Hosts that pass their messages through IsDialogMessage keep Escape from
+  // a box that does not ask for it (a drop-down list), and cancel their own
+  // dialog instead: the box asks for it.
+  if (message == WM_GETDLGCODE && lParam != 0) {
+    const MSG* key = reinterpret_cast<const MSG*>(lParam);
+    if (key->message == WM_KEYDOWN && key->wParam == VK_ESCAPE) return result | DLGC_WANTMESSAGE;
+  }
+  return result;
 }
 
 void* CreateBox(void* parent, const char* windowClass, const char* text, DWORD style,

@@ -32,15 +32,22 @@ WindowEvent EventOf(UINT message) {
     case WM_RBUTTONUP: return WindowEvent::kRightUp;
     case WM_LBUTTONDBLCLK: return WindowEvent::kLeftDoubleClick;
     case WM_MOUSEWHEEL: return WindowEvent::kWheel;
+    case WM_CAPTURECHANGED: return WindowEvent::kCaptureLost;
+    case WM_DESTROY: return WindowEvent::kDestroy;
     default: return WindowEvent::kOther;
   }
 }
 
 // Positions are the signed low and high words; the key state is the low word
 // of wParam for every mouse message (the wheel's delta is its high word).
-WindowMessage PortableMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+WindowMessage PortableMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   WindowMessage portable;
   portable.event = EventOf(message);
+  // A capture change tells the window that loses it; the one that takes it
+  // again (a second button pressed) has lost nothing.
+  if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) == hwnd) {
+    portable.event = WindowEvent::kOther;
+  }
   portable.x = GET_X_LPARAM(lParam);
   portable.y = GET_Y_LPARAM(lParam);
   portable.keyState = GET_KEYSTATE_WPARAM(wParam);
@@ -53,31 +60,32 @@ WindowMessage PortableMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return OnCreate(hwnd);
   auto* editor = reinterpret_cast<WinEditor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
-  if (editor == nullptr || editor->GetWindow() != hwnd) {
-    return DefWindowProcA(hwnd, message, wParam, lParam);
+  if (editor != nullptr && editor->GetWindow() == hwnd) {
+    const WindowMessage portable = PortableMessage(hwnd, message, wParam, lParam);
+    if (portable.event != WindowEvent::kOther && editor->HandleWindowMessage(portable)) return 0;
   }
-  const WindowMessage portable = PortableMessage(message, wParam, lParam);
-  if (portable.event == WindowEvent::kOther || !editor->HandleWindowMessage(portable)) {
-    return DefWindowProcA(hwnd, message, wParam, lParam);
-  }
-  return 0;
+  const LRESULT result = DefWindowProcA(hwnd, message, wParam, lParam);
+  // The default procedure destroys the window on a close message; once it
+  // is gone the class can go too.
+  SettleEditorWindowClass();
+  return result;
 }
 
 RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 
 }  // namespace
 
-void RegisterEditorWindowClass() {
+bool RegisterEditorWindowClass() {
   WNDCLASSA windowClass = {};
   windowClass.style = CS_DBLCLKS;
   windowClass.lpfnWndProc = EditorWindowProc;
   windowClass.hInstance = Instance();
   windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
   windowClass.lpszClassName = kClassName;
-  RegisterClassA(&windowClass);
+  return RegisterClassA(&windowClass) != 0;
 }
 
-void UnregisterEditorWindowClass() { UnregisterClassA(kClassName, Instance()); }
+bool UnregisterEditorWindowClass() { return UnregisterClassA(kClassName, Instance()) != 0; }
 
 void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
   HWND hwnd = CreateWindowExA(
@@ -93,6 +101,8 @@ void DestroyEditorWindow(void* window) {
   KillTimer(hwnd, kFrameTimerId);
   DestroyWindow(hwnd);
 }
+
+bool EditorWindowExists(void* window) { return IsWindow(static_cast<HWND>(window)) != FALSE; }
 
 Rect EditorWindowPlacement(void* window) {
   HWND hwnd = static_cast<HWND>(window);

@@ -1,6 +1,8 @@
 // Parameter binding in both directions, the bitmap cache and SetDirty.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "editor_fixture.h"
 
 TEST(EditorBinding, AttachingPushesEveryParameterAndSetsTheDefaults) {
@@ -23,6 +25,27 @@ TEST(EditorBinding, AHostSetReachesTheBoundControlsWithoutComingBackAsAutomation
   EXPECT_DOUBLE_EQ(s.knob->DefaultValue(), 0.75);  // the default never changes
   EXPECT_TRUE(Automation().empty());
   EXPECT_EQ(s.plug->ParamAt(kParamPower).Value(), 3.0);
+  ClosePlugin(s.plug);
+}
+
+TEST(EditorBinding, ANaNFromTheHostLeavesTheParameterAndItsControlsAsTheyAre) {
+  EditorSetup s = MakeEditorSetup();
+  EffectRecord* r = s.plug->Record();
+  r->setParameter(r, kParamPower, std::nanf(""));
+  EXPECT_EQ(s.plug->ParamAt(kParamPower).Value(), 9.0);
+  EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
+  EXPECT_DOUBLE_EQ(s.caption->Value(), 0.75);
+  ClosePlugin(s.plug);
+}
+
+TEST(EditorBinding, AChangeForAnIndexPastTheEndChangesAndReportsNothing) {
+  EditorSetup s = MakeEditorSetup();
+  s.plug->changed.clear();
+  s.plug->SetParamFromEditor(4, 0.7);
+  s.plug->SetParamFromEditor(-1, 1.0);
+  EXPECT_TRUE(Automation().empty());
+  EXPECT_TRUE(s.plug->changed.empty());
+  EXPECT_EQ(s.plug->ParamAt(4).Value(), 0.0);  // the shared inert parameter
   ClosePlugin(s.plug);
 }
 

@@ -150,6 +150,21 @@ TEST(PlotControls, AnEnvelopeMapsAroundItsMiddleAndFillsBetweenItsCurves) {
   EXPECT_EQ(plot->Y2()[0], 0.0f);  // the second curve's positive values go up
 }
 
+TEST(PlotControls, EachEnvelopeColumnRunsFromTheFirstCurveToTheSecond) {
+  PlotBench b;
+  auto* plot = b.Attach(
+      new EnvelopePlotControl(&b.plug, Rect{0, 0, 40, 30}, kPlotWhite, true, kColourAlpha, false));
+  plot->SetColours(kInvisible, kPlotWhite);
+  // Both curves fall in row 10. A column whose ends share a pixel is drawn
+  // as one pixel at its start's rounded height: 10 from y (from y2 it
+  // would be 11).
+  const float ys[] = {10.2f, 10.2f};
+  const float y2s[] = {10.7f, 10.7f};
+  plot->SetValuesPairFloat(ys, y2s, 2, nullptr, false);
+  b.editor->Paint();
+  for (int x : {1, 20, 39}) EXPECT_EQ(b.LitRows(x), std::make_pair(10, 10)) << "column " << x;
+}
+
 TEST(PlotControls, DrawingReadsOnlyPointsThatBothArraysHoldAndOnlyColumnsOnTheSurface) {
   PlotBench b;
   auto* plot = b.Attach(

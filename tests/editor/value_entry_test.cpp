@@ -148,6 +148,60 @@ TEST(ValueEntry, WhileTheBoxHasTheFocusTheEditorStandsStillAndARightPressCancels
   ClosePlugin(o.s.plug);
 }
 
+TEST(ValueEntry, EscapeInTheBoxCancelsLikeARightPressAndKeepsTheWindow) {
+  OpenEntry o = RightPressAt(50, 20);
+  o.entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);
+  o.box->text = "2";
+  // Consumed: the box never passes it on to ask its parent to close.
+  EXPECT_TRUE(o.entry->HandleBoxMessage(EntryEvent::kEscapeKey, 0));
+  EXPECT_EQ(o.entry->State(), EntryState::kCancel);
+  Tick(o.s.editor);
+  EXPECT_FALSE(o.entry->IsOpen());
+  EXPECT_TRUE(o.s.editor->IsWindowOpen());
+  EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 9.0);
+  ClosePlugin(o.s.plug);
+}
+
+TEST(ValueEntry, AWindowClosedByTheDefaultProcedureWhileTypingLeavesNothingBehind) {
+  OpenEntry o = RightPressAt(50, 20);
+  o.entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);
+  const int live = LiveHeadlessObjects();
+  // A close request while the box has the focus goes to the default
+  // procedure, which destroys the window.
+  EXPECT_FALSE(Send(o.s.editor, WindowEvent::kClose));
+  EXPECT_FALSE(o.s.editor->IsWindowOpen());
+  EXPECT_FALSE(o.entry->IsOpen());
+  EXPECT_EQ(o.entry->State(), EntryState::kNone);
+  EXPECT_EQ(OpenEditorWindowCount(), 0);
+  EXPECT_FALSE(HeadlessClassRegistered());
+  EXPECT_EQ(LiveHeadlessObjects(), live - 3);  // window, box and the box's font
+  void* window = OpenTestWindow(o.s.editor);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(FindHeadlessWindow(window)->placement.right, 120);
+  EXPECT_EQ(FindHeadlessWindow(window)->placement.bottom, 100);
+  ClosePlugin(o.s.plug);
+}
+
+TEST(ValueEntry, ADisplayNegatedParameterShowsAndTakesNumbersWithTheOppositeSign) {
+  EditorSetup s = MakeEditorSetup();
+  Param& gain = s.plug->ParamAt(kParamGain);
+  gain.SetDisplayNegated(true);
+  gain.SetClamped(0.5);
+  auto* caption =
+      new CaptionControl(s.plug, Rect{80, 60, 110, 72}, kParamGain,
+                         TextStyle(14, Colour{255, 255, 255, 255}, "Arial", 0, 1, 0), false);
+  s.editor->AttachControl(caption);
+  OpenTestWindow(s.editor);
+  s.editor->PromptUserInput(caption, &gain);
+  OpenEntry o{s, &s.editor->Entry(), FindHeadlessEntryBox(s.editor->Entry().Box())};
+  ASSERT_NE(o.box, nullptr);
+  EXPECT_EQ(o.box->text, "-0.50");
+  TypeAndReturn(o, "0.25");
+  Tick(s.editor);
+  EXPECT_DOUBLE_EQ(gain.Value(), -0.25);
+  ClosePlugin(s.plug);
+}
+
 TEST(ValueEntry, ClicksWorkWhileTheBoxIsUnfocusedAndItsTextFollowsAfterATick) {
   OpenEntry o = RightPressAt(50, 20);
   o.entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);

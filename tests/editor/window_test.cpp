@@ -7,7 +7,7 @@
 
 namespace {
 
-// Records the wheel calls routed to it.
+// Records the wheel calls and releases routed to it.
 class WheelProbe : public Control {
  public:
   WheelProbe(PlugBase* plug, const Rect& rect) : Control(plug, rect, -1, 0, 1.0f) {}
@@ -16,10 +16,21 @@ class WheelProbe : public Control {
     lastY = y;
     notches.push_back(n);
   }
+  void OnMouseUp(int, int) override { ++ups; }
   bool Draw(Editor*) override { return true; }
-  int lastX = 0, lastY = 0;
+  int lastX = 0, lastY = 0, ups = 0;
   std::vector<int> notches;
 };
+
+// The window's place in its parent, and its size.
+void ExpectPlacement(void* window, int right, int bottom) {
+  HeadlessWindow* found = FindHeadlessWindow(window);
+  ASSERT_NE(found, nullptr);
+  EXPECT_EQ(found->placement.left, 0);
+  EXPECT_EQ(found->placement.top, 0);
+  EXPECT_EQ(found->placement.right, right);
+  EXPECT_EQ(found->placement.bottom, bottom);
+}
 
 }  // namespace
 
@@ -69,6 +80,63 @@ TEST(EditorWindow, ACloseMessageClosesTheWindow) {
   Send(s.editor, WindowEvent::kClose);
   EXPECT_FALSE(s.editor->IsWindowOpen());
   EXPECT_EQ(OpenEditorWindowCount(), 0);
+  ClosePlugin(s.plug);
+}
+
+TEST(EditorWindow, AWindowDestroyedWithTheHostsFrameIsForgottenAndAReopenIsWhole) {
+  EditorSetup s = MakeEditorSetup();
+  static int frame, newFrame;
+  ASSERT_TRUE(s.editor->OpenWindow(&frame));
+  Send(s.editor, WindowEvent::kRightDown, 50, 20, kKeyRightButton);  // a box open, a press held
+  ASSERT_TRUE(s.editor->Entry().IsOpen());
+  DestroyHeadlessChildren(&frame);  // the host destroys its frame without closing the editor
+  EXPECT_FALSE(s.editor->IsWindowOpen());
+  EXPECT_FALSE(s.editor->Entry().IsOpen());
+  EXPECT_EQ(OpenEditorWindowCount(), 0);
+  ASSERT_EQ(Dispatch(s.plug, effEditOpen, 0, 0, &newFrame), 1);
+  ExpectPlacement(s.editor->GetWindow(), 120, 100);
+  EXPECT_EQ(OpenEditorWindowCount(), 1);
+  Send(s.editor, WindowEvent::kWheel, 15, 15, 0, 120);  // the press died with the old window
+  EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
+  EXPECT_DOUBLE_EQ(s.toggle->Value(), 0.01);
+  ClosePlugin(s.plug);
+  EXPECT_FALSE(HeadlessClassRegistered());
+  EXPECT_EQ(OpenEditorWindowCount(), 0);
+}
+
+TEST(EditorWindow, AWindowThatVanishedUnannouncedCountsAsClosed) {
+  EditorSetup s = MakeEditorSetup();
+  static int frame, newFrame;
+  ASSERT_TRUE(s.editor->OpenWindow(&frame));
+  // A host's subclass of the window swallows its messages, so the editor
+  // never hears of its destruction.
+  FindHeadlessWindow(s.editor->GetWindow())->editor = nullptr;
+  DestroyHeadlessChildren(&frame);
+  ASSERT_TRUE(s.editor->OpenWindow(&newFrame));
+  ExpectPlacement(s.editor->GetWindow(), 120, 100);  // not the dead window's size
+  EXPECT_EQ(OpenEditorWindowCount(), 1);
+  ClosePlugin(s.plug);
+  EXPECT_FALSE(HeadlessClassRegistered());
+}
+
+TEST(EditorWindow, ALostCaptureEndsThePressSoTheWheelGoesToTheControlUnderThePointer) {
+  EditorSetup s = MakeEditorSetup();
+  auto* probe = new WheelProbe(s.plug, Rect{80, 60, 110, 90});
+  s.editor->AttachControl(probe);
+  OpenTestWindow(s.editor);
+  Send(s.editor, WindowEvent::kLeftDown, 50, 20, kKeyLeftButton);  // on the knob
+  TakeHeadlessCapture();                                           // another window takes it
+  Send(s.editor, WindowEvent::kWheel, 85, 70, 0, -120);
+  Send(s.editor, WindowEvent::kLeftDown, 50, 20, kKeyLeftButton);
+  ReleaseMouse();  // the host releases it
+  Send(s.editor, WindowEvent::kWheel, 85, 70, 0, 120);
+  EXPECT_EQ(probe->notches, (std::vector<int>{-1, 1}));
+  EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
+  // The editor's own release still reaches the pressed control, wherever it
+  // happens.
+  Send(s.editor, WindowEvent::kLeftDown, 85, 70, kKeyLeftButton);
+  Send(s.editor, WindowEvent::kLeftUp, 5, 5);
+  EXPECT_EQ(probe->ups, 1);
   ClosePlugin(s.plug);
 }
 

@@ -138,6 +138,7 @@ RunEditorChecksFor() {
   Check "$build no GDI objects left over by 20 open/close cycles" NoGdiGrowth "$used.txt" cycles
   Check "$build no GDI objects left over by 5 instances" NoGdiGrowth "$used.txt" instances
   RunLayoutChecksFor "$build"
+  RunHardHostChecksFor "$build"
 }
 
 # The layout's hit areas: the background answers only on its dither patch,
@@ -155,6 +156,30 @@ RunLayoutChecksFor() {
   Check "$build a 124-pixel drag turns a knob from its minimum to its maximum" \
     eval 'Says "$layout.txt" "param 1 1.000000" &&
           grep -q "^host request 0 record own index 1 value 0 opt 1 " "$layout.txt"'
+}
+
+# A host that is hard on the editor, in one session: it takes the mouse
+# capture away in the middle of a press on "psychoacoustic power" and then
+# wheels over "target bits"; it passes its messages through IsDialogMessage,
+# as hosts that keep plug-in windows in dialogs do, while Escape is typed
+# into the value box; and, with the box open again, it destroys its frame
+# without closing the editor, then opens the editor in a new frame.
+RunHardHostChecksFor() {
+  local build=$1 hard="$WORK/editor.hard.$1"
+  Check "$build editor used by a hard host" \
+    EditorHost "$build" hard --dialog --lost-press 360,430 --wheel 427,430,-3 --escape 360,430 \
+    --rclick 360,430 --reframe
+  Check "$build after a press lost its capture the wheel turns the knob under the pointer" \
+    Says "$hard.txt" "param 2 0.346154"
+  Check "$build Escape typed in the value box cancels the entry and keeps the editor" \
+    eval 'Says "$hard.txt" "entry box focused 1" &&
+          Says "$hard.txt" "after escape entry box closed editor window alive" &&
+          Says "$hard.txt" "param 1 0.750000"'
+  Check "$build the editor re-opened in a new frame is whole and painted" \
+    eval 'Says "$hard.txt" "editor reopen 1" && Says "$hard.txt" "editor window 500 525" &&
+          SamePixel "$hard.png" 20 20 $(Background 1 20 20) &&
+          SamePixel "$hard.png" 480 200 $(Background 1 480 200) &&
+          Says "$hard.txt" "class after closing unregistered"'
 }
 
 RunEditorChecks() {

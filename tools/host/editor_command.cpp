@@ -1,6 +1,7 @@
 // `qvhost editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]
 //                 [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...
-//                 [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,NOTCHES]...`
+//                 [--dialog] [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY]
+//                 [--wheel X,Y,NOTCHES] [--escape X,Y] [--lost-press X,Y] [--reframe]...`
 #include "tools/host/editor_command.h"
 
 #include <cstdio>
@@ -47,6 +48,10 @@ bool ReadAction(const char* option, const char* value, EditorScript* script) {
     action.kind = EditorAction::kDrag;
   } else if (std::strcmp(option, "--wheel") == 0 && ReadNumbers(value, 3, n)) {
     action.kind = EditorAction::kWheel;
+  } else if (std::strcmp(option, "--escape") == 0 && ReadNumbers(value, 2, n)) {
+    action.kind = EditorAction::kEscape;
+  } else if (std::strcmp(option, "--lost-press") == 0 && ReadNumbers(value, 2, n)) {
+    action.kind = EditorAction::kLostPress;
   } else {
     return false;
   }
@@ -87,6 +92,14 @@ bool ReadScript(int argc, char** argv, EditorScript* script, EditorInput* input)
   for (int i = 4; i < argc; ++i) {
     if (std::strcmp(argv[i], "--second") == 0) {
       script->second = true;
+      continue;
+    }
+    if (std::strcmp(argv[i], "--dialog") == 0) {
+      script->dialog = true;
+      continue;
+    }
+    if (std::strcmp(argv[i], "--reframe") == 0) {
+      script->actions.push_back(EditorAction{EditorAction::kReframe, 0, 0, 0, 0});
       continue;
     }
     if (i + 1 >= argc) return false;

@@ -12,9 +12,15 @@ class EditorFeed;
 class LoadedPlugin;
 
 // One input step, delivered as window messages to the editor's window, in
-// client coordinates.
+// client coordinates, or one thing a host does to the editor's window:
+//  - kEscape: a right press at (x, y) opens the value box, a click into the
+//    box gives it the focus, and Escape is typed with real key input;
+//  - kLostPress: a left press at (x, y), after which the host takes the
+//    capture away (ReleaseCapture) without a release;
+//  - kReframe: the host destroys its frame without closing the editor, then
+//    opens the editor in a new frame.
 struct EditorAction {
-  enum Kind { kClick, kRightClick, kDrag, kWheel } kind;
+  enum Kind { kClick, kRightClick, kDrag, kWheel, kEscape, kLostPress, kReframe } kind;
   int x;
   int y;
   int dx;  // kDrag: the pointer's move with the button held; kWheel: notches in dx
@@ -29,6 +35,7 @@ struct EditorScript {
   int cycles = 0;       // open/close cycles before the session, counting GDI objects
   int instances = 0;    // instances created and closed with their editor open, counting them too
   bool second = false;  // a second instance opens its editor beside the first
+  bool dialog = false;  // the message loop passes messages through IsDialogMessage
   EditorFeed* feed = nullptr;  // audio played while the editor is first held open
 };
 

@@ -28,7 +28,8 @@ const Command kCommands[] = {
     {"editor", EditorCommand,
      "editor LIB OUT.png [--hold MS] [--cycles N] [--instances N] [--second]\n"
      "                      [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...\n"
-     "                      [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY] [--wheel X,Y,N]..."},
+     "                      [--dialog] [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY]\n"
+     "                      [--wheel X,Y,N] [--escape X,Y] [--lost-press X,Y] [--reframe]..."},
     {"validate", ValidateCommand,
      "validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]..."},
 };

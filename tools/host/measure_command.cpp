@@ -5,49 +5,29 @@
 #include <cstring>
 #include <vector>
 
-#include "dither/fft.h"
-#include "dither/weighting.h"
 #include "tools/host/arguments.h"
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
+#include "tools/measure/error_spectrum.h"
 
 namespace {
 
-constexpr int kBlock = 4096;
-constexpr double kPi = 3.14159265358979323846;
-
 double Decibels(double power) { return power > 0.0 ? 10.0 * std::log10(power) : -INFINITY; }
 
-// Ratio of the error's power weighted by the ear curve (10^(-dB/10) per
-// frequency, most weight near 3.4 kHz) to its plain power, over Hann-windowed
-// blocks of both channels.
+// Ratio of the error's power weighted by the ear curve to its plain power,
+// over the whole blocks of both channels.
 double WeightingRatio(const std::vector<double>& error, double rate) {
-  FftInitTables();
-  std::vector<double> weight(kBlock / 2);
-  for (int k = 0; k < kBlock / 2; ++k) {
-    weight[k] = std::pow(10.0, -0.1 * WeightingCurveDb(k * rate / kBlock, rate));
-  }
-  std::vector<double> buffer(2 * kBlock);
-  double plain = 0.0;
-  double weighted = 0.0;
+  ErrorSpectrum spectrum;
+  std::vector<double> block(ErrorSpectrum::kSize);
   const size_t frames = error.size() / 2;
   for (int channel = 0; channel < 2; ++channel) {
-    for (size_t start = 0; start + kBlock <= frames; start += kBlock) {
-      for (int j = 0; j < kBlock; ++j) {
-        const double hann = 0.5 - 0.5 * std::cos(2.0 * kPi * j / kBlock);
-        buffer[2 * j] = error[2 * (start + j) + channel] * hann;
-        buffer[2 * j + 1] = 0.0;
-      }
-      FftTransform(buffer.data(), kBlock, 0);
-      for (int k = 1; k < kBlock / 2; ++k) {
-        const int p = FftBinPosition(kBlock, k);
-        const double power = buffer[2 * p] * buffer[2 * p] + buffer[2 * p + 1] * buffer[2 * p + 1];
-        plain += power;
-        weighted += power * weight[k];
-      }
+    for (size_t start = 0; start + ErrorSpectrum::kSize <= frames; start += ErrorSpectrum::kSize) {
+      for (int j = 0; j < ErrorSpectrum::kSize; ++j) block[j] = error[2 * (start + j) + channel];
+      spectrum.AddErrorBlock(block.data());
     }
   }
-  return plain > 0.0 ? weighted / plain : 0.0;
+  spectrum.Flush();
+  return spectrum.WeightingRatio(rate);
 }
 
 }  // namespace

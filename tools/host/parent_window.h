@@ -11,6 +11,10 @@
 void* CreateParentWindow(int width, int height, int x = 0);
 // [UI thread] Destroys a window of CreateParentWindow; null is ignored.
 void DestroyParentWindow(void* window);
+// [UI thread] From now on PumpWindowMessages hands each message to
+// IsDialogMessage for `frame` first, as hosts that keep plug-in windows in
+// dialogs do; null stops it.
+void RouteThroughDialog(void* frame);
 // [UI thread] Handles the thread's window messages for `ms` milliseconds,
 // so that the editor's frame timer runs and it paints. `tick`, when given,
 // is called between messages with the milliseconds elapsed so far.

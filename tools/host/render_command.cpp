@@ -131,6 +131,11 @@ int RenderCommand(int argc, char** argv) {
   out.sampleType =
       options.path == RenderPath::kDouble ? SampleType::kFloat64 : SampleType::kFloat32;
   out.samples.assign(in.samples.size(), 0.0);
+  // A block longer than the file would only size buffers for frames that
+  // never come; a host announces at most what it will send.
+  if (static_cast<size_t>(options.block) > in.Frames()) {
+    options.block = in.Frames() > 0 ? static_cast<int32_t>(in.Frames()) : 1;
+  }
   LoadedPlugin plugin;
   if (!plugin.Load(argv[2]) || !Render(plugin, options, in, out)) return kExitFailure;
   if (!WriteAudio(argv[4], out)) return kExitFailure;

@@ -26,8 +26,10 @@ bool ParseParamSetting(const char* text, ParamSetting& setting) {
   const char* equals = std::strchr(text, '=');
   if (equals == nullptr) return false;
   double value;
+  // Hosts send normalised values only; anything outside 0 .. 1 is a mistake
+  // on the command line, not a value to pass on.
   if (!ParseInt(std::string(text, equals).c_str(), setting.index) ||
-      !ParseDouble(equals + 1, value)) {
+      !ParseDouble(equals + 1, value) || !(value >= 0.0 && value <= 1.0)) {
     return false;
   }
   setting.normalised = static_cast<float>(value);

@@ -17,14 +17,14 @@ struct ParamSetting {
 };
 
 struct RenderOptions {
-  double rate = 0.0;     // 0: the input file's rate, or 44100 for raw files
-  int32_t block = 512;   // frames per call; the last block may be shorter
+  double rate = 0.0;    // 0: the input file's rate, or 44100 for raw files
+  int32_t block = 512;  // frames per call, at most the file's length; the last block may be shorter
   int32_t program = -1;  // -1: no program change
   RenderPath path = RenderPath::kFloat;
   std::vector<ParamSetting> params;  // applied in order, after the program
 };
 
-// INDEX=NORMALISED
+// INDEX=NORMALISED, with the value in 0 .. 1.
 [[nodiscard]] bool ParseParamSetting(const char* text, ParamSetting& setting);
 
 // Parses argv[first..argc) into options; prints the problem to stderr and

@@ -10,4 +10,6 @@ void* CreateParentWindow(int, int, int) { return &standIn; }
 
 void DestroyParentWindow(void*) {}
 
+void RouteThroughDialog(void*) {}
+
 void PumpWindowMessages(int ms, const std::function<void(double)>&) { PauseThread(ms); }

@@ -35,7 +35,59 @@ void Post(HWND window, UINT message, WPARAM keys, int x, int y) {
   PostMessageA(window, message, keys, MAKELPARAM(x, y));
 }
 
-void Play(HWND window, const EditorAction& a, int holdMs) {
+// The editor's window in its host frame; a reframe replaces both.
+struct Session {
+  HWND parent;
+  HWND editor;
+  int width;
+  int height;
+};
+
+// A right press opens the value box over (x, y); a click into the box gives
+// it the focus, as a user's would; then Escape is typed on the keyboard.
+void TypeEscape(HWND editor, int x, int y, int holdMs) {
+  constexpr int kEntryBoxId = 99;
+  Post(editor, WM_RBUTTONDOWN, MK_RBUTTON, x, y);
+  Post(editor, WM_RBUTTONUP, 0, x, y);
+  PumpWindowMessages(holdMs);
+  HWND box = GetDlgItem(editor, kEntryBoxId);
+  if (box == nullptr) {
+    std::printf("entry box missing\n");
+    return;
+  }
+  SetForegroundWindow(GetAncestor(editor, GA_ROOT));
+  Post(box, WM_LBUTTONDOWN, MK_LBUTTON, 4, 4);
+  Post(box, WM_LBUTTONUP, 0, 4, 4);
+  PumpWindowMessages(holdMs);
+  std::printf("entry box focused %d\n", GetFocus() == box ? 1 : 0);
+  INPUT keys[2] = {};
+  keys[0].type = INPUT_KEYBOARD;
+  keys[0].ki.wVk = VK_ESCAPE;
+  keys[1] = keys[0];
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  SendInput(2, keys, sizeof(INPUT));
+  PumpWindowMessages(holdMs);
+  std::printf("after escape entry box %s editor window %s\n", IsWindow(box) ? "open" : "closed",
+              IsWindow(editor) ? "alive" : "destroyed");
+}
+
+// The host destroys its frame without closing the editor, as some hosts do,
+// then opens the editor in a new frame.
+void Reframe(LoadedPlugin& plugin, Session& s, bool dialog) {
+  DestroyParentWindow(s.parent);
+  s.parent = static_cast<HWND>(CreateParentWindow(s.width, s.height));
+  if (dialog) RouteThroughDialog(s.parent);
+  std::printf("editor reopen %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, s.parent)));
+  s.editor = GetWindow(s.parent, GW_CHILD);
+  RECT client = {};
+  if (s.editor) GetClientRect(s.editor, &client);
+  std::printf("editor window %ld %ld\n", static_cast<long>(client.right),
+              static_cast<long>(client.bottom));
+}
+
+void Play(LoadedPlugin& plugin, Session& s, const EditorAction& a, const EditorScript& script,
+          int holdMs) {
+  HWND window = s.editor;
   switch (a.kind) {
     case EditorAction::kClick:
     case EditorAction::kRightClick: {
@@ -59,6 +111,13 @@ void Play(HWND window, const EditorAction& a, int holdMs) {
                    MAKELPARAM(screen.x, screen.y));
       break;
     }
+    case EditorAction::kEscape: TypeEscape(window, a.x, a.y, holdMs); break;
+    case EditorAction::kLostPress:
+      Post(window, WM_LBUTTONDOWN, MK_LBUTTON, a.x, a.y);
+      PumpWindowMessages(holdMs);
+      ReleaseCapture();
+      break;
+    case EditorAction::kReframe: Reframe(plugin, s, script.dialog); break;
   }
   PumpWindowMessages(holdMs);
 }
@@ -93,8 +152,10 @@ void Capture(HWND window, int width, int height, EditorCapture* capture) {
 void Cycle(LoadedPlugin& plugin, HWND parent, const EditorScript& script) {
   plugin.Dispatch(effEditOpen, 0, 0, parent);
   PumpWindowMessages(50);
-  HWND editor = GetWindow(parent, GW_CHILD);
-  for (const EditorAction& action : script.actions) Play(editor, action, 50);
+  Session s = {parent, GetWindow(parent, GW_CHILD), 0, 0};
+  for (const EditorAction& action : script.actions) {
+    if (action.kind != EditorAction::kReframe) Play(plugin, s, action, script, 50);
+  }
   plugin.Dispatch(effEditClose);
 }
 
@@ -157,11 +218,12 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   int height = 0;
   if (!EditorSize(plugin, &width, &height)) return false;
   std::printf("editor rect %d %d\n", width, height);
-  auto parent = static_cast<HWND>(CreateParentWindow(width, height));
+  Session s = {static_cast<HWND>(CreateParentWindow(width, height)), nullptr, width, height};
+  if (script.dialog) RouteThroughDialog(s.parent);
   PrintClass("before opening", script.library);
-  std::printf("editor open %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, parent)));
-  HWND editor = GetWindow(parent, GW_CHILD);
-  if (editor == nullptr) return false;
+  std::printf("editor open %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, s.parent)));
+  s.editor = GetWindow(s.parent, GW_CHILD);
+  if (s.editor == nullptr) return false;
   PrintClass("while open", script.library);
   int hold = script.holdMs;
   if (script.feed) hold += static_cast<int>(script.feed->DurationMs());
@@ -169,13 +231,16 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   PumpWindowMessages(hold, [&](double elapsedMs) {
     if (script.feed) script.feed->Advance(record, elapsedMs);
   });
-  for (const EditorAction& action : script.actions) Play(editor, action, script.holdMs);
-  Capture(editor, width, height, capture);
+  for (const EditorAction& action : script.actions) Play(plugin, s, action, script, script.holdMs);
+  const bool alive = IsWindow(s.editor) != FALSE;
+  if (alive) Capture(s.editor, width, height, capture);
   if (script.second) SecondInstance(script, width, height);
   plugin.Dispatch(effEditClose);
   PrintClass("after closing", script.library);
-  DestroyParentWindow(parent);
-  return true;
+  RouteThroughDialog(nullptr);
+  DestroyParentWindow(s.parent);
+  if (!alive) std::fprintf(stderr, "qvhost: the editor's window was destroyed\n");
+  return alive;
 }
 
 void RunEditorCycles(LoadedPlugin& plugin, const EditorScript& script) {

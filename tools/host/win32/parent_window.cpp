@@ -4,6 +4,7 @@
 
 namespace {
 constexpr const char* kClassName = "QvHostParent";
+HWND dialogFrame = nullptr;  // the window IsDialogMessage is asked about, if any
 }  // namespace
 
 void* CreateParentWindow(int width, int height, int x) {
@@ -23,6 +24,8 @@ void DestroyParentWindow(void* window) {
   if (window != nullptr) DestroyWindow(static_cast<HWND>(window));
 }
 
+void RouteThroughDialog(void* frame) { dialogFrame = static_cast<HWND>(frame); }
+
 void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
   const DWORD start = GetTickCount();
   const DWORD end = start + static_cast<DWORD>(ms);
@@ -30,6 +33,7 @@ void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
     if (tick) tick(static_cast<double>(GetTickCount() - start));
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (dialogFrame && IsDialogMessageA(dialogFrame, &message)) continue;
       TranslateMessage(&message);
       DispatchMessageA(&message);
     }

@@ -1,0 +1,126 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "dither/weighting.h"
+#include "tools/quorvane/file_meter.h"
+#include "tools/quorvane/input_file.h"
+
+namespace {
+
+constexpr int kN = ErrorSpectrum::kSize;
+constexpr double kPi = 3.14159265358979323846;
+
+std::vector<double> Sine(double amplitude, int bin) {
+  std::vector<double> x(kN);
+  for (int j = 0; j < kN; ++j) x[j] = amplitude * std::cos(2.0 * kPi * bin * j / kN);
+  return x;
+}
+
+// The bin holding the most power.
+int Loudest(const std::vector<double>& power) {
+  int best = 0;
+  for (int k = 1; k < static_cast<int>(power.size()); ++k) best = power[k] > power[best] ? k : best;
+  return best;
+}
+
+}  // namespace
+
+TEST(ErrorSpectrum, InputAndErrorSharingOneTransformLandInTheirOwnSpectra) {
+  for (const auto& bins : {std::pair<int, int>{100, 700}, {3, 2046}, {931, 930}}) {
+    ErrorSpectrum spectrum;
+    spectrum.AddBlock(Sine(1.0, bins.first).data(), Sine(0.001, bins.second).data());
+    EXPECT_EQ(Loudest(spectrum.InputPower()), bins.first);
+    EXPECT_EQ(Loudest(spectrum.ErrorPower()), bins.second);
+    // A full-scale sine's bin holds (N / 4)² with the Hann window.
+    EXPECT_NEAR(spectrum.InputPower()[bins.first] / std::pow(kN / 4.0, 2.0), 1.0, 1e-9);
+    EXPECT_NEAR(spectrum.ErrorPower()[bins.second] / std::pow(kN / 4.0 * 0.001, 2.0), 1.0, 1e-9);
+    // Nothing of one leaks into the other beyond the window's neighbours.
+    double stray = 0.0;
+    for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
+      if (std::abs(k - bins.second) > 1) stray += spectrum.ErrorPower()[k];
+    }
+    EXPECT_LT(stray, 1e-12 * spectrum.ErrorPower()[bins.second]);
+  }
+}
+
+TEST(ErrorSpectrum, ErrorBlocksPairedUpGiveTheSpectrumOfEachAlone) {
+  const std::vector<double> silence(kN);
+  const std::vector<std::vector<double>> blocks = {Sine(0.5, 10), Sine(0.25, 1500), Sine(0.1, 10)};
+  ErrorSpectrum alone;
+  ErrorSpectrum paired;
+  for (const std::vector<double>& block : blocks) {
+    alone.AddBlock(silence.data(), block.data());
+    paired.AddErrorBlock(block.data());
+  }
+  EXPECT_EQ(paired.Blocks(), 3);
+  paired.Flush();
+  for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
+    EXPECT_NEAR(paired.ErrorPower()[k], alone.ErrorPower()[k], 1e-9 * alone.ErrorPower()[10]) << k;
+    EXPECT_EQ(paired.InputPower()[k], 0.0);
+  }
+}
+
+TEST(ErrorSpectrum, WeightingFollowsThePluginsCurve) {
+  const double rate = 44100.0;
+  ErrorSpectrum silent;
+  EXPECT_EQ(silent.WeightingRatio(rate), 0.0);
+  // A tone in bin 316 (3402 Hz, where the curve is lowest at -10 dB) counts
+  // ten times its power; one in bin 1858 (20005 Hz, 40 dB) a ten-thousandth.
+  for (const auto& tone : {std::pair<int, double>{316, 10.0}, {1858, 1e-4}}) {
+    ErrorSpectrum spectrum;
+    spectrum.AddBlock(std::vector<double>(kN).data(), Sine(0.01, tone.first).data());
+    const double expected = std::pow(10.0, -0.1 * WeightingCurveDb(tone.first * rate / kN, rate));
+    EXPECT_NEAR(expected, tone.second, tone.second * 1e-3);
+    EXPECT_NEAR(spectrum.WeightingRatio(rate), expected, expected * 1e-3);
+  }
+}
+
+TEST(FileMeter, MeasuresTheErrorFromTheClippedInput) {
+  FileMeter meter(2, true);
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  // Frames of (left, right); outputs as stored.
+  const double input[] = {0.5, -2.0, nan, 0.25, 1.5, -0.75};
+  const double output[] = {0.5, -1.0, 1.0, 0.25, 1.0 - 0.5, -0.75};
+  meter.Add(input, output, 3);
+  meter.Finish();
+  EXPECT_EQ(meter.InputPeak(), 2.0);
+  EXPECT_EQ(meter.ClippedInput(), 3u);
+  // Only the clipped 1.5 left an error, of 0.5, in 6 samples.
+  EXPECT_DOUBLE_EQ(meter.ErrorPower(), 0.25 / 6.0);
+  // A stream shorter than a block still gets its one padded block.
+  EXPECT_EQ(meter.Spectrum().Blocks(), 2);
+}
+
+TEST(FileMeter, AnalysesEveryWholeBlockOfEveryChannel) {
+  FileMeter meter(3, false);
+  std::vector<double> silence(3 * 1000);
+  for (int i = 0; i < 9; ++i) meter.Add(silence.data(), silence.data(), 1000);
+  meter.Finish();
+  EXPECT_EQ(meter.Spectrum().Blocks(), 3 * 2);
+  EXPECT_EQ(meter.ErrorPower(), 0.0);
+}
+
+TEST(HeaderFrames, ReadsWhatTheHeaderOfATruncatedFilePromised) {
+  SF_INFO info{};
+  info.channels = 2;
+  info.frames = 33320;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+  EXPECT_EQ(HeaderFrames("RIFF : 264672 (should be 199992)\nWAVE\n"
+                         "data : 264600 (should be 199920)\nEnd\n",
+                         info),
+            44100);
+  EXPECT_EQ(HeaderFrames("RIFF : 264672\nWAVE\ndata : 199920\nEnd\n", info), 33320);
+  info.format = SF_FORMAT_AIFF | SF_FORMAT_PCM_24;
+  EXPECT_EQ(HeaderFrames(" SSND : 264608 (should be 198436)\n*** Frame count read from 'COMM' "
+                         "chunk (44100) not equal to frame count\n",
+                         info),
+            44100);
+  info.format = SF_FORMAT_W64 | SF_FORMAT_PCM_24;
+  EXPECT_EQ(HeaderFrames("riff : 264704 (should be 198528)\nwave\ndata : 264624\n", info), 44100);
+  // A header that promises less than is there cannot shorten the file.
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  EXPECT_EQ(HeaderFrames("RIFF : 10 (should be 99)\ndata : 8 (should be 133280)\n", info), 33320);
+}

@@ -1,0 +1,22 @@
+// Several files at once: one worker thread per core takes the next file in
+// turn; the outcomes are handed on in input order as they become ready.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/quorvane/file_job.h"
+
+// The output of each input under --outdir: DIR/<input's file name>.
+std::vector<FileJob> JobsForOutdir(const std::vector<std::string>& inputs,
+                                   const std::string& outdir);
+
+// Runs `jobs` on up to `workers` threads. `report` is called on the calling
+// thread once per job, in job order; `idle` is called there about five times
+// a second while it waits (for the progress display). Jobs whose output
+// another job of the run also writes fail without being started.
+void RunBatch(const std::vector<FileJob>& jobs, const ToolOptions& options, uint32_t seed,
+              int workers, Progress& progress,
+              const std::function<void(size_t, const FileOutcome&)>& report,
+              const std::function<void()>& idle);

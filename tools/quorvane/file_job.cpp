@@ -1,0 +1,316 @@
+#include "tools/quorvane/file_job.h"
+
+#include <sys/stat.h>
+
+#include <cinttypes>
+#include <memory>
+#include <thread>
+#include <vector>
+
+#include "tools/quorvane/channel_pairs.h"
+#include "tools/quorvane/chunk_queue.h"
+#include "tools/quorvane/file_meter.h"
+#include "tools/quorvane/input_file.h"
+#include "tools/quorvane/output_format.h"
+#include "tools/quorvane/output_grid.h"
+#include "tools/quorvane/pair_engine.h"
+#include "tools/quorvane/plot.h"
+#include "tools/quorvane/report.h"
+#include "tools/quorvane/temporary_file.h"
+
+namespace {
+
+// Frames per chunk handed between the threads: a whole number of blocks, so
+// that every engine call sees exactly the blocks a host would send.
+int32_t ChunkFrames(int32_t block) {
+  constexpr int32_t kTarget = 8192;
+  return block >= kTarget ? block : block * (kTarget / block);
+}
+
+// Chunks in flight on each side of the processing thread. Input chunks stay
+// in use until their output is written and measured.
+constexpr int kOutputChunks = 4;
+constexpr int kInputChunks = kOutputChunks + 3;
+
+struct InputChunk {
+  std::vector<double> samples;  // interleaved
+  int64_t frames = 0;
+};
+
+struct OutputChunk {
+  std::vector<double> stored;  // interleaved, clipped grid values
+  std::vector<int32_t> words;  // the same as left-justified integers
+  int64_t frames = 0;
+  InputChunk* input = nullptr;  // what it was made from, kept for the meter
+};
+
+// The per-file state of the processing thread.
+class Processor {
+ public:
+  Processor(const SF_INFO& info, const ToolOptions& options, const DitherSettings& settings,
+            uint32_t seed, int32_t chunkFrames)
+      : channels(info.channels),
+        block(options.block),
+        grid(settings.bits),
+        groups(PairChannels(info.channels)),
+        planarIn(static_cast<size_t>(info.channels) * chunkFrames),
+        planarOut(static_cast<size_t>(info.channels) * chunkFrames),
+        chunkFrames(chunkFrames) {
+    for (size_t g = 0; g < groups.size(); ++g) {
+      engines.push_back(std::make_unique<PairEngine>(
+          groups[g].count, info.samplerate, block, settings, GroupSeed(seed, static_cast<int>(g))));
+    }
+  }
+
+  void Process(const InputChunk& in, OutputChunk& out, bool integers);
+  bool ShapingActive() const { return engines.empty() || engines[0]->ShapingActive(); }
+  uint64_t Overs() const { return overs; }
+
+ private:
+  double* Planar(std::vector<double>& planar, int channel) {
+    return planar.data() + static_cast<size_t>(channel) * chunkFrames;
+  }
+
+  int channels;
+  int32_t block;
+  OutputGrid grid;
+  std::vector<ChannelGroup> groups;
+  std::vector<std::unique_ptr<PairEngine>> engines;
+  std::vector<double> planarIn;   // channel c at c * chunkFrames
+  std::vector<double> planarOut;  // the same for the engines' outputs
+  int32_t chunkFrames;
+  uint64_t overs = 0;
+};
+
+void Processor::Process(const InputChunk& in, OutputChunk& out, bool integers) {
+  const auto frames = static_cast<int32_t>(in.frames);
+  for (int c = 0; c < channels; ++c) {
+    double* planar = Planar(planarIn, c);
+    for (int32_t j = 0; j < frames; ++j) planar[j] = in.samples[j * channels + c];
+  }
+  for (size_t g = 0; g < groups.size(); ++g) {
+    const ChannelGroup& group = groups[g];
+    for (int32_t start = 0; start < frames; start += block) {
+      double* ins[2];
+      double* outs[2];
+      for (int c = 0; c < group.count; ++c) {
+        ins[c] = Planar(planarIn, group.first + c) + start;
+        outs[c] = Planar(planarOut, group.first + c) + start;
+      }
+      engines[g]->Process(ins, outs, frames - start < block ? frames - start : block);
+    }
+  }
+  for (int c = 0; c < channels; ++c) {
+    const double* planar = Planar(planarOut, c);
+    for (int32_t j = 0; j < frames; ++j) {
+      const double y = grid.Clip(planar[j], overs);
+      out.stored[j * channels + c] = y;
+      if (integers) out.words[j * channels + c] = OutputGrid::ToInt32(y);
+    }
+  }
+  out.frames = frames;
+}
+
+// What the threads found.
+struct StreamState {
+  std::atomic<bool> stop{false};  // a write failed: read and process no further
+  int64_t framesRead = 0;         // reader thread
+  bool readFailed = false;        // reader thread
+  std::string writeError;         // writer thread
+};
+
+void ReadChunks(SNDFILE* file, int32_t chunkFrames, ChunkQueue<InputChunk>& free,
+                ChunkQueue<InputChunk>& filled, StreamState& state) {
+  while (!state.stop.load()) {
+    InputChunk* chunk = free.Pop();
+    chunk->frames = sf_readf_double(file, chunk->samples.data(), chunkFrames);
+    if (chunk->frames <= 0) {
+      free.Push(chunk);
+      break;
+    }
+    state.framesRead += chunk->frames;
+    filled.Push(chunk);
+    if (chunk->frames < chunkFrames) break;
+  }
+  state.readFailed = sf_error(file) != SF_ERR_NO_ERROR;
+  filled.Close();
+}
+
+// The writer thread: stores each chunk, then measures it against its input
+// (off the processing thread, which is the busiest) and frees both chunks.
+void WriteChunks(SNDFILE* file, bool integers, ChunkQueue<OutputChunk>& freeOutputs,
+                 ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
+                 FileMeter& meter, StreamState& state) {
+  while (OutputChunk* chunk = filled.Pop()) {
+    if (state.writeError.empty()) {
+      const sf_count_t written = integers
+                                     ? sf_writef_int(file, chunk->words.data(), chunk->frames)
+                                     : sf_writef_double(file, chunk->stored.data(), chunk->frames);
+      if (written != chunk->frames) {
+        state.writeError = sf_strerror(file);
+        state.stop.store(true);
+      }
+      meter.Add(chunk->input->samples.data(), chunk->stored.data(),
+                static_cast<int>(chunk->frames));
+    }
+    freeInputs.Push(chunk->input);
+    freeOutputs.Push(chunk);
+  }
+}
+
+// Refuses an output that is the input itself, or that exists without -y.
+bool CheckTarget(const std::string& input, const std::string& output, bool overwrite,
+                 std::string& problem) {
+  struct stat in, out;
+  if (stat(output.c_str(), &out) != 0) return true;
+  if (stat(input.c_str(), &in) == 0 && in.st_dev == out.st_dev && in.st_ino == out.st_ino) {
+    problem = "refusing to write " + output + " over its own input";
+    return false;
+  }
+  if (S_ISDIR(out.st_mode)) {
+    problem = output + " is a folder";
+    return false;
+  }
+  if (!overwrite) {
+    problem = output + " exists (use -y to overwrite it)";
+    return false;
+  }
+  return true;
+}
+
+// Runs the three threads over the whole file: reading, processing (here)
+// and writing with measuring.
+void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrames,
+            Processor& processor, FileMeter& meter, Progress& progress, StreamState& state) {
+  const size_t samples = static_cast<size_t>(chunkFrames) * input.Info().channels;
+  InputChunk inputs[kInputChunks];
+  OutputChunk outputs[kOutputChunks];
+  ChunkQueue<InputChunk> freeInputs, filledInputs;
+  ChunkQueue<OutputChunk> freeOutputs, filledOutputs;
+  for (InputChunk& chunk : inputs) {
+    chunk.samples.resize(samples);
+    freeInputs.Push(&chunk);
+  }
+  for (OutputChunk& chunk : outputs) {
+    chunk.stored.resize(samples);
+    if (integers) chunk.words.resize(samples);
+    freeOutputs.Push(&chunk);
+  }
+  std::thread reader(ReadChunks, input.File(), chunkFrames, std::ref(freeInputs),
+                     std::ref(filledInputs), std::ref(state));
+  std::thread writer(WriteChunks, output, integers, std::ref(freeOutputs), std::ref(filledOutputs),
+                     std::ref(freeInputs), std::ref(meter), std::ref(state));
+  while (InputChunk* in = filledInputs.Pop()) {
+    if (state.stop.load()) {
+      freeInputs.Push(in);
+      continue;
+    }
+    OutputChunk* out = freeOutputs.Pop();
+    processor.Process(*in, *out, integers);
+    out->input = in;
+    progress.done += in->frames;
+    filledOutputs.Push(out);
+  }
+  filledOutputs.Close();
+  reader.join();
+  writer.join();
+  meter.Finish();
+}
+
+}  // namespace
+
+uint32_t GroupSeed(uint32_t seed, int group) {
+  return seed + static_cast<uint32_t>(group) * 0x9E3779B9u;
+}
+
+FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t seed,
+                       Progress& progress) {
+  FileOutcome outcome;
+  OutputFormat format;
+  InputFile input;
+  if (!ChooseOutputFormat(job.output, options.settings.bits, options.floatOutput, format,
+                          outcome.problem) ||
+      !CheckTarget(job.input, job.output, options.overwrite, outcome.problem) ||
+      !input.Open(job.input, outcome.problem)) {
+    return outcome;
+  }
+  const SF_INFO& in = input.Info();
+  SF_INFO out{};
+  out.samplerate = in.samplerate;
+  out.channels = in.channels;
+  out.format = format.sndfileFormat;
+  if (!sf_format_check(&out)) {
+    outcome.problem = job.output + ": " + format.description + " cannot hold " +
+                      std::to_string(in.channels) + " channels at " +
+                      std::to_string(in.samplerate) + " Hz";
+    return outcome;
+  }
+  TemporaryFile audio;
+  if (!audio.Create(job.output, outcome.problem)) return outcome;
+  SNDFILE* file = sf_open_fd(audio.Descriptor(), SFM_WRITE, &out, SF_FALSE);
+  if (file == nullptr) {
+    outcome.problem = "cannot write " + job.output + ": " + sf_strerror(nullptr);
+    return outcome;
+  }
+
+  if (input.PromisedFrames() > 0) progress.total += input.PromisedFrames();
+  const int32_t chunkFrames = ChunkFrames(options.block);
+  const bool integers = !format.isFloat;
+  Processor processor(in, options, options.settings, seed, chunkFrames);
+  FileMeter meter(in.channels, !options.plot.empty());
+  StreamState state;
+  Stream(input, file, integers, chunkFrames, processor, meter, progress, state);
+  const int closed = sf_close(file);
+
+  if (!state.writeError.empty() || closed != 0) {
+    outcome.problem = "cannot write " + job.output + ": " +
+                      (state.writeError.empty() ? sf_error_number(closed) : state.writeError);
+    return outcome;
+  }
+  if (state.readFailed) {
+    outcome.problem = "cannot read " + job.input + " to its end: " + sf_strerror(input.File());
+    return outcome;
+  }
+  if (input.PromisedFrames() >= 0 && state.framesRead < input.PromisedFrames()) {
+    char text[160];
+    std::snprintf(text, sizeof text,
+                  " is truncated: read %" PRId64 " frames of the %" PRId64
+                  " its header promises; nothing written",
+                  state.framesRead, input.PromisedFrames());
+    outcome.problem = job.input + text;
+    return outcome;
+  }
+
+  FileFigures figures;
+  figures.settings = options.settings;
+  figures.shapingActive = processor.ShapingActive();
+  figures.block = options.block;
+  figures.seed = seed;
+  figures.format = format.description;
+  figures.channels = in.channels;
+  figures.rate = in.samplerate;
+  figures.frames = state.framesRead;
+  figures.inputPeak = meter.InputPeak();
+  figures.clippedInput = meter.ClippedInput();
+  figures.overs = processor.Overs();
+  figures.errorPower = meter.ErrorPower();
+  figures.weightedPower = figures.errorPower * meter.Spectrum().WeightingRatio(in.samplerate);
+
+  TemporaryFile picture;
+  if (!options.plot.empty()) {
+    const std::string title =
+        job.input + ": " + DescribeSettings(options.settings, figures.shapingActive);
+    if (!CheckTarget(job.input, options.plot, options.overwrite, outcome.problem) ||
+        !picture.Create(options.plot, outcome.problem) ||
+        !WriteSpectrumPlot(picture.Descriptor(), meter.Spectrum(), in.samplerate, title,
+                           outcome.problem)) {
+      return outcome;
+    }
+  }
+  if (!audio.Commit(options.overwrite, outcome.problem)) return outcome;
+  if (!options.plot.empty() && !picture.Commit(options.overwrite, outcome.problem)) return outcome;
+  outcome.ok = true;
+  outcome.overs = figures.overs;
+  outcome.report = FileReportLine(job.input, job.output, figures);
+  return outcome;
+}

@@ -1,0 +1,37 @@
+// An input file opened through libsndfile, with what its header promises.
+#pragma once
+
+#include <sndfile.h>
+
+#include <cstdint>
+#include <string>
+
+class InputFile {
+ public:
+  InputFile() = default;
+  ~InputFile();
+  InputFile(const InputFile&) = delete;
+  InputFile& operator=(const InputFile&) = delete;
+
+  // Opens `path` for reading. False with a one-line reason for a missing,
+  // unreadable, empty or non-audio file, or one with no channels.
+  [[nodiscard]] bool Open(const std::string& path, std::string& error);
+
+  SNDFILE* File() const { return file; }
+  const SF_INFO& Info() const { return info; }
+  // The frames the header promises, or -1 when the stream does not say (a
+  // pipe). libsndfile shortens its frame count to the data actually present;
+  // this is the header's own figure, so that a truncated file can be told
+  // from a complete one.
+  int64_t PromisedFrames() const { return promised; }
+
+ private:
+  SNDFILE* file = nullptr;
+  SF_INFO info{};
+  int64_t promised = 0;
+};
+
+// The frame count a header promises, from libsndfile's log of opening it
+// (SFC_GET_LOG_INFO): a WAV data chunk longer than the file, an AIFF COMM
+// frame count, a W64 data chunk. At least info.frames.
+int64_t HeaderFrames(const std::string& log, const SF_INFO& info);

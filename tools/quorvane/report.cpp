@@ -1,0 +1,36 @@
+#include "tools/quorvane/report.h"
+
+#include <cinttypes>
+#include <cmath>
+#include <cstdio>
+
+#include "tools/quorvane/options.h"
+
+std::string PowerDb(double power) {
+  if (!(power > 0.0)) return "-inf";
+  char text[32];
+  std::snprintf(text, sizeof text, "%.2f", 10.0 * std::log10(power));
+  return text;
+}
+
+std::string FileReportLine(const std::string& input, const std::string& output,
+                           const FileFigures& f) {
+  char text[512];
+  std::snprintf(text, sizeof text,
+                "%s, block %d, seed %u; %s, %d ch, %d Hz, %" PRId64
+                " frames; input peak %s dBFS, %" PRIu64 " clipped input samples; %" PRIu64
+                " overs; error %s dBFS RMS, ear-weighted %s dBFS RMS (plug-in's weighting curve)",
+                DescribeSettings(f.settings, f.shapingActive).c_str(), static_cast<int>(f.block),
+                static_cast<unsigned>(f.seed), f.format.c_str(), f.channels, f.rate, f.frames,
+                PowerDb(f.inputPeak * f.inputPeak).c_str(), f.clippedInput, f.overs,
+                PowerDb(f.errorPower).c_str(), PowerDb(f.weightedPower).c_str());
+  return input + " -> " + output + ": " + text;
+}
+
+std::string SummaryLine(int done, int failed, uint64_t overs, double seconds) {
+  char text[160];
+  std::snprintf(text, sizeof text,
+                "%d file%s dithered, %d failed, %" PRIu64 " overs in all, %.2f s", done,
+                done == 1 ? "" : "s", failed, overs, seconds);
+  return text;
+}
