@@ -184,4 +184,10 @@ Check "lv2apply with shaping off equals the VST 2.x plug-in with shaping off" \
 Check "lv2apply with the values of preset CD render (hard) equals program 1" PresetSameAsProgram
 Check "a render designed for another block size differs" OtherBlockDiffers
 
+# The plug-in in jalv, under a virtual display of its own.
+ui=
+[ -f "$BUNDLE/Quorvane_ui.so" ] && ui=--ui
+timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$(dirname "$0")/jalv_checks.sh" "$NATIVE" $ui ||
+  failures=$((failures + 1))
+
 [ "$failures" -eq 0 ]

@@ -1,12 +1,13 @@
 #!/bin/bash
-# The LV2 UI in jalv, a real LV2 host, on a JACK server with a dummy driver,
-# under the X display this script is given (run.sh starts it in xvfb-run):
-# jalv.gtk3 embeds the UI in its window, whose picture must equal the VST 2.x
-# editor's outside the text areas; console jalv shows it in a window of its
-# own, a click through XTest toggles "dither" and jalv's own list of control
-# values shows the change; values set in jalv move the editor's controls.
+# The plug-in in jalv, a real LV2 host, on a JACK server with a dummy driver,
+# under the X display this script is given (run.sh starts it in xvfb-run).
+# Console jalv lists and loads the presets. With the UI: jalv.gtk3 embeds it
+# in its window, whose picture must equal the VST 2.x editor's outside the
+# text areas; console jalv shows it in a window of its own, a click through
+# XTest toggles "dither" and jalv's own list of control values shows the
+# change; values set in jalv move the editor's controls.
 #
-#   tests/lv2/ui_checks.sh NATIVE_BUILD_DIR
+#   tests/lv2/jalv_checks.sh NATIVE_BUILD_DIR [--ui]
 #
 # LV2_PATH must name the directory holding Quorvane.lv2/. Prints "ok - NAME"
 # and "not ok - NAME" lines and "# " diagnostics.
@@ -15,7 +16,8 @@ set -u
 NATIVE=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 URI=urn:varek:quorvane
-WORK="$NATIVE/lv2-ui-tests"
+WORK="$NATIVE/lv2-jalv-tests"
+WITH_UI=${2:-}
 rm -rf "$WORK"
 mkdir -p "$WORK"
 PYTHON=python3
@@ -53,6 +55,11 @@ export JACK_DEFAULT_SERVER="quorvane-lv2-$$"
 jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy -r 48000 -p 512 >"$WORK/jackd.log" 2>&1 &
 JACKD=$!
 trap 'Stop; kill $JACKD 2>/dev/null' EXIT
+# A jalv that died leaves its command fifo without a reader: writes then fail
+# instead of ending the script.
+trap '' PIPE
+# jalv gives up at once when the server is not up yet.
+jack_wait --wait --timeout 20 >/dev/null 2>&1 || { echo "# jackd did not start"; Diagnose <"$WORK/jackd.log"; }
 
 # EditorWindow: "X Y WINDOW" of the first mapped 500 x 525 window on the
 # screen, waiting up to 20 seconds for it.
@@ -110,13 +117,36 @@ Click() {
 # ---- console jalv: the UI in its own window, the host's values on stdin/stdout --
 
 CONSOLE_IN="$WORK/console.in"
+# ConsoleOpen [-s]: console jalv reading commands from a fifo; with -s it
+# shows the UI, and the editor's window must appear.
 ConsoleOpen() {
+  rm -f "$CONSOLE_IN"
   mkfifo "$CONSOLE_IN"
   # The fifo stays open for writing in this shell, so jalv reads until the end.
-  jalv -s "$URI" <"$CONSOLE_IN" >"$WORK/console.log" 2>&1 &
+  # Line by line, so that each answer can be read as it comes.
+  stdbuf -oL jalv "$@" "$URI" <"$CONSOLE_IN" >"$WORK/console.log" 2>&1 &
   pids+=($!)
   exec 7>"$CONSOLE_IN"
-  EditorWindow >/dev/null || { Diagnose <"$WORK/console.log"; return 1; }
+  if [ "${1:-}" = -s ]; then
+    EditorWindow >/dev/null || { Diagnose <"$WORK/console.log"; return 1; }
+  else
+    sleep 1
+  fi
+}
+
+ConsoleClose() {
+  exec 7>&-
+  Stop
+}
+
+PresetsListed() {
+  Console presets
+  local preset
+  for preset in "default (Default)" "cd-render-hard (CD render (hard))" \
+    "cd-render-soft (CD render (soft))"; do
+    grep -qF "urn:varek:quorvane#preset-$preset" "$WORK/console.log" ||
+      { echo "# jalv lists no preset $preset"; return 1; }
+  done
 }
 
 # Console COMMAND: sends a command to jalv and gives it time to answer.
@@ -139,27 +169,36 @@ HostSays() {
   return 1
 }
 
-Check "jalv.gtk3 loads the plug-in with its X11 UI embedded in its window" GtkOpen
-Check "the VST 2.x editor captured for comparison" Reference open
-Check "the embedded UI equals the VST 2.x editor outside the text areas" SameAsVst embedded
-Check "a click through XTest on the embedded UI's dither switch" Click
-Check "the VST 2.x editor with dither on captured for comparison" Reference dither --param 0=1
-Check "the embedded UI then equals the VST 2.x editor with dither on" \
-  eval 'Capture "$WORK/dither.png" && SameAsVst dither'
-Stop
-
-Check "console jalv shows the UI in a window of its own" ConsoleOpen
-Check "console jalv lists dither = 0 at first" HostSays dither 0.000000
-Check "a click through XTest on the dither switch" Click
-Check "console jalv then lists dither = 1" HostSays dither 1.000000
-Check "target bits set to 20 in jalv" Console "set target_bits 20"
-Check "the VST 2.x editor at 20 bits with dither on captured for comparison" \
-  Reference bits20 --param 0=1 --param 2=0.53846157
-Check "the UI follows: its knob shows 20 bits" eval 'Capture "$WORK/bits20.png" && SameAsVst bits20'
+Check "console jalv loads the plug-in" ConsoleOpen
+Check "console jalv lists the three presets" PresetsListed
+Check "console jalv lists dither = 0 and target_bits = 16 at first" \
+  eval 'HostSays dither 0.000000 && HostSays target_bits 16.000000'
 Check "jalv loads preset CD render (soft)" Console "preset urn:varek:quorvane#preset-cd-render-soft"
-Check "console jalv then lists target_bits = 16 and dither = 1" \
-  eval 'HostSays target_bits 16.000000 && HostSays dither 1.000000'
-exec 7>&-
-Stop
+Check "console jalv then lists dither = 1" HostSays dither 1.000000
+ConsoleClose
+
+if [ "$WITH_UI" = --ui ]; then
+  Check "jalv.gtk3 loads the plug-in with its X11 UI embedded in its window" GtkOpen
+  Check "the VST 2.x editor captured for comparison" Reference open
+  Check "the embedded UI equals the VST 2.x editor outside the text areas" SameAsVst embedded
+  Check "a click through XTest on the embedded UI's dither switch" Click
+  Check "the VST 2.x editor with dither on captured for comparison" Reference dither --param 0=1
+  Check "the embedded UI then equals the VST 2.x editor with dither on" \
+    eval 'Capture "$WORK/dither.png" && SameAsVst dither'
+  Stop
+
+  Check "console jalv shows the UI in a window of its own" ConsoleOpen -s
+  Check "console jalv lists dither = 0 at first" HostSays dither 0.000000
+  Check "a click through XTest on the dither switch" Click
+  Check "console jalv then lists dither = 1" HostSays dither 1.000000
+  Check "target bits set to 20 in jalv" Console "set target_bits 20"
+  Check "the VST 2.x editor at 20 bits with dither on captured for comparison" \
+    Reference bits20 --param 0=1 --param 2=0.53846157
+  Check "the UI follows: its knob shows 20 bits" eval 'Capture "$WORK/bits20.png" && SameAsVst bits20'
+  Check "jalv loads preset CD render (hard)" Console "preset urn:varek:quorvane#preset-cd-render-hard"
+  Check "console jalv then lists dither = 0" HostSays dither 0.000000
+  Check "the UI follows: its dither switch shows off" eval 'Capture "$WORK/open.png" && SameAsVst open'
+  ConsoleClose
+fi
 
 [ "$failures" -eq 0 ]
