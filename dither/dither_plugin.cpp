@@ -46,14 +46,23 @@ void DitherPlugin::DefinePresets() {
 }
 
 void DitherPlugin::ParamChanged(int index) {
-  if (index == kParamShowGraph) {
-    const bool hidden = !(ParamAt(kParamShowGraph).Value() >= 0.5);
-    const std::initializer_list<Control*> display = {inputGraph, noiseGraph, levelBar};
-    for (Control* control : display) {
-      if (control) control->Hide(hidden);
-    }
-  }
+  if (index == kParamShowGraph) ShowDisplay();
   ResetProcessing();
+}
+
+void DitherPlugin::ShowDisplay() {
+  const bool hidden = !(ParamAt(kParamShowGraph).Value() >= 0.5);
+  const std::initializer_list<Control*> display = {inputGraph, noiseGraph, levelBar};
+  for (Control* control : display) {
+    if (control) control->Hide(hidden);
+  }
+}
+
+void DitherPlugin::DropEditor() {
+  LockGuard guard(&Lock());
+  inputGraph = noiseGraph = nullptr;
+  levelBar = nullptr;
+  DetachEditor();
 }
 
 void DitherPlugin::ResetProcessing() {

@@ -56,6 +56,16 @@ class DitherPlugin : public PlugBase {
   // nothing else: no generator draw, no engine state, no display.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
 
+  // [UI thread] Builds the editor with all its controls and hands it to the
+  // base in place of any it had. The objects are made by the code of the
+  // binary that calls this: a UI binary of its own builds an editor with its
+  // own window layer for a plug-in its host loaded from another binary.
+  void BuildEditor();
+  // [UI thread] Deletes the editor; the plug-in goes on without a display.
+  // A UI binary calls this before it is unloaded, since the editor's code is
+  // its own.
+  void DropEditor();
+
   // The display controls, for tests.
   SpectrumGraph* InputGraph() const { return inputGraph; }
   SpectrumGraph* NoiseGraph() const { return noiseGraph; }
@@ -74,8 +84,8 @@ class DitherPlugin : public PlugBase {
  private:
   void DefineParameters();
   void DefinePresets();
-  // Builds the editor with all its controls and hands it to the base.
-  void BuildEditor();
+  // [lock held] Hides or shows the graphs and the level bar as "show graph" says.
+  void ShowDisplay();
   // [audio thread, lock held] Whether the accumulators hold `frames` values;
   // grows both for a block longer than prepared.
   [[nodiscard]] bool AccumulatorsHold(int frames);

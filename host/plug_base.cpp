@@ -111,6 +111,13 @@ void PlugBase::AttachEditor(Editor* newEditor) {
   editor = newEditor;
 }
 
+void PlugBase::DetachEditor() {
+  LockGuard guard(&lock);
+  delete editor;
+  editor = nullptr;
+  record.flags &= ~kFlagHasEditor;
+}
+
 void PlugBase::Open() {
   LockGuard guard(&lock);
   NotifyAllParamsChanged();

@@ -63,8 +63,11 @@ class PlugBase {
   // [UI thread] A change made in the editor: reports automation to the host,
   // sets the value and calls ParamChanged, under the lock.
   void SetParamFromEditor(int index, double normalised);
-  // [constructor] Hands the finished editor to the plug-in, which owns it.
+  // [constructor, or UI thread with the lock held] Hands the finished editor
+  // to the plug-in, which owns it, in place of any it had.
   void AttachEditor(Editor* newEditor);
+  // [UI thread, window closed] Deletes the editor; the plug-in has none after.
+  void DetachEditor();
   Editor* GetEditor() const { return editor; }
 
   // ---- Programs ------------------------------------------------------------

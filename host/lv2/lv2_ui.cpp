@@ -1,0 +1,229 @@
+// The LV2 format adapter, UI side: the plug-in's own editor for an instance
+// of the DSP binary, which the host hands over through instance-access.
+//
+// The editor is built by this binary's code (DitherPlugin::BuildEditor), in
+// place of the one the DSP binary built, so that it gets this binary's window
+// layer; it is dropped again at cleanup, before this binary is unloaded.
+//
+//   instantiate   build the editor; open it in the host's window (ui:parent)
+//                 when one is given, and tell the host its size (ui:resize)
+//   port_event    a control port's value moves the editor's controls
+//   idle          edits made in the editor go to the host's write function
+//   show / hide   a window of the UI's own, for hosts that give no parent
+//   cleanup       close the window, drop the editor
+//
+// Threads: the host's UI thread calls every function here. The editor's window
+// has an event thread of its own; an edit made there is queued, and written
+// to the host at the next idle, on the host's thread as LV2 requires.
+#include <lv2/core/lv2.h>
+#include <lv2/core/lv2_util.h>
+#include <lv2/instance-access/instance-access.h>
+#include <lv2/ui/ui.h>
+
+#include <atomic>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "dither/dither_plugin.h"
+#include "editor/editor.h"
+#include "host/host_services.h"
+#include "host/lv2/lv2_instance.h"
+#include "host/lv2/ui_window.h"
+
+namespace {
+
+class Lv2Ui {
+ public:
+  Lv2Ui(DitherPlugin* plugin, LV2UI_Write_Function write, LV2UI_Controller controller)
+      : plugin(plugin),
+        write(write),
+        controller(controller),
+        edits(static_cast<size_t>(plugin->ParamCount())) {
+    for (std::atomic<float>& edit : edits) edit = kNoEdit;
+  }
+  ~Lv2Ui() { Close(); }
+  Lv2Ui(const Lv2Ui&) = delete;
+  Lv2Ui& operator=(const Lv2Ui&) = delete;
+
+  DitherPlugin* Plugin() const { return plugin; }
+
+  // Opens the editor in `parent`; false when no window could be made.
+  bool Open(void* parent) {
+    Editor* editor = plugin->GetEditor();
+    return editor && editor->OpenWindow(parent);
+  }
+
+  void Close() {
+    if (Editor* editor = plugin->GetEditor()) editor->CloseWindow();
+  }
+
+  void* Widget() const {
+    Editor* editor = plugin->GetEditor();
+    return editor && editor->GetWindow() ? Lv2UiWidget(editor->GetWindow()) : nullptr;
+  }
+
+  // A control port's value, in the parameter's own units.
+  void PortEvent(uint32_t port, float value) {
+    Editor* editor = plugin->GetEditor();
+    if (editor == nullptr || port >= edits.size() || std::isnan(value)) return;
+    const int index = static_cast<int>(port);
+    editor->SetParameterFromPlug(index, plugin->ParamAt(index).ToNormalized(value),
+                                 &plugin->Lock());
+  }
+
+  // [editor's thread, plug-in's lock held] The editor set a parameter.
+  void Edited(int index, float normalised) {
+    if (index >= 0 && static_cast<size_t>(index) < edits.size() && !std::isnan(normalised)) {
+      edits[static_cast<size_t>(index)] = normalised;
+    }
+  }
+
+  // Every queued edit to the host, as the value in the parameter's units.
+  void WriteEdits() {
+    for (size_t i = 0; i < edits.size(); ++i) {
+      const float normalised = edits[i].exchange(kNoEdit);
+      if (std::isnan(normalised)) continue;
+      const auto value =
+          static_cast<float>(plugin->ParamAt(static_cast<int>(i)).ValueFromNormalized(normalised));
+      write(controller, static_cast<uint32_t>(i), sizeof value, 0, &value);
+    }
+  }
+
+ private:
+  static constexpr float kNoEdit = std::numeric_limits<float>::quiet_NaN();
+
+  DitherPlugin* plugin;
+  LV2UI_Write_Function write;
+  LV2UI_Controller controller;
+  std::vector<std::atomic<float>> edits;  // per parameter, the last unwritten edit
+};
+
+// ---- Edits from the editor ----------------------------------------------------------
+// The editor reports an edit as automation through the plug-in's host
+// callback; in this binary that callback is ours, and finds the UI of the
+// plug-in by its record.
+
+std::mutex uisLock;
+std::vector<Lv2Ui*> uis;
+
+intptr_t QV_CDECL EditorHostCallback(EffectRecord* effect, int32_t opcode, int32_t index, intptr_t,
+                                     void*, float opt) {
+  if (opcode != kHostAutomate) return 0;
+  std::lock_guard<std::mutex> guard(uisLock);
+  for (Lv2Ui* ui : uis) {
+    if (ui->Plugin()->Record() == effect) ui->Edited(index, opt);
+  }
+  return 0;
+}
+
+// False when the plug-in has a UI already: it has one editor.
+[[nodiscard]] bool Register(Lv2Ui* ui) {
+  std::lock_guard<std::mutex> guard(uisLock);
+  for (Lv2Ui* other : uis) {
+    if (other->Plugin() == ui->Plugin()) return false;
+  }
+  SetHostCallback(&EditorHostCallback);
+  uis.push_back(ui);
+  return true;
+}
+
+void Unregister(Lv2Ui* ui) {
+  std::lock_guard<std::mutex> guard(uisLock);
+  for (auto it = uis.begin(); it != uis.end(); ++it) {
+    if (*it == ui) {
+      uis.erase(it);
+      break;
+    }
+  }
+}
+
+// ---- Descriptor ---------------------------------------------------------------------
+
+Lv2Ui* Of(LV2UI_Handle handle) { return static_cast<Lv2Ui*>(handle); }
+
+LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const char*,
+                         LV2UI_Write_Function write, LV2UI_Controller controller,
+                         LV2UI_Widget* widget, const LV2_Feature* const* features) {
+  auto* instance = static_cast<Lv2Instance*>(lv2_features_data(features, LV2_INSTANCE_ACCESS_URI));
+  if (instance == nullptr || write == nullptr || pluginUri == nullptr ||
+      std::strcmp(pluginUri, kLv2PluginUri) != 0) {
+    return nullptr;
+  }
+  void* parent = lv2_features_data(features, LV2_UI__parent);
+  auto* resize = static_cast<const LV2UI_Resize*>(lv2_features_data(features, LV2_UI__resize));
+  // Nothing may throw into the host.
+  try {
+    auto ui =
+        std::make_unique<Lv2Ui>(static_cast<DitherPlugin*>(instance->Plugin()), write, controller);
+    if (!Register(ui.get())) return nullptr;
+    ui->Plugin()->BuildEditor();
+    if (parent != nullptr && !ui->Open(parent)) {
+      Unregister(ui.get());
+      ui->Plugin()->DropEditor();
+      return nullptr;
+    }
+    if (widget) *widget = ui->Widget();
+    Editor* editor = ui->Plugin()->GetEditor();
+    if (resize && editor) resize->ui_resize(resize->handle, editor->Width(), editor->Height());
+    return ui.release();
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+void Cleanup(LV2UI_Handle handle) {
+  Lv2Ui* ui = Of(handle);
+  ui->Close();
+  Unregister(ui);
+  ui->Plugin()->DropEditor();
+  delete ui;
+}
+
+void PortEvent(LV2UI_Handle handle, uint32_t port, uint32_t size, uint32_t format,
+               const void* buffer) {
+  if (format != 0 || size != sizeof(float) || buffer == nullptr) return;
+  float value;
+  std::memcpy(&value, buffer, sizeof value);
+  Of(handle)->PortEvent(port, value);
+}
+
+int Idle(LV2UI_Handle handle) {
+  Of(handle)->WriteEdits();
+  return 0;
+}
+
+int Show(LV2UI_Handle handle) { return Of(handle)->Open(Lv2UiScreenRoot()) ? 0 : 1; }
+
+int Hide(LV2UI_Handle handle) {
+  Of(handle)->Close();
+  return 0;
+}
+
+// The editor has one size: a request for another is refused.
+int Resize(LV2UI_Feature_Handle handle, int width, int height) {
+  Editor* editor = Of(handle)->Plugin()->GetEditor();
+  return editor && editor->Width() == width && editor->Height() == height ? 0 : 1;
+}
+
+const void* ExtensionData(const char* uri) {
+  static const LV2UI_Idle_Interface idle = {Idle};
+  static const LV2UI_Show_Interface show = {Show, Hide};
+  static const LV2UI_Resize resize = {nullptr, Resize};
+  if (std::strcmp(uri, LV2_UI__idleInterface) == 0) return &idle;
+  if (std::strcmp(uri, LV2_UI__showInterface) == 0) return &show;
+  if (std::strcmp(uri, LV2_UI__resize) == 0) return &resize;
+  return nullptr;
+}
+
+const LV2UI_Descriptor kDescriptor = {kLv2UiUri, Instantiate, Cleanup, PortEvent, ExtensionData};
+
+}  // namespace
+
+extern "C" __attribute__((visibility("default"))) const LV2UI_Descriptor* lv2ui_descriptor(
+    uint32_t index) {
+  return index == 0 ? &kDescriptor : nullptr;
+}
