@@ -9,7 +9,8 @@
 
 #include "dither/dither_plugin.h"
 #include "editor/surface_editor.h"
-#include "host/dispatcher.h"
+#include "host/vst2/dispatcher.h"
+#include "host/vst2/vst2_effect.h"
 
 namespace {
 
@@ -18,9 +19,10 @@ constexpr Rect kDisplay = {86, 80, 431, 345};
 struct PaintedPlugin {
   DitherPlugin* plug = new DitherPlugin();
   SurfaceEditor* editor = static_cast<SurfaceEditor*>(plug->GetEditor());
+  EffectRecord* record = (new Vst2Effect(plug))->Record();  // owns the plug-in
 
   PaintedPlugin() {
-    EffectRecord* r = plug->Record();
+    EffectRecord* r = record;
     r->dispatcher(r, effOpen, 0, 0, nullptr, 0.0f);
     r->dispatcher(r, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     r->dispatcher(r, effSetBlockSize, 0, 512, nullptr, 0.0f);
@@ -35,7 +37,7 @@ struct PaintedPlugin {
     }
     editor->Paint();
   }
-  ~PaintedPlugin() { plug->Record()->dispatcher(plug->Record(), effClose, 0, 0, nullptr, 0.0f); }
+  ~PaintedPlugin() { record->dispatcher(record, effClose, 0, 0, nullptr, 0.0f); }
 
   // Marks the controls whose rectangle lies inside `area` (all for null).
   void MarkDirty(const Rect* area) {

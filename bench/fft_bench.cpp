@@ -13,8 +13,8 @@
 #include <chrono>
 #include <vector>
 
-#include "dither/fft.h"
-#include "dither/shaping_filter.h"
+#include "dsp/fft.h"
+#include "dsp/shaping_filter.h"
 
 namespace {
 

@@ -6,12 +6,13 @@
 
 #include "core/text_copy.h"
 #include "dither/level_bar.h"
-#include "dither/shaping_filter.h"
+#include "dsp/shaping_filter.h"
 #include "dither/response_graph.h"
 
 DitherPlugin::DitherPlugin()
     : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,
                true, false) {
+  MtRandom& rng = requantiser.Random();
   rng.SeedState(
       SeedFromClock(static_cast<int64_t>(std::time(nullptr)), static_cast<uint32_t>(std::clock())));
   rng.Regenerate();
@@ -70,39 +71,48 @@ void DitherPlugin::ResetProcessing() {
   // value; a word of less than one bit has no grid, so 1 bit is the floor.
   int bits = TruncToInt(ParamAt(kParamTargetBits).Value());
   if (bits < 1) bits = 1;
-  quantScale = std::ldexp(1.0, bits - 1);
-  ditherOn = ParamAt(kParamDither).Value() >= 0.5;
+  const double quantScale = std::ldexp(1.0, bits - 1);
+  const bool ditherOn = ParamAt(kParamDither).Value() >= 0.5;
 
-  shapingOrder = TruncToInt(ParamAt(kParamShaping).Value());
+  int shapingOrder = TruncToInt(ParamAt(kParamShaping).Value());
   if (shapingOrder < 0) shapingOrder = 0;
   if (shapingOrder > kMaxShapingOrder) shapingOrder = kMaxShapingOrder;
   // Shaping needs a meaningful rate: none above 96 kHz, none for a rate that
   // is no rate at all.
   const double rate = SampleRate();
   if (!(rate > 0.0 && rate <= kMaxShapingSampleRate)) shapingOrder = 0;
-  shapingOn = shapingOrder > 0;
 
   const int32_t n = BlockSize();
-  // Without its storage the engine is not ready, and blocks come out silent
-  // until a later reset has it (see ProcessBlock).
-  storageReady = true;
-  for (ChannelState& s : channels) {
-    s.historyPos = 0;
-    s.prevUniform = 0.0;
-    s.ditherGain = 1.0;
-    if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
-  }
   const int32_t prepared = n < kMaxPreparedFrames ? n : kMaxPreparedFrames;
-  if (inputSum.Resize(prepared, false) != prepared || errorSum.Resize(prepared, false) != prepared)
-    storageReady = false;
-  if (shapingOn && n > 0) {
-    // The design leaves the coefficients empty when it cannot have them.
-    DesignShapingFilter(weighting, rate, n, shapingOrder, coefficients, &designScratch);
-    if (coefficients.Count() != shapingOrder) storageReady = false;
-  } else if (coefficients.Resize(shapingOrder, true) != shapingOrder) {
-    storageReady = false;
+  // Without its storage the requantiser is not ready, and blocks come out
+  // silent until a later reset has it; a design that cannot have its
+  // coefficients leaves them empty, with the same effect.
+  requantiser.Reset(quantScale, ditherOn, shapingOrder, prepared);
+  if (shapingOrder > 0 && n > 0) {
+    DesignShapingFilter(weighting, rate, n, shapingOrder, requantiser.Coefficients(),
+                        &designScratch);
   }
   for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
     if (graph) graph->SetRange(rate, 100.0, 20000.0);
   }
+}
+
+void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
+  if (frames < 0) frames = 0;
+  // Only outputs the host gave can be written, whatever the input count.
+  int used = InputsInUse() < 2 ? InputsInUse() : 2;
+  if (OutputsInUse() < used) used = OutputsInUse();
+  if (requantiser.ProcessBlock(inputs, outputs, used, frames)) FeedDisplay(frames);
+}
+
+void DitherPlugin::FeedDisplay(int frames) {
+  if (!inputGraph || !noiseGraph || !levelBar) return;
+  const SampleArray& inputSum = requantiser.InputAverage();
+  inputGraph->AppendSamples(inputSum.Data(), frames);
+  noiseGraph->AppendSamples(requantiser.ErrorAverage().Data(), frames);
+  // The peak over the whole accumulator (frames past this block hold 0),
+  // limited to the bar's range.
+  double peak = 0.0;
+  for (int32_t j = 0; j < inputSum.Count(); ++j) peak = inputSum[j] > peak ? inputSum[j] : peak;
+  levelBar->SetValueFromPlug(peak < 1.0 ? peak : 1.0, &Lock());
 }

@@ -2,10 +2,9 @@
 // optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
-#include "dither/mt_random.h"
-#include "dither/sample_array.h"
-#include "dither/analyser.h"
-#include "dither/shaping_filter.h"
+#include "dsp/analyser.h"
+#include "dsp/requantiser.h"
+#include "dsp/shaping_filter.h"
 #include "host/plug_base.h"
 
 // Parameter indices.
@@ -27,17 +26,6 @@ constexpr double kMaxShapingSampleRate = 96000.0;
 // if one really comes, grows them when it arrives.
 constexpr int32_t kMaxPreparedFrames = 1 << 16;
 
-// Per-channel state of the shaper and the dither.
-struct ChannelState {
-  int32_t historyPos = 0;    // current position in errorHistory, 0 .. order - 1
-  double prevUniform = 0.0;  // previous uniform draw (high-pass dither)
-  double ditherGain = 1.0;   // 1 - 0.6 * rms of this channel's previous block
-  // The last `order` quantisation errors, circular, stored twice over
-  // (entries i and i + order are equal) so that reading `order` errors from
-  // historyPos never wraps.
-  SampleArray errorHistory;
-};
-
 class LevelBar;
 class SpectrumGraph;
 
@@ -56,6 +44,21 @@ class DitherPlugin : public PlugBase {
   // nothing else: no generator draw, no engine state, no display.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
 
+  // The display controls, for tests.
+  SpectrumGraph* InputGraph() const { return inputGraph; }
+  SpectrumGraph* NoiseGraph() const { return noiseGraph; }
+  LevelBar* GetLevelBar() const { return levelBar; }
+
+  // Engine state, read by tests.
+  double QuantScale() const { return requantiser.QuantScale(); }
+  bool DitherOn() const { return requantiser.DitherOn(); }
+  bool ShapingOn() const { return requantiser.ShapingOn(); }
+  int ShapingOrder() const { return requantiser.ShapingOrder(); }
+  const SampleArray& Coefficients() const { return requantiser.Coefficients(); }
+  const ChannelState& Channel(int c) const { return requantiser.Channel(c); }
+  int32_t PreparedFrames() const { return requantiser.PreparedFrames(); }
+  MtRandom& Random() { return requantiser.Random(); }
+
   // [UI thread] Builds the editor with all its controls and hands it to the
   // base in place of any it had. The objects are made by the code of the
   // binary that calls this: a UI binary of its own builds an editor with its
@@ -66,52 +69,18 @@ class DitherPlugin : public PlugBase {
   // its own.
   void DropEditor();
 
-  // The display controls, for tests.
-  SpectrumGraph* InputGraph() const { return inputGraph; }
-  SpectrumGraph* NoiseGraph() const { return noiseGraph; }
-  LevelBar* GetLevelBar() const { return levelBar; }
-
-  // Engine state, read by tests and the editor.
-  double QuantScale() const { return quantScale; }
-  bool DitherOn() const { return ditherOn; }
-  bool ShapingOn() const { return shapingOn; }
-  int ShapingOrder() const { return shapingOrder; }
-  const SampleArray& Coefficients() const { return coefficients; }
-  const ChannelState& Channel(int c) const { return channels[c]; }
-  int32_t PreparedFrames() const { return inputSum.Count(); }
-  MtRandom& Random() { return rng; }
-
  private:
   void DefineParameters();
   void DefinePresets();
   // [lock held] Hides or shows the graphs and the level bar as "show graph" says.
   void ShowDisplay();
-  // [audio thread, lock held] Whether the accumulators hold `frames` values;
-  // grows both for a block longer than prepared.
-  [[nodiscard]] bool AccumulatorsHold(int frames);
   // [audio thread, lock held] Feeds the block's channel averages to the
   // graphs and its input peak to the level bar.
   void FeedDisplay(int frames);
-  // One channel of a block; returns the sum of squares of the clipped input.
-  // The same loop is compiled for two instruction sets, with identical results.
-  template <typename Floor>
-  double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
-  double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
-  double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
 
-  double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
-  bool ditherOn = false;
-  bool shapingOn = false;
-  int32_t shapingOrder = 0;
-  MtRandom rng;
-  // Every array of the last ResetProcessing got its size.
-  bool storageReady = false;
-  ChannelState channels[2];
-  SampleArray coefficients;            // coefficient k goes with the error k + 1 frames back
+  Requantiser requantiser;
   SpectrumAnalyser weighting;          // the sampled weighting curve of the design
   ShapingDesignScratch designScratch;  // sized for the largest order at construction
-  SampleArray inputSum;                // per frame: clipped input averaged over the channels
-  SampleArray errorSum;                // per frame: output minus clipped input, averaged
   // The editor's display, owned by the editor.
   SpectrumGraph* inputGraph = nullptr;
   SpectrumGraph* noiseGraph = nullptr;

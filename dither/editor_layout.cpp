@@ -26,14 +26,14 @@ constexpr Colour kHalfWhite{128, 255, 255, 255};
 constexpr Colour kGrey{255, 128, 128, 128};
 constexpr Rect kDisplay{86, 80, 431, 345};
 
-void AttachKnob(SurfaceEditor* editor, PlugBase* plug, int param, int x, int y,
+void AttachKnob(SurfaceEditor* editor, PlugParams* plug, int param, int x, int y,
                 const BitmapRef& face, const Rect& caption) {
   const TextStyle captionStyle(14, kWhite, "Arial", kTextNormal, kAlignCentre, 0);
   editor->AttachControlPair(new KnobControl(plug, x, y, param, face, -135.0, 135.0, 0, 0, 4.0),
                             new CaptionControl(plug, caption, param, captionStyle, false));
 }
 
-SpectrumGraph* MakeGraph(PlugBase* plug, float weight) {
+SpectrumGraph* MakeGraph(PlugParams* plug, float weight) {
   return new SpectrumGraph(plug, kDisplay, kWhite, true, 2, 0.5f, 4096, 4096,
                            Blend{kBlendKindAdd, weight}, true);
 }

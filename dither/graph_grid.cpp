@@ -17,7 +17,7 @@ constexpr Label kLabels[] = {{0.0f, "100"}, {0.13f, "500"}, {0.27f, "1k"},
 
 }  // namespace
 
-GraphGrid::GraphGrid(PlugBase* plug, const Rect& rect, const Colour& colour)
+GraphGrid::GraphGrid(PlugParams* plug, const Rect& rect, const Colour& colour)
     : Control(plug, rect, -1, 0, 1.0f),
       colour(colour),
       labelStyle(12, Colour{255, 255, 255, 255}, "Arial", kTextNormal, kAlignCentre, 0) {}

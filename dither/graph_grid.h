@@ -7,7 +7,7 @@
 
 class GraphGrid : public Control {
  public:
-  GraphGrid(PlugBase* plug, const Rect& rect, const Colour& colour);
+  GraphGrid(PlugParams* plug, const Rect& rect, const Colour& colour);
   bool Draw(Editor* editor) override;
 
  private:

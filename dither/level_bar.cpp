@@ -4,7 +4,7 @@
 
 #include "editor/editor.h"
 
-LevelBar::LevelBar(PlugBase* plug, const Rect& rect) : Control(plug, rect, -1, 0, 1.0f) {}
+LevelBar::LevelBar(PlugParams* plug, const Rect& rect) : Control(plug, rect, -1, 0, 1.0f) {}
 
 // Row i of r = h / 2 rows from each edge is a line from left + h - d to
 // b + d, where d = sqrt(r^2 - (r - i)^2) rounds the ends and b, the right

@@ -7,7 +7,7 @@
 
 class LevelBar : public Control {
  public:
-  LevelBar(PlugBase* plug, const Rect& rect);
+  LevelBar(PlugParams* plug, const Rect& rect);
   void SetColour(const Colour& newColour) { colour = newColour; }
   bool Draw(Editor* editor) override;
 

@@ -4,7 +4,7 @@
 
 #include "core/text_copy.h"
 
-SpectrumGraph::SpectrumGraph(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill,
+SpectrumGraph::SpectrumGraph(PlugParams* plug, const Rect& rect, const Colour& colour, bool fill,
                              int pointSpacing, float smoothing, int ringSize, int analysisSize,
                              const Blend& plotBlend, bool antialias)
     : EnvelopePlotControl(plug, rect, colour, fill, plotBlend, antialias),

@@ -13,7 +13,7 @@
 
 #include <atomic>
 
-#include "dither/analyser.h"
+#include "dsp/analyser.h"
 #include "editor/envelope_plot_control.h"
 
 // The frequency range of a graph in bins of an analysis of `analysisSize`
@@ -31,9 +31,9 @@ class SpectrumGraph : public EnvelopePlotControl {
  public:
   // A visible graph of trunc((right - left - 2) / pointSpacing) points over a
   // ring of `ringSize` samples; `analysisSize` turns frequencies into bins.
-  SpectrumGraph(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill, int pointSpacing,
-                float smoothing, int ringSize, int analysisSize, const Blend& plotBlend,
-                bool antialias);
+  SpectrumGraph(PlugParams* plug, const Rect& rect, const Colour& colour, bool fill,
+                int pointSpacing, float smoothing, int ringSize, int analysisSize,
+                const Blend& plotBlend, bool antialias);
 
   // [audio thread, lock held] Appends a block of the stream and marks the
   // graph for redraw.

@@ -11,7 +11,7 @@
 
 #include <climits>
 
-#include "draw/load_bitmap_resource.h"
+#include "draw/png_decode.h"
 
 std::unique_ptr<MemoryBitmap> DecodePng(const uint8_t* data, size_t size) {
   if (!data || size == 0 || size > INT_MAX) return nullptr;

@@ -4,7 +4,7 @@
 
 #include "editor/editor.h"
 
-BitmapControl::BitmapControl(PlugBase* plug, int x, int y, int paramIdx, const BitmapRef& bitmap,
+BitmapControl::BitmapControl(PlugParams* plug, int x, int y, int paramIdx, const BitmapRef& bitmap,
                              int blendKind)
     : Control(plug, Rect{x, y, x + bitmap.width, y + FrameHeight(bitmap)}, paramIdx, blendKind,
               1.0f),

@@ -7,7 +7,8 @@
 class BitmapControl : public Control {
  public:
   // Drawn at (x, y) the size of one frame, at weight 1.0.
-  BitmapControl(PlugBase* plug, int x, int y, int paramIdx, const BitmapRef& bitmap, int blendKind);
+  BitmapControl(PlugParams* plug, int x, int y, int paramIdx, const BitmapRef& bitmap,
+                int blendKind);
 
   bool Draw(Editor* editor) override;
 

@@ -1,13 +1,13 @@
 #include "editor/caption_control.h"
 
-#include "host/plug_base.h"
+#include "core/plug_params.h"
 
 namespace {
 // The display text as the parameter's text request gives it: 31 characters.
 constexpr size_t kCaptionTextLength = 31;
 }  // namespace
 
-CaptionControl::CaptionControl(PlugBase* plug, const Rect& rect, int paramIdx,
+CaptionControl::CaptionControl(PlugParams* plug, const Rect& rect, int paramIdx,
                                const TextStyle& style, bool showLabel)
     : TextControl(plug, rect, paramIdx, style), showLabel(showLabel) {}
 

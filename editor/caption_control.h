@@ -7,7 +7,7 @@
 
 class CaptionControl : public TextControl {
  public:
-  CaptionControl(PlugBase* plug, const Rect& rect, int paramIdx, const TextStyle& style,
+  CaptionControl(PlugParams* plug, const Rect& rect, int paramIdx, const TextStyle& style,
                  bool showLabel);
 
   bool Draw(Editor* editor) override;

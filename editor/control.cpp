@@ -2,18 +2,16 @@
 
 #include <algorithm>
 
+#include "core/plug_params.h"
 #include "editor/editor.h"
-#include "host/plug_base.h"
 
-Control::Control(PlugBase* plug, const Rect& rect, int paramIdx, int blendKind, float blendWeight)
+Control::Control(PlugParams* plug, const Rect& rect, int paramIdx, int blendKind, float blendWeight)
     : plug(plug),
       rect(rect),
       targetRect(rect),
       paramIdx(paramIdx),
       blendKind(blendKind),
       blendWeight(blendWeight) {}
-
-Editor* Control::GetEditor() const { return plug ? plug->GetEditor() : nullptr; }
 
 // ---- Mouse --------------------------------------------------------------------
 
@@ -79,9 +77,4 @@ void Control::SetValueFromUserInput(double v) {
   if (value.load() == v) return;
   value.store(v);
   SetDirty(true);
-}
-
-std::string LockedDisplayText(PlugBase* plug, const Param& param) {
-  LockGuard guard(plug ? &plug->Lock() : nullptr);
-  return param.DisplayText();
 }

@@ -19,7 +19,7 @@
 
 class Editor;
 class Param;
-class PlugBase;
+class PlugParams;
 class PlugLock;
 
 class Control {
@@ -27,7 +27,7 @@ class Control {
   // Binds to parameter `paramIdx` (-1 for none). The drawing and target
   // rectangles are both `rect`; the control starts dirty so that the first
   // paint draws it.
-  Control(PlugBase* plug, const Rect& rect, int paramIdx, int blendKind, float blendWeight);
+  Control(PlugParams* plug, const Rect& rect, int paramIdx, int blendKind, float blendWeight);
   virtual ~Control() = default;
   Control(const Control&) = delete;
   Control& operator=(const Control&) = delete;
@@ -79,15 +79,18 @@ class Control {
   Blend CurrentBlend() const { return Blend{blendKind, blendWeight.load()}; }
   // [editor] The control that mirrors this one's value (not owned).
   void SetLinkedDisplay(Control* display) { linkedDisplay = display; }
-  PlugBase* Plug() const { return plug; }
+  // [editor, when attaching] The editor that holds the control.
+  void SetEditor(Editor* holder) { editor = holder; }
+  PlugParams* Plug() const { return plug; }
 
  protected:
   void SetValue(double v) { value.store(v); }
-  // The editor, reached through the plug-in; null before AttachEditor.
-  Editor* GetEditor() const;
+  // The editor the control is attached to; null before it is attached.
+  Editor* GetEditor() const { return editor; }
 
  private:
-  PlugBase* plug;
+  PlugParams* plug;
+  Editor* editor = nullptr;
   Rect rect;
   Rect targetRect;
   int paramIdx;
@@ -102,7 +105,3 @@ class Control {
   std::atomic<float> blendWeight;
   Control* linkedDisplay = nullptr;
 };
-
-// [UI thread] The display text of `param`, read under the plug-in's lock
-// because the host may set the parameter from another thread.
-std::string LockedDisplayText(PlugBase* plug, const Param& param);

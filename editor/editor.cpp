@@ -4,7 +4,7 @@
 
 #include "draw/bitmap.h"
 #include "editor/bitmap_control.h"
-#include "host/plug_lock.h"
+#include "core/plug_lock.h"
 
 namespace {
 // Written when an editor is constructed, read when a window starts its timer.
@@ -13,7 +13,7 @@ std::atomic<double> frameRate{24.0};
 
 int FrameIntervalMs() { return static_cast<int>(1000.0 / frameRate.load()); }
 
-Editor::Editor(PlugBase* plug, int width, int height, double rate)
+Editor::Editor(PlugParams* plug, int width, int height, double rate)
     : plug(plug), width(width), height(height) {
   if (rate > 0.0) frameRate.store(rate);
 }
@@ -23,7 +23,9 @@ Editor::~Editor() = default;
 // ---- Building -------------------------------------------------------------------
 
 int Editor::AttachControl(Control* control) {
-  if (control) controls.emplace_back(control);
+  if (control == nullptr) return ControlCount();
+  control->SetEditor(this);
+  controls.emplace_back(control);
   return ControlCount();
 }
 
@@ -36,7 +38,9 @@ int Editor::AttachControlPair(Control* control, Control* display) {
 
 void Editor::AttachBackground(int resourceId) {
   const BitmapRef picture = LoadBitmap(resourceId, 1);
-  controls.emplace(controls.begin(), new BitmapControl(plug, 0, 0, -1, picture, kBlendKindCopy));
+  auto* background = new BitmapControl(plug, 0, 0, -1, picture, kBlendKindCopy);
+  background->SetEditor(this);
+  controls.emplace(controls.begin(), background);
 }
 
 BitmapRef Editor::LoadBitmap(int resourceId, int frames) {

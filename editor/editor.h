@@ -3,7 +3,7 @@
 // tracking, hit testing and mouse routing. Drawing and window operations are
 // pure virtual; WinEditor adds the window and its services, SurfaceEditor
 // the drawing surface and Paint. A plug-in creates a SurfaceEditor, attaches
-// its controls and hands it to PlugBase::AttachEditor, which owns it.
+// its controls and hands it over as its PlugEditor, which it then owns.
 //
 // Threads: everything runs on the host's user-interface thread except
 // SetParameterFromPlug, which any thread may call with the plug-in's lock.
@@ -14,26 +14,27 @@
 #include <string>
 #include <vector>
 
+#include "core/plug_editor.h"
 #include "editor/control.h"
 #include "editor/editor_types.h"
 
 class Bitmap;
 class Param;
-class PlugBase;
+class PlugParams;
 class PlugLock;
 
-class Editor {
+class Editor : public PlugEditor {
  public:
   // Replaces the process-wide frame rate when `frameRate` is above 0.
-  Editor(PlugBase* plug, int width, int height, double frameRate);
+  Editor(PlugParams* plug, int width, int height, double frameRate);
   // Deletes every control and cached image.
-  virtual ~Editor();
+  ~Editor() override;
   Editor(const Editor&) = delete;
   Editor& operator=(const Editor&) = delete;
 
   // ---- Drawing surface (SurfaceEditor) --------------------------------------
   // [AttachEditor] Creates the surface once all controls are attached.
-  virtual void PrepareDrawing() = 0;
+  void PrepareDrawing() override = 0;
   // [UI thread, paint message] Redraws the dirty regions and copies the
   // window's paint region; true when the copy succeeded.
   virtual bool Paint() = 0;
@@ -62,9 +63,9 @@ class Editor {
   // ---- Window and services (WinEditor) --------------------------------------
   // [UI thread] Creates the editor's child window in `parent` (HWND on
   // Windows); an open window is re-created in the same place and size.
-  virtual bool OpenWindow(void* parent) = 0;
+  bool OpenWindow(void* parent) override = 0;
   // [UI thread] Destroys the window, if open, with any value entry box.
-  virtual void CloseWindow() = 0;
+  void CloseWindow() override = 0;
   virtual bool IsWindowOpen() { return GetWindow() != nullptr; }
   // [UI thread] Opens the value entry box for `control` editing `param`.
   virtual void PromptUserInput(Control* control, Param* param) = 0;
@@ -84,8 +85,8 @@ class Editor {
   virtual void* GetWindow() = 0;
 
   // ---- Building [plug-in constructor, before AttachEditor] ------------------
-  // Appends the control (the editor owns it) and returns the new count; a
-  // null control is not attached.
+  // Appends the control (the editor owns it, and is the editor the control
+  // reaches) and returns the new count; a null control is not attached.
   int AttachControl(Control* control);
   // `display` mirrors `control`'s value; both are appended, control first.
   int AttachControlPair(Control* control, Control* display);
@@ -105,7 +106,7 @@ class Editor {
   // ---- Parameter binding ------------------------------------------------------
   // [any thread, takes `lock` when given] Every control bound to `index`
   // receives the normalised value, in list order.
-  void SetParameterFromPlug(int index, double normalised, PlugLock* lock);
+  void SetParameterFromPlug(int index, double normalised, PlugLock* lock) override;
 
   // ---- Redraw [UI thread] -------------------------------------------------------
   // Whether any control (hidden ones included) is dirty; `area` receives the
@@ -123,8 +124,8 @@ class Editor {
   void OnCaptureLost();
 
   // ---- Accessors ---------------------------------------------------------------
-  int Width() const { return width; }
-  int Height() const { return height; }
+  int Width() const override { return width; }
+  int Height() const override { return height; }
   int ControlCount() const { return static_cast<int>(controls.size()); }
   Control* ControlAt(int index) const { return controls[index].get(); }
 
@@ -144,7 +145,7 @@ class Editor {
   int FindControl(int x, int y) const;
 
   std::vector<std::unique_ptr<Control>> controls;  // attach order = drawing order
-  PlugBase* plug;                                  // the owner; not owned
+  PlugParams* plug;                                // the owner; not owned
   std::map<int, CacheEntry> bitmapCache;           // by resource id
   int width;
   int height;

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 
-#include "host/plug_lock.h"
+#include "core/plug_lock.h"
 
-EnvelopePlotControl::EnvelopePlotControl(PlugBase* plug, const Rect& rect, const Colour& colour,
+EnvelopePlotControl::EnvelopePlotControl(PlugParams* plug, const Rect& rect, const Colour& colour,
                                          bool fill, const Blend& plotBlend, bool antialias)
     : FilledPlotControl(plug, rect, colour, fill, plotBlend, antialias),
       yMiddle(yBase - yScale * 0.5f) {}

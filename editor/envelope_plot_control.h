@@ -7,7 +7,7 @@
 
 class EnvelopePlotControl : public FilledPlotControl {
  public:
-  EnvelopePlotControl(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill,
+  EnvelopePlotControl(PlugParams* plug, const Rect& rect, const Colour& colour, bool fill,
                       const Blend& plotBlend, bool antialias);
 
   // Fills between y and y2 when `fill` is set, then draws both polylines.

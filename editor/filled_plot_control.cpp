@@ -18,7 +18,7 @@ float HeightAt(const FloatArray& x, const FloatArray& curve, int i, float c) {
 
 }  // namespace
 
-FilledPlotControl::FilledPlotControl(PlugBase* plug, const Rect& rect, const Colour& colour,
+FilledPlotControl::FilledPlotControl(PlugParams* plug, const Rect& rect, const Colour& colour,
                                      bool fill, const Blend& plotBlend, bool antialias)
     : PlotControl(plug, rect, colour, plotBlend, antialias), fill(fill) {}
 

@@ -7,7 +7,7 @@
 class FilledPlotControl : public PlotControl {
  public:
   // Draws the polyline, and the column fill when `fill` is set.
-  FilledPlotControl(PlugBase* plug, const Rect& rect, const Colour& colour, bool fill,
+  FilledPlotControl(PlugParams* plug, const Rect& rect, const Colour& colour, bool fill,
                     const Blend& plotBlend, bool antialias);
 
   // Spreads x when needed, fills the columns from the base line to the curve,

@@ -2,7 +2,7 @@
 
 #include "editor/editor.h"
 
-KnobControl::KnobControl(PlugBase* plug, int x, int y, int paramIdx, const BitmapRef& bitmap,
+KnobControl::KnobControl(PlugParams* plug, int x, int y, int paramIdx, const BitmapRef& bitmap,
                          double minAngle, double maxAngle, int yOffset, int direction,
                          double gearing)
     : Control(plug, Rect{x, y, x + bitmap.width, y + FrameHeight(bitmap)}, paramIdx, 0, 1.0f),

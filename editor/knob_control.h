@@ -11,8 +11,8 @@ class KnobControl : public Control {
   // Drawn at (x, y) the size of one frame of `bitmap`; angles in degrees,
   // clockwise on screen. A drag of `gearing` times the knob's height
   // (vertical) or width (horizontal) sweeps the whole range.
-  KnobControl(PlugBase* plug, int x, int y, int paramIdx, const BitmapRef& bitmap, double minAngle,
-              double maxAngle, int yOffset, int direction, double gearing);
+  KnobControl(PlugParams* plug, int x, int y, int paramIdx, const BitmapRef& bitmap,
+              double minAngle, double maxAngle, int yOffset, int direction, double gearing);
 
   // Moving up (or right) raises the value; the change is reported.
   void OnMouseDrag(int x, int y, int dX, int dY, const Modifiers& mods) override;

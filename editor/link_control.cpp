@@ -2,7 +2,7 @@
 
 #include "editor/editor.h"
 
-LinkControl::LinkControl(PlugBase* plug, const Rect& rect, const std::string& target)
+LinkControl::LinkControl(PlugParams* plug, const Rect& rect, const std::string& target)
     : Control(plug, rect, -1, kBlendKindCopy, 1.0f), target(target) {}
 
 void LinkControl::OnMouseDown(int, int, const Modifiers&) {

@@ -9,7 +9,7 @@
 class LinkControl : public Control {
  public:
   // Bound to no parameter.
-  LinkControl(PlugBase* plug, const Rect& rect, const std::string& target);
+  LinkControl(PlugParams* plug, const Rect& rect, const std::string& target);
 
   // A press of any button opens the target.
   void OnMouseDown(int x, int y, const Modifiers& mods) override;

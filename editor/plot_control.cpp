@@ -3,9 +3,9 @@
 #include <algorithm>
 
 #include "editor/editor.h"
-#include "host/plug_lock.h"
+#include "core/plug_lock.h"
 
-PlotControl::PlotControl(PlugBase* plug, const Rect& rect, const Colour& colour,
+PlotControl::PlotControl(PlugParams* plug, const Rect& rect, const Colour& colour,
                          const Blend& plotBlend, bool antialias)
     : Control(plug, rect, -1, 0, 1.0f),
       lineColour(colour),

@@ -17,7 +17,7 @@ class PlotControl : public Control {
  public:
   // `plotBlend` is the blend of every line the plot draws (the control's own
   // blend plays no part); the fill colour starts as the line colour.
-  PlotControl(PlugBase* plug, const Rect& rect, const Colour& colour, const Blend& plotBlend,
+  PlotControl(PlugParams* plug, const Rect& rect, const Colour& colour, const Blend& plotBlend,
               bool antialias);
 
   // The polyline through (x[i], y[i]).

@@ -1,7 +1,7 @@
 #include "editor/surface_editor.h"
 
 #include "draw/blit.h"
-#include "draw/load_bitmap_resource.h"
+#include "editor/load_bitmap_resource.h"
 #include "draw/memory_bitmap.h"
 #include "draw/system_bitmap.h"
 #include "editor/platform.h"
@@ -16,7 +16,7 @@ bool Covers(const Rect& outer, const Rect& inner) {
 
 }  // namespace
 
-SurfaceEditor::SurfaceEditor(PlugBase* plug, int width, int height, double frameRate)
+SurfaceEditor::SurfaceEditor(PlugParams* plug, int width, int height, double frameRate)
     : WinEditor(plug, width, height, frameRate) {}
 
 SurfaceEditor::~SurfaceEditor() {

@@ -24,7 +24,7 @@ class SurfaceEditor : public WinEditor {
  public:
   // The surface is made by PrepareDrawing. A frame rate above 0 replaces the
   // process-wide one.
-  SurfaceEditor(PlugBase* plug, int width, int height, double frameRate);
+  SurfaceEditor(PlugParams* plug, int width, int height, double frameRate);
   ~SurfaceEditor() override;
 
   void PrepareDrawing() override;

@@ -2,11 +2,11 @@
 
 #include "editor/editor.h"
 
-TextControl::TextControl(PlugBase* plug, const Rect& rect, const TextStyle& style,
+TextControl::TextControl(PlugParams* plug, const Rect& rect, const TextStyle& style,
                          const std::string& text)
     : Control(plug, rect, -1, 0, 1.0f), style(style), text(text) {}
 
-TextControl::TextControl(PlugBase* plug, const Rect& rect, int paramIdx, const TextStyle& style)
+TextControl::TextControl(PlugParams* plug, const Rect& rect, int paramIdx, const TextStyle& style)
     : Control(plug, rect, paramIdx, 0, 1.0f), style(style) {}
 
 bool TextControl::Draw(Editor* editor) { return DrawString(editor, text); }

@@ -8,13 +8,13 @@
 class TextControl : public Control {
  public:
   // Bound to no parameter.
-  TextControl(PlugBase* plug, const Rect& rect, const TextStyle& style, const std::string& text);
+  TextControl(PlugParams* plug, const Rect& rect, const TextStyle& style, const std::string& text);
 
   // Draws nothing (and succeeds) for an empty text.
   bool Draw(Editor* editor) override;
 
  protected:
-  TextControl(PlugBase* plug, const Rect& rect, int paramIdx, const TextStyle& style);
+  TextControl(PlugParams* plug, const Rect& rect, int paramIdx, const TextStyle& style);
   bool DrawString(Editor* editor, const std::string& shown);
 
  private:

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/param.h"
+#include "core/plug_params.h"
 #include "editor/control.h"
 #include "editor/platform.h"
 

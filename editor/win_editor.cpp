@@ -37,7 +37,7 @@ void SettleEditorWindowClass() {
   if (openWindows == 0 && classRegistered) classRegistered = !UnregisterEditorWindowClass();
 }
 
-WinEditor::WinEditor(PlugBase* plug, int width, int height, double frameRate)
+WinEditor::WinEditor(PlugParams* plug, int width, int height, double frameRate)
     : Editor(plug, width, height, frameRate) {}
 
 WinEditor::~WinEditor() {

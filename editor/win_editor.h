@@ -19,7 +19,7 @@
 
 class WinEditor : public Editor {
  public:
-  WinEditor(PlugBase* plug, int width, int height, double frameRate);
+  WinEditor(PlugParams* plug, int width, int height, double frameRate);
   // Closes the window if it is open.
   ~WinEditor() override;
 

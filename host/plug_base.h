@@ -1,12 +1,14 @@
-// The base of a plug-in: the effect record the host sees, the lock, the
-// parameters, the programs, the state buffer, the scratch audio buffers and
-// the editor. The concrete plug-in overrides the virtual hooks it needs.
+// The core of a plug-in, whatever its format: the lock, the parameters, the
+// programs, the channels in use, the scratch audio buffers and the editor.
+// The concrete plug-in overrides the virtual hooks it needs and defines
+// CreatePlugin (host/create_plugin.h); a format adapter (host/vst2/) presents
+// it to a host and drives it through the operations below.
 //
-// Threads: the host's user-interface thread drives the dispatcher and the
-// editor; the audio thread calls the audio callbacks; parameter get and set
-// may come from either. The lock is held for a whole audio block, for
+// Threads: the host's user-interface thread opens, closes and idles the
+// plug-in and its editor; the audio thread processes blocks; parameter get
+// and set may come from either. The lock is held for a whole audio block, for
 // parameter get/set, for editor changes, for program recalls and for the
-// dispatcher's open, rate, size, on/off, chunk and event requests.
+// adapter's open, rate, size, on/off, chunk and event requests.
 #pragma once
 
 #include <cstdint>
@@ -15,17 +17,18 @@
 #include <vector>
 
 #include "core/param.h"
+#include "core/plug_editor.h"
+#include "core/plug_lock.h"
+#include "core/plug_params.h"
 #include "core/preset.h"
 #include "core/state_chunk.h"
 #include "host/channel_buffers.h"
-#include "host/effect_record.h"
-#include "host/host_services.h"
-#include "host/plug_lock.h"
+#include "host/plug_host.h"
 
-class Editor;
-
-class PlugBase {
+class PlugBase : public PlugParams {
  public:
+  // The description an adapter reads once, when it presents the plug-in:
+  // counts, names, version, unique id, latency in frames and capabilities.
   PlugBase(int numParams, int numInputs, int numOutputs, const char* effectName,
            const char* productString, const char* vendorString, int version, int uniqueId,
            int latency, bool doesMidi, bool canMono, bool programChunks);
@@ -56,19 +59,24 @@ class PlugBase {
   virtual bool LoadState(StateChunk&) { return false; }
 
   // ---- Parameters ----------------------------------------------------------
-  // The parameter at index, or the process-wide inert parameter when the index
-  // is out of range.
-  Param& ParamAt(int index);
+  Param& ParamAt(int index) override;
   int ParamCount() const { return static_cast<int>(params.size()); }
+  // [any thread] A value from the host: the editor's controls follow, the
+  // value is set and ParamChanged called, under the lock. An index out of
+  // range changes nothing.
+  void SetParamFromHost(int index, float normalised);
   // [UI thread] A change made in the editor: reports automation to the host,
   // sets the value and calls ParamChanged, under the lock.
-  void SetParamFromEditor(int index, double normalised);
+  void SetParamFromEditor(int index, double normalised) override;
   // [constructor, or UI thread with the lock held] Hands the finished editor
-  // to the plug-in, which owns it, in place of any it had.
-  void AttachEditor(Editor* newEditor);
+  // to the plug-in, which owns it, in place of any it had:
+  // every control receives its parameter's value, then drawing is prepared.
+  void AttachEditor(PlugEditor* newEditor);
+  PlugEditor* GetEditor() const { return editor; }
   // [UI thread, window closed] Deletes the editor; the plug-in has none after.
   void DetachEditor();
-  Editor* GetEditor() const { return editor; }
+  // [takes the lock] Every parameter's ParamChanged, then ResetProcessing.
+  void NotifyAllParamsChanged();
 
   // ---- Programs ------------------------------------------------------------
   void AddPresetsFromCurrent(const char* name, int count);
@@ -81,29 +89,47 @@ class PlugBase {
   void SetCurrentProgramName(const std::string& name) { currentProgramName = name; }
   const Preset& ProgramAt(int index) const { return programs[index]; }
 
-  // ---- Host requests, for every format ------------------------------------
-  // Each takes the lock. Open: every parameter's change hook in index order,
-  // then one ResetProcessing. A new rate or block size runs ResetProcessing.
-  // Switching processing on runs ActiveChanged(true); off runs
-  // ActiveChanged(false), then ResetProcessing.
-  void Open();
+  // ---- Processing set-up [takes the lock] ------------------------------------
   void SetSampleRate(double rate);
   void SetBlockSize(int32_t frames);
+  // Switching off also resets the processing.
   void SetActive(bool active);
+  // The channels the host really passes; negative counts are ignored.
+  void SetChannelsInUse(int32_t inputs, int32_t outputs);
   // [not the audio thread] Sizes the scratch buffers of the float path for
   // blocks of up to `frames`, so that such blocks allocate nothing; false
   // when the storage could not be had.
   [[nodiscard]] bool PrepareScratch(int32_t frames);
 
-  // ---- Host-facing state ---------------------------------------------------
-  EffectRecord* Record() { return &record; }
-  PlugLock& Lock() { return lock; }
+  // ---- Audio [audio thread, lock held] ---------------------------------------
+  // A block of float audio through the scratch buffers, replacing or adding
+  // to the outputs.
+  void ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate);
+  // A block of double audio; a null array or channel reads as silence and is
+  // not written.
+  void ProcessDouble(double** inputs, double** outputs, int32_t frames);
+  // A block whose scratch buffers cannot be had is not processed: the
+  // replacing paths write silence to the outputs the plug-in declared (at
+  // most those in use, so that a huge speaker arrangement reads no channel
+  // pointer beyond them), the accumulating path adds nothing, and no other
+  // state changes.
+
+  // ---- Host-facing state -----------------------------------------------------
+  PlugLock& Lock() override { return lock; }
+  // [adapter] Where host requests go; null (the start) sends nothing.
+  void SetHost(PlugHost* newHost) { host = newHost; }
+  PlugHost* Host() const { return host; }
   double SampleRate() const { return sampleRate; }
   int32_t BlockSize() const { return blockSize; }
   int32_t InputsInUse() const { return inputsInUse; }
   int32_t OutputsInUse() const { return outputsInUse; }
-  int32_t HostCode() const { return hostId; }
-  int32_t HostVersion() const { return hostVersion; }
+  int32_t NumInputs() const { return numInputs; }
+  int32_t NumOutputs() const { return numOutputs; }
+  int32_t Version() const { return version; }
+  int32_t UniqueId() const { return uniqueId; }
+  int32_t Latency() const { return latency; }
+  bool CanMono() const { return canMono; }
+  bool ProgramChunks() const { return programChunks; }
   const std::string& EffectName() const { return effectName; }
   const std::string& ProductString() const { return productString; }
   const std::string& VendorString() const { return vendorString; }
@@ -113,50 +139,38 @@ class PlugBase {
     return inputBuffers.Allocations() + outputBuffers.Allocations();
   }
 
-  void SendMidi(const MidiMessage& message) { SendMidiToHost(&record, message); }
-
-  // The plug-in behind a record, or null.
-  static PlugBase* FromRecord(EffectRecord* effect) {
-    return effect ? static_cast<PlugBase*>(effect->object) : nullptr;
+  void SendMidi(const MidiMessage& message) {
+    if (host) host->SendMidi(message);
   }
 
  private:
-  friend struct Dispatcher;
-  friend struct AudioEntry;
-
-  void AskHostIdentity();
-  void NotifyAllParamsChanged();
-  // First block: limits the channels in use to 2 each unless the host is one
-  // that sends more on purpose; a speaker arrangement settles them instead.
-  void SettleChannels();
-  // A block whose scratch buffers cannot be had is not processed: the
-  // replacing paths write silence to the outputs the plug-in declared (at
-  // most those in use, so that a huge speaker arrangement reads no channel
-  // pointer beyond them), the accumulating path adds nothing, and no other
-  // state changes.
-  void ProcessFloat(float** inputs, float** outputs, int32_t frames, bool accumulate);
+  // The declared outputs, at most those in use, silenced: a block whose
+  // scratch buffers cannot be had writes this instead.
   template <typename Sample>
   void SilenceOutputs(Sample** outputs, int32_t frames);
 
   PlugLock lock;
   int32_t blockSize = 0;
+  int32_t numInputs;
+  int32_t numOutputs;
   int32_t inputsInUse;
   int32_t outputsInUse;
   double sampleRate = 44100.0;
-  bool channelsSettled = false;
+  int32_t version;
+  int32_t uniqueId;
+  int32_t latency;
   bool doesMidi;
+  bool canMono;
+  bool programChunks;
   std::string effectName;
   std::string productString;
   std::string vendorString;
-  int32_t hostId = kHostUnknown;
-  int32_t hostVersion = 0;
   std::vector<Preset> programs;
   int32_t currentProgram = 0;
   std::string currentProgramName;
-  StateChunk stateChunk;
   ChannelBuffers inputBuffers;
   ChannelBuffers outputBuffers;
   std::vector<Param> params;
-  Editor* editor = nullptr;
-  EffectRecord record;
+  PlugEditor* editor = nullptr;
+  PlugHost* host = nullptr;
 };

@@ -4,7 +4,7 @@
 #include "editor/platform.h"
 #include "editor/value_entry.h"
 #include "editor/win32/win32_api.h"
-#include "host/module.h"
+#include "core/module.h"
 
 namespace {
 

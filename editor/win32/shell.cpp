@@ -1,7 +1,7 @@
 // The shell's "open", the module file names and the common dialogs.
 #include "editor/platform.h"
 #include "editor/win32/win32_api.h"
-#include "host/module.h"
+#include "core/module.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "editor/platform.h"
 #include "editor/win32/win32_api.h"
 #include "editor/win_editor.h"
-#include "host/module.h"
+#include "core/module.h"
 
 namespace {
 

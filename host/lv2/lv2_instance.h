@@ -10,18 +10,21 @@
 //   cleanup      close
 //
 // The UI binary reaches an instance through the host's instance-access
-// feature (the LV2_Handle is an Lv2Instance) and uses only Plugin().
+// feature (the LV2_Handle is an Lv2Instance) and uses only what is inline
+// here: Plugin() and SetEditSink().
 #pragma once
 
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "core/plug_lock.h"
 #include "host/lv2/bundle.h"
+#include "host/plug_host.h"
 
-class PlugBase;
+#include "host/plug_base.h"
 
-class Lv2Instance {
+class Lv2Instance final : public PlugHost {
  public:
   // [host's loading thread] Open, with the rate and block size set and the
   // scratch sized for blocks of that size (Ready() tells whether it could be).
@@ -37,6 +40,22 @@ class Lv2Instance {
   // [audio thread] Allocates nothing, does no I/O and makes no window-system
   // calls. Does nothing while an audio port is unconnected.
   void Run(uint32_t frames);
+
+  // Where edits made in the editor go: the UI's function, with its context,
+  // or none (null). [UI thread] Set under the plug-in's lock.
+  using EditSink = void (*)(void* context, int index, float normalised);
+  void SetEditSink(EditSink function, void* context) {
+    LockGuard guard(&plugin->Lock());
+    editSink = function;
+    editContext = context;
+  }
+
+  // [lock held] Whether a UI has its sink set.
+  bool HasEditSink() const { return editSink != nullptr; }
+
+  // PlugHost: the editor's edits go to the UI's sink; MIDI has no port.
+  void AutomateParam(int index, float normalised) override;
+  void SendMidi(const MidiMessage&) override {}
 
   bool Ready() const { return ready; }
   PlugBase* Plugin() const { return plugin.get(); }
@@ -55,5 +74,7 @@ class Lv2Instance {
   std::vector<float> applied;          // the port value last applied per parameter
   std::vector<float*> audio;           // the host's buffers: inputs, then outputs
   std::vector<float*> inputs;          // the current block's input channels
-  std::vector<float*> outputs;         // the current block's output channels
+  std::vector<float*> outputs;
+  EditSink editSink = nullptr;  // [lock] the UI's, while it is open
+  void* editContext = nullptr;  // the current block's output channels
 };

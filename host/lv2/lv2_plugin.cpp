@@ -9,7 +9,7 @@
 #include <cmath>
 #include <new>
 
-#include "dither/dither_plugin.h"
+#include "host/create_plugin.h"
 #include "host/lv2/lv2_instance.h"
 #include "host/plug_base.h"
 
@@ -45,7 +45,8 @@ LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*,
   // Nothing may throw into the host: a failed allocation is a failed
   // instantiation.
   try {
-    std::unique_ptr<PlugBase> plugin(new DitherPlugin());
+    std::unique_ptr<PlugBase> plugin(CreatePlugin());
+    if (!plugin) return nullptr;
     std::unique_ptr<Lv2Instance> instance(
         new Lv2Instance(std::move(plugin), rate, MaxBlockLength(features)));
     return instance->Ready() ? instance.release() : nullptr;
@@ -82,7 +83,8 @@ Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t ma
       inputs(layout.inputs, nullptr),
       outputs(layout.outputs, nullptr) {
   // The order a VST 2.x host uses: open, rate, block size.
-  plugin->Open();
+  plugin->SetHost(this);
+  plugin->NotifyAllParamsChanged();
   plugin->SetSampleRate(rate);
   plugin->SetBlockSize(maxBlock);
   ready = plugin->PrepareScratch(blockLength);
@@ -92,6 +94,10 @@ Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t ma
 }
 
 Lv2Instance::~Lv2Instance() = default;
+
+void Lv2Instance::AutomateParam(int index, float normalised) {
+  if (editSink) editSink(editContext, index, normalised);
+}
 
 void Lv2Instance::ConnectPort(uint32_t port, void* data) {
   if (port < layout.params) {

@@ -25,12 +25,10 @@
 #include <cstring>
 #include <limits>
 #include <memory>
-#include <mutex>
 #include <vector>
 
 #include "dither/dither_plugin.h"
 #include "editor/editor.h"
-#include "host/host_services.h"
 #include "host/lv2/lv2_instance.h"
 #include "host/lv2/ui_window.h"
 
@@ -38,48 +36,62 @@ namespace {
 
 class Lv2Ui {
  public:
-  Lv2Ui(DitherPlugin* plugin, LV2UI_Write_Function write, LV2UI_Controller controller)
-      : plugin(plugin),
+  Lv2Ui(Lv2Instance* instance, LV2UI_Write_Function write, LV2UI_Controller controller)
+      : instance(instance),
+        plugin(static_cast<DitherPlugin*>(instance->Plugin())),
         write(write),
         controller(controller),
         edits(static_cast<size_t>(plugin->ParamCount())) {
     for (std::atomic<float>& edit : edits) edit = kNoEdit;
   }
-  ~Lv2Ui() { Close(); }
   Lv2Ui(const Lv2Ui&) = delete;
   Lv2Ui& operator=(const Lv2Ui&) = delete;
 
-  DitherPlugin* Plugin() const { return plugin; }
+  // The editor, built by this binary, with its edits coming here. False when
+  // the instance has a UI already: it has one editor.
+  [[nodiscard]] bool Attach() {
+    {
+      LockGuard guard(&plugin->Lock());
+      if (instance->HasEditSink()) return false;
+      instance->SetEditSink(&EditedEntry, this);
+    }
+    plugin->BuildEditor();
+    return true;
+  }
+
+  // Closes the window and drops the editor, whose code is this binary's.
+  void Detach() {
+    Close();
+    instance->SetEditSink(nullptr, nullptr);
+    plugin->DropEditor();
+  }
+
+  // This binary built the editor: it is one of its Editors.
+  Editor* GetEditor() const { return static_cast<Editor*>(plugin->GetEditor()); }
 
   // Opens the editor in `parent`; false when no window could be made.
   bool Open(void* parent) {
-    Editor* editor = plugin->GetEditor();
+    Editor* editor = GetEditor();
     return editor && editor->OpenWindow(parent);
   }
 
   void Close() {
-    if (Editor* editor = plugin->GetEditor()) editor->CloseWindow();
+    if (Editor* editor = GetEditor()) editor->CloseWindow();
   }
 
-  void* Widget() const {
-    Editor* editor = plugin->GetEditor();
-    return editor && editor->GetWindow() ? Lv2UiWidget(editor->GetWindow()) : nullptr;
+  // The editor's window in `parent`, as the host's widget.
+  void* Widget(void* parent) const {
+    Editor* editor = GetEditor();
+    return editor ? Lv2UiWidget(parent, editor->Width(), editor->Height()) : nullptr;
   }
 
   // A control port's value, in the parameter's own units.
   void PortEvent(uint32_t port, float value) {
-    Editor* editor = plugin->GetEditor();
+    Editor* editor = GetEditor();
     if (editor == nullptr || port >= edits.size() || std::isnan(value)) return;
     const int index = static_cast<int>(port);
     editor->SetParameterFromPlug(index, plugin->ParamAt(index).ToNormalized(value),
                                  &plugin->Lock());
-  }
-
-  // [editor's thread, plug-in's lock held] The editor set a parameter.
-  void Edited(int index, float normalised) {
-    if (index >= 0 && static_cast<size_t>(index) < edits.size() && !std::isnan(normalised)) {
-      edits[static_cast<size_t>(index)] = normalised;
-    }
   }
 
   // Every queued edit to the host, as the value in the parameter's units.
@@ -96,52 +108,22 @@ class Lv2Ui {
  private:
   static constexpr float kNoEdit = std::numeric_limits<float>::quiet_NaN();
 
+  // [editor's thread, plug-in's lock held] The editor set a parameter.
+  static void EditedEntry(void* ui, int index, float normalised) {
+    static_cast<Lv2Ui*>(ui)->Edited(index, normalised);
+  }
+  void Edited(int index, float normalised) {
+    if (index >= 0 && static_cast<size_t>(index) < edits.size() && !std::isnan(normalised)) {
+      edits[static_cast<size_t>(index)] = normalised;
+    }
+  }
+
+  Lv2Instance* instance;
   DitherPlugin* plugin;
   LV2UI_Write_Function write;
   LV2UI_Controller controller;
   std::vector<std::atomic<float>> edits;  // per parameter, the last unwritten edit
 };
-
-// ---- Edits from the editor ----------------------------------------------------------
-// The editor reports an edit as automation through the plug-in's host
-// callback; in this binary that callback is ours, and finds the UI of the
-// plug-in by its record.
-
-std::mutex uisLock;
-std::vector<Lv2Ui*> uis;
-
-intptr_t QV_CDECL EditorHostCallback(EffectRecord* effect, int32_t opcode, int32_t index, intptr_t,
-                                     void*, float opt) {
-  if (opcode != kHostAutomate) return 0;
-  std::lock_guard<std::mutex> guard(uisLock);
-  for (Lv2Ui* ui : uis) {
-    if (ui->Plugin()->Record() == effect) ui->Edited(index, opt);
-  }
-  return 0;
-}
-
-// False when the plug-in has a UI already: it has one editor.
-[[nodiscard]] bool Register(Lv2Ui* ui) {
-  std::lock_guard<std::mutex> guard(uisLock);
-  for (Lv2Ui* other : uis) {
-    if (other->Plugin() == ui->Plugin()) return false;
-  }
-  SetHostCallback(&EditorHostCallback);
-  uis.push_back(ui);
-  return true;
-}
-
-void Unregister(Lv2Ui* ui) {
-  std::lock_guard<std::mutex> guard(uisLock);
-  for (auto it = uis.begin(); it != uis.end(); ++it) {
-    if (*it == ui) {
-      uis.erase(it);
-      break;
-    }
-  }
-}
-
-// ---- Descriptor ---------------------------------------------------------------------
 
 Lv2Ui* Of(LV2UI_Handle handle) { return static_cast<Lv2Ui*>(handle); }
 
@@ -157,17 +139,14 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
   auto* resize = static_cast<const LV2UI_Resize*>(lv2_features_data(features, LV2_UI__resize));
   // Nothing may throw into the host.
   try {
-    auto ui =
-        std::make_unique<Lv2Ui>(static_cast<DitherPlugin*>(instance->Plugin()), write, controller);
-    if (!Register(ui.get())) return nullptr;
-    ui->Plugin()->BuildEditor();
+    auto ui = std::make_unique<Lv2Ui>(instance, write, controller);
+    if (!ui->Attach()) return nullptr;
     if (parent != nullptr && !ui->Open(parent)) {
-      Unregister(ui.get());
-      ui->Plugin()->DropEditor();
+      ui->Detach();
       return nullptr;
     }
-    if (widget) *widget = ui->Widget();
-    Editor* editor = ui->Plugin()->GetEditor();
+    if (widget && parent) *widget = ui->Widget(parent);
+    Editor* editor = ui->GetEditor();
     if (resize && editor) resize->ui_resize(resize->handle, editor->Width(), editor->Height());
     return ui.release();
   } catch (...) {
@@ -177,9 +156,7 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
 
 void Cleanup(LV2UI_Handle handle) {
   Lv2Ui* ui = Of(handle);
-  ui->Close();
-  Unregister(ui);
-  ui->Plugin()->DropEditor();
+  ui->Detach();
   delete ui;
 }
 
@@ -205,7 +182,7 @@ int Hide(LV2UI_Handle handle) {
 
 // The editor has one size: a request for another is refused.
 int Resize(LV2UI_Feature_Handle handle, int width, int height) {
-  Editor* editor = Of(handle)->Plugin()->GetEditor();
+  Editor* editor = Of(handle)->GetEditor();
   return editor && editor->Width() == width && editor->Height() == height ? 0 : 1;
 }
 

@@ -2,8 +2,9 @@
 // (X11 for ui:X11UI: window ids passed as pointers). Implemented in x11/.
 #pragma once
 
-// The window id of an open editor window, given the editor's window handle.
-void* Lv2UiWidget(void* editorWindow);
+// The window the editor made in `parent`: its newest child of the editor's
+// size; null when there is none.
+void* Lv2UiWidget(void* parent, int width, int height);
 // A parent for a window of the UI's own (the screen's root window), or null
 // when there is no display.
 void* Lv2UiScreenRoot();

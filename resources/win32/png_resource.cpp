@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "host/module.h"
+#include "core/module.h"
 
 PngResource FindPngResource(int resourceId) {
   // A null module handle (a program that links the library statically) makes

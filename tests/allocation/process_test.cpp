@@ -30,12 +30,12 @@ class AllocationFailure : public ::testing::Test {
     plug = OpenPlugin();
     Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
     Dispatch(plug, effSetBlockSize, 0, 512);
-    plug->Record()->setParameter(plug->Record(), kParamDither, 1.0f);
+    RecordOf(plug)->setParameter(RecordOf(plug), kParamDither, 1.0f);
     // A first block moves the gains and the display away from their resets.
     std::vector<double> in(512, 0.5), out(512);
     double* ins[2] = {in.data(), in.data()};
     double* outs[2] = {out.data(), out.data()};
-    plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 512);
+    RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, 512);
     Remember();
   }
   void TearDown() override { ClosePlugin(plug); }
@@ -84,13 +84,13 @@ TEST_F(AllocationFailure, ADoubleBlockLongerThanPreparedComesOutSilent) {
   double* outs[2] = {left.data(), right.data()};
   {
     AllocationLimit cap;
-    plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, kLongBlock);
+    RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, kLongBlock);
   }
   EXPECT_TRUE(AllEqual(left, 0.0));
   EXPECT_TRUE(AllEqual(right, 0.0));
   ExpectUntouched();
   if (!AllocationLimit::Lifts()) return;
-  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, kLongBlock);
+  RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, kLongBlock);
   EXPECT_NE(left[kLongBlock - 1], 0.0);
   EXPECT_NE(plug->Channel(0).ditherGain, gain);
 }
@@ -101,13 +101,13 @@ TEST_F(AllocationFailure, AFloatBlockWithoutScratchComesOutSilent) {
   float* outs[2] = {left.data(), right.data()};
   {
     AllocationLimit cap;
-    plug->Record()->processReplacing(plug->Record(), ins, outs, kLongBlock);
+    RecordOf(plug)->processReplacing(RecordOf(plug), ins, outs, kLongBlock);
   }
   EXPECT_TRUE(AllEqual(left, 0.0f));
   EXPECT_TRUE(AllEqual(right, 0.0f));
   ExpectUntouched();
   if (!AllocationLimit::Lifts()) return;
-  plug->Record()->processReplacing(plug->Record(), ins, outs, kLongBlock);
+  RecordOf(plug)->processReplacing(RecordOf(plug), ins, outs, kLongBlock);
   EXPECT_NE(left[kLongBlock - 1], 0.0f);
 }
 
@@ -117,7 +117,7 @@ TEST_F(AllocationFailure, AnAccumulatingBlockWithoutScratchAddsNothing) {
   float* outs[2] = {left.data(), right.data()};
   {
     AllocationLimit cap;
-    plug->Record()->processAccumulating(plug->Record(), ins, outs, kLongBlock);
+    RecordOf(plug)->processAccumulating(RecordOf(plug), ins, outs, kLongBlock);
   }
   EXPECT_TRUE(AllEqual(left, 0.5f));
   EXPECT_TRUE(AllEqual(right, 0.5f));
@@ -135,11 +135,11 @@ TEST_F(AllocationFailure, AHugeSpeakerArrangementGivesSilenceNotACrash) {
   float* ins[2] = {in.data(), in.data()};
   float* outs[2] = {left.data(), right.data()};
   AllocationLimit cap;
-  plug->Record()->processReplacing(plug->Record(), ins, outs, 16);
+  RecordOf(plug)->processReplacing(RecordOf(plug), ins, outs, 16);
   EXPECT_TRUE(AllEqual(left, 0.0f));
   EXPECT_TRUE(AllEqual(right, 0.0f));
   left.assign(16, 0.5f);
-  plug->Record()->processAccumulating(plug->Record(), ins, outs, 16);
+  RecordOf(plug)->processAccumulating(RecordOf(plug), ins, outs, 16);
   EXPECT_TRUE(AllEqual(left, 0.5f));
   ExpectUntouched();
 }

@@ -27,10 +27,10 @@ class DisplayTest : public ::testing::Test {
     std::vector<double> out(in.size());
     double* ins[2] = {const_cast<double*>(in.data()), const_cast<double*>(in.data())};
     double* outs[2] = {out.data(), out.data()};
-    plug->Record()->processDoubleReplacing(plug->Record(), ins, outs,
+    RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs,
                                            static_cast<int32_t>(in.size()));
   }
-  Editor* GetEditor() { return plug->GetEditor(); }
+  Editor* GetEditor() { return static_cast<Editor*>(plug->GetEditor()); }
   uint32_t Pixel(int x, int y) {
     const Colour c = GetEditor()->GetPixel(x, y);
     return PackColour(c);
@@ -143,14 +143,14 @@ TEST_F(DisplayTest, AGraphDrawnAtRateZeroRecoversOnceARateIsSet) {
     std::vector<double> out(tone.size());
     double* ins[2] = {tone.data(), tone.data()};
     double* outs[2] = {out.data(), out.data()};
-    p->Record()->processDoubleReplacing(p->Record(), ins, outs, 4096);
+    RecordOf(p)->processDoubleReplacing(RecordOf(p), ins, outs, 4096);
   }
   Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 0.0f);
   EXPECT_TRUE(plug->InputGraph()->Draw(GetEditor()));
   Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   for (int draw = 0; draw < 24; ++draw) {
     plug->InputGraph()->Draw(GetEditor());
-    reference->InputGraph()->Draw(reference->GetEditor());
+    reference->InputGraph()->Draw(static_cast<Editor*>(reference->GetEditor()));
   }
   SpectrumGraph* graph = plug->InputGraph();
   for (int i = 0; i < graph->PointCount(); ++i) {
@@ -173,7 +173,7 @@ TEST_F(DisplayTest, TheLevelBarFollowsAShorterBlock) {
 // the graphs are marked for redraw and the bar falls to 0. The dither gains
 // stay as they were, since an empty block has no level.
 TEST_F(DisplayTest, AnEmptyBlockClearsTheBarAndMarksTheGraphs) {
-  plug->Record()->setParameter(plug->Record(), kParamDither, 1.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamDither, 1.0f);
   Process(std::vector<double>(512, 0.8));
   const double gain = plug->Channel(0).ditherGain;
   plug->InputGraph()->SetClean();
@@ -187,7 +187,7 @@ TEST_F(DisplayTest, AnEmptyBlockClearsTheBarAndMarksTheGraphs) {
 }
 
 TEST_F(DisplayTest, ShowGraphHidesTheGraphsAndTheBarButNotTheGrid) {
-  plug->Record()->setParameter(plug->Record(), kParamShowGraph, 0.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamShowGraph, 0.0f);
   EXPECT_TRUE(plug->InputGraph()->IsHidden());
   EXPECT_TRUE(plug->NoiseGraph()->IsHidden());
   EXPECT_TRUE(plug->GetLevelBar()->IsHidden());

@@ -19,14 +19,14 @@ class ProcessorTest : public ::testing::Test {
   void TearDown() override { ClosePlugin(plug); }
 
   void Set(int index, float normalised) {
-    plug->Record()->setParameter(plug->Record(), index, normalised);
+    RecordOf(plug)->setParameter(RecordOf(plug), index, normalised);
   }
   // Runs one block through the double callback; both channels get `in`.
   std::vector<double> Run(const std::vector<double>& in, std::vector<double>* right = nullptr) {
     std::vector<double> left = in, r = in, outLeft(in.size()), outRight(in.size());
     double* ins[2] = {left.data(), r.data()};
     double* outs[2] = {outLeft.data(), outRight.data()};
-    plug->Record()->processDoubleReplacing(plug->Record(), ins, outs,
+    RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs,
                                            static_cast<int32_t>(in.size()));
     if (right) *right = outRight;
     return outLeft;
@@ -173,7 +173,7 @@ TEST_F(ProcessorTest, OnlyTheFirstTwoChannelsAreProcessed) {
   std::vector<double> in(16, 0.25), out0(16), out1(16), out2(16, 7.0);
   double* ins[3] = {in.data(), in.data(), in.data()};
   double* outs[3] = {out0.data(), out1.data(), out2.data()};
-  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 16);
+  RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, 16);
   EXPECT_EQ(out0[5], 0.25);
   EXPECT_EQ(out1[5], 0.25);
   EXPECT_EQ(out2[5], 7.0);
@@ -193,11 +193,11 @@ TEST_F(ProcessorTest, BlocksLongerThanAnnouncedAreProcessedWhole) {
 
 TEST(Processor, WorksBeforeTheHostSetsAnything) {
   TestHost::Install();
-  auto* plug = new DitherPlugin();
+  auto* plug = NewPlugin();
   std::vector<double> in(300, 0.123456), out(300);
   double* ins[2] = {in.data(), in.data()};
   double* outs[2] = {out.data(), out.data()};
-  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 300);
+  RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, 300);
   for (double y : out) EXPECT_EQ(y, std::floor(0.123456 * 32768.0 + 0.5) / 32768.0);
   ClosePlugin(plug);
 }

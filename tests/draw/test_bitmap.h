@@ -3,6 +3,7 @@
 // GuardsIntact(). It can present its rows bottom-up.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -12,7 +12,6 @@ constexpr Modifiers kRight = {false, true, false, false, false};
 
 // Steps a switch of `frames` frames `presses` times and returns its values.
 std::vector<double> SwitchSteps(int frames, int presses, const Modifiers& mods) {
-  TestHost::Install();
   TestPlug plug;
   SwitchControl toggle(&plug, 0, 0, -1, BitmapRef{kImageSwitch, 16, 32, frames}, 1);
   std::vector<double> values;
@@ -35,7 +34,7 @@ TEST(Controls, ASwitchStepsThroughItsFramesAndWraps) {
 }
 
 TEST(Controls, ASwitchReportsEachStepToTheHost) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.editor->OnMouseDown(12, 12, kRight);
   s.editor->OnMouseUp(12, 12);
   ASSERT_EQ(Automation().size(), 1u);
@@ -43,11 +42,10 @@ TEST(Controls, ASwitchReportsEachStepToTheHost) {
   EXPECT_EQ(Automation()[0].opt, 1.0f);
   EXPECT_EQ(s.plug->ParamAt(kParamSwitch).Value(), 1.0);
   EXPECT_FALSE(s.editor->Entry().IsOpen());
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, DraggingAKnobUpByGearingTimesItsHeightSweepsTheRange) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.knob->SetValueFromUserInput(0.0);
   s.editor->OnMouseDown(50, 200, kLeft);  // below the knob's target: nothing
   s.editor->OnMouseDown(50, 20, kLeft);
@@ -60,15 +58,13 @@ TEST(Controls, DraggingAKnobUpByGearingTimesItsHeightSweepsTheRange) {
   EXPECT_DOUBLE_EQ(s.knob->Value(), 1.0);
   // The typed value and every step report, the linked caption once more
   // each time.
-  const std::vector<HostCall> reports = Automation();
+  const std::vector<Report> reports = Automation();
   ASSERT_EQ(reports.size(), 2u + 4 * 2 + 2 * 2);
   EXPECT_EQ(reports.back().opt, 1.0f);
   EXPECT_EQ(reports[reports.size() - 3].opt, 1.0f);
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, AHorizontalKnobFollowsTheWidth) {
-  TestHost::Install();
   TestPlug plug;
   KnobControl knob(&plug, 0, 0, -1, BitmapRef{kImageKnob, 20, 10, 1}, -135, 135, 0, kKnobHorizontal,
                    2.0);
@@ -80,7 +76,7 @@ TEST(Controls, AKnobTurnsItsPictureWithItsValue) {
   // White through the filter becomes 254 (its weights add up to 65535), and
   // copied with that alpha over grey: (64 * 1 + 254 * 254) / 256 = 252.
   constexpr uint32_t kKnobOverGrey = 0xFCFCFC;
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.editor->Paint();
   // Value 0.75 of -135 ... 135 degrees is 67.5: the square's corner lies
   // outside, its middle inside.
@@ -89,11 +85,10 @@ TEST(Controls, AKnobTurnsItsPictureWithItsValue) {
   s.knob->SetValueFromUserInput(0.5);  // 0 degrees: the whole square
   s.editor->Paint();
   EXPECT_EQ(SurfacePixel(s.editor, 40, 10) & 0xFFFFFF, kKnobOverGrey);
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, ABitmapShowsTheFrameNearestItsValue) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   const double values[] = {0.0, 0.49, 0.5, 1.0};
   const uint32_t expected[] = {kRed, kRed, kGreen, kGreen};
   for (int i = 0; i < 4; ++i) {
@@ -101,11 +96,10 @@ TEST(Controls, ABitmapShowsTheFrameNearestItsValue) {
     s.editor->Paint();
     EXPECT_EQ(SurfacePixel(s.editor, 15, 15), expected[i]) << "value " << values[i];
   }
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, AGreyedOutControlDrawsAtAQuarterWeightAndGreyingOffRestoresFullWeight) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.toggle->GrayOut(true);
   s.editor->Paint();
   // Red copied at weight 0.25 over the grey background: (64*192 + 255*64) / 256.
@@ -113,11 +107,10 @@ TEST(Controls, AGreyedOutControlDrawsAtAQuarterWeightAndGreyingOffRestoresFullWe
   s.toggle->GrayOut(false);
   s.editor->Paint();
   EXPECT_EQ(SurfacePixel(s.editor, 15, 15), kRed);
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, ALinkOpensItsTargetOnAnyButton) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   const size_t opened = HeadlessShellOpened().size();
   auto* link = new LinkControl(s.plug, Rect{80, 60, 110, 90}, "/docs/read me.txt");
   s.editor->AttachControl(link);
@@ -127,11 +120,10 @@ TEST(Controls, ALinkOpensItsTargetOnAnyButton) {
   ASSERT_EQ(HeadlessShellOpened().size(), opened + 2);
   EXPECT_EQ(HeadlessShellOpened().back(), "/docs/read me.txt");
   EXPECT_TRUE(link->Draw(s.editor));
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, APlainControlWithoutAParameterNeverOpensTheEntry) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   OpenTestWindow(s.editor);
   auto* text = new TextControl(s.plug, Rect{80, 60, 110, 90}, TextStyle(), "x");
   s.editor->AttachControl(text);
@@ -139,11 +131,9 @@ TEST(Controls, APlainControlWithoutAParameterNeverOpensTheEntry) {
   EXPECT_FALSE(s.editor->Entry().IsOpen());
   s.editor->OnMouseDown(50, 20, kRight);
   EXPECT_TRUE(s.editor->Entry().IsOpen());
-  ClosePlugin(s.plug);
 }
 
 TEST(Controls, APictureWithoutFramesCountsAsOneFrame) {
-  TestHost::Install();
   TestPlug plug;
   BitmapControl picture(&plug, 5, 5, -1, BitmapRef{kImageSwitch, 16, 32, 0}, 1);
   EXPECT_EQ(picture.DrawRect().bottom, 37);

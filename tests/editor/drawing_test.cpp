@@ -15,7 +15,7 @@ constexpr uint32_t kDrawnWhite = 0xFEFEFEFE;
 // Draws a point, a circle, a turned mask composite and a forced pixel.
 class Sketch : public Control {
  public:
-  Sketch(PlugBase* plug, const BitmapRef& image, const BitmapRef& missing)
+  Sketch(PlugParams* plug, const BitmapRef& image, const BitmapRef& missing)
       : Control(plug, Rect{0, 0, 120, 100}, -1, 0, 1.0f), image(image), missing(missing) {}
   bool Draw(Editor* editor) override {
     editor->DrawPoint(kOpaqueWhite, 5.4f, 5.6f, nullptr);
@@ -43,7 +43,7 @@ class Sketch : public Control {
 }  // namespace
 
 TEST(EditorDrawing, EachOperationDrawsWhereItIsAsked) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   auto* sketch = new Sketch(s.plug, s.editor->LoadBitmap(kImageKnob, 1),
                             s.editor->LoadBitmap(kImageMissing, 1));
   s.editor->AttachControl(sketch);
@@ -59,5 +59,4 @@ TEST(EditorDrawing, EachOperationDrawsWhereItIsAsked) {
   EXPECT_EQ(SurfacePixel(s.editor, 75, 55), kGrey);  // nothing of the failed composite
   const Colour forced = s.editor->GetPixel(7, 7);
   EXPECT_EQ(forced.r * 65536 + forced.g * 256 + forced.b, 0x010203);
-  ClosePlugin(s.plug);
 }

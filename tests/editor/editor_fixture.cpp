@@ -14,16 +14,44 @@ MemoryBitmap* Solid(int width, int height, uint32_t colour) {
   return bitmap;
 }
 
+std::vector<Report> reports;
+
 }  // namespace
 
-TestPlug::TestPlug()
-    : PlugBase(4, 2, 2, "Editor test", "Editor test", "Tests", 1000, 0x74657374, 0, false, false,
-               false) {
+TestPlug::TestPlug() {
+  ClearAutomation();
   ParamAt(kParamSwitch).DefineBool("switch", false, nullptr);
   ParamAt(kParamPower).DefineInt("power", 9, 0, 12, nullptr);
   ParamAt(kParamPower).SetValueText(0.0f, "off");
   ParamAt(kParamBits).DefineInt("bits", 16, 6, 32, "bits");
   ParamAt(kParamGain).DefineDouble("gain", 0.0, -1.0, 1.0, 0.01, "dB");
+}
+
+TestPlug::~TestPlug() {
+  if (editor) editor->CloseWindow();
+}
+
+Param& TestPlug::ParamAt(int index) { return index >= 0 && index < 4 ? params[index] : inert; }
+
+void TestPlug::SetParamFromEditor(int index, double normalised) {
+  LockGuard guard(&lock);
+  const float value = static_cast<float>(normalised);
+  reports.push_back(Report{index, value});
+  ParamAt(index).SetFromNormalized(value);
+  changed.push_back(index);
+}
+
+void TestPlug::AttachEditor(Editor* newEditor) {
+  for (int i = 0; i < 4; ++i) newEditor->SetParameterFromPlug(i, params[i].Normalized(), &lock);
+  newEditor->PrepareDrawing();
+  editor.reset(newEditor);
+}
+
+void TestPlug::SetFromHost(int index, float normalised) {
+  LockGuard guard(&lock);
+  if (editor) editor->SetParameterFromPlug(index, normalised, &lock);
+  ParamAt(index).SetFromNormalized(normalised);
+  changed.push_back(index);
 }
 
 Bitmap* TestEditor::LoadBitmapResource(int resourceId, int, int* width, int* height) {
@@ -43,23 +71,20 @@ Bitmap* TestEditor::LoadBitmapResource(int resourceId, int, int* width, int* hei
   return image;
 }
 
-EditorSetup MakeEditorSetup() {
-  TestHost::Install();
-  EditorSetup s{};
-  s.plug = new TestPlug();
-  s.editor = new TestEditor(s.plug);
-  s.editor->AttachBackground(kImageBackground);
-  const BitmapRef switchImage = s.editor->LoadBitmap(kImageSwitch, 2);
-  s.toggle = new SwitchControl(s.plug, 10, 10, kParamSwitch, switchImage, kBlendKindCopy);
-  s.editor->AttachControl(s.toggle);
-  const BitmapRef knobImage = s.editor->LoadBitmap(kImageKnob, 1);
-  s.knob =
-      new KnobControl(s.plug, 40, 10, kParamPower, knobImage, -135.0, 135.0, 0, kKnobVertical, 4.0);
-  s.caption = new CaptionControl(s.plug, Rect{40, 45, 71, 57}, kParamPower, kCaptionStyle, false);
-  s.editor->AttachControlPair(s.knob, s.caption);
-  s.plug->AttachEditor(s.editor);
-  TestHost::Current().calls.clear();
-  return s;
+EditorSetup::EditorSetup() : owner(new TestPlug()), plug(owner.get()) {
+  editor = new TestEditor(plug);
+  editor->AttachBackground(kImageBackground);
+  const BitmapRef switchImage = editor->LoadBitmap(kImageSwitch, 2);
+  toggle = new SwitchControl(plug, 10, 10, kParamSwitch, switchImage, kBlendKindCopy);
+  editor->AttachControl(toggle);
+  const BitmapRef knobImage = editor->LoadBitmap(kImageKnob, 1);
+  knob =
+      new KnobControl(plug, 40, 10, kParamPower, knobImage, -135.0, 135.0, 0, kKnobVertical, 4.0);
+  caption = new CaptionControl(plug, Rect{40, 45, 71, 57}, kParamPower, kCaptionStyle, false);
+  editor->AttachControlPair(knob, caption);
+  plug->AttachEditor(editor);
+  plug->changed.clear();
+  ClearAutomation();
 }
 
 void* OpenTestWindow(Editor* editor) {
@@ -95,4 +120,6 @@ uint32_t SurfacePixel(SurfaceEditor* editor, int x, int y) {
   return GetPixel(editor->Surface(), x, y);
 }
 
-std::vector<HostCall> Automation() { return TestHost::Current().CallsWith(kHostAutomate); }
+const std::vector<Report>& Automation() { return reports; }
+
+void ClearAutomation() { reports.clear(); }

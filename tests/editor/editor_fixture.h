@@ -1,10 +1,12 @@
-// A small plug-in with an editor for the editor's tests, and helpers that
+// A stand-in plug-in with an editor for the editor's tests, and helpers that
 // deliver window messages through the headless stand-in as a window
 // procedure would.
 #pragma once
 
 #include <memory>
+#include <vector>
 
+#include "core/plug_params.h"
 #include "draw/memory_bitmap.h"
 #include "editor/caption_control.h"
 #include "editor/knob_control.h"
@@ -12,8 +14,6 @@
 #include "editor/posix/headless.h"
 #include "editor/surface_editor.h"
 #include "editor/switch_control.h"
-#include "host/plug_base.h"
-#include "support/test_host.h"
 
 enum TestParam : int {
   kParamSwitch = 0,  // Bool, off
@@ -30,17 +30,41 @@ constexpr uint32_t kGreen = 0xFF00FF00;
 constexpr uint32_t kWhite = 0xFFFFFFFF;
 constexpr uint32_t kGrey = 0xFF404040;
 
-class TestPlug : public PlugBase {
+// A change the editor reported, as a host would receive it as automation.
+struct Report {
+  int index;
+  float opt;
+};
+
+// The plug-in as the editor sees it. Like a plug-in it owns the editor handed
+// to AttachEditor and closes its window when it goes; editor changes are
+// recorded (see Automation) and counted in `changed`.
+class TestPlug : public PlugParams {
  public:
   TestPlug();
-  void ParamChanged(int index) override { changed.push_back(index); }
+  ~TestPlug();
+
+  Param& ParamAt(int index) override;
+  void SetParamFromEditor(int index, double normalised) override;
+  PlugLock& Lock() override { return lock; }
+
+  // Pushes every value to the editor, prepares its drawing and keeps it.
+  void AttachEditor(Editor* newEditor);
+  // A value from the host: the editor's controls follow, then the parameter.
+  void SetFromHost(int index, float normalised);
 
   std::vector<int> changed;
+
+ private:
+  PlugLock lock;
+  Param params[4];
+  Param inert;
+  std::unique_ptr<Editor> editor;
 };
 
 class TestEditor : public SurfaceEditor {
  public:
-  explicit TestEditor(PlugBase* plug, int width = 120, int height = 100)
+  explicit TestEditor(PlugParams* plug, int width = 120, int height = 100)
       : SurfaceEditor(plug, width, height, 16.0) {}
   Bitmap* LoadBitmapResource(int resourceId, int frames, int* width, int* height) override;
 
@@ -52,16 +76,20 @@ class TestEditor : public SurfaceEditor {
 //   switch       (10, 10, 26, 26)   kParamSwitch, two frames
 //   knob         (40, 10, 71, 41)   kParamPower, gearing 4, linked caption
 //   caption      (40, 45, 71, 57)   kParamPower
+// The plug-in and its attached editor (not opened), closed when the setup
+// goes, even after a failed assertion.
 struct EditorSetup {
+  EditorSetup();
+  // Closes the editor's window, if open, and deletes plug-in and editor.
+  void Close() { owner.reset(); }
+
+  std::unique_ptr<TestPlug> owner;
   TestPlug* plug;
   TestEditor* editor;
   SwitchControl* toggle;
   KnobControl* knob;
   CaptionControl* caption;
 };
-
-// A recording host, the plug-in and its attached editor (not opened).
-EditorSetup MakeEditorSetup();
 
 // Opens the editor's window in a stand-in parent; the window's handle.
 void* OpenTestWindow(Editor* editor);
@@ -76,5 +104,6 @@ void LeftClick(Editor* editor, int x, int y);
 uint32_t ScreenPixel(Editor* editor, int x, int y);
 uint32_t SurfacePixel(SurfaceEditor* editor, int x, int y);
 
-// The automation reports the recording host received.
-std::vector<HostCall> Automation();
+// The editor changes reported since the last TestPlug was made.
+const std::vector<Report>& Automation();
+void ClearAutomation();

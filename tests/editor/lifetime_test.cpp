@@ -6,20 +6,20 @@
 
 TEST(EditorLifetime, OpenCloseCyclesAndInstancesLeaveNothingBehind) {
   const int live = LiveHeadlessObjects();
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   for (int cycle = 0; cycle < 100; ++cycle) {
-    ASSERT_EQ(Dispatch(s.plug, effEditOpen, 0, 0, &s), 1);
+    ASSERT_TRUE(s.editor->OpenWindow(&s));
     Tick(s.editor);  // draws the captions' text: the surface's font
     Send(s.editor, WindowEvent::kRightDown, 50, 20, kKeyRightButton);  // an entry box and its font
-    Dispatch(s.plug, effEditClose);
+    s.editor->CloseWindow();
   }
-  ClosePlugin(s.plug);
+  s.Close();
   for (int instance = 0; instance < 20; ++instance) {
-    EditorSetup other = MakeEditorSetup();
-    Dispatch(other.plug, effEditOpen, 0, 0, &other);
+    EditorSetup other;
+    other.editor->OpenWindow(&other);
     Tick(other.editor);
     Send(other.editor, WindowEvent::kRightDown, 50, 50, kKeyRightButton);
-    ClosePlugin(other.plug);  // with the window and its box still open
+    other.Close();  // with the window and its box still open
   }
   EXPECT_EQ(LiveHeadlessObjects(), live);
   EXPECT_EQ(OpenEditorWindowCount(), 0);

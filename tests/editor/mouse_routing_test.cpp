@@ -9,7 +9,7 @@ namespace {
 // A control that records the calls routed to it.
 class ProbeControl : public Control {
  public:
-  ProbeControl(PlugBase* plug, const Rect& rect, int paramIdx = -1)
+  ProbeControl(PlugParams* plug, const Rect& rect, int paramIdx = -1)
       : Control(plug, rect, paramIdx, 0, 1.0f) {}
   void OnMouseDown(int x, int y, const Modifiers& mods) override {
     ++downs;
@@ -26,24 +26,23 @@ class ProbeControl : public Control {
   int downs = 0, ups = 0, drags = 0, lastDX = 0, lastDY = 0;
 };
 
+// The plug-in owns the editor, which owns the probes.
 struct Probes {
+  Probes() : owner(new TestPlug()), plug(owner.get()) {
+    editor = new TestEditor(plug);
+    lower = new ProbeControl(plug, Rect{0, 0, 50, 50}, kParamGain);
+    upper = new ProbeControl(plug, Rect{25, 25, 75, 75});
+    editor->AttachControl(lower);
+    editor->AttachControl(upper);
+    plug->AttachEditor(editor);
+  }
+
+  std::unique_ptr<TestPlug> owner;
   TestPlug* plug;
   TestEditor* editor;
   ProbeControl* lower;  // (0, 0, 50, 50)
   ProbeControl* upper;  // (25, 25, 75, 75), attached later
 };
-
-Probes MakeProbes() {
-  TestHost::Install();
-  Probes p{new TestPlug(), nullptr, nullptr, nullptr};
-  p.editor = new TestEditor(p.plug);
-  p.lower = new ProbeControl(p.plug, Rect{0, 0, 50, 50}, kParamGain);
-  p.upper = new ProbeControl(p.plug, Rect{25, 25, 75, 75});
-  p.editor->AttachControl(p.lower);
-  p.editor->AttachControl(p.upper);
-  p.plug->AttachEditor(p.editor);
-  return p;
-}
 
 constexpr Modifiers kLeft = {true, false, false, false, false};
 constexpr Modifiers kNone = {false, false, false, false, false};
@@ -51,15 +50,14 @@ constexpr Modifiers kNone = {false, false, false, false, false};
 }  // namespace
 
 TEST(EditorRouting, TheLaterOfTwoOverlappingControlsGetsThePress) {
-  Probes p = MakeProbes();
+  Probes p;
   p.editor->OnMouseDown(30, 30, kLeft);
   EXPECT_EQ(p.upper->downs, 1);
   EXPECT_EQ(p.lower->downs, 0);
-  ClosePlugin(p.plug);
 }
 
 TEST(EditorRouting, HiddenAndGreyedOutControlsAreSkippedForTheOneBeneath) {
-  Probes p = MakeProbes();
+  Probes p;
   p.upper->Hide(true);
   p.editor->OnMouseDown(30, 30, kLeft);
   p.editor->OnMouseUp(30, 30);
@@ -68,20 +66,18 @@ TEST(EditorRouting, HiddenAndGreyedOutControlsAreSkippedForTheOneBeneath) {
   p.editor->OnMouseDown(30, 30, kLeft);
   EXPECT_EQ(p.lower->downs, 2);
   EXPECT_EQ(p.upper->downs, 0);
-  ClosePlugin(p.plug);
 }
 
 TEST(EditorRouting, TheTargetRectangleDecidesTheHit) {
-  Probes p = MakeProbes();
+  Probes p;
   p.upper->SetTargetRect(Rect{60, 60, 75, 75});
   p.editor->OnMouseDown(30, 30, kLeft);  // drawn there, but no longer a target
   EXPECT_EQ(p.lower->downs, 1);
   EXPECT_EQ(p.upper->downs, 0);
-  ClosePlugin(p.plug);
 }
 
 TEST(EditorRouting, ACapturedControlKeepsDragAndReleaseOutsideItself) {
-  Probes p = MakeProbes();
+  Probes p;
   p.editor->OnMouseDown(10, 10, kLeft);
   p.editor->OnMouseDrag(60, 70, kLeft);  // over the upper control
   p.editor->OnMouseDrag(90, 95, kLeft);  // over nothing
@@ -91,53 +87,48 @@ TEST(EditorRouting, ACapturedControlKeepsDragAndReleaseOutsideItself) {
   EXPECT_EQ(p.lower->lastDY, 25);
   EXPECT_EQ(p.lower->ups, 1);
   EXPECT_EQ(p.upper->drags + p.upper->ups, 0);
-  ClosePlugin(p.plug);
 }
 
 TEST(EditorRouting, APressOnNothingMovesNothingButItsReleaseReachesTheControlBelow) {
-  Probes p = MakeProbes();
+  Probes p;
   p.editor->OnMouseDown(100, 90, kLeft);
   p.editor->OnMouseDrag(30, 30, kLeft);
   p.editor->OnMouseDrag(31, 20, kLeft);
   p.editor->OnMouseUp(30, 30);
   EXPECT_EQ(p.upper->drags, 0);
   EXPECT_EQ(p.upper->ups, 1);
-  ClosePlugin(p.plug);
 }
 
 TEST(EditorRouting, ADoubleClickGoesToTheControlUnderThePointerAndEndsTheCapture) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.toggle->SetValueFromUserInput(1.0);
   s.editor->OnMouseDown(50, 20, kLeft);      // the knob takes the press
   s.editor->OnMouseDblClick(12, 12, kLeft);  // the switch returns to its default, off
   EXPECT_EQ(s.toggle->Value(), 0.0);
   s.editor->OnMouseDrag(50, 0, kLeft);  // no capture left: the knob stays
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorRouting, ADoubleClickRestoresTheValueOfAttachTimeAndTellsTheHost) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.knob->SetValueFromUserInput(0.25);
-  TestHost::Current().calls.clear();
+  ClearAutomation();
   s.editor->OnMouseDblClick(50, 20, kLeft);
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
   EXPECT_EQ(s.plug->ParamAt(kParamPower).Value(), 9.0);
   ASSERT_FALSE(Automation().empty());
   EXPECT_FLOAT_EQ(Automation()[0].opt, 0.75f);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorRouting, ADoubleClickOnAControlWithoutADefaultDoesNothing) {
-  Probes p = MakeProbes();  // the upper probe is bound to nothing: no value was pushed
+  Probes p;  // the upper probe is bound to nothing: no value was pushed
   p.upper->SetValueFromUserInput(0.4);
   p.editor->OnMouseDblClick(60, 60, kNone);
   EXPECT_DOUBLE_EQ(p.upper->Value(), 0.4);
-  ClosePlugin(p.plug);
 }
 
 TEST(EditorRouting, WheelNotchesStepByAHundredthOrAThousandthWithControl) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   Modifiers control = kNone;
   control.control = true;
   s.editor->OnMouseWheel(50, 20, kNone, 2);
@@ -146,14 +137,12 @@ TEST(EditorRouting, WheelNotchesStepByAHundredthOrAThousandthWithControl) {
   EXPECT_NEAR(s.knob->Value(), 0.767, 1e-12);
   s.editor->OnMouseWheel(50, 20, kNone, 100);
   EXPECT_EQ(s.knob->Value(), 1.0);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorRouting, APointOutsideEveryTargetRoutesNothing) {
-  Probes p = MakeProbes();
+  Probes p;
   p.editor->OnMouseDown(-1, 200, kLeft);
   p.editor->OnMouseWheel(-1, 200, kNone, 1);
   EXPECT_EQ(p.lower->downs + p.upper->downs, 0);
   EXPECT_EQ(p.lower->Value(), p.plug->ParamAt(kParamGain).Normalized());
-  ClosePlugin(p.plug);
 }

@@ -11,7 +11,7 @@ namespace {
 // A control that counts its drawings and fills its rectangle.
 class CountingControl : public Control {
  public:
-  CountingControl(PlugBase* plug, const Rect& rect, uint32_t colour)
+  CountingControl(PlugParams* plug, const Rect& rect, uint32_t colour)
       : Control(plug, rect, -1, 1, 1.0f), colour(colour) {}
   bool Draw(Editor* editor) override {
     ++draws;
@@ -28,7 +28,7 @@ void CleanAll(Editor* editor) {
 }  // namespace
 
 TEST(EditorPaint, TheDirtyUnionCoversDirtyControlsHiddenOnesIncluded) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   Rect area;
   CleanAll(s.editor);
   EXPECT_FALSE(s.editor->IsDirty(&area));
@@ -40,21 +40,18 @@ TEST(EditorPaint, TheDirtyUnionCoversDirtyControlsHiddenOnesIncluded) {
   EXPECT_EQ(area.top, 10);
   EXPECT_EQ(area.right, 71);
   EXPECT_EQ(area.bottom, 57);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorPaint, TheFirstPaintDrawsEverythingAndCleansEveryControl) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   EXPECT_FALSE(s.editor->Paint());  // no window to copy to
   Rect area;
   EXPECT_FALSE(s.editor->IsDirty(&area));
   EXPECT_EQ(SurfacePixel(s.editor, 100, 90), kGrey);
   EXPECT_EQ(SurfacePixel(s.editor, 15, 15), kRed);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorPaint, OnlyDirtyRegionsAreRedrawnAndTouchingOnesMergeIntoOne) {
-  TestHost::Install();
   TestPlug plug;
   auto* editor = new TestEditor(&plug);
   auto* a = new CountingControl(&plug, Rect{0, 0, 10, 10}, kRed);
@@ -79,7 +76,7 @@ TEST(EditorPaint, OnlyDirtyRegionsAreRedrawnAndTouchingOnesMergeIntoOne) {
 }
 
 TEST(EditorPaint, HidingAControlErasesItByRedrawingWhatLiesBeneath) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.editor->Paint();
   s.toggle->Hide(true);
   s.editor->Paint();
@@ -87,27 +84,24 @@ TEST(EditorPaint, HidingAControlErasesItByRedrawingWhatLiesBeneath) {
   s.toggle->Hide(false);
   s.editor->Paint();
   EXPECT_EQ(SurfacePixel(s.editor, 15, 15), kRed);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorPaint, AHostChangeBetweenTwoTicksReachesTheWindowAtTheNextTick) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   void* window = OpenTestWindow(s.editor);
   Tick(s.editor);
   EXPECT_EQ(ScreenPixel(s.editor, 15, 15), kRed);
   EXPECT_EQ(ScreenPixel(s.editor, 100, 90), kGrey);
-  EffectRecord* r = s.plug->Record();
-  r->setParameter(r, kParamSwitch, 1.0f);
+  s.plug->SetFromHost(kParamSwitch, 1.0f);
   const int paints = FindHeadlessWindow(window)->paints;
   Tick(s.editor);
   EXPECT_EQ(ScreenPixel(s.editor, 15, 15), kGreen);
   Tick(s.editor);  // nothing dirty: no paint
   EXPECT_EQ(FindHeadlessWindow(window)->paints, paints + 1);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorPaint, AControlMarkedAfterTheTimersCheckStillReachesTheWindow) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   void* window = OpenTestWindow(s.editor);
   Tick(s.editor);
   // The timer has found the knob dirty and invalidated only its rectangle;
@@ -123,11 +117,10 @@ TEST(EditorPaint, AControlMarkedAfterTheTimersCheckStillReachesTheWindow) {
   EXPECT_EQ(ScreenPixel(s.editor, 15, 15), kRed);
   PumpHeadlessWindow(window);
   EXPECT_EQ(ScreenPixel(s.editor, 15, 15), kGreen);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorPaint, APaintCopiesOnlyItsRegionToTheWindow) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   void* window = OpenTestWindow(s.editor);
   Tick(s.editor);
   ForcePixel(s.editor->Surface(), 100, 90, kWhite);  // changed, but not dirty
@@ -136,5 +129,4 @@ TEST(EditorPaint, APaintCopiesOnlyItsRegionToTheWindow) {
   EXPECT_EQ(ScreenPixel(s.editor, 100, 90), kGrey);
   RepaintNow(window, Rect{90, 80, 110, 95});
   EXPECT_EQ(ScreenPixel(s.editor, 100, 90), kWhite);
-  ClosePlugin(s.plug);
 }

@@ -40,7 +40,7 @@ Extent ExtentOf(SurfaceEditor* editor, const Rect& r, uint32_t colour) {
 }  // namespace
 
 TEST(EditorText, ALaterStyleKeepsTheFirstFontButItsOwnColourAndAlignment) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   s.editor->Paint();
   const Rect left = {0, 60, 60, 100};
   const Rect right = {60, 60, 120, 100};
@@ -55,11 +55,10 @@ TEST(EditorText, ALaterStyleKeepsTheFirstFontButItsOwnColourAndAlignment) {
   EXPECT_EQ(red.bottom - red.top, white.bottom - white.top);  // the same font
   EXPECT_LT(white.left, 5);                                   // left aligned
   EXPECT_GT(red.right, 112);                                  // right aligned
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorText, ACaptionShowsTheParametersDisplayTextAndItsLabel) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   const TextStyle style(14, Colour{255, 255, 255, 255}, "Arial", 0, 0, 0);
   auto* bare = new CaptionControl(s.plug, Rect{0, 60, 120, 80}, kParamPower, style, false);
   auto* labelled = new CaptionControl(s.plug, Rect{0, 80, 120, 100}, kParamBits, style, true);
@@ -72,9 +71,8 @@ TEST(EditorText, ACaptionShowsTheParametersDisplayTextAndItsLabel) {
   // "9" is one glyph; "16 bits" is seven.
   EXPECT_GT(sixteenBits.right - sixteenBits.left, 4 * (nine.right - nine.left));
   // At 0 the display text is "off": wider than "9".
-  s.plug->Record()->setParameter(s.plug->Record(), kParamPower, 0.0f);
+  s.plug->SetFromHost(kParamPower, 0.0f);
   s.editor->Paint();
   const Extent off = ExtentOf(s.editor, bare->DrawRect(), 0xFFFFFF);
   EXPECT_GT(off.right - off.left, nine.right - nine.left);
-  ClosePlugin(s.plug);
 }

@@ -11,20 +11,19 @@
 #include "editor_fixture.h"
 
 TEST(EditorThreads, PushesDuringPaintsAllReachTheWindow) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   OpenTestWindow(s.editor);
-  EffectRecord* r = s.plug->Record();
   std::atomic<bool> done{false};
   std::thread audio([&] {
     for (int i = 0; i < 3000; ++i) {
-      r->setParameter(r, kParamSwitch, static_cast<float>(i % 2));
-      r->setParameter(r, kParamPower, static_cast<float>(i % 13) / 12.0f);
+      s.plug->SetFromHost(kParamSwitch, static_cast<float>(i % 2));
+      s.plug->SetFromHost(kParamPower, static_cast<float>(i % 13) / 12.0f);
       LockGuard guard(&s.plug->Lock());
       s.caption->Hide(i % 3 == 0);
     }
     // The last state: switch on, power 12, caption shown.
-    r->setParameter(r, kParamSwitch, 1.0f);
-    r->setParameter(r, kParamPower, 1.0f);
+    s.plug->SetFromHost(kParamSwitch, 1.0f);
+    s.plug->SetFromHost(kParamPower, 1.0f);
     LockGuard guard(&s.plug->Lock());
     s.caption->Hide(false);
     done = true;
@@ -39,15 +38,13 @@ TEST(EditorThreads, PushesDuringPaintsAllReachTheWindow) {
   EXPECT_FALSE(s.caption->IsHidden());
   Rect area;
   EXPECT_FALSE(s.editor->IsDirty(&area));
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorThreads, EditorChangesAndHostSetsMeetUnderTheLock) {
-  EditorSetup s = MakeEditorSetup();
-  EffectRecord* r = s.plug->Record();
+  EditorSetup s;
   std::atomic<bool> done{false};
   std::thread host([&] {
-    while (!done.load()) r->setParameter(r, kParamPower, 0.5f);
+    while (!done.load()) s.plug->SetFromHost(kParamPower, 0.5f);
   });
   for (int i = 0; i < 500; ++i) {
     s.knob->SetValueFromUserInput((i % 10) / 10.0);
@@ -56,5 +53,4 @@ TEST(EditorThreads, EditorChangesAndHostSetsMeetUnderTheLock) {
   done = true;
   host.join();
   EXPECT_EQ(Automation().size() % 2, 0u);  // always the knob and its caption
-  ClosePlugin(s.plug);
 }

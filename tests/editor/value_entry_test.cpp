@@ -8,13 +8,13 @@ namespace {
 
 struct OpenEntry {
   EditorSetup s;
-  ValueEntry* entry;
-  HeadlessEntryBox* box;
+  ValueEntry* entry = nullptr;
+  HeadlessEntryBox* box = nullptr;
 };
 
 // Right-presses at (x, y) in an open editor.
 OpenEntry RightPressAt(int x, int y) {
-  OpenEntry o{MakeEditorSetup(), nullptr, nullptr};
+  OpenEntry o;
   OpenTestWindow(o.s.editor);
   Tick(o.s.editor);
   Send(o.s.editor, WindowEvent::kRightDown, x, y, kKeyRightButton);
@@ -46,11 +46,10 @@ TEST(ValueEntry, ARightPressOnAKnobOpensAnEditBoxWithTheDisplayTextUnfocused) {
   EXPECT_NE(o.box->font, nullptr);
   EXPECT_EQ(o.entry->State(), EntryState::kNone);
   EXPECT_EQ(o.entry->EditedControl(), o.s.knob);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, AnOnOffParameterGetsAListOfItsTextsWithTheCurrentOneSelected) {
-  OpenEntry o{MakeEditorSetup(), nullptr, nullptr};
+  OpenEntry o;
   OpenTestWindow(o.s.editor);
   o.s.editor->PromptUserInput(o.s.toggle, &o.s.plug->ParamAt(kParamSwitch));
   HeadlessEntryBox* box = FindHeadlessEntryBox(o.s.editor->Entry().Box());
@@ -66,7 +65,6 @@ TEST(ValueEntry, AnOnOffParameterGetsAListOfItsTextsWithTheCurrentOneSelected) {
   Tick(o.s.editor);
   EXPECT_EQ(o.s.plug->ParamAt(kParamSwitch).Value(), 1.0);
   EXPECT_FALSE(o.s.editor->Entry().IsOpen());
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, CommittingANumberSetsTheParameterAtTheNextTickWithTwoReports) {
@@ -80,7 +78,6 @@ TEST(ValueEntry, CommittingANumberSetsTheParameterAtTheNextTickWithTwoReports) {
   EXPECT_EQ(Automation()[1].opt, 0.5f);
   EXPECT_FALSE(o.entry->IsOpen());
   EXPECT_EQ(o.entry->State(), EntryState::kNone);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, CommittingOnTheCaptionReportsOnceAndLeavesTheKnob) {
@@ -92,7 +89,6 @@ TEST(ValueEntry, CommittingOnTheCaptionReportsOnceAndLeavesTheKnob) {
   EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 3.0);
   EXPECT_DOUBLE_EQ(o.s.knob->Value(), 0.75);
   EXPECT_TRUE(o.s.caption->IsDirty());
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, TextsOutsideTheRangeOrNotANumberAreLimited) {
@@ -105,12 +101,12 @@ TEST(ValueEntry, TextsOutsideTheRangeOrNotANumberAreLimited) {
     TypeAndReturn(o, c.typed);
     Tick(o.s.editor);
     EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), c.expected) << c.typed;
-    ClosePlugin(o.s.plug);
+    o.s.Close();
   }
 }
 
 TEST(ValueEntry, AListTextMatchingNoItemCommitsTheMinimum) {
-  OpenEntry o = {MakeEditorSetup(), nullptr, nullptr};
+  OpenEntry o;
   OpenTestWindow(o.s.editor);
   o.s.toggle->SetValueFromUserInput(1.0);
   o.s.editor->PromptUserInput(o.s.toggle, &o.s.plug->ParamAt(kParamSwitch));
@@ -118,7 +114,6 @@ TEST(ValueEntry, AListTextMatchingNoItemCommitsTheMinimum) {
   o.s.editor->Entry().SetState(EntryState::kCommit);
   Tick(o.s.editor);
   EXPECT_EQ(o.s.plug->ParamAt(kParamSwitch).Value(), 0.0);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, TypingTheCurrentValueChangesAndReportsNothing) {
@@ -127,7 +122,6 @@ TEST(ValueEntry, TypingTheCurrentValueChangesAndReportsNothing) {
   Tick(o.s.editor);
   EXPECT_TRUE(Automation().empty());
   EXPECT_FALSE(o.entry->IsOpen());
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, WhileTheBoxHasTheFocusTheEditorStandsStillAndARightPressCancels) {
@@ -145,7 +139,6 @@ TEST(ValueEntry, WhileTheBoxHasTheFocusTheEditorStandsStillAndARightPressCancels
   Tick(o.s.editor);
   EXPECT_FALSE(o.entry->IsOpen());
   EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 9.0);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, EscapeInTheBoxCancelsLikeARightPressAndKeepsTheWindow) {
@@ -159,7 +152,6 @@ TEST(ValueEntry, EscapeInTheBoxCancelsLikeARightPressAndKeepsTheWindow) {
   EXPECT_FALSE(o.entry->IsOpen());
   EXPECT_TRUE(o.s.editor->IsWindowOpen());
   EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 9.0);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, AWindowClosedByTheDefaultProcedureWhileTypingLeavesNothingBehind) {
@@ -179,11 +171,11 @@ TEST(ValueEntry, AWindowClosedByTheDefaultProcedureWhileTypingLeavesNothingBehin
   ASSERT_NE(window, nullptr);
   EXPECT_EQ(FindHeadlessWindow(window)->placement.right, 120);
   EXPECT_EQ(FindHeadlessWindow(window)->placement.bottom, 100);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, ADisplayNegatedParameterShowsAndTakesNumbersWithTheOppositeSign) {
-  EditorSetup s = MakeEditorSetup();
+  OpenEntry o;
+  EditorSetup& s = o.s;
   Param& gain = s.plug->ParamAt(kParamGain);
   gain.SetDisplayNegated(true);
   gain.SetClamped(0.5);
@@ -193,13 +185,13 @@ TEST(ValueEntry, ADisplayNegatedParameterShowsAndTakesNumbersWithTheOppositeSign
   s.editor->AttachControl(caption);
   OpenTestWindow(s.editor);
   s.editor->PromptUserInput(caption, &gain);
-  OpenEntry o{s, &s.editor->Entry(), FindHeadlessEntryBox(s.editor->Entry().Box())};
+  o.entry = &s.editor->Entry();
+  o.box = FindHeadlessEntryBox(o.entry->Box());
   ASSERT_NE(o.box, nullptr);
   EXPECT_EQ(o.box->text, "-0.50");
   TypeAndReturn(o, "0.25");
   Tick(s.editor);
   EXPECT_DOUBLE_EQ(gain.Value(), -0.25);
-  ClosePlugin(s.plug);
 }
 
 TEST(ValueEntry, ClicksWorkWhileTheBoxIsUnfocusedAndItsTextFollowsAfterATick) {
@@ -215,7 +207,6 @@ TEST(ValueEntry, ClicksWorkWhileTheBoxIsUnfocusedAndItsTextFollowsAfterATick) {
   EXPECT_EQ(o.box->text, "6");
   EXPECT_EQ(o.entry->State(), EntryState::kNone);
   EXPECT_TRUE(o.entry->IsOpen());
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, ASecondPromptWhileOpenDoesNothing) {
@@ -224,7 +215,6 @@ TEST(ValueEntry, ASecondPromptWhileOpenDoesNothing) {
   o.s.editor->PromptUserInput(o.s.toggle, &o.s.plug->ParamAt(kParamSwitch));
   EXPECT_EQ(o.entry->Box(), box);
   EXPECT_EQ(o.entry->EditedControl(), o.s.knob);
-  ClosePlugin(o.s.plug);
 }
 
 TEST(ValueEntry, ClosingTheWindowWithABoxOpenLeavesNoReferenceAndReopeningWorks) {
@@ -232,7 +222,7 @@ TEST(ValueEntry, ClosingTheWindowWithABoxOpenLeavesNoReferenceAndReopeningWorks)
   TypeAndReturn(o, "2");  // Return pressed, but the window closes before the tick
   const int live = LiveHeadlessObjects();
   void* box = o.entry->Box();
-  Dispatch(o.s.plug, effEditClose);
+  o.s.editor->CloseWindow();
   EXPECT_FALSE(o.entry->IsOpen());
   EXPECT_EQ(o.entry->EditedControl(), nullptr);
   EXPECT_EQ(o.entry->State(), EntryState::kNone);
@@ -248,5 +238,4 @@ TEST(ValueEntry, ClosingTheWindowWithABoxOpenLeavesNoReferenceAndReopeningWorks)
   TypeAndReturn(o, "4");
   Tick(o.s.editor);
   EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 4.0);
-  ClosePlugin(o.s.plug);
 }

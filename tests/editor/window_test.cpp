@@ -10,7 +10,7 @@ namespace {
 // Records the wheel calls and releases routed to it.
 class WheelProbe : public Control {
  public:
-  WheelProbe(PlugBase* plug, const Rect& rect) : Control(plug, rect, -1, 0, 1.0f) {}
+  WheelProbe(PlugParams* plug, const Rect& rect) : Control(plug, rect, -1, 0, 1.0f) {}
   void OnMouseWheel(int x, int y, const Modifiers&, int n) override {
     lastX = x;
     lastY = y;
@@ -35,32 +35,30 @@ void ExpectPlacement(void* window, int right, int bottom) {
 }  // namespace
 
 TEST(EditorWindow, TwoEditorsShareOneClassRegisteredUntilTheLastCloses) {
-  EditorSetup a = MakeEditorSetup();
-  EditorSetup b = MakeEditorSetup();
+  EditorSetup a;
+  EditorSetup b;
   const int registrations = HeadlessClassRegistrations();
   ASSERT_NE(OpenTestWindow(a.editor), nullptr);
   ASSERT_NE(OpenTestWindow(b.editor), nullptr);
   EXPECT_EQ(HeadlessClassRegistrations(), registrations + 1);
   EXPECT_EQ(OpenEditorWindowCount(), 2);
-  Dispatch(a.plug, effEditClose);
+  a.editor->CloseWindow();
   EXPECT_TRUE(HeadlessClassRegistered());
   EXPECT_FALSE(a.editor->IsWindowOpen());
-  ClosePlugin(b.plug);  // closes its open window first
+  b.Close();  // closes its open window first
   EXPECT_FALSE(HeadlessClassRegistered());
   EXPECT_EQ(OpenEditorWindowCount(), 0);
-  ClosePlugin(a.plug);
 }
 
 TEST(EditorWindow, AFailedCreationRestoresTheCountAndTheClass) {
-  EditorSetup s = MakeEditorSetup();
-  EXPECT_EQ(Dispatch(s.plug, effEditOpen, 0, 0, nullptr), 0);  // no parent window
+  EditorSetup s;
+  EXPECT_FALSE(s.editor->OpenWindow(nullptr));  // no parent window
   EXPECT_EQ(OpenEditorWindowCount(), 0);
   EXPECT_FALSE(HeadlessClassRegistered());
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, ReopeningAnOpenEditorKeepsItsPlaceAndSize) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   HeadlessWindow* first = FindHeadlessWindow(OpenTestWindow(s.editor));
   EXPECT_EQ(first->timerInterval, 62);  // trunc(1000 / 16)
   EXPECT_TRUE(first->visible);
@@ -71,20 +69,18 @@ TEST(EditorWindow, ReopeningAnOpenEditorKeepsItsPlaceAndSize) {
   EXPECT_EQ(second->placement.left, 30);
   EXPECT_EQ(second->placement.bottom, 140);
   EXPECT_EQ(OpenEditorWindowCount(), 1);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, ACloseMessageClosesTheWindow) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   OpenTestWindow(s.editor);
   Send(s.editor, WindowEvent::kClose);
   EXPECT_FALSE(s.editor->IsWindowOpen());
   EXPECT_EQ(OpenEditorWindowCount(), 0);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, AWindowDestroyedWithTheHostsFrameIsForgottenAndAReopenIsWhole) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   static int frame, newFrame;
   ASSERT_TRUE(s.editor->OpenWindow(&frame));
   Send(s.editor, WindowEvent::kRightDown, 50, 20, kKeyRightButton);  // a box open, a press held
@@ -93,19 +89,19 @@ TEST(EditorWindow, AWindowDestroyedWithTheHostsFrameIsForgottenAndAReopenIsWhole
   EXPECT_FALSE(s.editor->IsWindowOpen());
   EXPECT_FALSE(s.editor->Entry().IsOpen());
   EXPECT_EQ(OpenEditorWindowCount(), 0);
-  ASSERT_EQ(Dispatch(s.plug, effEditOpen, 0, 0, &newFrame), 1);
+  ASSERT_TRUE(s.editor->OpenWindow(&newFrame));
   ExpectPlacement(s.editor->GetWindow(), 120, 100);
   EXPECT_EQ(OpenEditorWindowCount(), 1);
   Send(s.editor, WindowEvent::kWheel, 15, 15, 0, 120);  // the press died with the old window
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
   EXPECT_DOUBLE_EQ(s.toggle->Value(), 0.01);
-  ClosePlugin(s.plug);
+  s.Close();
   EXPECT_FALSE(HeadlessClassRegistered());
   EXPECT_EQ(OpenEditorWindowCount(), 0);
 }
 
 TEST(EditorWindow, AWindowThatVanishedUnannouncedCountsAsClosed) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   static int frame, newFrame;
   ASSERT_TRUE(s.editor->OpenWindow(&frame));
   // A host's subclass of the window swallows its messages, so the editor
@@ -115,12 +111,12 @@ TEST(EditorWindow, AWindowThatVanishedUnannouncedCountsAsClosed) {
   ASSERT_TRUE(s.editor->OpenWindow(&newFrame));
   ExpectPlacement(s.editor->GetWindow(), 120, 100);  // not the dead window's size
   EXPECT_EQ(OpenEditorWindowCount(), 1);
-  ClosePlugin(s.plug);
+  s.Close();
   EXPECT_FALSE(HeadlessClassRegistered());
 }
 
 TEST(EditorWindow, ALostCaptureEndsThePressSoTheWheelGoesToTheControlUnderThePointer) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   auto* probe = new WheelProbe(s.plug, Rect{80, 60, 110, 90});
   s.editor->AttachControl(probe);
   OpenTestWindow(s.editor);
@@ -137,11 +133,10 @@ TEST(EditorWindow, ALostCaptureEndsThePressSoTheWheelGoesToTheControlUnderThePoi
   Send(s.editor, WindowEvent::kLeftDown, 85, 70, kKeyLeftButton);
   Send(s.editor, WindowEvent::kLeftUp, 5, 5);
   EXPECT_EQ(probe->ups, 1);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, MovesWithAButtonHeldDragOnlyWhileTheWindowHasTheCapture) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   void* window = OpenTestWindow(s.editor);
   Send(s.editor, WindowEvent::kMouseMove, 50, 0, 0);  // no button: ignored
   Send(s.editor, WindowEvent::kLeftDown, 50, 20, kKeyLeftButton);
@@ -155,11 +150,10 @@ TEST(EditorWindow, MovesWithAButtonHeldDragOnlyWhileTheWindowHasTheCapture) {
   Send(s.editor, WindowEvent::kLeftDoubleClick, 50, 20, kKeyLeftButton);
   Send(s.editor, WindowEvent::kMouseMove, 50, 200, kKeyLeftButton);
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);  // back to its default, and no further
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, ARightPressWithoutAnEntryBoxIsAPressWithRThatTakesTheCapture) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   void* window = OpenTestWindow(s.editor);
   Send(s.editor, WindowEvent::kRightDown, 50, 20, kKeyRightButton);
   EXPECT_TRUE(s.editor->Entry().IsOpen());
@@ -168,11 +162,10 @@ TEST(EditorWindow, ARightPressWithoutAnEntryBoxIsAPressWithRThatTakesTheCapture)
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75 + 7.0 / 31 / 4);
   Send(s.editor, WindowEvent::kRightUp, 50, 13);
   EXPECT_FALSE(HasMouseCapture(window));
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, TheWheelComesInScreenCoordinatesAndWholeNotches) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   auto* probe = new WheelProbe(s.plug, Rect{80, 60, 110, 90});
   s.editor->AttachControl(probe);
   HeadlessWindow* window = FindHeadlessWindow(OpenTestWindow(s.editor));
@@ -184,15 +177,13 @@ TEST(EditorWindow, TheWheelComesInScreenCoordinatesAndWholeNotches) {
   EXPECT_EQ(probe->notches, (std::vector<int>{1, -1, 0, -2}));
   EXPECT_EQ(probe->lastX, 85);
   EXPECT_EQ(probe->lastY, 70);
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, MessagesOfOtherKindsGoToTheDefaultProcedure) {
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   OpenTestWindow(s.editor);
   EXPECT_FALSE(Send(s.editor, WindowEvent::kOther));
   EXPECT_TRUE(Send(s.editor, WindowEvent::kTimer));
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, DirectoryQueriesCutAfterTheLastSeparator) {
@@ -200,12 +191,11 @@ TEST(EditorWindow, DirectoryQueriesCutAfterTheLastSeparator) {
   EXPECT_EQ(DirectoryPart("host.exe", '\\'), "host.exe");
   EXPECT_EQ(DirectoryPart("\\host.exe", '\\'), "\\host.exe");    // separator first
   EXPECT_EQ(DirectoryPart("C:\\Hosts\\", '\\'), "C:\\Hosts\\");  // separator last
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   const std::string plugin = s.editor->GetPluginDirectory();
   ASSERT_FALSE(plugin.empty());
   EXPECT_EQ(plugin.back(), '/');
   EXPECT_EQ(s.editor->GetHostDirectory(), plugin);  // the test program holds both
-  ClosePlugin(s.plug);
 }
 
 TEST(EditorWindow, FilePromptsBuildTheirFilterAndNeedAnOpenWindow) {
@@ -213,12 +203,11 @@ TEST(EditorWindow, FilePromptsBuildTheirFilterAndNeedAnOpenWindow) {
   EXPECT_EQ(filter.pattern, "*.wav;*.aif");
   EXPECT_EQ(filter.defaultExtension, "wav");
   EXPECT_TRUE(FilterOf("").pattern.empty());
-  EditorSetup s = MakeEditorSetup();
+  EditorSetup s;
   std::string path = "old";
   s.editor->PromptForFile(&path, false, "", "wav");
   EXPECT_EQ(path, "");
   Colour colour = {255, 1, 2, 3};
   EXPECT_FALSE(s.editor->PromptForColour(&colour, "Pick"));
   EXPECT_EQ(colour.g, 2);
-  ClosePlugin(s.plug);
 }

@@ -7,8 +7,10 @@
 #include <limits>
 
 #include "dither/dither_plugin.h"
-#include "host/dispatcher.h"
-#include "host/host_services.h"
+#include "editor/load_bitmap_resource.h"
+#include "host/vst2/dispatcher.h"
+#include "host/vst2/host_services.h"
+#include "host/vst2/vst2_effect.h"
 #include "tests/fuzz/shared_pictures.h"
 #include "tools/host/guarded_channels.h"
 
@@ -61,6 +63,8 @@ void RunBlock(int32_t inCount, int32_t outCount, int32_t frames, Consume consume
 
 FuzzHost::FuzzHost(FuzzedDataProvider& bytes) : in(bytes) {
   SetHostCallback(&FuzzCallback);
+  // As the entry does: the editor asks the host for its image loader.
+  SetHostFunctionLookup(&HostExtension);
   Open();
 }
 
@@ -70,7 +74,7 @@ FuzzHost::~FuzzHost() {
 
 void FuzzHost::Open() {
   plug = new DitherPlugin();
-  record = plug->Record();
+  record = (new Vst2Effect(plug))->Record();
 }
 
 bool FuzzHost::Step() {

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/effect_record.h"
+#include "host/vst2/effect_record.h"
 
 class PlugBase;
 

@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "draw/load_bitmap_resource.h"
+#include "draw/png_decode.h"
 #include "resources/png_resource.h"
 
 namespace {

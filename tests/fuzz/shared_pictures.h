@@ -4,7 +4,7 @@
 // building the editor, which every input does.
 #pragma once
 
-#include "draw/host_image.h"
+#include "editor/host_image.h"
 
 // The loader to answer the plug-in's lookup of kHostPngLoaderName with.
 HostImage* QV_CDECL SharedPictureLoader(void* module, int resourceId, HostImage* into);

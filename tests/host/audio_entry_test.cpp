@@ -36,7 +36,7 @@ struct Stereo {
 
 TEST(AudioEntry, FloatBlocksPassThroughUnchanged) {
   TestHost::Install();
-  PassThrough plug(2, 2);
+  PluginHandle<PassThrough> plug(new PassThrough(2, 2));
   EffectRecord* r = plug.Record();
   Stereo in(300), out(300, 9.0f);
   for (int j = 0; j < 300; ++j) {
@@ -61,33 +61,33 @@ TEST(AudioEntry, FloatBlocksPassThroughUnchanged) {
 
 TEST(AudioEntry, ScratchBuffersGrowOnlyAndThenAllocateNothing) {
   TestHost::Install();
-  PassThrough plug(2, 2);
+  PluginHandle<PassThrough> plug(new PassThrough(2, 2));
   EffectRecord* r = plug.Record();
   Stereo in(512, 0.5f), out(512);
   r->processReplacing(r, in.Ptr(), out.Ptr(), 512);
-  const int afterFirst = plug.ScratchAllocations();
+  const int afterFirst = plug->ScratchAllocations();
   r->processReplacing(r, in.Ptr(), out.Ptr(), 256);
   r->processReplacing(r, in.Ptr(), out.Ptr(), 256);
   r->processAccumulating(r, in.Ptr(), out.Ptr(), 512);
-  EXPECT_EQ(plug.ScratchAllocations(), afterFirst);
-  EXPECT_EQ(plug.lastFrames, 512);
+  EXPECT_EQ(plug->ScratchAllocations(), afterFirst);
+  EXPECT_EQ(plug->lastFrames, 512);
 }
 
 TEST(AudioEntry, EmptyAndNegativeBlocksTouchNoOutput) {
   TestHost::Install();
-  PassThrough plug(2, 2);
+  PluginHandle<PassThrough> plug(new PassThrough(2, 2));
   EffectRecord* r = plug.Record();
   Stereo in(4, 0.5f), out(4, 3.0f);
   r->processReplacing(r, in.Ptr(), out.Ptr(), 0);
   r->processReplacing(r, in.Ptr(), out.Ptr(), -7);
   EXPECT_EQ(out.left[0], 3.0f);
-  EXPECT_EQ(plug.blocks, 2);
-  EXPECT_EQ(plug.lastFrames, 0);
+  EXPECT_EQ(plug->blocks, 2);
+  EXPECT_EQ(plug->lastFrames, 0);
 }
 
 TEST(AudioEntry, MissingHostChannelsReadAsSilenceAndAreNotWritten) {
   TestHost::Install();
-  PassThrough plug(2, 2);
+  PluginHandle<PassThrough> plug(new PassThrough(2, 2));
   EffectRecord* r = plug.Record();
   Stereo out(8, 3.0f);
   r->processReplacing(r, nullptr, out.Ptr(), 8);
@@ -102,27 +102,27 @@ TEST(AudioEntry, MissingHostChannelsReadAsSilenceAndAreNotWritten) {
 
 TEST(AudioEntry, FirstBlockLimitsChannelsUnlessArrangedOrReaper) {
   TestHost::Install();
-  PassThrough wide(6, 6);
+  PluginHandle<PassThrough> wide(new PassThrough(6, 6));
   Stereo in(4), out(4);
   wide.Record()->processReplacing(wide.Record(), in.Ptr(), out.Ptr(), 4);
-  EXPECT_EQ(wide.InputsInUse(), 2);
-  EXPECT_EQ(wide.OutputsInUse(), 2);
+  EXPECT_EQ(wide->InputsInUse(), 2);
+  EXPECT_EQ(wide->OutputsInUse(), 2);
 
   TestHost& reaper = TestHost::Install();
   reaper.product = "REAPER";
-  PassThrough reaperWide(6, 6);
+  PluginHandle<PassThrough> reaperWide(new PassThrough(6, 6));
   std::vector<float> data(6 * 4);
   float* six[6];
   for (int c = 0; c < 6; ++c) six[c] = &data[c * 4];
   reaperWide.Record()->processReplacing(reaperWide.Record(), six, six, 4);
-  EXPECT_EQ(reaperWide.InputsInUse(), 6);
+  EXPECT_EQ(reaperWide->InputsInUse(), 6);
 
   TestHost::Install();
-  PassThrough arranged(2, 2);
+  PluginHandle<PassThrough> arranged(new PassThrough(2, 2));
   SpeakerArrangement arrangement = {0, 6};
   arranged.Record()->dispatcher(arranged.Record(), effSetSpeakerArrangement, 0,
                                 reinterpret_cast<intptr_t>(&arrangement), &arrangement, 0);
   arranged.Record()->processReplacing(arranged.Record(), six, six, 4);
-  EXPECT_EQ(arranged.InputsInUse(), 6);
-  EXPECT_EQ(arranged.OutputsInUse(), 6);
+  EXPECT_EQ(arranged->InputsInUse(), 6);
+  EXPECT_EQ(arranged->OutputsInUse(), 6);
 }

@@ -84,8 +84,8 @@ TEST_F(DispatcherTest, ParameterTextsServeOutOfRangeIndicesFromTheInertParameter
     EXPECT_EQ(Text(effGetParamName, index), "");
     EXPECT_EQ(Text(effGetParamLabel, index), "");
     EXPECT_EQ(Text(effGetParamDisplay, index), "0");
-    EXPECT_EQ(plug->Record()->getParameter(plug->Record(), index), 0.0f);
-    plug->Record()->setParameter(plug->Record(), index, 1.0f);
+    EXPECT_EQ(RecordOf(plug)->getParameter(RecordOf(plug), index), 0.0f);
+    RecordOf(plug)->setParameter(RecordOf(plug), index, 1.0f);
   }
   EXPECT_EQ(Text(effGetParamDisplay, 4), "0");  // the inert parameter stayed inert
   EXPECT_EQ(Call(effGetParamName, 0, 0, nullptr), 0);
@@ -112,7 +112,7 @@ TEST_F(DispatcherTest, ChunksAreNotOffered) {
   EXPECT_EQ(Call(effGetChunk, 0, 0, &data), 0);
   EXPECT_EQ(data, reinterpret_cast<void*>(0x1));
   char bytes[16] = "anything";
-  plug->Record()->setParameter(plug->Record(), kParamTargetBits, 1.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamTargetBits, 1.0f);
   EXPECT_EQ(Call(effSetChunk, 0, sizeof bytes, bytes), 0);
   EXPECT_EQ(plug->ParamAt(kParamTargetBits).Value(), 32.0);
   // A null buffer with a size is refused before anything is read.
@@ -139,12 +139,13 @@ TEST_F(DispatcherTest, EditorRectangleIsSharedByEveryInstance) {
 
 TEST(Dispatcher, EditorRequestsWithoutEditorAnswerZero) {
   TestHost::Install();
-  PlugBase plain(1, 2, 2, "plain", "", "", 1, 1, 0, false, false, false);
+  PluginHandle<PlugBase> plain(
+      new PlugBase(1, 2, 2, "plain", "", "", 1, 1, 0, false, false, false));
   EditorRect* rect = nullptr;
-  EXPECT_EQ(Dispatch(&plain, effEditGetRect, 0, 0, &rect), 0);
+  EXPECT_EQ(Dispatch(plain.get(), effEditGetRect, 0, 0, &rect), 0);
   EXPECT_EQ(rect, nullptr);
-  EXPECT_EQ(Dispatch(&plain, effEditOpen), 0);
-  EXPECT_EQ(Dispatch(&plain, effEditClose), 0);
+  EXPECT_EQ(Dispatch(plain.get(), effEditOpen), 0);
+  EXPECT_EQ(Dispatch(plain.get(), effEditClose), 0);
   EXPECT_EQ(plain.Record()->flags & kFlagHasEditor, 0);
 }
 
@@ -164,11 +165,11 @@ TEST_F(DispatcherTest, RateAndBlockSizeResetTheEngine) {
 // a clean state; switching it on keeps what the last block left.
 TEST_F(DispatcherTest, SuspendResetsTheEngineAndResumeDoesNot) {
   Call(effSetBlockSize, 0, 64);
-  plug->Record()->setParameter(plug->Record(), kParamDither, 1.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamDither, 1.0f);
   std::vector<double> in(64, 1.0), out(64);
   double* ins[2] = {in.data(), in.data()};
   double* outs[2] = {out.data(), out.data()};
-  plug->Record()->processDoubleReplacing(plug->Record(), ins, outs, 64);
+  RecordOf(plug)->processDoubleReplacing(RecordOf(plug), ins, outs, 64);
   const double loud = plug->Channel(0).ditherGain;
   ASSERT_NEAR(loud, 0.4, 1e-12);  // 1 - 0.6 * rms of a full-scale block
   Call(effMainsChanged, 0, 1);

@@ -7,7 +7,7 @@
 TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
   TestHost::Install();
   DitherPlugin* plug = OpenPlugin();
-  const EffectRecord* r = plug->Record();
+  const EffectRecord* r = RecordOf(plug);
   EXPECT_EQ(r->magic, 0x56737450);
   EXPECT_EQ(r->numPrograms, 8);
   EXPECT_EQ(r->numParams, 4);
@@ -19,7 +19,7 @@ TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
   EXPECT_EQ(r->ioRatio, 1.0f);
   EXPECT_EQ(r->version, 1000);
   EXPECT_EQ(r->uniqueID, 0x7172766E);
-  EXPECT_EQ(r->object, static_cast<void*>(static_cast<PlugBase*>(plug)));
+  EXPECT_EQ(r->object, static_cast<void*>(EffectOf(plug)));
   EXPECT_EQ(r->user, nullptr);
   const char zeros[56] = {};
   EXPECT_EQ(std::memcmp(r->future, zeros, sizeof zeros), 0);
@@ -32,7 +32,7 @@ TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
 TEST(EffectRecord, EveryFunctionIgnoresARecordWithoutObject) {
   TestHost::Install();
   DitherPlugin* plug = OpenPlugin();
-  EffectRecord orphan = *plug->Record();
+  EffectRecord orphan = *RecordOf(plug);
   orphan.object = nullptr;
   float in[4] = {0.5f, 0.5f, 0.5f, 0.5f};
   float out[4] = {7, 7, 7, 7};
@@ -58,12 +58,12 @@ TEST(EffectRecord, TwoInstancesAreIndependent) {
   TestHost::Install();
   DitherPlugin* a = OpenPlugin();
   DitherPlugin* b = OpenPlugin();
-  a->Record()->setParameter(a->Record(), kParamTargetBits, 1.0f);
+  RecordOf(a)->setParameter(RecordOf(a), kParamTargetBits, 1.0f);
   EXPECT_EQ(a->ParamAt(kParamTargetBits).Value(), 32.0);
   EXPECT_EQ(b->ParamAt(kParamTargetBits).Value(), 16.0);
-  EXPECT_NE(a->Record(), b->Record());
+  EXPECT_NE(RecordOf(a), RecordOf(b));
   ClosePlugin(a);
-  EXPECT_EQ(b->Record()->getParameter(b->Record(), kParamTargetBits),
+  EXPECT_EQ(RecordOf(b)->getParameter(RecordOf(b), kParamTargetBits),
             static_cast<float>(10.0 / 26.0));
   ClosePlugin(b);
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
 #include "support/test_host.h"
 
@@ -23,23 +24,23 @@ TEST(IdentifyHost, ProductRowsComeFirstAndEarlierRowsWin) {
 TEST(IdentifyHost, ConstructionAsksTheHostAndStopsAtTheFirstRefusal) {
   TestHost& host = TestHost::Install();
   host.product = "REAPER";
-  DitherPlugin* plug = new DitherPlugin();
-  EXPECT_EQ(plug->HostCode(), kHostReaper);
-  EXPECT_EQ(plug->HostVersion(), 4321);
+  DitherPlugin* plug = NewPlugin();
+  EXPECT_EQ(EffectOf(plug)->HostCode(), kHostReaper);
+  EXPECT_EQ(EffectOf(plug)->HostVersion(), 4321);
   ClosePlugin(plug);
 
   TestHost& refusing = TestHost::Install();
   refusing.product = "REAPER";
   refusing.answerProduct = false;
-  plug = new DitherPlugin();
-  EXPECT_EQ(plug->HostCode(), kHostUnknown);
+  plug = NewPlugin();
+  EXPECT_EQ(EffectOf(plug)->HostCode(), kHostUnknown);
   EXPECT_TRUE(refusing.CallsWith(kHostGetVendorVersion).empty());
   ClosePlugin(plug);
 
   TestHost& silent = TestHost::Install();
   silent.vendor = silent.product = "";
-  plug = new DitherPlugin();
-  EXPECT_EQ(plug->HostCode(), kHostUnknown);
+  plug = NewPlugin();
+  EXPECT_EQ(EffectOf(plug)->HostCode(), kHostUnknown);
   EXPECT_TRUE(silent.CallsWith(kHostGetVendorVersion).empty());
   ClosePlugin(plug);
 }
@@ -47,10 +48,23 @@ TEST(IdentifyHost, ConstructionAsksTheHostAndStopsAtTheFirstRefusal) {
 TEST(IdentifyHost, NoCallbackAtAllIsSafe) {
   SetHostCallback(nullptr);
   DitherPlugin* plug = OpenPlugin();
-  EXPECT_EQ(plug->HostCode(), kHostUnknown);
+  EXPECT_EQ(EffectOf(plug)->HostCode(), kHostUnknown);
   plug->SetParamFromEditor(kParamTargetBits, 0.5);
   EXPECT_EQ(HostExtension("anything"), nullptr);
   ClosePlugin(plug);
+}
+
+TEST(HostServices, AnExtensionIsAskedForByNameWithoutARecord) {
+  static std::string asked;
+  SetHostCallback([](EffectRecord* effect, int32_t opcode, int32_t index, intptr_t, void* ptr,
+                     float) -> intptr_t {
+    if (effect || opcode != kHostExtensionOpcode || index != kHostExtensionIndex) return 0;
+    asked = static_cast<const char*>(ptr);
+    return 42;
+  });
+  EXPECT_EQ(HostExtension("LICE_LoadPNGFromResource"), reinterpret_cast<void*>(42));
+  EXPECT_EQ(asked, "LICE_LoadPNGFromResource");
+  SetHostCallback(nullptr);
 }
 
 TEST(HostServices, EditorChangesAreReportedAsAutomation) {
@@ -61,7 +75,7 @@ TEST(HostServices, EditorChangesAreReportedAsAutomation) {
   ASSERT_EQ(automation.size(), 1u);
   EXPECT_EQ(automation[0].index, kParamTargetBits);
   EXPECT_EQ(automation[0].opt, 0.5f);
-  EXPECT_EQ(automation[0].effect, plug->Record());
+  EXPECT_EQ(automation[0].effect, RecordOf(plug));
   EXPECT_EQ(plug->ParamAt(kParamTargetBits).Value(), 19.0);
   EXPECT_EQ(plug->QuantScale(), 262144.0);  // the engine followed
   ClosePlugin(plug);

@@ -37,7 +37,7 @@ class ProgramsTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(ProgramsTest, EightProgramsWithTheirNames) {
-  EXPECT_EQ(plug->Record()->numPrograms, 8);
+  EXPECT_EQ(RecordOf(plug)->numPrograms, 8);
   EXPECT_EQ(Dispatch(plug, effGetProgram), 0);
   EXPECT_EQ(CurrentName(), "");
   EXPECT_EQ(NameAt(0), "Default");
@@ -69,7 +69,7 @@ TEST_F(ProgramsTest, OutOfRangeSelectionsAreRefused) {
 }
 
 TEST_F(ProgramsTest, EditsFollowTheProgramTheyWereMadeIn) {
-  plug->Record()->setParameter(plug->Record(), kParamTargetBits, 14.0f / 26.0f);
+  RecordOf(plug)->setParameter(RecordOf(plug), kParamTargetBits, 14.0f / 26.0f);
   EXPECT_EQ(Value(kParamTargetBits), 20.0);
   Dispatch(plug, effSetProgram, 0, 1);
   EXPECT_EQ(Value(kParamTargetBits), 16.0);

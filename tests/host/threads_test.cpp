@@ -14,7 +14,7 @@
 TEST(Threads, ParameterAndProgramChangesDuringAudio) {
   TestHost::Install();
   DitherPlugin* plug = OpenPlugin();
-  EffectRecord* r = plug->Record();
+  EffectRecord* r = RecordOf(plug);
   r->dispatcher(r, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   r->dispatcher(r, effSetBlockSize, 0, 256, nullptr, 0.0f);
 
@@ -51,7 +51,7 @@ TEST(Threads, ParameterAndProgramChangesDuringAudio) {
 TEST(Threads, DisplayTextsDuringHostParameterChanges) {
   TestHost::Install();
   DitherPlugin* plug = OpenPlugin();
-  EffectRecord* r = plug->Record();
+  EffectRecord* r = RecordOf(plug);
   r->setParameter(r, kParamTargetBits, 0.0f);
   std::atomic<bool> done{false};
   std::thread automation([&] {

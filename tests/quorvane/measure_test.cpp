@@ -4,7 +4,7 @@
 #include <limits>
 #include <vector>
 
-#include "dither/weighting.h"
+#include "dsp/weighting.h"
 #include "tools/quorvane/file_meter.h"
 #include "tools/quorvane/input_file.h"
 

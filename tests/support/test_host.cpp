@@ -50,15 +50,25 @@ std::vector<HostCall> TestHost::CallsWith(int32_t opcode) const {
   return found;
 }
 
-DitherPlugin* OpenPlugin() {
+DitherPlugin* NewPlugin() {
   auto* plug = new DitherPlugin();
+  new Vst2Effect(plug);
+  return plug;
+}
+
+DitherPlugin* OpenPlugin() {
+  DitherPlugin* plug = NewPlugin();
   Dispatch(plug, effOpen);
   return plug;
 }
 
+Vst2Effect* EffectOf(PlugBase* plug) { return static_cast<Vst2Effect*>(plug->Host()); }
+
+EffectRecord* RecordOf(PlugBase* plug) { return EffectOf(plug)->Record(); }
+
 intptr_t Dispatch(PlugBase* plug, int32_t opcode, int32_t index, intptr_t value, void* ptr,
                   float opt) {
-  EffectRecord* record = plug->Record();
+  EffectRecord* record = RecordOf(plug);
   return record->dispatcher(record, opcode, index, value, ptr, opt);
 }
 

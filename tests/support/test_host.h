@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "dither/dither_plugin.h"
-#include "host/dispatcher.h"
+#include "host/vst2/dispatcher.h"
+#include "host/vst2/host_services.h"
+#include "host/vst2/vst2_effect.h"
 
 struct HostCall {
   EffectRecord* effect;
@@ -30,9 +32,33 @@ struct TestHost {
   std::vector<HostCall> CallsWith(int32_t opcode) const;
 };
 
-// Plug-ins under test, created as the entry does and closed through the
-// dispatcher, as a host would.
+// Plug-ins under test, presented behind their VST 2.x effect as the entry
+// does, opened and closed through the dispatcher as a host would.
+DitherPlugin* NewPlugin();  // as the entry makes it, not opened
 DitherPlugin* OpenPlugin();
+// The effect that presents `plug`: the host the plug-in was given.
+Vst2Effect* EffectOf(PlugBase* plug);
+EffectRecord* RecordOf(PlugBase* plug);
 intptr_t Dispatch(PlugBase* plug, int32_t opcode, int32_t index = 0, intptr_t value = 0,
                   void* ptr = nullptr, float opt = 0.0f);
 void ClosePlugin(PlugBase* plug);
+
+// Owns a plug-in behind its effect, made as the entry makes it (not opened),
+// and closes it through the dispatcher when the handle goes, even after a
+// failed assertion.
+template <typename Plug>
+class PluginHandle {
+ public:
+  explicit PluginHandle(Plug* plug) : plug(plug) { new Vst2Effect(plug); }
+  ~PluginHandle() { ClosePlugin(plug); }
+  PluginHandle(const PluginHandle&) = delete;
+  PluginHandle& operator=(const PluginHandle&) = delete;
+
+  Plug* operator->() const { return plug; }
+  Plug& operator*() const { return *plug; }
+  Plug* get() const { return plug; }
+  EffectRecord* Record() const { return RecordOf(plug); }
+
+ private:
+  Plug* plug;
+};

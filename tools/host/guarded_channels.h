@@ -3,6 +3,7 @@
 // it was asked for changes a guard, and GuardsIntact says where.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "dither/fft.h"
-#include "dither/weighting.h"
+#include "dsp/fft.h"
+#include "dsp/weighting.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;

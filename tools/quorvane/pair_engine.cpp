@@ -3,7 +3,6 @@
 #include <mutex>
 
 #include "dither/dither_plugin.h"
-#include "host/dispatcher.h"
 
 namespace {
 
@@ -19,12 +18,6 @@ PairEngine::PluginPointer MakePlugin() {
   return PairEngine::PluginPointer(new DitherPlugin());
 }
 
-intptr_t Dispatch(DitherPlugin& plugin, int32_t opcode, int32_t index = 0, intptr_t value = 0,
-                  void* ptr = nullptr, float opt = 0.0f) {
-  EffectRecord* record = plugin.Record();
-  return record->dispatcher(record, opcode, index, value, ptr, opt);
-}
-
 void SetParameter(DitherPlugin& plugin, int index, double value) {
   plugin.ParamAt(index).SetClamped(value);
   plugin.ParamChanged(index);
@@ -37,13 +30,12 @@ PairEngine::PairEngine(int channels, double rate, int32_t block, const DitherSet
     : plugin(MakePlugin()) {
   // The order of a host: open, rate, block size, channels, processing on,
   // then the parameter values.
-  Dispatch(*plugin, effOpen);
-  Dispatch(*plugin, effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
-  Dispatch(*plugin, effSetBlockSize, 0, block);
-  SpeakerArrangement arrangement{0, channels};
-  Dispatch(*plugin, effSetSpeakerArrangement, 0, reinterpret_cast<intptr_t>(&arrangement),
-           &arrangement);
-  Dispatch(*plugin, effMainsChanged, 0, 1);
+  plugin->NotifyAllParamsChanged();
+  // The rate as a host passes it, in single precision.
+  plugin->SetSampleRate(static_cast<float>(rate));
+  plugin->SetBlockSize(block);
+  plugin->SetChannelsInUse(channels, channels);
+  plugin->SetActive(true);
   SetParameter(*plugin, kParamDither, settings.dither ? 1.0 : 0.0);
   SetParameter(*plugin, kParamShaping, settings.power);
   SetParameter(*plugin, kParamTargetBits, settings.bits);

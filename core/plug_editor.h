@@ -1,0 +1,26 @@
+// What a plug-in needs of its editor: the values it pushes, the window the
+// host opens and closes, the size the host asks for, and the drawing prepared
+// once every control is attached. The plug-in owns its editor and deletes it
+// through this interface.
+#pragma once
+
+class PlugLock;
+
+class PlugEditor {
+ public:
+  virtual ~PlugEditor() = default;
+
+  // [plug-in, once, when the editor is handed over] Creates what drawing needs.
+  virtual void PrepareDrawing() = 0;
+  // [any thread, takes `lock` when given] Every control bound to `index`
+  // receives the normalised value, without reporting it back.
+  virtual void SetParameterFromPlug(int index, double normalised, PlugLock* lock) = 0;
+  // [UI thread] Creates the editor's child window in `parent` (HWND on
+  // Windows); false when it cannot.
+  virtual bool OpenWindow(void* parent) = 0;
+  // [UI thread] Destroys the window, if open.
+  virtual void CloseWindow() = 0;
+  // The editor's size in pixels.
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+};

@@ -1,0 +1,3 @@
+#include "core/module.h"
+
+void* ModuleHandle() { return nullptr; }

@@ -1,0 +1,86 @@
+// The requantiser: limits a block of samples to [-1, 1], adds optional
+// triangular dither, feeds back the shaped quantisation error and rounds to
+// the grid of 1 / quantScale steps. It keeps each channel's shaping and
+// dither state, and, per frame of the last block, the clipped input and the
+// requantisation error averaged over the channels, for a display to read.
+//
+// Threads: Reset under the owner's lock; ProcessBlock on the audio thread,
+// under the same lock. Nothing allocates in ProcessBlock unless a block is
+// longer than any before.
+#pragma once
+
+#include <cstdint>
+
+#include "dsp/mt_random.h"
+#include "dsp/sample_array.h"
+
+// Per-channel state of the shaper and the dither.
+struct ChannelState {
+  int32_t historyPos = 0;    // current position in errorHistory, 0 .. order - 1
+  double prevUniform = 0.0;  // previous uniform draw (high-pass dither)
+  double ditherGain = 1.0;   // 1 - 0.6 * rms of this channel's previous block
+  // The last `order` quantisation errors, circular, stored twice over
+  // (entries i and i + order are equal) so that reading `order` errors from
+  // historyPos never wraps.
+  SampleArray errorHistory;
+};
+
+class Requantiser {
+ public:
+  static constexpr int kChannels = 2;
+
+  // Sets the grid (quantScale, a power of two: 2^(bits - 1)), dither and the
+  // shaping order (0: no shaping); clears the state of every channel, sizes
+  // the accumulators for blocks of `frames` and zeroes the `order`
+  // coefficients, which the caller then designs (Coefficients). When some
+  // storage cannot be had, blocks come out silent until a later reset has it.
+  void Reset(double quantScale, bool dither, int order, int32_t frames);
+
+  // Requantises the first `channels` (at most kChannels) channels of a block
+  // of `frames`, a negative count read as 0. True when the block was
+  // processed, with the averages of its frames (an empty block keeps every
+  // dither gain); false with no channels (the averages are cleared) and when
+  // storage is missing, the coefficients included, or the accumulators
+  // cannot grow to the block: the channels are then written silent and
+  // nothing else changes.
+  bool ProcessBlock(double** inputs, double** outputs, int channels, int frames);
+
+  // Coefficient k goes with the error k + 1 frames back.
+  SampleArray& Coefficients() { return coefficients; }
+  const SampleArray& Coefficients() const { return coefficients; }
+  // Per frame of the last block: the clipped input and the output minus it,
+  // each averaged over the channels; frames past the block hold 0.
+  const SampleArray& InputAverage() const { return inputSum; }
+  const SampleArray& ErrorAverage() const { return errorSum; }
+
+  double QuantScale() const { return quantScale; }
+  bool DitherOn() const { return ditherOn; }
+  bool ShapingOn() const { return shapingOn; }
+  int ShapingOrder() const { return shapingOrder; }
+  const ChannelState& Channel(int c) const { return channels[c]; }
+  int32_t PreparedFrames() const { return inputSum.Count(); }
+  MtRandom& Random() { return rng; }
+
+ private:
+  // One channel of a block; returns the sum of squares of the clipped input.
+  // The same loop is compiled for two instruction sets, with identical results.
+  template <typename Floor>
+  double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
+  double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
+  double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
+  // Whether the accumulators hold `frames` values; grows both for a block
+  // longer than prepared.
+  [[nodiscard]] bool AccumulatorsHold(int frames);
+
+  double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
+  bool ditherOn = false;
+  bool shapingOn = false;
+  int32_t shapingOrder = 0;
+  MtRandom rng;
+  // Every array of the last Reset got its size.
+  bool storageReady = false;
+  ChannelState channels[kChannels];
+  SampleArray coefficients;  // coefficient k goes with the error k + 1 frames back
+  SampleArray inputSum;      // per frame: clipped input averaged over the channels
+  SampleArray errorSum;      // per frame: output minus clipped input, averaged
+};

@@ -1,3 +1,0 @@
-#include "host/module.h"
-
-void* ModuleHandle() { return nullptr; }
