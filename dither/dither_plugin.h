@@ -18,6 +18,8 @@ enum DitherParam : int {
 
 constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
 constexpr int kMaxShapingOrder = 12;
+static_assert(kMaxShapingOrder <= Requantiser::kMaxPairedOrder,
+              "every order offered runs both channels in one loop");
 // Above this rate the weighting has no meaning for the audible band and
 // shaping is switched off.
 constexpr double kMaxShapingSampleRate = 96000.0;

@@ -22,6 +22,7 @@ declare -A allowed=(
   [host/lv2]="host/lv2 host dither editor core"
   [tools/measure]="dsp"
   [tools/host]="tools/measure host/vst2 dsp core"
+  [tools/render_hash]="host/vst2 host dither dsp core"
   [tools/quorvane]="tools/measure dither host editor dsp draw core"
   [tests/core]="core"
   [tests/draw]="draw"
