@@ -33,9 +33,10 @@ constexpr int kOutputChunks = 4;
 constexpr int kInputChunks = kOutputChunks + 3;
 
 // Chunks hold their channels planar, channel c's frames from c * chunkFrames,
-// the layout the engines and the meter read: the reader and the writer turn
-// the file's interleaved frames into it and back, so that the processing
-// thread, the busiest, does little more than run the engines.
+// the layout the engines and the meter read. The reader deinterleaves the
+// file's frames as it reads them, off the processing thread, the busiest;
+// that thread interleaves its output for the file as it clips and converts
+// it.
 struct InputChunk {
   std::vector<double> planar;
   int64_t frames = 0;
