@@ -14,6 +14,8 @@
 #include "dsp/requantiser.h"
 
 constexpr int kMaxShapingOrder = 12;
+static_assert(kMaxShapingOrder <= Requantiser::kMaxPairedOrder,
+              "every order offered runs both channels in one loop");
 // Above this rate the weighting has no meaning for the audible band and
 // shaping is switched off.
 constexpr double kMaxShapingSampleRate = 96000.0;

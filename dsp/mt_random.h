@@ -14,19 +14,24 @@ class MtRandom {
   uint32_t NextWord() {
     if (left == 0) Regenerate();
     --left;
-    uint32_t y = state[next++];
-    y ^= y >> 11;
-    y ^= (y << 7) & 0x9D2C5680u;
-    y ^= (y << 15) & 0xEFC60000u;
-    y ^= y >> 18;
-    return y;
+    return Temper(state[next++]);
   }
+  // Draws the next count words into out: the words NextWord would return one
+  // after the other, tempered four at a time.
+  void NextWords(uint32_t* out, int32_t count);
   // A word scaled by 1 / (2^32 - 1): both 0.0 and 1.0 can occur.
   double NextUniform() { return NextWord() * kWordScale; }
 
   static constexpr double kWordScale = 2.3283064370807974e-10;
 
  private:
+  static uint32_t Temper(uint32_t y) {
+    y ^= y >> 11;
+    y ^= (y << 7) & 0x9D2C5680u;
+    y ^= (y << 15) & 0xEFC60000u;
+    return y ^ (y >> 18);
+  }
+
   static constexpr int kStateSize = 624;
   uint32_t state[kStateSize] = {};
   int next = 0;

@@ -3,6 +3,8 @@
 #include "dsp/requantiser.h"
 
 #include <cmath>
+#include <cstdint>
+#include <new>
 
 #include "dsp/exact_floor.h"
 
@@ -12,6 +14,14 @@ namespace {
 inline double Clip(double x) {
   if (!(x <= 1.0)) return 1.0;
   return x < -1.0 ? -1.0 : x;
+}
+
+// Whether the ranges of n doubles at a and at b share an element.
+bool Overlap(const double* a, const double* b, int n) {
+  const auto p = reinterpret_cast<uintptr_t>(a);
+  const auto q = reinterpret_cast<uintptr_t>(b);
+  const uintptr_t bytes = sizeof(double) * static_cast<uintptr_t>(n);
+  return p < q + bytes && q < p + bytes;
 }
 
 }  // namespace
@@ -118,6 +128,18 @@ void Requantiser::Reset(double scale, bool dither, int order, int32_t frames) {
   if (inputSum.Resize(frames, false) != frames || errorSum.Resize(frames, false) != frames)
     storageReady = false;
   if (coefficients.Resize(shapingOrder, true) != shapingOrder) storageReady = false;
+  // Two words per frame and channel at most (white dither). The paired loop
+  // needs these and pairHistory; without them the channels go one at a time.
+  (void)ReservePairWords(4 * static_cast<int64_t>(frames));
+  (void)pairHistory.Resize(4 * shapingOrder, false);
+}
+
+bool Requantiser::ReservePairWords(int64_t count) {
+  if (count <= pairWordCapacity) return true;
+  if (count > INT32_MAX) return false;
+  pairWords.reset(new (std::nothrow) uint32_t[count]);
+  pairWordCapacity = pairWords ? static_cast<int32_t>(count) : 0;
+  return pairWords != nullptr;
 }
 
 bool Requantiser::AccumulatorsHold(int frames) {
@@ -128,6 +150,15 @@ bool Requantiser::AccumulatorsHold(int frames) {
 }
 
 bool Requantiser::ProcessBlock(double** inputs, double** outputs, int used, int frames) {
+  return ProcessBlockScheduled(inputs, outputs, used, frames, true);
+}
+
+bool Requantiser::ProcessBlockPerChannel(double** inputs, double** outputs, int used, int frames) {
+  return ProcessBlockScheduled(inputs, outputs, used, frames, false);
+}
+
+bool Requantiser::ProcessBlockScheduled(double** inputs, double** outputs, int used, int frames,
+                                        bool together) {
   if (frames < 0) frames = 0;
   // A design that could not have its coefficients leaves fewer than the order.
   if (!storageReady || coefficients.Count() != shapingOrder || !AccumulatorsHold(frames)) {
@@ -140,13 +171,40 @@ bool Requantiser::ProcessBlock(double** inputs, double** outputs, int used, int 
   for (int32_t j = 0; j < count; ++j) inputSum[j] = 0.0;
   for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] = 0.0;
   if (used <= 0) return false;
-  for (int c = 0; c < used; ++c) {
-    ChannelState& s = channels[c];
-    const double sumOfSquares = CpuHasSse41()
-                                    ? RequantiseChannelSse41(inputs[c], outputs[c], s, frames)
-                                    : RequantiseChannelSse2(inputs[c], outputs[c], s, frames);
-    // An empty block has no level: the gain stays as it was.
-    if (ditherOn && frames > 0) s.ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares / frames);
+
+  // The channels go together only where that cannot change what either one
+  // reads: when no output overlaps the other channel's input or the other
+  // output (with one channel at a time, channel 1 would read what channel 0
+  // wrote), and when the paired loop's buffers hold the block.
+  together = together && used == 2 && shapingOrder <= kMaxPairedOrder;
+  if (together) {
+    together = !Overlap(outputs[0], inputs[1], frames) && !Overlap(outputs[1], inputs[0], frames) &&
+               !Overlap(outputs[0], outputs[1], frames);
+    together = together && ReservePairWords(4 * static_cast<int64_t>(frames)) &&
+               pairHistory.Count() >= 4 * shapingOrder;
+  }
+  double sumOfSquares[kChannels];
+  if (together) {
+    // Both channels' words at once: channel 0's, then channel 1's, the
+    // stream the one-channel loop draws from, in its order.
+    if (ditherOn) rng.NextWords(pairWords.get(), 2 * (shapingOn ? 1 : 2) * frames);
+    if (CpuHasSse41()) {
+      RequantisePairSse41(inputs, outputs, frames, sumOfSquares);
+    } else {
+      RequantisePairSse2(inputs, outputs, frames, sumOfSquares);
+    }
+  } else {
+    for (int c = 0; c < used; ++c) {
+      sumOfSquares[c] = CpuHasSse41()
+                            ? RequantiseChannelSse41(inputs[c], outputs[c], channels[c], frames)
+                            : RequantiseChannelSse2(inputs[c], outputs[c], channels[c], frames);
+    }
+  }
+  // An empty block has no level: the gains stay as they were.
+  if (ditherOn && frames > 0) {
+    for (int c = 0; c < used; ++c) {
+      channels[c].ditherGain = 1.0 - 0.6 * std::sqrt(sumOfSquares[c] / frames);
+    }
   }
 
   const double scale = 1.0 / used;

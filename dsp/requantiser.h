@@ -4,12 +4,19 @@
 // dither state, and, per frame of the last block, the clipped input and the
 // requantisation error averaged over the channels, for a display to read.
 //
+// Each channel's feedback sum is one long chain of dependent operations, so
+// ProcessBlock runs channels 0 and 1 together, one in each lane of two-lane
+// vectors, with the block's random words drawn beforehand in the order the
+// one-channel loop draws them. ProcessBlockPerChannel is that one-channel
+// loop, the plain schedule; both give the same bits.
+//
 // Threads: Reset under the owner's lock; ProcessBlock on the audio thread,
 // under the same lock. Nothing allocates in ProcessBlock unless a block is
 // longer than any before.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "dsp/mt_random.h"
 #include "dsp/sample_array.h"
@@ -28,6 +35,9 @@ struct ChannelState {
 class Requantiser {
  public:
   static constexpr int kChannels = 2;
+  // The longest shaping the two channels can run together; a longer one goes
+  // one channel at a time.
+  static constexpr int kMaxPairedOrder = 12;
 
   // Sets the grid (quantScale, a power of two: 2^(bits - 1)), dither and the
   // shaping order (0: no shaping); clears the state of every channel, sizes
@@ -42,8 +52,13 @@ class Requantiser {
   // dither gain); false with no channels (the averages are cleared) and when
   // storage is missing, the coefficients included, or the accumulators
   // cannot grow to the block: the channels are then written silent and
-  // nothing else changes.
+  // nothing else changes. Two channels go together unless an output overlaps
+  // the other channel's input or output (one after the other, the second
+  // reads what the first wrote) or the paired loop's buffers cannot be had.
   bool ProcessBlock(double** inputs, double** outputs, int channels, int frames);
+  // The same, always one channel after the other: the reference that
+  // ProcessBlock must match bit for bit.
+  bool ProcessBlockPerChannel(double** inputs, double** outputs, int channels, int frames);
 
   // Coefficient k goes with the error k + 1 frames back.
   SampleArray& Coefficients() { return coefficients; }
@@ -62,12 +77,26 @@ class Requantiser {
   MtRandom& Random() { return rng; }
 
  private:
-  // One channel of a block; returns the sum of squares of the clipped input.
-  // The same loop is compiled for two instruction sets, with identical results.
+  // ProcessBlock with channels 0 and 1 together when `together` and when
+  // that gives the same result, one after the other otherwise.
+  bool ProcessBlockScheduled(double** inputs, double** outputs, int used, int frames,
+                             bool together);
+  // One channel of a block, drawing its dither as it goes; returns the sum of
+  // squares of the clipped input. Each loop here is compiled for two
+  // instruction sets, with identical results.
   template <typename Floor>
   double RequantiseChannel(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse41(const double* in, double* out, ChannelState& s, int frames);
   double RequantiseChannelSse2(const double* in, double* out, ChannelState& s, int frames);
+  // Channels 0 and 1 of a block in one loop, with the block's random words
+  // already in pairWords; stores each channel's sum of squares.
+  template <typename Floor>
+  void RequantisePair(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
+  void RequantisePairSse41(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
+  void RequantisePairSse2(double** inputs, double** outputs, int frames, double sumOfSquares[2]);
+  // Room for count words in pairWords, grown if needed; false when storage
+  // could not be had.
+  [[nodiscard]] bool ReservePairWords(int64_t count);
   // Whether the accumulators hold `frames` values; grows both for a block
   // longer than prepared.
   [[nodiscard]] bool AccumulatorsHold(int frames);
@@ -83,4 +112,9 @@ class Requantiser {
   SampleArray coefficients;  // coefficient k goes with the error k + 1 frames back
   SampleArray inputSum;      // per frame: clipped input averaged over the channels
   SampleArray errorSum;      // per frame: output minus clipped input, averaged
+  // The paired loop's: the block's random words, and both channels' errors
+  // side by side.
+  std::unique_ptr<uint32_t[]> pairWords;
+  int32_t pairWordCapacity = 0;
+  SampleArray pairHistory;
 };

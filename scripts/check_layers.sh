@@ -21,6 +21,7 @@ declare -A allowed=(
   [host/vst2/module]="host/vst2 host editor core"
   [tools/measure]="dsp"
   [tools/host]="tools/measure host/vst2 dsp core"
+  [tools/render_hash]="host/vst2 host dither dsp core"
   [tools/quorvane]="tools/measure dither editor dsp draw"
   [tests/core]="core"
   [tests/draw]="draw"

@@ -42,22 +42,6 @@ bool OnGrid(double y, double scale) {
 
 }  // namespace
 
-TEST(MtRandom, MatchesTheReferenceSequence) {
-  MtRandom rng;
-  rng.SeedState(5489u);
-  rng.Regenerate();
-  EXPECT_EQ(rng.NextWord(), 3499211612u);
-  for (int i = 2; i < 10000; ++i) rng.NextWord();
-  EXPECT_EQ(rng.NextWord(), 4123659995u);  // the 10000th draw of MT19937
-}
-
-TEST(MtRandom, ClockSeedsDifferWithinOneSecond) {
-  EXPECT_NE(SeedFromClock(1700000000, 12345), SeedFromClock(1700000000, 12345));
-  // With both clocks at zero the seed is the process-wide count itself.
-  const uint32_t a = SeedFromClock(0, 0);
-  EXPECT_EQ(SeedFromClock(0, 0), a + 1);
-}
-
 TEST_F(ProcessorTest, PlainRequantisationRoundsHalfUp) {
   Set(kParamShaping, 0.0f);
   const double step = 1.0 / 32768.0;

@@ -49,13 +49,18 @@ Diagnose() { sed 's/^/# /'; }
 
 NativeHost() { "$NATIVE/tools/host/qvhost" "$@"; }
 
-# WineHost BUILD_DIR ARGS...: the Windows qvhost of that build. Windows text
-# output ends lines with CR LF; the CR is dropped so that outputs compare.
+# WineProgram EXE ARGS...: a Windows program under wine. Windows text output
+# ends lines with CR LF; the CR is dropped so that outputs compare.
+WineProgram() {
+  timeout "$WINE_TIMEOUT" wine "$@" | tr -d '\r'
+  return "${PIPESTATUS[0]}"
+}
+
+# WineHost BUILD_DIR ARGS...: the Windows qvhost of that build.
 WineHost() {
   local dir=$1
   shift
-  timeout "$WINE_TIMEOUT" wine "$dir/tools/host/qvhost.exe" "$@" | tr -d '\r'
-  return "${PIPESTATUS[0]}"
+  WineProgram "$dir/tools/host/qvhost.exe" "$@"
 }
 
 # Host BUILD ARGS...: qvhost of the build named native, x86 or x64, with the
@@ -84,6 +89,7 @@ Same() {
 
 . "$(dirname "$0")/record_checks.sh"
 . "$(dirname "$0")/audio_checks.sh"
+. "$(dirname "$0")/exact_checks.sh"
 
 Main() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -91,6 +97,7 @@ Main() {
   fi
   RunRecordChecks
   RunAudioChecks
+  RunExactChecks
   . "$(dirname "$0")/editor_checks.sh" && RunEditorChecks
   [ "$failures" -eq 0 ]
 }

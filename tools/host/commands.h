@@ -13,6 +13,8 @@ int DispatchCommand(int argc, char** argv);
 // qvhost render LIB IN OUT [--rate HZ] [--block N] [--param I=X]... [--program N]
 //                          [--path float|double|accumulate]
 int RenderCommand(int argc, char** argv);
+// qvhost speed LIB [--seconds S] [render options, --path double by default]
+int SpeedCommand(int argc, char** argv);
 // qvhost tone OUT [--rate HZ] [--seconds S]
 int ToneCommand(int argc, char** argv);
 // qvhost demo OUT [--rate HZ]

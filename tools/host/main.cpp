@@ -20,6 +20,9 @@ const Command kCommands[] = {
     {"render", RenderCommand,
      "render LIB IN OUT [--rate HZ] [--block N] [--param INDEX=NORMALISED]... [--program N]\n"
      "                      [--path float|double|accumulate]"},
+    {"speed", SpeedCommand,
+     "speed LIB [--seconds S] [--block N] [--param INDEX=NORMALISED]... [--program N]\n"
+     "                      [--path float|double|accumulate]"},
     {"tone", ToneCommand, "tone OUT [--rate HZ] [--seconds S]"},
     {"demo", DemoCommand, "demo OUT [--rate HZ]"},
     {"measure", MeasureCommand, "measure IN OUT [--rate HZ]"},

@@ -91,27 +91,9 @@ bool Process(EffectRecord& r, RenderPath path, const AudioData& in, AudioData& o
   return false;
 }
 
-// Program first, then parameters, so that a parameter given on the command
-// line wins over the program's value.
-bool Configure(LoadedPlugin& plugin, const RenderOptions& options) {
-  if (options.program >= 0 && plugin.Dispatch(effSetProgram, 0, options.program) != 1) {
-    std::fprintf(stderr, "qvhost: the plug-in refused program %d\n", options.program);
-    return false;
-  }
-  EffectRecord& record = plugin.Record();
-  for (const ParamSetting& setting : options.params) {
-    record.setParameter(&record, setting.index, setting.normalised);
-  }
-  return true;
-}
-
 bool Render(LoadedPlugin& plugin, const RenderOptions& options, const AudioData& in,
             AudioData& out) {
-  plugin.Dispatch(effOpen);
-  plugin.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(out.rate));
-  plugin.Dispatch(effSetBlockSize, 0, options.block);
-  plugin.Dispatch(effMainsChanged, 0, 1);
-  if (!Configure(plugin, options)) return false;
+  if (!StartRendering(plugin, options, out.rate)) return false;
   const bool processed = Process(plugin.Record(), options.path, in, out, options.block);
   if (!processed) std::fprintf(stderr, "qvhost: the plug-in has no callback for that path\n");
   plugin.Dispatch(effMainsChanged, 0, 0);
