@@ -68,9 +68,19 @@ double Param::FromNormalized(double x) const { return std::pow(x, shape) * (max 
 
 void Param::SetFromNormalized(float x) {
   if (std::isnan(x)) return;
+  value = ValueFromNormalized(x);
+}
+
+double Param::ValueFromNormalized(float x) const {
   double v = FromNormalized(x);
   if (kind != ParamKind::Double) v = std::floor(v / step + 0.5) * step;
-  value = v < max ? v : max;
+  return v < max ? v : max;
+}
+
+void Param::SetStepped(double v) {
+  if (std::isnan(v)) return;
+  if (kind != ParamKind::Double) v = std::floor(v / step + 0.5) * step;
+  value = v < min ? min : (v > max ? max : v);
 }
 
 void Param::SetClamped(double v) {

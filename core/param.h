@@ -25,8 +25,14 @@ class Param {
   // Sets from a host or editor value: not rounded for Double, rounded to the
   // step otherwise, limited from above only. A NaN is ignored.
   void SetFromNormalized(float x);
+  // The value SetFromNormalized(x) would set, for a number that is not NaN.
+  double ValueFromNormalized(float x) const;
   // Sets an actual value limited to [min, max], without step rounding.
   void SetClamped(double v);
+  // Sets an actual value as a host gives it in the parameter's own units:
+  // limited to [min, max] and, unless the kind is Double, rounded to the
+  // step. A NaN is ignored.
+  void SetStepped(double v);
 
   // Host texts: at most kParamTextCapacity bytes are written, terminated.
   void CopyName(char* buffer) const;
@@ -37,6 +43,8 @@ class Param {
   // The value of the first display text equal to `text`, or -1.
   int ValueForText(const std::string& text) const;
   std::vector<std::string> ValueTexts() const;
+  // Every display text by its exact value, for any kind.
+  const std::map<double, std::string>& DisplayTexts() const { return displayTexts; }
   bool IsListKind() const { return kind == ParamKind::Bool || kind == ParamKind::Enum; }
 
   ParamKind Kind() const { return kind; }

@@ -2,30 +2,11 @@
 // optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
-#include "dsp/analyser.h"
-#include "dsp/requantiser.h"
+#include "dither/dither_programs.h"
+#include "dsp/dither_engine.h"
 #include "host/plug_base.h"
 
-// Parameter indices.
-enum DitherParam : int {
-  kParamDither = 0,
-  kParamShaping = 1,  // "psychoacoustic power": the shaping order, 0 is off
-  kParamTargetBits = 2,
-  kParamShowGraph = 3,
-  kDitherParamCount = 4,
-};
-
 constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
-constexpr int kMaxShapingOrder = 12;
-static_assert(kMaxShapingOrder <= Requantiser::kMaxPairedOrder,
-              "every order offered runs both channels in one loop");
-// Above this rate the weighting has no meaning for the audible band and
-// shaping is switched off.
-constexpr double kMaxShapingSampleRate = 96000.0;
-// The accumulators are sized for the host's block size up to this many
-// frames. A host may announce any int32 (some pass garbage); a longer block,
-// if one really comes, grows them when it arrives.
-constexpr int32_t kMaxPreparedFrames = 1 << 16;
 
 class LevelBar;
 class SpectrumGraph;
@@ -51,26 +32,35 @@ class DitherPlugin : public PlugBase {
   LevelBar* GetLevelBar() const { return levelBar; }
 
   // Engine state, read by tests.
-  double QuantScale() const { return requantiser.QuantScale(); }
-  bool DitherOn() const { return requantiser.DitherOn(); }
-  bool ShapingOn() const { return requantiser.ShapingOn(); }
-  int ShapingOrder() const { return requantiser.ShapingOrder(); }
-  const SampleArray& Coefficients() const { return requantiser.Coefficients(); }
-  const ChannelState& Channel(int c) const { return requantiser.Channel(c); }
-  int32_t PreparedFrames() const { return requantiser.PreparedFrames(); }
-  MtRandom& Random() { return requantiser.Random(); }
+  double QuantScale() const { return engine.Core().QuantScale(); }
+  bool DitherOn() const { return engine.Core().DitherOn(); }
+  bool ShapingOn() const { return engine.Core().ShapingOn(); }
+  int ShapingOrder() const { return engine.Core().ShapingOrder(); }
+  const SampleArray& Coefficients() const { return engine.Core().Coefficients(); }
+  const ChannelState& Channel(int c) const { return engine.Core().Channel(c); }
+  int32_t PreparedFrames() const { return engine.Core().PreparedFrames(); }
+  MtRandom& Random() { return engine.Core().Random(); }
+
+  // [UI thread] Builds the editor with all its controls and hands it to the
+  // base in place of any it had. The objects are made by the code of the
+  // binary that calls this: a UI binary of its own builds an editor with its
+  // own window layer for a plug-in its host loaded from another binary.
+  void BuildEditor();
+  // [UI thread] Deletes the editor; the plug-in goes on without a display.
+  // A UI binary calls this before it is unloaded, since the editor's code is
+  // its own.
+  void DropEditor();
 
  private:
   void DefineParameters();
   void DefinePresets();
-  // Builds the editor with all its controls and hands it to the base.
-  void BuildEditor();
+  // [lock held] Hides or shows the graphs and the level bar as "show graph" says.
+  void ShowDisplay();
   // [audio thread, lock held] Feeds the block's channel averages to the
   // graphs and its input peak to the level bar.
   void FeedDisplay(int frames);
 
-  Requantiser requantiser;
-  SpectrumAnalyser weighting;  // the sampled weighting curve of the design
+  DitherEngine engine;
   // The editor's display, owned by the editor.
   SpectrumGraph* inputGraph = nullptr;
   SpectrumGraph* noiseGraph = nullptr;

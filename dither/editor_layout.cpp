@@ -61,25 +61,32 @@ void DitherPlugin::BuildEditor() {
   AttachKnob(editor, this, kParamTargetBits, 412, 414, face, Rect{417, 459, 437, 470});
 
   // The input band lightens the picture; the error area darkens it.
-  inputGraph = MakeGraph(this, 0.6f);
-  inputGraph->SetGain(1.0f);
-  inputGraph->SetMirror(true);
-  inputGraph->SetColours(kWhite, kHalfWhite);
-  inputGraph->ClearRing();
-  editor->AttachControl(inputGraph);
+  SpectrumGraph* input = MakeGraph(this, 0.6f);
+  input->SetGain(1.0f);
+  input->SetMirror(true);
+  input->SetColours(kWhite, kHalfWhite);
+  input->ClearRing();
+  editor->AttachControl(input);
 
-  noiseGraph = MakeGraph(this, -0.6f);
-  noiseGraph->SetGain(8192.0f);
-  editor->AttachControl(noiseGraph);
-  noiseGraph->ClearRing();
+  SpectrumGraph* noise = MakeGraph(this, -0.6f);
+  noise->SetGain(8192.0f);
+  editor->AttachControl(noise);
+  noise->ClearRing();
 
   editor->AttachControl(new GraphGrid(this, kDisplay, kGrey));
 
-  levelBar = new LevelBar(this, Rect{50, 462, 162, 469});
-  levelBar->SetColour(kWhite);
-  editor->AttachControl(levelBar);
+  LevelBar* bar = new LevelBar(this, Rect{50, 462, 162, 469});
+  bar->SetColour(kWhite);
+  editor->AttachControl(bar);
 
   editor->AttachControl(new LinkControl(this, Rect{40, 375, 170, 435},
                                         editor->GetPluginDirectory() + "Quorvane_README.txt"));
+
+  // The audio thread feeds the display: it changes hands under the lock.
+  LockGuard guard(&Lock());
+  inputGraph = input;
+  noiseGraph = noise;
+  levelBar = bar;
+  ShowDisplay();
   AttachEditor(editor);
 }

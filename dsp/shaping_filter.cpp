@@ -6,10 +6,11 @@
 
 namespace {
 
-bool IsSquare(const Matrix& a) {
-  const int32_t n = static_cast<int32_t>(a.size());
-  for (const SampleArray& row : a) {
-    if (row.Count() != n) return false;
+// The leading n × n block of a: n rows at least, the first n of length n.
+bool IsSquare(const Matrix& a, int32_t n) {
+  if (static_cast<int32_t>(a.size()) < n) return false;
+  for (int32_t i = 0; i < n; ++i) {
+    if (a[i].Count() != n) return false;
   }
   return true;
 }
@@ -17,8 +18,7 @@ bool IsSquare(const Matrix& a) {
 // Row i of U: U[i][l] = (a[i][l] − Σ_{m<i} U[m][i]·U[m][l]) / U[i][i], with
 // U[i][i] the square root of that difference for l = i. U overwrites the
 // upper triangle; rows above i are finished when row i starts.
-[[nodiscard]] bool CholeskyUpper(Matrix& a) {
-  const int32_t n = static_cast<int32_t>(a.size());
+[[nodiscard]] bool CholeskyUpper(Matrix& a, int32_t n) {
   for (int32_t i = 0; i < n; ++i) {
     for (int32_t l = i; l < n; ++l) {
       double x = a[i][l];
@@ -40,8 +40,7 @@ bool IsSquare(const Matrix& a) {
 // V = U⁻¹ column by column: V[i][i] = 1 / U[i][i] and, for j < i,
 // V[j][i] = −(Σ_{k=j}^{i−1} V[j][k]·U[k][i])·V[i][i]. Going down the column
 // reads U[k][i] only for k ≥ j, which are not yet overwritten.
-[[nodiscard]] bool InvertUpper(Matrix& a) {
-  const int32_t n = static_cast<int32_t>(a.size());
+[[nodiscard]] bool InvertUpper(Matrix& a, int32_t n) {
   for (int32_t i = 0; i < n; ++i) {
     if (a[i][i] == 0.0) return false;
     a[i][i] = 1.0 / a[i][i];
@@ -57,8 +56,7 @@ bool IsSquare(const Matrix& a) {
 // a⁻¹ = V·Vᵀ: (V·Vᵀ)[i][j] = Σ_{k≥j} V[i][k]·V[j][k] for i ≤ j. Rows in
 // increasing order, each left to right, read only entries not yet replaced;
 // the lower triangle is copied from the upper one at the end.
-void MultiplyByTranspose(Matrix& a) {
-  const int32_t n = static_cast<int32_t>(a.size());
+void MultiplyByTranspose(Matrix& a, int32_t n) {
   for (int32_t i = 0; i < n; ++i) {
     for (int32_t j = i; j < n; ++j) {
       double sum = 0.0;
@@ -71,10 +69,33 @@ void MultiplyByTranspose(Matrix& a) {
   }
 }
 
-// b[i] = r[i + 1] and R[i][j] = r[|i − j|] for i, j < order (order < r's count).
-// Returns false when storage could not be had.
+// InvertSpdMatrix on the leading n × n block.
+[[nodiscard]] bool InvertLeading(Matrix& a, int32_t n) {
+  if (!IsSquare(a, n) || !CholeskyUpper(a, n) || !InvertUpper(a, n)) return false;
+  MultiplyByTranspose(a, n);
+  return true;
+}
+
+// MultiplyMatrixVector with the first `rows` rows of m.
+[[nodiscard]] bool MultiplyLeading(const Matrix& m, int32_t rows, const SampleArray& v,
+                                   SampleArray& out) {
+  if (out.Resize(rows, true) != rows) return false;
+  for (int32_t i = 0; i < rows; ++i) {
+    if (m[i].Count() != v.Count()) return false;
+    double sum = 0.0;
+    for (int32_t j = 0; j < v.Count(); ++j) sum += v[j] * m[i][j];
+    out[i] = sum;
+  }
+  return true;
+}
+
+// b[i] = r[i + 1] and R[i][j] = r[|i − j|] for i, j < order (order < r's count),
+// R in the leading order × order block of `normal`, which gains rows when it
+// has fewer and keeps any it has beyond them. Returns false when storage
+// could not be had.
 [[nodiscard]] bool BuildNormalEquations(const SampleArray& r, int order, Matrix& normal,
                                         SampleArray& b) {
+  if (static_cast<int>(normal.size()) < order) normal.resize(static_cast<size_t>(order));
   if (b.Resize(order, false) != order) return false;
   for (int i = 0; i < order; ++i) {
     b[i] = r[i + 1];
@@ -86,22 +107,18 @@ void MultiplyByTranspose(Matrix& a) {
 
 }  // namespace
 
-bool InvertSpdMatrix(Matrix& a) {
-  if (!IsSquare(a) || !CholeskyUpper(a) || !InvertUpper(a)) return false;
-  MultiplyByTranspose(a);
-  return true;
+bool ShapingDesignScratch::Reserve(int order) {
+  if (static_cast<int>(normal.size()) < order) normal.resize(static_cast<size_t>(order));
+  for (SampleArray& row : normal) {
+    if (row.Resize(order, true) != order) return false;
+  }
+  return b.Resize(order, true) == order;
 }
 
+bool InvertSpdMatrix(Matrix& a) { return InvertLeading(a, static_cast<int32_t>(a.size())); }
+
 bool MultiplyMatrixVector(const Matrix& m, const SampleArray& v, SampleArray& out) {
-  const int32_t rows = static_cast<int32_t>(m.size());
-  if (out.Resize(rows, true) != rows) return false;
-  for (int32_t i = 0; i < rows; ++i) {
-    if (m[i].Count() != v.Count()) return false;
-    double sum = 0.0;
-    for (int32_t j = 0; j < v.Count(); ++j) sum += v[j] * m[i][j];
-    out[i] = sum;
-  }
-  return true;
+  return MultiplyLeading(m, static_cast<int32_t>(m.size()), v, out);
 }
 
 int32_t ShapingDesignSize(int32_t blockSize, int order) {
@@ -111,16 +128,18 @@ int32_t ShapingDesignSize(int32_t blockSize, int order) {
 }
 
 void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
-                         int order, SampleArray& coefficients) {
+                         int order, SampleArray& coefficients, ShapingDesignScratch* scratch) {
   if (coefficients.Resize(order, true) != order || order <= 0 || blockSize <= 0) return;
   const int32_t n = ShapingDesignSize(blockSize, order);
   SampleWeighting(weighting, sampleRate, n);
   const SampleArray& r = weighting.RealSpectrum();
   if (r.Count() != n || order >= n) return;
 
-  Matrix normal(static_cast<size_t>(order));
-  SampleArray b;
-  if (!BuildNormalEquations(r, order, normal, b)) return;
-  if (InvertSpdMatrix(normal) && MultiplyMatrixVector(normal, b, coefficients)) return;
+  ShapingDesignScratch local;
+  ShapingDesignScratch& work = scratch ? *scratch : local;
+  if (!BuildNormalEquations(r, order, work.normal, work.b)) return;
+  if (InvertLeading(work.normal, order) &&
+      MultiplyLeading(work.normal, order, work.b, coefficients))
+    return;
   for (int32_t k = 0; k < coefficients.Count(); ++k) coefficients[k] = 0.0;
 }

@@ -37,6 +37,17 @@ int32_t ShapingDesignSize(int32_t blockSize, int order);
 // from order 9 the mirrored values make the normal matrix indefinite.
 constexpr int kMaxOrderAt16 = 8;
 
+// The design's working storage (the normal equations). A caller that keeps
+// one from design to design allocates nothing once it has served the largest
+// order: a design then can run on the audio thread.
+struct ShapingDesignScratch {
+  // Has the storage for designs up to `order`; false when it could not.
+  [[nodiscard]] bool Reserve(int order);
+
+  Matrix normal;  // only the leading order × order block is used
+  SampleArray b;
+};
+
 // Designs `order` shaping coefficients for the sample rate; coefficient 0 goes
 // with the most recent error. Samples the weighting at N = ShapingDesignSize
 // points f = i·fs/N, i = 1 … N, into the ring of `weighting` (the ring keeps
@@ -48,6 +59,9 @@ constexpr int kMaxOrderAt16 = 8;
 //   Sizes other than powers of two use the next power of two, since the FFT
 //   has no other sizes.
 // - If the matrix cannot be inverted the coefficients stay zero (no shaping).
-// Runs in ResetProcessing under the plug-in's lock; allocates the small matrix.
+// Runs in ResetProcessing under the plug-in's lock. Without `scratch` it
+// allocates the small matrix; with it, only when the order exceeds any the
+// scratch has served.
 void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
-                         int order, SampleArray& coefficients);
+                         int order, SampleArray& coefficients,
+                         ShapingDesignScratch* scratch = nullptr);

@@ -65,6 +65,18 @@ void PlugBase::AttachEditor(PlugEditor* newEditor) {
   editor = newEditor;
 }
 
+void PlugBase::DetachEditor() {
+  LockGuard guard(&lock);
+  delete editor;
+  editor = nullptr;
+}
+
+bool PlugBase::PrepareScratch(int32_t frames) {
+  LockGuard guard(&lock);
+  return inputBuffers.Resize(inputsInUse, frames, true) &&
+         outputBuffers.Resize(outputsInUse, frames, true);
+}
+
 void PlugBase::NotifyAllParamsChanged() {
   LockGuard guard(&lock);
   for (int i = 0; i < ParamCount(); ++i) ParamChanged(i);

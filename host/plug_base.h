@@ -68,10 +68,13 @@ class PlugBase : public PlugParams {
   // [UI thread] A change made in the editor: reports automation to the host,
   // sets the value and calls ParamChanged, under the lock.
   void SetParamFromEditor(int index, double normalised) override;
-  // [constructor] Hands the finished editor to the plug-in, which owns it:
+  // [constructor, or UI thread with the lock held] Hands the finished editor
+  // to the plug-in, which owns it, in place of any it had:
   // every control receives its parameter's value, then drawing is prepared.
   void AttachEditor(PlugEditor* newEditor);
   PlugEditor* GetEditor() const { return editor; }
+  // [UI thread, window closed] Deletes the editor; the plug-in has none after.
+  void DetachEditor();
   // [takes the lock] Every parameter's ParamChanged, then ResetProcessing.
   void NotifyAllParamsChanged();
 
@@ -93,6 +96,10 @@ class PlugBase : public PlugParams {
   void SetActive(bool active);
   // The channels the host really passes; negative counts are ignored.
   void SetChannelsInUse(int32_t inputs, int32_t outputs);
+  // [not the audio thread] Sizes the scratch buffers of the float path for
+  // blocks of up to `frames`, so that such blocks allocate nothing; false
+  // when the storage could not be had.
+  [[nodiscard]] bool PrepareScratch(int32_t frames);
 
   // ---- Audio [audio thread, lock held] ---------------------------------------
   // A block of float audio through the scratch buffers, replacing or adding

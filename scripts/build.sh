@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds the native tree (plug-in, host tool, the quorvane file tool, unit
-# tests, benchmarks) and both Windows DLLs with their host tools, then fills
-# dist/.
+# Builds the native tree (plug-in, LV2 bundle, host tool, the quorvane file
+# tool, unit tests, benchmarks) and both Windows DLLs with their host tools,
+# then fills dist/.
 #
 #   scripts/build.sh [LOG]
 #
@@ -28,8 +28,12 @@ configure native "native Linux" -DQV_BENCH=ON
 configure x86 "32-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
 configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
 
-mkdir -p dist/x86 dist/x64 dist/linux
+mkdir -p dist/x86 dist/x64 dist/linux dist/lv2
 cp build/x86/Quorvane.dll dist/x86/
 cp build/x64/Quorvane.dll dist/x64/
-cp build/native/Quorvane.so build/native/tools/quorvane/quorvane dist/linux/
+cp build/native/tools/quorvane/quorvane dist/linux/
+cp build/native/Quorvane.so dist/linux/
+# The bundle is copied whole, so that no file of an older build stays in it.
+rm -rf dist/lv2/Quorvane.lv2
+cp -r build/native/lv2/Quorvane.lv2 dist/lv2/
 cp resources/Quorvane_README.txt dist/

@@ -81,10 +81,10 @@ TEST(ErrorSpectrum, WeightingFollowsThePluginsCurve) {
 TEST(FileMeter, MeasuresTheErrorFromTheClippedInput) {
   FileMeter meter(2, true);
   const double nan = std::numeric_limits<double>::quiet_NaN();
-  // Frames of (left, right); outputs as stored.
-  const double input[] = {0.5, -2.0, nan, 0.25, 1.5, -0.75};
-  const double output[] = {0.5, -1.0, 1.0, 0.25, 1.0 - 0.5, -0.75};
-  meter.Add(input, output, 3);
+  // Three frames of the left channel, then of the right; outputs as stored.
+  const double input[] = {0.5, nan, 1.5, -2.0, 0.25, -0.75};
+  const double output[] = {0.5, 1.0, 1.0 - 0.5, -1.0, 0.25, -0.75};
+  meter.Add(input, output, 3, 3);
   meter.Finish();
   EXPECT_EQ(meter.InputPeak(), 2.0);
   EXPECT_EQ(meter.ClippedInput(), 3u);
@@ -97,10 +97,36 @@ TEST(FileMeter, MeasuresTheErrorFromTheClippedInput) {
 TEST(FileMeter, AnalysesEveryWholeBlockOfEveryChannel) {
   FileMeter meter(3, false);
   std::vector<double> silence(3 * 1000);
-  for (int i = 0; i < 9; ++i) meter.Add(silence.data(), silence.data(), 1000);
+  for (int i = 0; i < 9; ++i) meter.Add(silence.data(), silence.data(), 1000, 1000);
   meter.Finish();
   EXPECT_EQ(meter.Spectrum().Blocks(), 3 * 2);
   EXPECT_EQ(meter.ErrorPower(), 0.0);
+}
+
+// The chunks of a stream end anywhere in an analysis block: the staging
+// must carry each channel's samples across calls in order.
+TEST(FileMeter, HowTheStreamIsCutChangesNothing) {
+  constexpr int kFrames = 3 * ErrorSpectrum::kSize + 100;
+  std::vector<double> input(2 * kFrames), output(2 * kFrames);
+  for (int j = 0; j < kFrames; ++j) {
+    input[j] = 0.5 * std::sin(0.01 * j);
+    input[kFrames + j] = 0.25 * std::sin(0.3 * j);
+    output[j] = std::floor(input[j] * 256.0) / 256.0;
+    output[kFrames + j] = std::floor(input[kFrames + j] * 64.0) / 64.0;
+  }
+  FileMeter whole(2, true), cut(2, true);
+  whole.Add(input.data(), output.data(), kFrames, kFrames);
+  for (int start = 0; start < kFrames; start += 777) {
+    const int n = kFrames - start < 777 ? kFrames - start : 777;
+    cut.Add(input.data() + start, output.data() + start, kFrames, n);
+  }
+  whole.Finish();
+  cut.Finish();
+  ASSERT_EQ(cut.Spectrum().Blocks(), 2 * 3);
+  EXPECT_EQ(cut.Spectrum().ErrorPower(), whole.Spectrum().ErrorPower());
+  EXPECT_EQ(cut.Spectrum().InputPower(), whole.Spectrum().InputPower());
+  // The sum of squares is added up per call, in a different order.
+  EXPECT_NEAR(cut.ErrorPower(), whole.ErrorPower(), whole.ErrorPower() * 1e-12);
 }
 
 TEST(HeaderFrames, ReadsWhatTheHeaderOfATruncatedFilePromised) {

@@ -32,14 +32,20 @@ int32_t ChunkFrames(int32_t block) {
 constexpr int kOutputChunks = 4;
 constexpr int kInputChunks = kOutputChunks + 3;
 
+// Chunks hold their channels planar, channel c's frames from c * chunkFrames,
+// the layout the engines and the meter read. The reader deinterleaves the
+// file's frames as it reads them, off the processing thread, the busiest;
+// that thread interleaves its output for the file as it clips and converts
+// it.
 struct InputChunk {
-  std::vector<double> samples;  // interleaved
+  std::vector<double> planar;
   int64_t frames = 0;
 };
 
 struct OutputChunk {
-  std::vector<double> stored;  // interleaved, clipped grid values
-  std::vector<int32_t> words;  // the same as left-justified integers
+  std::vector<double> planar;       // clipped grid values
+  std::vector<int32_t> words;       // the same interleaved, as left-justified integers
+  std::vector<double> interleaved;  // the same interleaved, for float output
   int64_t frames = 0;
   InputChunk* input = nullptr;  // what it was made from, kept for the meter
 };
@@ -53,8 +59,6 @@ class Processor {
         block(options.block),
         grid(settings.bits),
         groups(PairChannels(info.channels)),
-        planarIn(static_cast<size_t>(info.channels) * chunkFrames),
-        planarOut(static_cast<size_t>(info.channels) * chunkFrames),
         chunkFrames(chunkFrames) {
     for (size_t g = 0; g < groups.size(); ++g) {
       engines.push_back(std::make_unique<PairEngine>(
@@ -62,50 +66,44 @@ class Processor {
     }
   }
 
-  void Process(const InputChunk& in, OutputChunk& out, bool integers);
+  void Process(InputChunk& in, OutputChunk& out, bool integers);
   bool ShapingActive() const { return engines.empty() || engines[0]->ShapingActive(); }
   uint64_t Overs() const { return overs; }
 
  private:
-  double* Planar(std::vector<double>& planar, int channel) {
-    return planar.data() + static_cast<size_t>(channel) * chunkFrames;
-  }
-
   int channels;
   int32_t block;
   OutputGrid grid;
   std::vector<ChannelGroup> groups;
   std::vector<std::unique_ptr<PairEngine>> engines;
-  std::vector<double> planarIn;   // channel c at c * chunkFrames
-  std::vector<double> planarOut;  // the same for the engines' outputs
   int32_t chunkFrames;
   uint64_t overs = 0;
 };
 
-void Processor::Process(const InputChunk& in, OutputChunk& out, bool integers) {
+void Processor::Process(InputChunk& in, OutputChunk& out, bool integers) {
   const auto frames = static_cast<int32_t>(in.frames);
-  for (int c = 0; c < channels; ++c) {
-    double* planar = Planar(planarIn, c);
-    for (int32_t j = 0; j < frames; ++j) planar[j] = in.samples[j * channels + c];
-  }
   for (size_t g = 0; g < groups.size(); ++g) {
     const ChannelGroup& group = groups[g];
     for (int32_t start = 0; start < frames; start += block) {
       double* ins[2];
       double* outs[2];
       for (int c = 0; c < group.count; ++c) {
-        ins[c] = Planar(planarIn, group.first + c) + start;
-        outs[c] = Planar(planarOut, group.first + c) + start;
+        const size_t at = static_cast<size_t>(group.first + c) * chunkFrames + start;
+        ins[c] = in.planar.data() + at;
+        outs[c] = out.planar.data() + at;
       }
       engines[g]->Process(ins, outs, frames - start < block ? frames - start : block);
     }
   }
   for (int c = 0; c < channels; ++c) {
-    const double* planar = Planar(planarOut, c);
-    for (int32_t j = 0; j < frames; ++j) {
-      const double y = grid.Clip(planar[j], overs);
-      out.stored[j * channels + c] = y;
-      if (integers) out.words[j * channels + c] = OutputGrid::ToInt32(y);
+    double* y = out.planar.data() + static_cast<size_t>(c) * chunkFrames;
+    for (int32_t j = 0; j < frames; ++j) y[j] = grid.Clip(y[j], overs);
+    if (integers) {
+      int32_t* words = out.words.data() + c;
+      for (int32_t j = 0; j < frames; ++j) words[j * channels] = OutputGrid::ToInt32(y[j]);
+    } else {
+      double* interleaved = out.interleaved.data() + c;
+      for (int32_t j = 0; j < frames; ++j) interleaved[j * channels] = y[j];
     }
   }
   out.frames = frames;
@@ -119,14 +117,19 @@ struct StreamState {
   std::string writeError;         // writer thread
 };
 
-void ReadChunks(SNDFILE* file, int32_t chunkFrames, ChunkQueue<InputChunk>& free,
+void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, ChunkQueue<InputChunk>& free,
                 ChunkQueue<InputChunk>& filled, StreamState& state) {
+  std::vector<double> frames(static_cast<size_t>(channels) * chunkFrames);
   while (!state.stop.load()) {
     InputChunk* chunk = free.Pop();
-    chunk->frames = sf_readf_double(file, chunk->samples.data(), chunkFrames);
+    chunk->frames = sf_readf_double(file, frames.data(), chunkFrames);
     if (chunk->frames <= 0) {
       free.Push(chunk);
       break;
+    }
+    for (int c = 0; c < channels; ++c) {
+      double* planar = chunk->planar.data() + static_cast<size_t>(c) * chunkFrames;
+      for (int64_t j = 0; j < chunk->frames; ++j) planar[j] = frames[j * channels + c];
     }
     state.framesRead += chunk->frames;
     filled.Push(chunk);
@@ -137,20 +140,20 @@ void ReadChunks(SNDFILE* file, int32_t chunkFrames, ChunkQueue<InputChunk>& free
 }
 
 // The writer thread: stores each chunk, then measures it against its input
-// (off the processing thread, which is the busiest) and frees both chunks.
-void WriteChunks(SNDFILE* file, bool integers, ChunkQueue<OutputChunk>& freeOutputs,
-                 ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
-                 FileMeter& meter, StreamState& state) {
+// (off the processing thread) and frees both chunks.
+void WriteChunks(SNDFILE* file, bool integers, int32_t chunkFrames,
+                 ChunkQueue<OutputChunk>& freeOutputs, ChunkQueue<OutputChunk>& filled,
+                 ChunkQueue<InputChunk>& freeInputs, FileMeter& meter, StreamState& state) {
   while (OutputChunk* chunk = filled.Pop()) {
     if (state.writeError.empty()) {
-      const sf_count_t written = integers
-                                     ? sf_writef_int(file, chunk->words.data(), chunk->frames)
-                                     : sf_writef_double(file, chunk->stored.data(), chunk->frames);
+      const sf_count_t written =
+          integers ? sf_writef_int(file, chunk->words.data(), chunk->frames)
+                   : sf_writef_double(file, chunk->interleaved.data(), chunk->frames);
       if (written != chunk->frames) {
         state.writeError = sf_strerror(file);
         state.stop.store(true);
       }
-      meter.Add(chunk->input->samples.data(), chunk->stored.data(),
+      meter.Add(chunk->input->planar.data(), chunk->planar.data(), chunkFrames,
                 static_cast<int>(chunk->frames));
     }
     freeInputs.Push(chunk->input);
@@ -182,24 +185,30 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
 // and writing with measuring.
 void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrames,
             Processor& processor, FileMeter& meter, Progress& progress, StreamState& state) {
-  const size_t samples = static_cast<size_t>(chunkFrames) * input.Info().channels;
+  const int channels = input.Info().channels;
+  const size_t samples = static_cast<size_t>(chunkFrames) * channels;
   InputChunk inputs[kInputChunks];
   OutputChunk outputs[kOutputChunks];
   ChunkQueue<InputChunk> freeInputs, filledInputs;
   ChunkQueue<OutputChunk> freeOutputs, filledOutputs;
   for (InputChunk& chunk : inputs) {
-    chunk.samples.resize(samples);
+    chunk.planar.resize(samples);
     freeInputs.Push(&chunk);
   }
   for (OutputChunk& chunk : outputs) {
-    chunk.stored.resize(samples);
-    if (integers) chunk.words.resize(samples);
+    chunk.planar.resize(samples);
+    if (integers) {
+      chunk.words.resize(samples);
+    } else {
+      chunk.interleaved.resize(samples);
+    }
     freeOutputs.Push(&chunk);
   }
-  std::thread reader(ReadChunks, input.File(), chunkFrames, std::ref(freeInputs),
+  std::thread reader(ReadChunks, input.File(), channels, chunkFrames, std::ref(freeInputs),
                      std::ref(filledInputs), std::ref(state));
-  std::thread writer(WriteChunks, output, integers, std::ref(freeOutputs), std::ref(filledOutputs),
-                     std::ref(freeInputs), std::ref(meter), std::ref(state));
+  std::thread writer(WriteChunks, output, integers, chunkFrames, std::ref(freeOutputs),
+                     std::ref(filledOutputs), std::ref(freeInputs), std::ref(meter),
+                     std::ref(state));
   while (InputChunk* in = filledInputs.Pop()) {
     if (state.stop.load()) {
       freeInputs.Push(in);

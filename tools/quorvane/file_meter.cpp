@@ -8,24 +8,39 @@ FileMeter::FileMeter(int channels, bool inputSpectrum)
       stagedInput(inputSpectrum ? static_cast<size_t>(channels) * ErrorSpectrum::kSize : 0),
       stagedError(static_cast<size_t>(channels) * ErrorSpectrum::kSize) {}
 
-void FileMeter::Add(const double* input, const double* output, int frames) {
-  for (int j = 0; j < frames; ++j) {
+void FileMeter::Add(const double* input, const double* output, size_t stride, int frames) {
+  // The stream is staged in analysis blocks; a call may end one and start
+  // the next.
+  for (int done = 0; done < frames;) {
+    const int n = frames - done < ErrorSpectrum::kSize - staged ? frames - done
+                                                                : ErrorSpectrum::kSize - staged;
     for (int c = 0; c < channels; ++c) {
-      const double raw = input[j * channels + c];
-      // The requantiser limits its input to full scale (NaN to +1): the
-      // error is measured from what it received, the clipping counted apart.
-      double x = raw;
-      if (!(std::fabs(raw) <= 1.0)) {
-        ++clippedInput;
-        x = raw < -1.0 ? -1.0 : 1.0;
+      const double* in = input + c * stride + done;
+      const double* out = output + c * stride + done;
+      double* error = &stagedError[c * ErrorSpectrum::kSize + staged];
+      double* clipped = inputSpectrum ? &stagedInput[c * ErrorSpectrum::kSize + staged] : nullptr;
+      double squares = 0.0;
+      for (int j = 0; j < n; ++j) {
+        // The requantiser limits its input to full scale (NaN to +1): the
+        // error is measured from what it received, the clipping counted
+        // apart.
+        const double raw = in[j];
+        double x = raw;
+        if (!(std::fabs(raw) <= 1.0)) {
+          ++clippedInput;
+          x = raw < -1.0 ? -1.0 : 1.0;
+        }
+        if (std::fabs(raw) > peak) peak = std::fabs(raw);
+        const double e = out[j] - x;
+        squares += e * e;
+        error[j] = e;
+        if (clipped) clipped[j] = x;
       }
-      if (std::fabs(raw) > peak) peak = std::fabs(raw);
-      const double e = output[j * channels + c] - x;
-      errorSquares += e * e;
-      if (inputSpectrum) stagedInput[c * ErrorSpectrum::kSize + staged] = x;
-      stagedError[c * ErrorSpectrum::kSize + staged] = e;
+      errorSquares += squares;
     }
-    if (++staged == ErrorSpectrum::kSize) AnalyseStaged();
+    done += n;
+    staged += n;
+    if (staged == ErrorSpectrum::kSize) AnalyseStaged();
   }
   samples += static_cast<uint64_t>(frames) * static_cast<uint64_t>(channels);
 }

@@ -4,6 +4,7 @@
 // limited to full scale, as it limits it).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -15,9 +16,9 @@ class FileMeter {
   // plot), at twice the cost of the error's alone.
   FileMeter(int channels, bool inputSpectrum);
 
-  // `frames` interleaved frames of the input as read and of the output as
-  // stored (clipped, on the grid).
-  void Add(const double* input, const double* output, int frames);
+  // `frames` frames of the input as read and of the output as stored
+  // (clipped, on the grid), planar: channel c's frames from c * stride.
+  void Add(const double* input, const double* output, size_t stride, int frames);
   // Ends the stream: a file shorter than one analysis block is analysed as
   // one block padded with silence, so that short files get a spectrum too.
   void Finish();

@@ -1,16 +1,13 @@
 // The requantiser for one or two channels: the plug-in's own engine, set up
-// as a host would set it up (rate, block size, channel count, then the
-// parameters) and fed blocks of doubles. This is the only file of the tool
-// that knows how the plug-in is built.
+// from the settings as the plug-in sets it up from its parameters, and fed
+// blocks of doubles.
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
+#include "dsp/dither_engine.h"
 #include "tools/quorvane/settings.h"
-
-class DitherPlugin;
 
 class PairEngine {
  public:
@@ -19,9 +16,6 @@ class PairEngine {
   // seeded with `seed`.
   PairEngine(int channels, double rate, int32_t block, const DitherSettings& settings,
              uint32_t seed);
-  ~PairEngine();
-  PairEngine(const PairEngine&) = delete;
-  PairEngine& operator=(const PairEngine&) = delete;
 
   // Requantises one block: `frames` (1 .. block) samples of each channel,
   // planar. Outputs are on the grid, not limited to full scale. Allocates
@@ -34,12 +28,8 @@ class PairEngine {
   // The plug-in's programs, in its order.
   static std::vector<ProgramEntry> Programs();
 
-  // Destroys a plug-in in turn with the building of others.
-  struct PluginDeleter {
-    void operator()(DitherPlugin* plugin) const;
-  };
-  using PluginPointer = std::unique_ptr<DitherPlugin, PluginDeleter>;
-
  private:
-  PluginPointer plugin;
+  int channels;
+  int power;
+  DitherEngine engine;
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "dsp/dither_engine.h"
+
 struct DitherSettings {
   bool dither = true;  // triangular dither before rounding
   int power = 9;       // "psychoacoustic power": the shaping order, 0 (off) to 12
@@ -21,8 +23,6 @@ struct ProgramEntry {
 
 constexpr int kMinBits = 6;
 constexpr int kMaxBits = 32;
-constexpr int kMaxPower = 12;
+constexpr int kMaxPower = kMaxShapingOrder;
 constexpr int32_t kMinBlock = 1;
 constexpr int32_t kMaxBlock = 65536;
-// Shaping is off above this rate, whatever the power asks for.
-constexpr double kMaxShapingRate = 96000.0;

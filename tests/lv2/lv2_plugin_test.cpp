@@ -1,0 +1,108 @@
+// The LV2 DSP binary as a host loads it: ports in the parameters' own units,
+// the block size taken from the host's options, blocks of any length, and a
+// clean open/close cycle (the sanitizer tier runs this with leak detection).
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "lv2_host.h"
+
+namespace {
+
+constexpr double kRate = 44100.0;
+constexpr uint32_t kFrames = 4096;
+
+// True when every sample is a whole number of steps of 2^-(bits - 1).
+bool OnGrid(const std::vector<float>& samples, int bits) {
+  const double steps = std::ldexp(1.0, bits - 1);
+  for (float s : samples) {
+    const double scaled = s * steps;
+    if (scaled != std::floor(scaled)) return false;
+  }
+  return true;
+}
+
+std::vector<float> RenderWith(int32_t maxBlock, uint32_t callFrames,
+                              std::array<float, 4> controls) {
+  std::vector<float> left, right;
+  TestSignal(kFrames, &left, &right);
+  Lv2TestInstance plugin(kRate, maxBlock, static_cast<int32_t>(callFrames));
+  if (!plugin.Valid()) return {};
+  plugin.controls = controls;
+  plugin.Activate();
+  return plugin.Render(left, right, callFrames);
+}
+
+constexpr std::array<float, 4> kDefaults = {0.0f, 9.0f, 16.0f, 1.0f};
+
+}  // namespace
+
+TEST(Lv2Plugin, LoadsAndInstantiates) {
+  ASSERT_NE(Lv2Descriptor(), nullptr) << "cannot load " << QV_LV2_DSP_BINARY;
+  EXPECT_STREQ(Lv2Descriptor()->URI, "urn:varek:quorvane");
+  Lv2TestInstance plugin(kRate, 0, 64);
+  EXPECT_TRUE(plugin.Valid());
+}
+
+TEST(Lv2Plugin, ATargetBitsPortValueIsTheWordLengthItself) {
+  // 16 bits: every output on the grid of 1/32768, and not all of them on the
+  // coarser grid of 15 bits.
+  const std::vector<float> at16 = RenderWith(512, 512, kDefaults);
+  ASSERT_FALSE(at16.empty());
+  EXPECT_TRUE(OnGrid(at16, 16));
+  EXPECT_FALSE(OnGrid(at16, 15));
+  // A host that sends 15.6 to an integer port gets the nearest step, 16.
+  EXPECT_EQ(RenderWith(512, 512, {0.0f, 9.0f, 15.6f, 1.0f}), at16);
+  // 6 bits with shaping off is plain rounding to 1/32 steps, half up.
+  std::vector<float> left, right;
+  TestSignal(kFrames, &left, &right);
+  const std::vector<float> at6 = RenderWith(512, 512, {0.0f, 0.0f, 6.0f, 1.0f});
+  ASSERT_EQ(at6.size(), 2 * left.size());
+  for (size_t i = 0; i < left.size(); ++i) {
+    ASSERT_EQ(at6[i], std::floor(32.0 * left[i] + 0.5) / 32.0) << "frame " << i;
+  }
+}
+
+TEST(Lv2Plugin, DesignsItsFilterForTheHostsMaximumBlockLength) {
+  const std::vector<float> withoutOptions = RenderWith(0, 512, kDefaults);
+  ASSERT_FALSE(withoutOptions.empty());
+  // No options is the documented default of 512 frames.
+  EXPECT_EQ(RenderWith(512, 512, kDefaults), withoutOptions);
+  // Another maximum designs another filter.
+  EXPECT_NE(RenderWith(4096, 512, kDefaults), withoutOptions);
+}
+
+TEST(Lv2Plugin, BlocksOfAnyLengthGiveTheSameOutputWithDitherOff) {
+  // Shorter calls than the maximum, single frames (as lv2apply runs), and
+  // calls beyond the maximum all continue the same stream.
+  const std::vector<float> reference = RenderWith(256, 256, kDefaults);
+  ASSERT_FALSE(reference.empty());
+  EXPECT_EQ(RenderWith(256, 100, kDefaults), reference);
+  EXPECT_EQ(RenderWith(256, 1, kDefaults), reference);
+  EXPECT_EQ(RenderWith(256, 1000, kDefaults), reference);
+}
+
+TEST(Lv2Plugin, DoesNothingWhileAnAudioPortIsUnconnected) {
+  Lv2TestInstance plugin(kRate, 64, 64);
+  ASSERT_TRUE(plugin.Valid());
+  Lv2Descriptor()->connect_port(plugin.Handle(), kPortOutRight, nullptr);
+  plugin.Activate();
+  plugin.in[0].assign(64, 0.25f);
+  plugin.out[0].assign(64, -1.0f);
+  plugin.Run(64);
+  EXPECT_EQ(plugin.out[0][0], -1.0f);
+}
+
+TEST(Lv2Plugin, AHundredOpenRunCloseCyclesEachProduceRequantisedAudio) {
+  std::vector<float> left, right;
+  TestSignal(300, &left, &right);
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    Lv2TestInstance plugin(48000.0, 128, 128);
+    ASSERT_TRUE(plugin.Valid()) << "cycle " << cycle;
+    plugin.controls[kPortDither] = static_cast<float>(cycle % 2);
+    plugin.Activate();
+    const std::vector<float> out = plugin.Render(left, right, 128);
+    plugin.Deactivate();
+    ASSERT_TRUE(OnGrid(out, 16)) << "cycle " << cycle;
+  }
+}

@@ -1,0 +1,149 @@
+// The LV2 UI binary with an instance of the DSP binary, as a host drives
+// them, without a window: the UI needs the instance, port events move the
+// editor's controls, an edit made in the editor reaches the host's write
+// function at the next idle (on the host's thread) in the parameter's own
+// units, and cleanup leaves the instance running without an editor.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+#include <lv2/instance-access/instance-access.h>
+#include <lv2/ui/ui.h>
+
+#include <vector>
+
+#include "editor/editor.h"
+#include "host/lv2/lv2_instance.h"
+#include "host/plug_base.h"
+#include "lv2_host.h"
+
+namespace {
+
+const LV2UI_Descriptor* UiDescriptor() {
+  static const LV2UI_Descriptor* descriptor = [] {
+    void* library = dlopen(QV_LV2_UI_BINARY, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) return static_cast<const LV2UI_Descriptor*>(nullptr);
+    auto entry = reinterpret_cast<LV2UI_DescriptorFunction>(dlsym(library, "lv2ui_descriptor"));
+    return entry ? entry(0) : nullptr;
+  }();
+  return descriptor;
+}
+
+struct Written {
+  uint32_t port;
+  float value;
+  bool operator==(const Written& other) const { return port == other.port && value == other.value; }
+};
+
+void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol,
+           const void* buffer) {
+  if (size == sizeof(float) && protocol == 0) {
+    static_cast<std::vector<Written>*>(controller)
+        ->push_back({port, *static_cast<const float*>(buffer)});
+  }
+}
+
+// A UI for the instance (or for none), closed with the test.
+class TestUi {
+ public:
+  explicit TestUi(LV2_Handle instance) {
+    LV2_Feature access = {LV2_INSTANCE_ACCESS_URI, instance};
+    const LV2_Feature* features[] = {&access, nullptr};
+    const LV2_Feature* none[] = {nullptr};
+    LV2UI_Widget widget = nullptr;
+    if (UiDescriptor()) {
+      handle = UiDescriptor()->instantiate(UiDescriptor(), "urn:varek:quorvane", "", Write,
+                                           &written, &widget, instance ? features : none);
+    }
+  }
+  ~TestUi() {
+    if (handle) UiDescriptor()->cleanup(handle);
+  }
+  TestUi(const TestUi&) = delete;
+  TestUi& operator=(const TestUi&) = delete;
+
+  void PortEvent(uint32_t port, float value) {
+    UiDescriptor()->port_event(handle, port, sizeof value, 0, &value);
+  }
+  void Idle() {
+    auto* idle = static_cast<const LV2UI_Idle_Interface*>(
+        UiDescriptor()->extension_data(LV2_UI__idleInterface));
+    idle->idle(handle);
+  }
+
+  LV2UI_Handle handle = nullptr;
+  std::vector<Written> written;
+};
+
+Editor* EditorOf(const Lv2TestInstance& dsp) {
+  return static_cast<Editor*>(static_cast<Lv2Instance*>(dsp.Handle())->Plugin()->GetEditor());
+}
+
+// The value of the first control bound to `param`.
+double ControlValue(Editor* editor, int param) {
+  for (int i = 0; i < editor->ControlCount(); ++i) {
+    if (editor->ControlAt(i)->ParamIdx() == param) return editor->ControlAt(i)->Value();
+  }
+  return -1.0;
+}
+
+constexpr Modifiers kLeftButton = {true, false, false, false, false};
+
+}  // namespace
+
+TEST(Lv2Ui, NeedsTheDspInstance) {
+  ASSERT_NE(UiDescriptor(), nullptr) << "cannot load " << QV_LV2_UI_BINARY;
+  TestUi ui(nullptr);
+  EXPECT_EQ(ui.handle, nullptr);
+}
+
+TEST(Lv2Ui, PortEventsMoveTheEditorsControls) {
+  Lv2TestInstance dsp(48000.0, 256, 256);
+  ASSERT_TRUE(dsp.Valid());
+  TestUi ui(dsp.Handle());
+  ASSERT_NE(ui.handle, nullptr);
+  Editor* editor = EditorOf(dsp);
+  ASSERT_NE(editor, nullptr);
+  ui.PortEvent(kPortTargetBits, 32.0f);
+  EXPECT_EQ(ControlValue(editor, kPortTargetBits), 1.0);
+  ui.PortEvent(kPortTargetBits, 6.0f);
+  EXPECT_EQ(ControlValue(editor, kPortTargetBits), 0.0);
+  ui.PortEvent(kPortDither, 1.0f);
+  EXPECT_EQ(ControlValue(editor, kPortDither), 1.0);
+  // The controls follow; the value is the host's to set, through the port.
+  EXPECT_TRUE(ui.written.empty());
+}
+
+TEST(Lv2Ui, AnEditReachesTheHostAtTheNextIdleInTheParametersUnits) {
+  Lv2TestInstance dsp(48000.0, 256, 256);
+  ASSERT_TRUE(dsp.Valid());
+  TestUi ui(dsp.Handle());
+  ASSERT_NE(ui.handle, nullptr);
+  Editor* editor = EditorOf(dsp);
+  ASSERT_NE(editor, nullptr);
+  // The dither switch's patch.
+  editor->OnMouseDown(197, 460, kLeftButton);
+  editor->OnMouseUp(197, 460);
+  EXPECT_TRUE(ui.written.empty());
+  ui.Idle();
+  EXPECT_EQ(ui.written, (std::vector<Written>{{kPortDither, 1.0f}}));
+  ui.Idle();
+  EXPECT_EQ(ui.written.size(), 1u);
+}
+
+TEST(Lv2Ui, OneUiPerInstanceAndTheInstanceRunsOnWithoutIt) {
+  Lv2TestInstance dsp(48000.0, 256, 256);
+  ASSERT_TRUE(dsp.Valid());
+  dsp.Activate();
+  {
+    TestUi first(dsp.Handle());
+    ASSERT_NE(first.handle, nullptr);
+    TestUi second(dsp.Handle());
+    EXPECT_EQ(second.handle, nullptr);
+    dsp.Run(256);
+  }
+  EXPECT_EQ(EditorOf(dsp), nullptr);
+  dsp.in[0].assign(256, 0.25f);
+  dsp.Run(256);
+  EXPECT_EQ(dsp.out[0][255], 0.25f);
+  TestUi again(dsp.Handle());
+  EXPECT_NE(again.handle, nullptr);
+}
