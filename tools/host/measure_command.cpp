@@ -8,7 +8,7 @@
 #include "tools/host/arguments.h"
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
-#include "tools/measure/error_spectrum.h"
+#include "tools/measure/error_analysis.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "tools/measure/error_spectrum.h"
+#include "tools/measure/error_analysis.h"
 
 class FileMeter {
  public:

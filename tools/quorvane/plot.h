@@ -8,7 +8,7 @@
 #include <string>
 
 class SystemBitmap;
-#include "tools/measure/error_spectrum.h"
+#include "tools/measure/error_analysis.h"
 
 constexpr int kPlotWidth = 800;
 constexpr int kPlotHeight = 450;

@@ -1,4 +1,4 @@
-#include "tools/measure/error_spectrum.h"
+#include "tools/measure/error_analysis.h"
 
 #include <cmath>
 
