@@ -131,12 +131,15 @@ void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t
                          int order, SampleArray& coefficients, ShapingDesignScratch* scratch) {
   if (coefficients.Resize(order, true) != order || order <= 0 || blockSize <= 0) return;
   const int32_t n = ShapingDesignSize(blockSize, order);
-  SampleWeighting(weighting, sampleRate, n);
-  const SampleArray& r = weighting.RealSpectrum();
-  if (r.Count() != n || order >= n) return;
-
   ShapingDesignScratch local;
   ShapingDesignScratch& work = scratch ? *scratch : local;
+  SampleArray& r = work.autocorrelation;
+  if (r.Count() != n || !(work.sampledRate == sampleRate)) {
+    SampleWeighting(weighting, sampleRate, n);
+    r = weighting.RealSpectrum();
+    work.sampledRate = sampleRate;
+  }
+  if (r.Count() != n || order >= n) return;
   if (!BuildNormalEquations(r, order, work.normal, work.b)) return;
   if (InvertLeading(work.normal, order) &&
       MultiplyLeading(work.normal, order, work.b, coefficients))

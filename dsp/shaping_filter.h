@@ -37,15 +37,21 @@ int32_t ShapingDesignSize(int32_t blockSize, int order);
 // from order 9 the mirrored values make the normal matrix indefinite.
 constexpr int kMaxOrderAt16 = 8;
 
-// The design's working storage (the normal equations). A caller that keeps
-// one from design to design allocates nothing once it has served the largest
-// order: a design then can run on the audio thread.
+// The design's working storage (the normal equations) and the weighting's
+// autocorrelation it last computed. A caller that keeps one from design to
+// design allocates nothing once it has served the largest order and the
+// size: a design then can run on the audio thread. A redesign at the rate and
+// size of the last one (a new order, word length or dither switch) reuses
+// the autocorrelation instead of sampling the curve again, so a scratch goes
+// with the one analyser that its designs sample into.
 struct ShapingDesignScratch {
   // Has the storage for designs up to `order`; false when it could not.
   [[nodiscard]] bool Reserve(int order);
 
   Matrix normal;  // only the leading order × order block is used
   SampleArray b;
+  SampleArray autocorrelation;  // N values for sampledRate, or empty
+  double sampledRate = 0.0;
 };
 
 // Designs `order` shaping coefficients for the sample rate; coefficient 0 goes
@@ -60,8 +66,9 @@ struct ShapingDesignScratch {
 //   has no other sizes.
 // - If the matrix cannot be inverted the coefficients stay zero (no shaping).
 // Runs in ResetProcessing under the plug-in's lock. Without `scratch` it
-// allocates the small matrix; with it, only when the order exceeds any the
-// scratch has served.
+// allocates the small matrix and samples the curve every time; with it, it
+// samples only when the rate or N differs from the last design's, and
+// allocates only when the order or N exceeds any the scratch has served.
 void DesignShapingFilter(SpectrumAnalyser& weighting, double sampleRate, int32_t blockSize,
                          int order, SampleArray& coefficients,
                          ShapingDesignScratch* scratch = nullptr);

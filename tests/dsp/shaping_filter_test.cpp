@@ -89,6 +89,35 @@ TEST(ShapingFilterDesign, CoefficientsAreBitForBitTheSameAsEverywhereElse) {
   EXPECT_EQ(h, 0x958dadeecd09142full);
 }
 
+// A kept scratch reuses the last autocorrelation only for the same rate and
+// size: every step of a walk that changes the order, the size and the rate
+// in turn designs what a fresh design gives, and leaves that rate's and
+// size's weighting in the ring.
+TEST(ShapingFilterDesign, AKeptScratchDesignsAsAFreshDesignWhateverChanges) {
+  struct Step {
+    double fs;
+    int32_t blockSize;
+    int order;
+  };
+  const Step walk[] = {{44100, 512, 9},  {44100, 512, 3},  {44100, 300, 12}, {48000, 512, 12},
+                       {48000, 16, 2},   {48000, 16, 9},   {96000, 16, 9},   {44100, 4096, 1},
+                       {44100, 4096, 5}, {44100, 4097, 5}, {44100, 512, 12}};
+  SpectrumAnalyser weighting;
+  ShapingDesignScratch scratch;
+  SampleArray c;
+  for (const Step& step : walk) {
+    DesignShapingFilter(weighting, step.fs, step.blockSize, step.order, c, &scratch);
+    EXPECT_EQ(std::vector<double>(c.Data(), c.Data() + c.Count()),
+              Design(step.fs, step.blockSize, step.order))
+        << step.fs << " Hz, block " << step.blockSize << ", order " << step.order;
+    SpectrumAnalyser expected;
+    const int32_t n = ShapingDesignSize(step.blockSize, step.order);
+    SampleWeighting(expected, step.fs, n);
+    ASSERT_EQ(weighting.Ring().Count(), n);
+    EXPECT_EQ(std::memcmp(weighting.Ring().Data(), expected.Ring().Data(), sizeof(double) * n), 0);
+  }
+}
+
 TEST(ShapingFilterDesign, OrderZeroOrNoBlockSizeGivesZerosAndNoSampling) {
   SpectrumAnalyser weighting;
   SampleArray c;
