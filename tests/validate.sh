@@ -9,6 +9,8 @@
 # Prints "ok - NAME" / "not ok - NAME" lines, each name prefixed with the
 # build it ran on, and "# " diagnostics; exits 0 when every check passed.
 set -u
+# shellcheck source=lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/lib/checks.sh"
 
 if [ $# -ne 5 ]; then
   echo "usage: $0 NATIVE_BUILD X86_BUILD X64_BUILD ASAN_BUILD TSAN_BUILD" >&2
@@ -20,14 +22,7 @@ X64=$(realpath -m "$3")
 ASAN=$(realpath -m "$4")
 TSAN=$(realpath -m "$5")
 
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX="$(dirname "$NATIVE")/wineprefix"
-  trap 'wineserver -k 2>/dev/null' EXIT
-fi
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
-WINE_TIMEOUT=300
-failures=0
+UseWine "$NATIVE" 300
 
 # Names each result line after the build and turns any other line into a
 # diagnostic.
@@ -74,7 +69,7 @@ Main() {
     "$X64/Quorvane.dll" --quick
   ASAN_OPTIONS=detect_leaks=1 Sanitized "asan+lsan" "$ASAN" 'ERROR: (Address|Leak)Sanitizer|runtime error'
   TSAN_OPTIONS=halt_on_error=0 Sanitized tsan "$TSAN" 'WARNING: ThreadSanitizer'
-  [ "$failures" -eq 0 ]
+  Passed
 }
 
 Main

@@ -10,20 +10,13 @@
 #
 # Prints "ok - NAME" / "not ok - NAME" lines and "# " diagnostics.
 set -u
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 NATIVE=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-PYTHON=python3
-[ -x /usr/bin/python3 ] && PYTHON=/usr/bin/python3
 WORK="$NATIVE/ardour-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK/vst" "$WORK/config/ardour7" "$WORK/cache"
-failures=0
-Check() {
-  local name=$1
-  shift
-  if "$@"; then echo "ok - $name"; else echo "not ok - $name"; failures=$((failures + 1)); fi
-}
-Diagnose() { sed 's/^/# /'; }
 
 if ! command -v ardour >/dev/null || ! command -v ardour7-lua >/dev/null; then
   echo "not ok - Ardour 7 is installed"
@@ -106,4 +99,4 @@ SameAsQvhost() {
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
 Check "Ardour's GUI opens the plug-in's window from the session's saved state" RunArdour
 Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" SameAsQvhost
-[ "$failures" -eq 0 ]
+Passed

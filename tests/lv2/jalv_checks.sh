@@ -11,6 +11,8 @@
 # LV2_PATH must name the directory holding Quorvane.lv2/. Prints "ok - NAME"
 # and "not ok - NAME" lines and "# " diagnostics.
 set -u
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 NATIVE=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
@@ -19,8 +21,6 @@ WORK="$NATIVE/lv2-jalv-tests"
 WITH_UI=${2:-}
 rm -rf "$WORK"
 mkdir -p "$WORK"
-PYTHON=python3
-[ -x /usr/bin/python3 ] && PYTHON=/usr/bin/python3
 # The spectra, inclusive: with dither on, jalv's running instance draws the
 # noise of the dither on silence, while the VST 2.x editor is captured
 # without audio.
@@ -29,21 +29,7 @@ LEVEL_AREA=49,461,162,470
 # The dither switch's patch in the editor.
 DITHER_X=197
 DITHER_Y=460
-failures=0
 pids=()
-
-Check() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok - $name"
-  else
-    echo "not ok - $name"
-    failures=$((failures + 1))
-  fi
-}
-
-Diagnose() { sed 's/^/# /'; }
 
 Stop() {
   local pid
@@ -275,4 +261,4 @@ if [ "$WITH_UI" = --ui ]; then
   Stop
 fi
 
-[ "$failures" -eq 0 ]
+Passed

@@ -10,6 +10,8 @@
 # "not ok - NAME" per check, diagnostics on lines starting with "# "; exits 0
 # when every check passed.
 set -u
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 if [ $# -ne 2 ]; then
   echo "usage: $0 NATIVE_BUILD_DIR LV2_DIR" >&2
@@ -26,20 +28,6 @@ LV2_BLOCK=512
 WORK="$NATIVE/lv2-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK"
-failures=0
-
-Check() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok - $name"
-  else
-    echo "not ok - $name"
-    failures=$((failures + 1))
-  fi
-}
-
-Diagnose() { sed 's/^/# /'; }
 
 NativeHost() { "$NATIVE/tools/host/qvhost" "$@"; }
 
@@ -190,4 +178,4 @@ ui=
 timeout 300 xvfb-run -a -s "-screen 0 1280x1024x24" "$(dirname "$0")/jalv_checks.sh" "$NATIVE" $ui ||
   failures=$((failures + 1))
 
-[ "$failures" -eq 0 ]
+Passed

@@ -9,6 +9,8 @@
 # Prints one line per check, "ok - NAME" or "not ok - NAME", diagnostics on
 # lines starting with "# "; exits 0 when every check passed, 1 otherwise.
 set -u
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 if [ $# -ne 1 ]; then
   echo "usage: $0 NATIVE_BUILD_DIR" >&2
@@ -21,21 +23,6 @@ PLUGIN="$BUILD/Quorvane.so"
 WORK="$BUILD/quorvane-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK/in" "$WORK/out"
-failures=0
-
-# Check NAME COMMAND...: one result line for the command's exit status.
-Check() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok - $name"
-  else
-    echo "not ok - $name"
-    failures=$((failures + 1))
-  fi
-}
-
-Diagnose() { sed 's/^/# /'; }
 
 # Tool ARGS...: quorvane with its stdout and stderr kept in $WORK/last.out
 # and $WORK/last.err.
@@ -388,4 +375,4 @@ RenderBoundsTheBlock() {
 }
 Check "qvhost render bounds --block by the file's length" RenderBoundsTheBlock
 
-[ "$failures" -eq 0 ]
+Passed

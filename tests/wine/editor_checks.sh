@@ -9,9 +9,6 @@
 
 EDITOR_RESOURCES="$(cd "$(dirname "${BASH_SOURCE[0]}")/../../resources" && pwd)"
 # The system's Python, which has PIL (python3-pil), before any other.
-EDITOR_PYTHON=python3
-[ -x /usr/bin/python3 ] && EDITOR_PYTHON=/usr/bin/python3
-
 # EditorHost BUILD NAME ARGS...: `qvhost editor` on that build's DLL under a
 # virtual display; output in $WORK/editor.NAME.BUILD.txt, picture in .png.
 EditorHost() {
@@ -36,7 +33,7 @@ EditorHost() {
 
 # Pixel FILE X Y: "R G B" of a pixel of a PNG file.
 Pixel() {
-  "$EDITOR_PYTHON" -c 'import sys
+  "$PYTHON" -c 'import sys
 from PIL import Image
 r, g, b = Image.open(sys.argv[1]).convert("RGB").getpixel((int(sys.argv[2]), int(sys.argv[3])))
 print(r, g, b)' "$@"
@@ -46,7 +43,7 @@ print(r, g, b)' "$@"
 SamePixel() {
   local a b
   a=$(Pixel "$1" "$2" "$3") && b=$(Pixel "$4" "$5" "$6") || return 1
-  "$EDITOR_PYTHON" -c 'import sys
+  "$PYTHON" -c 'import sys
 a = [int(v) for v in sys.argv[1].split()]
 b = [int(v) for v in sys.argv[2].split()]
 sys.exit(0 if all(abs(x - y) <= 2 for x, y in zip(a, b)) else 1)' "$a" "$b" && return 0
@@ -57,7 +54,7 @@ sys.exit(0 if all(abs(x - y) <= 2 for x, y in zip(a, b)) else 1)' "$a" "$b" && r
 # DiffersIn FILE_A FILE_B LEFT TOP RIGHT BOTTOM: some pixel of the rectangle
 # differs between the two pictures.
 DiffersIn() {
-  "$EDITOR_PYTHON" -c 'import sys
+  "$PYTHON" -c 'import sys
 from PIL import Image
 a = Image.open(sys.argv[1]).convert("RGB")
 b = Image.open(sys.argv[2]).convert("RGB")

@@ -9,6 +9,8 @@
 # "not ok - NAME", diagnostics on lines starting with "# "; exits 0 when every
 # check passed, 1 otherwise.
 set -u
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 if [ $# -ne 3 ]; then
   echo "usage: $0 NATIVE_BUILD_DIR X86_BUILD_DIR X64_BUILD_DIR" >&2
@@ -18,34 +20,11 @@ NATIVE=$(realpath -m "$1")
 X86=$(realpath -m "$2")
 X64=$(realpath -m "$3")
 
-# The caller normally sets these; a prefix the script chose itself is also
-# ended by it.
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX="$(dirname "$NATIVE")/wineprefix"
-  trap 'wineserver -k 2>/dev/null' EXIT
-fi
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
-WINE_TIMEOUT=120
+UseWine "$NATIVE" 120
 
 WORK="$NATIVE/wine-tests"
 rm -rf "$WORK"
 mkdir "$WORK" 2>/dev/null
-failures=0
-
-# Check NAME COMMAND...: one result line for the command's exit status.
-Check() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok - $name"
-  else
-    echo "not ok - $name"
-    failures=$((failures + 1))
-  fi
-}
-
-Diagnose() { sed 's/^/# /'; }
 
 NativeHost() { "$NATIVE/tools/host/qvhost" "$@"; }
 
@@ -99,7 +78,7 @@ Main() {
   RunAudioChecks
   RunExactChecks
   . "$(dirname "$0")/editor_checks.sh" && RunEditorChecks
-  [ "$failures" -eq 0 ]
+  Passed
 }
 
 # Whatever else a tool prints becomes a diagnostic line.

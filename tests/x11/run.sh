@@ -12,6 +12,8 @@
 # Prints "ok - NAME" / "not ok - NAME" lines and "# " diagnostics; exits 0
 # when every check passed.
 set -u
+# shellcheck source=../lib/checks.sh
+source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 if [ $# -ne 2 ] && [ $# -ne 4 ]; then
   echo "usage: $0 NATIVE_BUILD_DIR X64_BUILD_DIR [ASAN_BUILD_DIR TSAN_BUILD_DIR]" >&2
@@ -23,31 +25,11 @@ ASAN=${3:+$(realpath -m "$3")}
 TSAN=${4:+$(realpath -m "$4")}
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 
-if [ -z "${WINEPREFIX:-}" ]; then
-  export WINEPREFIX="$(dirname "$NATIVE")/wineprefix"
-  trap 'wineserver -k 2>/dev/null' EXIT
-fi
-export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml,winedbg.exe=}"
-WINE_TIMEOUT=120
+UseWine "$NATIVE" 120
 
 WORK="$NATIVE/x11-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK"
-failures=0
-
-Check() {
-  local name=$1
-  shift
-  if "$@"; then
-    echo "ok - $name"
-  else
-    echo "not ok - $name"
-    failures=$((failures + 1))
-  fi
-}
-
-Diagnose() { sed 's/^/# /'; }
 
 # The picture helpers (Pixel, SamePixel, DiffersIn, WhiteAt, Says,
 # Background) and the Windows session (EditorHost) of the wine tier.
@@ -78,13 +60,13 @@ Native() {
 # text areas; the count inside them is reported.
 SameAsWindows() {
   local result
-  result=$("$EDITOR_PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/editor.$1.x64.png" --text)
+  result=$("$PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/editor.$1.x64.png" --text)
   local status=$?
   echo "$result" | Diagnose
   return $status
 }
 
-SameAs() { "$EDITOR_PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/$2.png" | Diagnose; return "${PIPESTATUS[0]}"; }
+SameAs() { "$PYTHON" "$HERE/compare.py" "$WORK/$1.png" "$WORK/$2.png" | Diagnose; return "${PIPESTATUS[0]}"; }
 
 # Equal WHAT FILE: every "WHAT over N SERIES A -> B" line has A = B.
 NoGrowth() {
@@ -236,4 +218,4 @@ RunOtherChecks
 RunSanitizedChecks
 RunComparisons
 wineserver -k 2>/dev/null
-[ "$failures" -eq 0 ]
+Passed
