@@ -5,7 +5,8 @@
 //                maximum block length (kLv2DefaultBlockLength without one)
 //   activate     processing on
 //   run          changed control ports set their parameters, then the float
-//                audio path, in blocks of at most the block size
+//                audio path, in blocks of at most the block size (an empty
+//                run is one empty block)
 //   deactivate   processing off (which resets the engine)
 //   cleanup      close
 //
@@ -74,7 +75,7 @@ class Lv2Instance final : public PlugHost {
   std::vector<float> applied;          // the port value last applied per parameter
   std::vector<float*> audio;           // the host's buffers: inputs, then outputs
   std::vector<float*> inputs;          // the current block's input channels
-  std::vector<float*> outputs;
-  EditSink editSink = nullptr;  // [lock] the UI's, while it is open
-  void* editContext = nullptr;  // the current block's output channels
+  std::vector<float*> outputs;         // the current block's output channels
+  EditSink editSink = nullptr;         // [lock] the UI's, while it is open
+  void* editContext = nullptr;         // what the UI's sink is called with
 };

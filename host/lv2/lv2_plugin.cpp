@@ -130,8 +130,10 @@ void Lv2Instance::Run(uint32_t frames) {
   LockGuard guard(&plugin->Lock());
   ApplyControlPorts();
   // A host may run more frames than it announced (or announce nothing):
-  // consecutive blocks of the block length keep the scratch as it is.
-  for (uint32_t done = 0; done < frames;) {
+  // consecutive blocks of the block length keep the scratch as it is. An
+  // empty run is one empty block, as a VST 2.x host's zero-frame call is.
+  uint32_t done = 0;
+  do {
     const uint32_t left = frames - done;
     const auto block = static_cast<int32_t>(
         left < static_cast<uint32_t>(blockLength) ? left : static_cast<uint32_t>(blockLength));
@@ -139,7 +141,7 @@ void Lv2Instance::Run(uint32_t frames) {
     for (uint32_t c = 0; c < layout.outputs; ++c) outputs[c] = audio[layout.inputs + c] + done;
     plugin->ProcessFloatBlock(inputs.data(), outputs.data(), block);
     done += static_cast<uint32_t>(block);
-  }
+  } while (done < frames);
 }
 
 extern "C" __attribute__((visibility("default"))) const LV2_Descriptor* lv2_descriptor(

@@ -5,6 +5,10 @@
 
 #include <cmath>
 
+#include "dither/dither_plugin.h"
+#include "dither/level_bar.h"
+#include "dither/response_graph.h"
+#include "host/lv2/lv2_instance.h"
 #include "lv2_host.h"
 
 namespace {
@@ -80,6 +84,24 @@ TEST(Lv2Plugin, BlocksOfAnyLengthGiveTheSameOutputWithDitherOff) {
   EXPECT_EQ(RenderWith(256, 100, kDefaults), reference);
   EXPECT_EQ(RenderWith(256, 1, kDefaults), reference);
   EXPECT_EQ(RenderWith(256, 1000, kDefaults), reference);
+}
+
+// An empty run() is an empty block, as a VST 2.x host's zero-frame call is:
+// the level bar falls to zero and the spectra take their step.
+TEST(Lv2Plugin, AnEmptyRunIsAnEmptyBlock) {
+  Lv2TestInstance plugin(kRate, 64, 64);
+  ASSERT_TRUE(plugin.Valid());
+  plugin.Activate();
+  plugin.in[0].assign(64, 0.8f);
+  plugin.in[1].assign(64, 0.8f);
+  plugin.Run(64);
+  auto* dither = static_cast<DitherPlugin*>(static_cast<Lv2Instance*>(plugin.Handle())->Plugin());
+  ASSERT_NE(dither->GetLevelBar(), nullptr);
+  ASSERT_GT(dither->GetLevelBar()->Value(), 0.0);
+  dither->InputGraph()->SetClean();
+  plugin.Run(0);
+  EXPECT_EQ(dither->GetLevelBar()->Value(), 0.0);
+  EXPECT_TRUE(dither->InputGraph()->IsDirty());
 }
 
 TEST(Lv2Plugin, DoesNothingWhileAnAudioPortIsUnconnected) {
