@@ -4,7 +4,8 @@
 # backend, marked as having the plug-in's window open (as Ardour saves it),
 # and opened in Ardour's GUI under Xvfb; xdotool answers Ardour's dialogs.
 # The editor's window is then grabbed from the screen and compared with the
-# native qvhost's capture of the same editor.
+# native qvhost's capture of the same editor. Ardour's LV2 host then loads
+# the LV2 bundle of the same build in a session of its Lua tool.
 #
 #   tests/ardour/run.sh NATIVE_BUILD_DIR
 #
@@ -96,7 +97,33 @@ SameAsQvhost() {
   return "${PIPESTATUS[0]}"
 }
 
+# The LV2 bundle in a session made by Ardour's Lua tool: Ardour's own LV2
+# host instantiates it and lists its controls in their own units, before and
+# after "target bits" is set to 20 while the engine runs the track.
+Lv2Session() {
+  LV2_PATH="$NATIVE/lv2" QV_SESSION="$WORK/lv2" timeout 120 ardour7-lua "$HERE/lv2_session.lua" \
+    >"$WORK/lv2.txt" 2>&1 || { tail -5 "$WORK/lv2.txt" | Diagnose; return 1; }
+  local listed expected
+  listed=$(grep ' = ' "$WORK/lv2.txt")
+  expected=$(printf '%s\n' "dither = 0.0" "psychoacoustic power = 9.0" "target bits = 16.0" \
+    "show graph = 1.0" "dither = 0.0" "psychoacoustic power = 9.0" "target bits = 20.0" \
+    "show graph = 1.0")
+  [ "$listed" = "$expected" ] && return 0
+  echo "# Ardour listed:"
+  Diagnose <<<"$listed"
+  return 1
+}
+
+# The session Ardour saved holds the LV2 processor with "target bits" at 20.
+Lv2Saved() {
+  local session="$WORK/lv2/quorvane.ardour"
+  grep -q 'type="lv2" unique-id="urn:varek:quorvane"' "$session" &&
+    grep -q 'value="20" parameter="2" symbol="target_bits"' "$session"
+}
+
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
 Check "Ardour's GUI opens the plug-in's window from the session's saved state" RunArdour
 Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" SameAsQvhost
+Check "Ardour's LV2 host loads the bundle and lists its controls in their own units" Lv2Session
+Check "the session Ardour saves holds the LV2 plug-in with target bits = 20" Lv2Saved
 Passed
