@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <limits>
+#include <random>
 
 #include "dither/dither_plugin.h"
 #include "dither/level_bar.h"
@@ -113,6 +116,58 @@ TEST(Lv2Plugin, DoesNothingWhileAnAudioPortIsUnconnected) {
   plugin.out[0].assign(64, -1.0f);
   plugin.Run(64);
   EXPECT_EQ(plugin.out[0][0], -1.0f);
+}
+
+// Whatever a host sends (odd rates and maximum block lengths or none, port
+// values out of range, infinite or NaN, audio that is not finite, runs of
+// any length up to its buffers, empty ones, and activation at any time),
+// every output sample is finite and near full scale at most.
+TEST(Lv2Plugin, WhateverTheHostSendsTheOutputStaysFinite) {
+  std::mt19937 random(7);
+  const double rates[] = {44100.0, 8000.0, 192000.0, 0.0, -48000.0, 1e12};
+  const int32_t maxBlocks[] = {0, 1, 16, 100, 4096};
+  const float inf = std::numeric_limits<float>::infinity();
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float oddValues[] = {nan,  inf,   -inf,  -1e30f, 1e30f, -1.0f, 0.0f,  0.5f,  5.0f,
+                             6.0f, 12.0f, 13.0f, 16.0f,  31.7f, 32.0f, 33.0f, 1e-40f};
+  const float oddSamples[] = {nan, inf, -inf, 1e-40f, 1e30f, -2.0f, 1.0f, -1.0f};
+  constexpr uint32_t kBuffer = 5000;
+  for (double rate : rates) {
+    for (int32_t maxBlock : maxBlocks) {
+      Lv2TestInstance plugin(rate, maxBlock, kBuffer);
+      ASSERT_TRUE(plugin.Valid()) << rate << " Hz, maximum " << maxBlock;
+      plugin.Activate();
+      for (int step = 0; step < 40; ++step) {
+        switch (random() % 4) {
+          case 0: plugin.controls[random() % 4] = oddValues[random() % std::size(oddValues)]; break;
+          case 1:
+            plugin.controls[random() % 4] = std::uniform_real_distribution<float>(-40, 40)(random);
+            break;
+          case 2:
+            plugin.Deactivate();
+            plugin.Activate();
+            break;
+          default: break;
+        }
+        const uint32_t frames = random() % 3 == 0 ? random() % 3 : random() % kBuffer;
+        for (auto& channel : plugin.in) {
+          for (uint32_t j = 0; j < frames; ++j) {
+            channel[j] = random() % 16 == 0
+                             ? oddSamples[random() % std::size(oddSamples)]
+                             : std::uniform_real_distribution<float>(-1.5f, 1.5f)(random);
+          }
+        }
+        plugin.Run(frames);
+        for (const auto& channel : plugin.out) {
+          for (uint32_t j = 0; j < frames; ++j) {
+            ASSERT_TRUE(std::isfinite(channel[j]) && std::fabs(channel[j]) < 4.0f)
+                << rate << " Hz, maximum " << maxBlock << ", step " << step << ", frame " << j
+                << ": " << channel[j];
+          }
+        }
+      }
+    }
+  }
 }
 
 TEST(Lv2Plugin, AHundredOpenRunCloseCyclesEachProduceRequantisedAudio) {
