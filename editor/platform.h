@@ -49,6 +49,10 @@ void StopEditorWindow(void* window);
 void DestroyEditorWindow(void* window);
 // Whether the window still exists; a window is destroyed with its parent.
 [[nodiscard]] bool EditorWindowExists(void* window);
+// The window as the window system names it to other programs: the HWND on
+// Windows, the window's XID under X11 (as a pointer, the way hosts pass
+// parents), the stand-in itself when headless. Null for no window.
+void* NativeEditorWindow(void* window);
 // The window's position relative to its parent, and its size.
 Rect EditorWindowPlacement(void* window);
 // The screen position of the window's top-left corner.

@@ -89,6 +89,8 @@ void DestroyHeadlessChildren(void* parent) {
 
 bool EditorWindowExists(void* window) { return FindHeadlessWindow(window) != nullptr; }
 
+void* NativeEditorWindow(void* window) { return FindHeadlessWindow(window); }
+
 Rect EditorWindowPlacement(void* window) {
   HeadlessWindow* found = FindHeadlessWindow(window);
   return found ? found->placement : Rect{0, 0, 0, 0};

@@ -110,6 +110,8 @@ void DestroyEditorWindow(void* window) {
 
 bool EditorWindowExists(void* window) { return IsWindow(static_cast<HWND>(window)) != FALSE; }
 
+void* NativeEditorWindow(void* window) { return window; }
+
 Rect EditorWindowPlacement(void* window) {
   HWND hwnd = static_cast<HWND>(window);
   RECT own = {};

@@ -5,6 +5,8 @@
 #include <sys/eventfd.h>
 #include <unistd.h>
 
+#include <cstdint>
+
 #include "editor/platform.h"
 #include "editor/x11/connection.h"
 #include "editor/x11/x11_window.h"
@@ -138,6 +140,11 @@ void DestroyEditorWindow(void* window) {
 // any other (the editor is never told from the event thread, where the
 // host's thread could not see it safely).
 bool EditorWindowExists(void* window) { return window != nullptr; }
+
+void* NativeEditorWindow(void* window) {
+  if (window == nullptr) return nullptr;
+  return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<X11Window*>(window)->window));
+}
 
 Rect EditorWindowPlacement(void* window) {
   auto* w = static_cast<X11Window*>(window);

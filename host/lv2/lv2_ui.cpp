@@ -29,6 +29,7 @@
 
 #include "dither/dither_plugin.h"
 #include "editor/editor.h"
+#include "editor/platform.h"
 #include "host/lv2/lv2_instance.h"
 #include "host/lv2/ui_window.h"
 
@@ -79,10 +80,10 @@ class Lv2Ui {
     if (Editor* editor = GetEditor()) editor->CloseWindow();
   }
 
-  // The editor's window in `parent`, as the host's widget.
-  void* Widget(void* parent) const {
+  // The editor's window, as the host's widget: its XID.
+  void* Widget() const {
     Editor* editor = GetEditor();
-    return editor ? Lv2UiWidget(parent, editor->Width(), editor->Height()) : nullptr;
+    return editor ? NativeEditorWindow(editor->GetWindow()) : nullptr;
   }
 
   // A control port's value, in the parameter's own units.
@@ -145,7 +146,7 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
       ui->Detach();
       return nullptr;
     }
-    if (widget && parent) *widget = ui->Widget(parent);
+    if (widget && parent) *widget = ui->Widget();
     Editor* editor = ui->GetEditor();
     if (resize && editor) resize->ui_resize(resize->handle, editor->Width(), editor->Height());
     return ui.release();

@@ -2,9 +2,6 @@
 // (X11 for ui:X11UI: window ids passed as pointers). Implemented in x11/.
 #pragma once
 
-// The window the editor made in `parent`: its newest child of the editor's
-// size; null when there is none.
-void* Lv2UiWidget(void* parent, int width, int height);
 // A parent for a window of the UI's own (the screen's root window), or null
 // when there is no display.
 void* Lv2UiScreenRoot();
