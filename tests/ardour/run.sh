@@ -38,7 +38,7 @@ touch "$WORK/config/ardour7/.a7"
 MakeSession() {
   LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 /usr/lib/ardour7/ardour-vst-scanner -f \
     "$WORK/vst/Quorvane.so" >"$WORK/scan.txt" 2>&1 &&
-    QV_SESSION="$WORK/quorvane" timeout 120 ardour7-lua "$HERE/make_session.lua" \
+    QV_SCRIPTS="$HERE" QV_SESSION="$WORK/quorvane" timeout 120 ardour7-lua "$HERE/make_session.lua" \
       >"$WORK/lua.txt" 2>&1 &&
     "$PYTHON" "$HERE/open_window.py" "$WORK/quorvane/quorvane.ardour"
 }
@@ -99,10 +99,11 @@ SameAsQvhost() {
 
 # The LV2 bundle in a session made by Ardour's Lua tool: Ardour's own LV2
 # host instantiates it and lists its controls in their own units, before and
-# after "target bits" is set to 20 while the engine runs the track.
+# after "target bits" is set to 20 while the session runs.
 Lv2Session() {
-  LV2_PATH="$NATIVE/lv2" QV_SESSION="$WORK/lv2" timeout 120 ardour7-lua "$HERE/lv2_session.lua" \
-    >"$WORK/lv2.txt" 2>&1 || { tail -5 "$WORK/lv2.txt" | Diagnose; return 1; }
+  LV2_PATH="$NATIVE/lv2" QV_SCRIPTS="$HERE" QV_SESSION="$WORK/lv2" timeout 120 \
+    ardour7-lua "$HERE/lv2_session.lua" >"$WORK/lv2.txt" 2>&1 ||
+    { tail -5 "$WORK/lv2.txt" | Diagnose; return 1; }
   local listed expected
   listed=$(grep ' = ' "$WORK/lv2.txt")
   expected=$(printf '%s\n' "dither = 0.0" "psychoacoustic power = 9.0" "target bits = 16.0" \
