@@ -3,32 +3,35 @@
 #include "host/plug_base.h"
 #include "host/vst2/vst2_effect.h"
 
-void QV_CDECL AudioEntry::ProcessReplacing(EffectRecord* record, float** inputs, float** outputs,
-                                           int32_t frames) {
+namespace {
+
+// Hands the block to `process` with the record's plug-in, under its lock and
+// with the channels settled; nothing for a record that is not ours.
+template <typename Process>
+void ProcessUnderLock(EffectRecord* record, Process process) {
   Vst2Effect* effect = Vst2Effect::FromRecord(record);
   if (effect == nullptr) return;
   PlugBase& plug = effect->Plug();
   LockGuard guard(&plug.Lock());
   effect->SettleChannels();
-  plug.ProcessFloatBlock(inputs, outputs, frames);
+  process(plug);
+}
+
+}  // namespace
+
+void QV_CDECL AudioEntry::ProcessReplacing(EffectRecord* record, float** inputs, float** outputs,
+                                           int32_t frames) {
+  ProcessUnderLock(record,
+                   [&](PlugBase& plug) { plug.ProcessFloatBlock(inputs, outputs, frames); });
 }
 
 void QV_CDECL AudioEntry::ProcessAccumulating(EffectRecord* record, float** inputs, float** outputs,
                                               int32_t frames) {
-  Vst2Effect* effect = Vst2Effect::FromRecord(record);
-  if (effect == nullptr) return;
-  PlugBase& plug = effect->Plug();
-  LockGuard guard(&plug.Lock());
-  effect->SettleChannels();
-  plug.ProcessFloat(inputs, outputs, frames, true);
+  ProcessUnderLock(record,
+                   [&](PlugBase& plug) { plug.ProcessFloat(inputs, outputs, frames, true); });
 }
 
 void QV_CDECL AudioEntry::ProcessDoubleReplacing(EffectRecord* record, double** inputs,
                                                  double** outputs, int32_t frames) {
-  Vst2Effect* effect = Vst2Effect::FromRecord(record);
-  if (effect == nullptr) return;
-  PlugBase& plug = effect->Plug();
-  LockGuard guard(&plug.Lock());
-  effect->SettleChannels();
-  plug.ProcessDouble(inputs, outputs, frames);
+  ProcessUnderLock(record, [&](PlugBase& plug) { plug.ProcessDouble(inputs, outputs, frames); });
 }
