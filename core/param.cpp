@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "core/text_copy.h"
@@ -116,6 +117,19 @@ int Param::ValueForText(const std::string& text) const {
     if (entry.second == text) return TruncToInt(entry.first);
   }
   return -1;
+}
+
+bool Param::ValueForTypedText(const std::string& text, double& value) const {
+  if (IsListKind()) {
+    value = ValueForText(text);
+    return true;
+  }
+  const char* start = text.c_str();
+  char* end = nullptr;
+  const double number = std::strtod(start, &end);
+  if (end == start || std::isnan(number)) return false;
+  value = displayNegated ? -number : number;
+  return true;
 }
 
 std::vector<std::string> Param::ValueTexts() const {

@@ -42,6 +42,12 @@ class Param {
 
   // The value of the first display text equal to `text`, or -1.
   int ValueForText(const std::string& text) const;
+  // The actual value that text typed by a user stands for: for a list kind,
+  // ValueForText; otherwise the leading decimal number (blanks skipped, the
+  // longest valid prefix), negated when the display is. False, and `value`
+  // untouched, when a number is wanted and the text holds none (or NaN):
+  // such text is refused rather than read as 0.
+  [[nodiscard]] bool ValueForTypedText(const std::string& text, double& value) const;
   std::vector<std::string> ValueTexts() const;
   // Every display text by its exact value, for any kind.
   const std::map<double, std::string>& DisplayTexts() const { return displayTexts; }

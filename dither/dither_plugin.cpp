@@ -88,9 +88,9 @@ void DitherPlugin::FeedDisplay(int frames) {
   const SampleArray& inputSum = requantiser.InputAverage();
   inputGraph->AppendSamples(inputSum.Data(), frames);
   noiseGraph->AppendSamples(requantiser.ErrorAverage().Data(), frames);
-  // The peak over the whole accumulator (frames past this block hold 0),
-  // limited to the bar's range.
+  // The peak over the block, limited to the bar's range. It starts from 0,
+  // which the frames past the block hold, so it is the whole accumulator's.
   double peak = 0.0;
-  for (int32_t j = 0; j < inputSum.Count(); ++j) peak = inputSum[j] > peak ? inputSum[j] : peak;
+  for (int32_t j = 0; j < frames; ++j) peak = inputSum[j] > peak ? inputSum[j] : peak;
   levelBar->SetValueFromPlug(peak < 1.0 ? peak : 1.0, &Lock());
 }

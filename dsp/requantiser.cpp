@@ -125,8 +125,12 @@ void Requantiser::Reset(double scale, bool dither, int order, int32_t frames) {
     s.ditherGain = 1.0;
     if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
   }
+  const int32_t countBefore = inputSum.Count();
   if (inputSum.Resize(frames, false) != frames || errorSum.Resize(frames, false) != frames)
     storageReady = false;
+  // Resized, the arrays hold what their storage held before; unchanged, only
+  // the last block's frames may be other than 0.
+  if (inputSum.Count() != countBefore) heldFrames = inputSum.Count();
   if (coefficients.Resize(shapingOrder, true) != shapingOrder) storageReady = false;
   // Two words per frame and channel at most (white dither). The paired loop
   // needs these and pairHistory; without them the channels go one at a time.
@@ -146,7 +150,11 @@ bool Requantiser::AccumulatorsHold(int frames) {
   if (frames <= inputSum.Count() && frames <= errorSum.Count()) return true;
   // Hosts announce the longest block they will send, but some send longer
   // ones; the accumulators then grow to hold the whole block.
-  return inputSum.Resize(frames, false) == frames && errorSum.Resize(frames, false) == frames;
+  const bool grown =
+      inputSum.Resize(frames, false) == frames && errorSum.Resize(frames, false) == frames;
+  // What the grown part holds is unknown until cleared.
+  heldFrames = inputSum.Count() < errorSum.Count() ? inputSum.Count() : errorSum.Count();
+  return grown;
 }
 
 bool Requantiser::ProcessBlock(double** inputs, double** outputs, int used, int frames) {
@@ -167,9 +175,13 @@ bool Requantiser::ProcessBlockScheduled(double** inputs, double** outputs, int u
     }
     return false;
   }
-  const int32_t count = inputSum.Count();
-  for (int32_t j = 0; j < count; ++j) inputSum[j] = 0.0;
-  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] = 0.0;
+  // The block's frames are summed into, and those the last block left
+  // beyond it must read 0 again: only those are cleared, so that a short
+  // block costs the same whatever the accumulators' capacity.
+  const int32_t toClear = frames > heldFrames ? frames : heldFrames;
+  for (int32_t j = 0; j < toClear; ++j) inputSum[j] = 0.0;
+  for (int32_t j = 0; j < toClear; ++j) errorSum[j] = 0.0;
+  heldFrames = 0;
   if (used <= 0) return false;
 
   // The channels go together only where that cannot change what either one
@@ -208,7 +220,8 @@ bool Requantiser::ProcessBlockScheduled(double** inputs, double** outputs, int u
   }
 
   const double scale = 1.0 / used;
-  for (int32_t j = 0; j < count; ++j) inputSum[j] *= scale;
-  for (int32_t j = 0; j < errorSum.Count(); ++j) errorSum[j] *= scale;
+  for (int32_t j = 0; j < frames; ++j) inputSum[j] *= scale;
+  for (int32_t j = 0; j < frames; ++j) errorSum[j] *= scale;
+  heldFrames = frames;
   return true;
 }

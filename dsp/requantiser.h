@@ -112,6 +112,7 @@ class Requantiser {
   SampleArray coefficients;  // coefficient k goes with the error k + 1 frames back
   SampleArray inputSum;      // per frame: clipped input averaged over the channels
   SampleArray errorSum;      // per frame: output minus clipped input, averaged
+  int32_t heldFrames = 0;    // accumulator frames from the start that may not hold 0
   // The paired loop's: the block's random words, and both channels' errors
   // side by side.
   std::unique_ptr<uint32_t[]> pairWords;

@@ -77,6 +77,13 @@ void Editor::SetParameterFromPlug(int index, double normalised, PlugLock* lock) 
   }
 }
 
+void Editor::RedrawParameter(int index, PlugLock* lock) {
+  LockGuard guard(lock);
+  for (const auto& control : controls) {
+    if (control->ParamIdx() == index) control->SetDirty(false);
+  }
+}
+
 // ---- Redraw ---------------------------------------------------------------------------
 
 bool Editor::IsDirty(Rect* area) const {

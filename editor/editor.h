@@ -107,6 +107,10 @@ class Editor : public PlugEditor {
   // [any thread, takes `lock` when given] Every control bound to `index`
   // receives the normalised value, in list order.
   void SetParameterFromPlug(int index, double normalised, PlugLock* lock) override;
+  // [any thread, takes `lock` when given] Every control bound to `index` is
+  // drawn again with its value unchanged, so that a text showing the
+  // parameter's value follows it.
+  void RedrawParameter(int index, PlugLock* lock);
 
   // ---- Redraw [UI thread] -------------------------------------------------------
   // Whether any control (hidden ones included) is dirty; `area` receives the

@@ -1,6 +1,5 @@
 #include "editor/value_entry.h"
 
-#include <cstdlib>
 #include <vector>
 
 #include "core/param.h"
@@ -72,18 +71,13 @@ void ValueEntry::Step() {
 }
 
 void ValueEntry::Commit() {
-  const std::string text = EntryText(box);
-  // A list text that matches no display text gives -1 and a text that is not
-  // a number gives 0.0; ToNormalized limits both to the parameter's range.
+  // A list text that matches no display text gives -1, which ToNormalized
+  // limits to the minimum. Text that holds no number cancels the entry, as
+  // Escape does: reading it as 0 would jump the parameter to its minimum.
   double value = 0.0;
-  if (param->IsListKind()) {
-    value = param->ValueForText(text);
-  } else {
-    // The number typed is the number displayed, which may be negated.
-    value = std::strtod(text.c_str(), nullptr);
-    if (param->IsDisplayNegated()) value = -value;
+  if (param->ValueForTypedText(EntryText(box), value)) {
+    control->SetValueFromUserInput(param->ToNormalized(value));
   }
-  control->SetValueFromUserInput(param->ToNormalized(value));
   Close();
 }
 

@@ -51,6 +51,7 @@ void PlugBase::SetParamFromEditor(int index, double normalised) {
   LockGuard guard(&lock);
   const float value = static_cast<float>(normalised);
   if (host) host->AutomateParam(index, value);
+  if (host && host->AppliesEdits()) return;
   ParamAt(index).SetFromNormalized(value);
   ParamChanged(index);
 }

@@ -65,8 +65,9 @@ class PlugBase : public PlugParams {
   // value is set and ParamChanged called, under the lock. An index out of
   // range changes nothing.
   void SetParamFromHost(int index, float normalised);
-  // [UI thread] A change made in the editor: reports automation to the host,
-  // sets the value and calls ParamChanged, under the lock.
+  // [UI thread] A change made in the editor: reports automation to the host
+  // and, unless the host applies edits itself (PlugHost::AppliesEdits), sets
+  // the value and calls ParamChanged, under the lock.
   void SetParamFromEditor(int index, double normalised) override;
   // [constructor, or UI thread with the lock held] Hands the finished editor
   // to the plug-in, which owns it, in place of any it had:

@@ -16,6 +16,11 @@ class PlugHost {
   // [UI thread, plug-in's lock held] The user set parameter `index` to
   // `normalised` in the editor; the host records it as automation.
   virtual void AutomateParam(int index, float normalised) = 0;
+  // Whether the host applies the editor's edits itself, through ports of its
+  // own that it then sets: the plug-in only reports them, and its values
+  // change when the host sets them (the host may refuse, or be playing
+  // automation). Otherwise the plug-in applies an edit as it reports it.
+  virtual bool AppliesEdits() const { return false; }
   // [lock held] Passes a MIDI message out to the host.
   virtual void SendMidi(const MidiMessage& message) = 0;
 

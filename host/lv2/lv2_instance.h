@@ -54,8 +54,11 @@ class Lv2Instance final : public PlugHost {
   // [lock held] Whether a UI has its sink set.
   bool HasEditSink() const { return editSink != nullptr; }
 
-  // PlugHost: the editor's edits go to the UI's sink; MIDI has no port.
+  // PlugHost: the editor's edits go to the UI's sink, which writes them to
+  // the host; a value reaches the plug-in only through its control port.
+  // MIDI has no port.
   void AutomateParam(int index, float normalised) override;
+  bool AppliesEdits() const override { return true; }
   void SendMidi(const MidiMessage&) override {}
 
   bool Ready() const { return ready; }

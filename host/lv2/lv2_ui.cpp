@@ -8,13 +8,21 @@
 //   instantiate   build the editor; open it in the host's window (ui:parent)
 //                 when one is given, and tell the host its size (ui:resize)
 //   port_event    a control port's value moves the editor's controls
-//   idle          edits made in the editor go to the host's write function
+//   idle          edits made in the editor go to the host's write function;
+//                 non-zero once the user closed the UI's own window
 //   show / hide   a window of the UI's own, for hosts that give no parent
 //   cleanup       close the window, drop the editor
 //
 // Threads: the host's UI thread calls every function here. The editor's window
 // has an event thread of its own; an edit made there is queued, and written
 // to the host at the next idle, on the host's thread as LV2 requires.
+//
+// The control ports are the one truth: an edit changes the DSP instance's
+// parameter only when the host sets its port (the plug-in core leaves edits
+// to hosts that apply them, PlugHost::AppliesEdits). A value written is the
+// parameter's stepped value; a host that echoes it back as a port event
+// must not reset the knob to it, or each small move of a slow drag or a
+// wheel notch would be lost.
 #include <lv2/core/lv2.h>
 #include <lv2/core/lv2_util.h>
 #include <lv2/instance-access/instance-access.h>
@@ -42,7 +50,8 @@ class Lv2Ui {
         plugin(static_cast<DitherPlugin*>(instance->Plugin())),
         write(write),
         controller(controller),
-        edits(static_cast<size_t>(plugin->ParamCount())) {
+        edits(static_cast<size_t>(plugin->ParamCount())),
+        written(edits.size(), kNoEdit) {
     for (std::atomic<float>& edit : edits) edit = kNoEdit;
   }
   Lv2Ui(const Lv2Ui&) = delete;
@@ -86,11 +95,18 @@ class Lv2Ui {
     return editor ? NativeEditorWindow(editor->GetWindow()) : nullptr;
   }
 
-  // A control port's value, in the parameter's own units.
+  // A control port's value, in the parameter's own units. The echo of the
+  // value last written keeps the controls where the edit left them, and
+  // redraws them, as the parameter may have taken the value by now.
   void PortEvent(uint32_t port, float value) {
     Editor* editor = GetEditor();
     if (editor == nullptr || port >= edits.size() || std::isnan(value)) return;
     const int index = static_cast<int>(port);
+    if (value == written[port]) {
+      editor->RedrawParameter(index, &plugin->Lock());
+      return;
+    }
+    written[port] = kNoEdit;
     editor->SetParameterFromPlug(index, plugin->ParamAt(index).ToNormalized(value),
                                  &plugin->Lock());
   }
@@ -102,6 +118,7 @@ class Lv2Ui {
       if (std::isnan(normalised)) continue;
       const auto value =
           static_cast<float>(plugin->ParamAt(static_cast<int>(i)).ValueFromNormalized(normalised));
+      written[i] = value;
       write(controller, static_cast<uint32_t>(i), sizeof value, 0, &value);
     }
   }
@@ -124,6 +141,9 @@ class Lv2Ui {
   LV2UI_Write_Function write;
   LV2UI_Controller controller;
   std::vector<std::atomic<float>> edits;  // per parameter, the last unwritten edit
+  // [host's UI thread] Per parameter, the value last written to the host;
+  // NaN once the host set another.
+  std::vector<float> written;
 };
 
 Lv2Ui* Of(LV2UI_Handle handle) { return static_cast<Lv2Ui*>(handle); }
@@ -174,7 +194,13 @@ int Idle(LV2UI_Handle handle) {
   return 0;
 }
 
-int Show(LV2UI_Handle handle) { return Of(handle)->Open(Lv2UiScreenRoot()) ? 0 : 1; }
+int Show(LV2UI_Handle handle) {
+  try {
+    return Of(handle)->Open(Lv2UiScreenRoot()) ? 0 : 1;
+  } catch (...) {
+    return 1;
+  }
+}
 
 int Hide(LV2UI_Handle handle) {
   Of(handle)->Close();

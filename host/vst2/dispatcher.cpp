@@ -177,12 +177,8 @@ intptr_t SetSpeakerArrangement(Vst2Effect& effect, intptr_t value, const void* p
   return 1;
 }
 
-}  // namespace
-
-intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* record, int32_t opcode, int32_t index,
-                                    intptr_t value, void* ptr, float opt) {
-  Vst2Effect* effect = Vst2Effect::FromRecord(record);
-  if (effect == nullptr) return 0;
+intptr_t Dispatch(Vst2Effect* effect, EffectRecord* record, int32_t opcode, int32_t index,
+                  intptr_t value, void* ptr, float opt) {
   PlugBase& plug = effect->Plug();
   auto* text = static_cast<char*>(ptr);
 
@@ -225,5 +221,20 @@ intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* record, int32_t opcode, int32_
     case effGetVstVersion: return kVstVersion;
     case effGetMidiKeyName: return GetMidiKeyName(plug, static_cast<MidiKeyName*>(ptr));
     default: return 0;
+  }
+}
+
+}  // namespace
+
+intptr_t QV_CDECL Dispatcher::Entry(EffectRecord* record, int32_t opcode, int32_t index,
+                                    intptr_t value, void* ptr, float opt) {
+  Vst2Effect* effect = Vst2Effect::FromRecord(record);
+  if (effect == nullptr) return 0;
+  // Nothing may throw into the host: a request that runs out of storage
+  // (opening the editor's window, naming a program) is a request refused.
+  try {
+    return Dispatch(effect, record, opcode, index, value, ptr, opt);
+  } catch (...) {
+    return 0;
   }
 }

@@ -91,16 +91,24 @@ TEST(ValueEntry, CommittingOnTheCaptionReportsOnceAndLeavesTheKnob) {
   EXPECT_TRUE(o.s.caption->IsDirty());
 }
 
-TEST(ValueEntry, TextsOutsideTheRangeOrNotANumberAreLimited) {
+TEST(ValueEntry, TextsOutsideTheRangeAreLimitedAndTextWithoutANumberCancels) {
+  // "psychoacoustic power" starts at 9; a refused text must leave it there
+  // and report nothing, and the box closes as on Escape.
   const struct {
     const char* typed;
     double expected;
-  } cases[] = {{"40", 12.0}, {"  7.2abc", 7.0}, {"abc", 0.0}, {"-5", 0.0}};
+    int reports;
+  } cases[] = {{"40", 12.0, 2},  {"  7.2abc", 7.0, 2}, {"-5", 0.0, 2}, {"1e999", 12.0, 2},
+               {"abc", 9.0, 0}, {"", 9.0, 0},         {"  ", 9.0, 0}, {"nan", 9.0, 0},
+               {"-", 9.0, 0},   {".", 9.0, 0}};
   for (const auto& c : cases) {
     OpenEntry o = RightPressAt(50, 20);
+    ASSERT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 9.0);
     TypeAndReturn(o, c.typed);
     Tick(o.s.editor);
     EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), c.expected) << c.typed;
+    EXPECT_EQ(Automation().size(), static_cast<size_t>(c.reports)) << c.typed;
+    EXPECT_FALSE(o.entry->IsOpen()) << c.typed;
     o.s.Close();
   }
 }

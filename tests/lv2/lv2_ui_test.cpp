@@ -33,6 +33,10 @@ struct Written {
   bool operator==(const Written& other) const { return port == other.port && value == other.value; }
 };
 
+// A host's write function that takes nothing: automation in play mode, or a
+// value the host refuses.
+void Refuse(LV2UI_Controller, uint32_t, uint32_t, uint32_t, const void*) {}
+
 void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t protocol,
            const void* buffer) {
   if (size == sizeof(float) && protocol == 0) {
@@ -44,13 +48,13 @@ void Write(LV2UI_Controller controller, uint32_t port, uint32_t size, uint32_t p
 // A UI for the instance (or for none), closed with the test.
 class TestUi {
  public:
-  explicit TestUi(LV2_Handle instance) {
+  explicit TestUi(LV2_Handle instance, LV2UI_Write_Function write = Write) {
     LV2_Feature access = {LV2_INSTANCE_ACCESS_URI, instance};
     const LV2_Feature* features[] = {&access, nullptr};
     const LV2_Feature* none[] = {nullptr};
     LV2UI_Widget widget = nullptr;
     if (UiDescriptor()) {
-      handle = UiDescriptor()->instantiate(UiDescriptor(), "urn:varek:quorvane", "", Write,
+      handle = UiDescriptor()->instantiate(UiDescriptor(), "urn:varek:quorvane", "", write,
                                            &written, &widget, instance ? features : none);
     }
   }
@@ -67,6 +71,13 @@ class TestUi {
     auto* idle = static_cast<const LV2UI_Idle_Interface*>(
         UiDescriptor()->extension_data(LV2_UI__idleInterface));
     idle->idle(handle);
+  }
+  // An idle, then every value written sent back as a port event, as a host
+  // that echoes its controls does.
+  void IdleAndEcho() {
+    const size_t before = written.size();
+    Idle();
+    for (size_t i = before; i < written.size(); ++i) PortEvent(written[i].port, written[i].value);
   }
 
   LV2UI_Handle handle = nullptr;
@@ -146,4 +157,66 @@ TEST(Lv2Ui, OneUiPerInstanceAndTheInstanceRunsOnWithoutIt) {
   EXPECT_EQ(dsp.out[0][255], 0.25f);
   TestUi again(dsp.Handle());
   EXPECT_NE(again.handle, nullptr);
+}
+
+TEST(Lv2Ui, AnEditTheHostDoesNotTakeLeavesTheInstanceAsItsPortsSay) {
+  Lv2TestInstance dsp(48000.0, 256, 256);
+  ASSERT_TRUE(dsp.Valid());
+  dsp.controls = {0.0f, 9.0f, 16.0f, 1.0f};
+  dsp.Activate();
+  TestUi ui(dsp.Handle(), Refuse);
+  ASSERT_NE(ui.handle, nullptr);
+  Editor* editor = EditorOf(dsp);
+  ASSERT_NE(editor, nullptr);
+  // One click on "dither", while silence plays.
+  editor->OnMouseDown(197, 460, kLeftButton);
+  editor->OnMouseUp(197, 460);
+  ui.Idle();
+  dsp.in[0].assign(256, 0.0f);
+  dsp.in[1].assign(256, 0.0f);
+  for (int i = 0; i < 8; ++i) {
+    dsp.Run(256);
+    for (float sample : dsp.out[0]) ASSERT_EQ(sample, 0.0f);
+  }
+  auto* plugin = static_cast<Lv2Instance*>(dsp.Handle())->Plugin();
+  EXPECT_EQ(plugin->ParamAt(kPortDither).Value(), 0.0);
+}
+
+TEST(Lv2Ui, SlowDragsAndWheelNotchesMoveTheKnobWhateverTheHostEchoes) {
+  Lv2TestInstance dsp(48000.0, 256, 256);
+  ASSERT_TRUE(dsp.Valid());
+  TestUi ui(dsp.Handle());
+  ASSERT_NE(ui.handle, nullptr);
+  Editor* editor = EditorOf(dsp);
+  ASSERT_NE(editor, nullptr);
+  // "target bits" from 16: 20 one-pixel steps up, each written and echoed.
+  ui.PortEvent(kPortTargetBits, 16.0f);
+  editor->OnMouseDown(428, 430, kLeftButton);
+  for (int y = 429; y >= 410; --y) {
+    editor->OnMouseDrag(428, y, kLeftButton);
+    ui.IdleAndEcho();
+  }
+  editor->OnMouseUp(428, 410);
+  ui.IdleAndEcho();
+  ASSERT_FALSE(ui.written.empty());
+  EXPECT_EQ(ui.written.back().port, kPortTargetBits);
+  EXPECT_GE(ui.written.back().value, 18.0f);
+  // 8 notches of the wheel, and 15 on "psychoacoustic power", each echoed.
+  const float dragged = ui.written.back().value;
+  constexpr Modifiers kNone = {false, false, false, false, false};
+  for (int i = 0; i < 8; ++i) {
+    editor->OnMouseWheel(428, 430, kNone, 1);
+    ui.IdleAndEcho();
+  }
+  EXPECT_GE(ui.written.back().value, dragged + 1.0f);
+  ui.PortEvent(kPortShaping, 9.0f);
+  for (int i = 0; i < 15; ++i) {
+    editor->OnMouseWheel(361, 430, kNone, -1);
+    ui.IdleAndEcho();
+  }
+  EXPECT_EQ(ui.written.back().port, kPortShaping);
+  EXPECT_LE(ui.written.back().value, 8.0f);
+  // A value the host sets that is not an echo still moves the knob.
+  ui.PortEvent(kPortTargetBits, 6.0f);
+  EXPECT_EQ(ControlValue(editor, kPortTargetBits), 0.0);
 }

@@ -1,6 +1,6 @@
 // The module's exported entry, under the two names VST 2.x hosts look for:
 // the plug-in from its factory, presented behind its effect record.
-#include <new>
+#include <memory>
 
 #include "editor/load_bitmap_resource.h"
 #include "host/create_plugin.h"
@@ -19,15 +19,17 @@ QV_EXPORT EffectRecord* QV_CDECL VSTPluginMain(HostCallback callback) {
   // image loader, both through this callback.
   SetHostCallback(callback);
   SetHostFunctionLookup(&HostExtension);
-  auto* effect = new (std::nothrow) Vst2Effect();
-  if (effect == nullptr) return nullptr;
-  PlugBase* plugin = CreatePlugin();
-  if (plugin == nullptr) {
-    delete effect;
+  // Nothing may throw into the host: a plug-in that cannot be made (its
+  // editor's storage, say) is no plug-in.
+  try {
+    std::unique_ptr<Vst2Effect> effect(new Vst2Effect());
+    std::unique_ptr<PlugBase> plugin(CreatePlugin());
+    if (plugin == nullptr) return nullptr;
+    effect->Present(plugin.release());
+    return effect.release()->Record();
+  } catch (...) {
     return nullptr;
   }
-  effect->Present(plugin);
-  return effect->Record();
 }
 
 #ifndef _WIN32
