@@ -24,3 +24,17 @@ TEST(StateChunk, ZeroFillClearsTheWholeCapacity) {
   EXPECT_TRUE(chunk.Resize(-5, false));
   EXPECT_EQ(chunk.Size(), 0);
 }
+
+// Doubling past INT32_MAX must not wrap: the capacity holds the size asked
+// for (or the resize fails and the chunk is empty).
+TEST(StateChunk, CapacityNeverFallsBelowTheSize) {
+  StateChunk chunk;
+  ASSERT_TRUE(chunk.Resize(1 << 20, false));
+  const bool grown = chunk.Resize((1 << 30) + 1, false);
+  EXPECT_GE(chunk.Capacity(), chunk.Size());
+  if (grown) {
+    EXPECT_EQ(chunk.Size(), (1 << 30) + 1);
+  }
+  EXPECT_TRUE(chunk.Resize(16, false));
+  EXPECT_GE(chunk.Capacity(), chunk.Size());
+}

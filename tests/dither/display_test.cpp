@@ -62,10 +62,13 @@ TEST(SpectrumGraphRange, FrequenciesLandOnTheWarpedAxis) {
   EXPECT_EQ(unset.first, 0);
   EXPECT_EQ(unset.end, 2047);
   // A rate of zero with frequencies set still reads inside the spectrum.
-  const WarpedRange broken = FindWarpedRange(0.0, 100.0, 20000.0, 4096, 2048);
-  EXPECT_GE(broken.first, 0);
-  EXPECT_LE(broken.end, 2048);
-  EXPECT_LT(broken.first, broken.end);
+  // So does a negative rate, which a host may send.
+  for (double rate : {0.0, -44100.0, -1.0, -1e9}) {
+    const WarpedRange broken = FindWarpedRange(rate, 100.0, 20000.0, 4096, 2048);
+    EXPECT_GE(broken.first, 0) << rate;
+    EXPECT_LE(broken.end, 2048) << rate;
+    EXPECT_LE(broken.first, broken.end) << rate;
+  }
 }
 
 TEST_F(DisplayTest, GraphsHaveOneHundredSeventyOnePointsAndFollowTheBlocks) {
@@ -209,6 +212,10 @@ TEST_F(DisplayTest, LevelBarIsACapsuleThatFollowsItsValue) {
   bar->Draw(GetEditor());
   EXPECT_NE(Pixel(r.right - 7, r.top + 3), 0xFF000000u);
   EXPECT_EQ(Pixel(r.right + 2, r.top + 3), 0xFF000000u);
+  // Every row between the edges is drawn at the bar's centre column, the
+  // middle ones included.
+  const int centre = (r.left + r.right) / 2;
+  for (int y = r.top + 1; y < r.bottom; ++y) EXPECT_NE(Pixel(centre, y), 0xFF000000u) << y;
 }
 
 // The user-interface thread paints the graphs while the audio thread feeds

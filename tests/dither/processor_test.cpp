@@ -199,3 +199,18 @@ TEST_F(ProcessorTest, HugeAnnouncedBlockSizesPrepareAtMostTheLimit) {
   const auto out = Run(std::vector<double>(512, 0.5 / 32768.0));
   EXPECT_EQ(out[511], 1.0 / 32768.0);
 }
+
+// A host that passes two inputs but only one output: the second output is
+// never written, and the first is requantised as usual.
+TEST_F(ProcessorTest, TwoInputsAndOneOutputWriteOnlyTheOutputGiven) {
+  Set(kParamShaping, 0.0f);
+  plug->SetChannelsInUse(2, 1);
+  std::vector<double> left(64, 0.3), right(64, -0.3), out(64, 7.0);
+  double* ins[2] = {left.data(), right.data()};
+  double* outs[2] = {out.data(), nullptr};
+  {
+    LockGuard guard(&plug->Lock());
+    plug->ProcessBlock(ins, outs, 64);
+  }
+  for (double y : out) EXPECT_EQ(y, std::floor(0.3 * 32768.0 + 0.5) / 32768.0);
+}

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <random>
 #include <vector>
 
 TEST(MtRandom, MatchesTheReferenceSequence) {
@@ -12,6 +13,16 @@ TEST(MtRandom, MatchesTheReferenceSequence) {
   EXPECT_EQ(rng.NextWord(), 3499211612u);
   for (int i = 2; i < 10000; ++i) rng.NextWord();
   EXPECT_EQ(rng.NextWord(), 4123659995u);  // the 10000th draw of MT19937
+}
+
+// Every word of three whole regenerations (624 words each), against the
+// standard library's generator from the same seed.
+TEST(MtRandom, ThreeWholeRegenerationsMatchTheStandardGenerator) {
+  MtRandom rng;
+  rng.SeedState(5489u);
+  rng.Regenerate();
+  std::mt19937 reference(5489u);
+  for (int i = 0; i < 3 * 624; ++i) ASSERT_EQ(rng.NextWord(), reference()) << "word " << i;
 }
 
 // Words drawn in pieces of every length, across the regenerations, are the

@@ -23,6 +23,12 @@ TEST(BundleTtl, EmptyProgramSlotsAreNotPresets) {
   EXPECT_NE(presets.find("rdfs:label \"CD render (soft)\""), std::string::npos);
   EXPECT_EQ(presets.find("rdfs:label \"-\""), std::string::npos);
   EXPECT_EQ(presets.find("#preset- "), std::string::npos);
+  // The manifest names each preset; the empty slots are not among them.
+  const std::string manifest = ManifestTtl(plug, true);
+  for (const char* slug : {"#preset-default>", "#preset-cd-render-hard>", "#preset-cd-render-soft>"})
+    EXPECT_NE(manifest.find(slug), std::string::npos) << slug << "\n" << manifest;
+  EXPECT_EQ(manifest.find("#preset->"), std::string::npos) << manifest;
+  EXPECT_EQ(manifest.find("\"-\""), std::string::npos) << manifest;
 }
 
 TEST(BundleTtl, ValuesThatAreNotWholeNumbersReadBackExactly) {

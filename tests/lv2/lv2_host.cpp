@@ -22,7 +22,7 @@ Lv2TestInstance::Lv2TestInstance(double rate, int32_t maxBlockLength, int32_t bu
     in[c].assign(static_cast<size_t>(bufferFrames), 0.0f);
     out[c].assign(static_cast<size_t>(bufferFrames), 0.0f);
   }
-  if (maxBlock > 0) {
+  if (maxBlock != kNoMaximum) {
     options[0] = {LV2_OPTIONS_INSTANCE,
                   0,
                   Map(LV2_BUF_SIZE__maxBlockLength),

@@ -23,12 +23,16 @@ enum Lv2Port : uint32_t {
   kPortOutRight = 7,
 };
 
+// A maximum block length the host does not announce: no options feature.
+constexpr int32_t kNoMaximum = -1;
+
 // The DSP binary, loaded once per process.
 const LV2_Descriptor* Lv2Descriptor();
 
 class Lv2TestInstance {
  public:
-  // maxBlock 0: no options feature at all, as lv2apply.
+  // maxBlock kNoMaximum: no options feature at all, as lv2apply; any other
+  // value is announced as it is.
   Lv2TestInstance(double rate, int32_t maxBlock, int32_t bufferFrames);
   ~Lv2TestInstance();
   Lv2TestInstance(const Lv2TestInstance&) = delete;

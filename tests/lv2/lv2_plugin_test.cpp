@@ -3,6 +3,7 @@
 // clean open/close cycle (the sanitizer tier runs this with leak detection).
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <iterator>
 #include <limits>
@@ -47,7 +48,7 @@ constexpr std::array<float, 4> kDefaults = {0.0f, 9.0f, 16.0f, 1.0f};
 TEST(Lv2Plugin, LoadsAndInstantiates) {
   ASSERT_NE(Lv2Descriptor(), nullptr) << "cannot load " << QV_LV2_DSP_BINARY;
   EXPECT_STREQ(Lv2Descriptor()->URI, "urn:varek:quorvane");
-  Lv2TestInstance plugin(kRate, 0, 64);
+  Lv2TestInstance plugin(kRate, kNoMaximum, 64);
   EXPECT_TRUE(plugin.Valid());
 }
 
@@ -71,7 +72,7 @@ TEST(Lv2Plugin, ATargetBitsPortValueIsTheWordLengthItself) {
 }
 
 TEST(Lv2Plugin, DesignsItsFilterForTheHostsMaximumBlockLength) {
-  const std::vector<float> withoutOptions = RenderWith(0, 512, kDefaults);
+  const std::vector<float> withoutOptions = RenderWith(kNoMaximum, 512, kDefaults);
   ASSERT_FALSE(withoutOptions.empty());
   // No options is the documented default of 512 frames.
   EXPECT_EQ(RenderWith(512, 512, kDefaults), withoutOptions);
@@ -125,7 +126,7 @@ TEST(Lv2Plugin, DoesNothingWhileAnAudioPortIsUnconnected) {
 TEST(Lv2Plugin, WhateverTheHostSendsTheOutputStaysFinite) {
   std::mt19937 random(7);
   const double rates[] = {44100.0, 8000.0, 192000.0, 0.0, -48000.0, 1e12};
-  const int32_t maxBlocks[] = {0, 1, 16, 100, 4096};
+  const int32_t maxBlocks[] = {kNoMaximum, 0, 1, 16, 100, 4096};
   const float inf = std::numeric_limits<float>::infinity();
   const float nan = std::numeric_limits<float>::quiet_NaN();
   const float oddValues[] = {nan,  inf,   -inf,  -1e30f, 1e30f, -1.0f, 0.0f,  0.5f,  5.0f,
@@ -181,5 +182,25 @@ TEST(Lv2Plugin, AHundredOpenRunCloseCyclesEachProduceRequantisedAudio) {
     const std::vector<float> out = plugin.Render(left, right, 128);
     plugin.Deactivate();
     ASSERT_TRUE(OnGrid(out, 16)) << "cycle " << cycle;
+  }
+}
+
+// Hosts announce odd maxima: 0 (which, taken as a block length, would never
+// end a run) and INT32_MAX (which, taken as storage, would ask for
+// gigabytes). Either gives an instance whose run() returns with its output
+// written.
+TEST(Lv2Plugin, AnAnnouncedMaximumOfZeroOrInt32MaxStillRuns) {
+  for (int32_t maxBlock : {0, -7, INT32_MAX}) {
+    Lv2TestInstance plugin(kRate, maxBlock, 64);
+    ASSERT_TRUE(plugin.Valid()) << maxBlock;
+    plugin.Activate();
+    plugin.in[0].assign(64, 0.25f);
+    plugin.in[1].assign(64, -0.25f);
+    plugin.out[0].assign(64, 7.0f);
+    plugin.out[1].assign(64, 7.0f);
+    plugin.Run(64);
+    for (int c = 0; c < 2; ++c) {
+      for (float y : plugin.out[c]) ASSERT_LT(std::fabs(y), 0.3f) << maxBlock;
+    }
   }
 }
