@@ -46,8 +46,20 @@ trap 'Stop; kill $JACKD 2>/dev/null' EXIT
 # A jalv that died leaves its command fifo without a reader: writes then fail
 # instead of ending the script.
 trap '' PIPE
-# jalv gives up at once when the server is not up yet.
-jack_wait --wait --timeout 20 >/dev/null 2>&1 || { echo "# jackd did not start"; Diagnose <"$WORK/jackd.log"; }
+# jalv gives up at once when the server does not take clients yet, and the
+# server may announce itself before it does: every jalv starts only once a
+# client of ours has connected (up to 20 seconds).
+JackReady() {
+  local i
+  for i in $(seq 100); do
+    jack_lsp >/dev/null 2>&1 && return 0
+    sleep 0.2
+  done
+  echo "# jackd takes no clients"
+  Diagnose <"$WORK/jackd.log"
+  return 1
+}
+JackReady || true
 
 # EditorWindow: "X Y WINDOW" of the first mapped 500 x 525 window on the
 # screen, waiting up to 20 seconds for it.
@@ -110,6 +122,7 @@ for name in sys.argv[2:]:
 # ---- jalv.gtk3: the UI embedded in the host's window ----------------------------
 
 GtkOpen() {
+  JackReady || return 1
   jalv.gtk3 "$URI" >"$WORK/gtk.log" 2>&1 &
   pids+=($!)
   Capture "$WORK/embedded.png" || { Diagnose <"$WORK/gtk.log"; return 1; }
@@ -192,6 +205,7 @@ ConsoleOpen() {
   mkfifo "$CONSOLE_IN"
   # The fifo stays open for writing in this shell, so jalv reads until the end.
   # Line by line, so that each answer can be read as it comes.
+  JackReady || return 1
   stdbuf -oL jalv "$@" "$URI" <"$CONSOLE_IN" >"$WORK/console.log" 2>&1 &
   pids+=($!)
   exec 7>"$CONSOLE_IN"
