@@ -53,6 +53,10 @@ void DestroyEditorWindow(void* window);
 // Windows, the window's XID under X11 (as a pointer, the way hosts pass
 // parents), the stand-in itself when headless. Null for no window.
 void* NativeEditorWindow(void* window);
+// Whether the user asked the window manager to close the window: only a
+// window opened as a top-level window (in the screen's root) has a close
+// button. The window stays until it is destroyed.
+[[nodiscard]] bool EditorWindowCloseRequested(void* window);
 // The window's position relative to its parent, and its size.
 Rect EditorWindowPlacement(void* window);
 // The screen position of the window's top-left corner.

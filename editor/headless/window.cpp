@@ -91,6 +91,9 @@ bool EditorWindowExists(void* window) { return FindHeadlessWindow(window) != nul
 
 void* NativeEditorWindow(void* window) { return FindHeadlessWindow(window); }
 
+// Headless windows have no window manager to ask.
+bool EditorWindowCloseRequested(void*) { return false; }
+
 Rect EditorWindowPlacement(void* window) {
   HeadlessWindow* found = FindHeadlessWindow(window);
   return found ? found->placement : Rect{0, 0, 0, 0};

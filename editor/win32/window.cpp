@@ -112,6 +112,9 @@ bool EditorWindowExists(void* window) { return IsWindow(static_cast<HWND>(window
 
 void* NativeEditorWindow(void* window) { return window; }
 
+// The editor's window is always a child of the host's: it has no close button.
+bool EditorWindowCloseRequested(void*) { return false; }
+
 Rect EditorWindowPlacement(void* window) {
   HWND hwnd = static_cast<HWND>(window);
   RECT own = {};

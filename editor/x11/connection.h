@@ -2,7 +2,10 @@
 // recorded per connection instead of reaching the process-wide error handler,
 // which belongs to the host (and whose default ends the process): a window
 // destroyed under the editor, or a shared-memory segment the server cannot
-// reach, must not take the host down.
+// reach, must not take the host down. Nor may a broken connection (the
+// client killed, the server gone, a TCP link dropped): the process-wide I/O
+// error handler installed here marks one of ours lost and hands every other
+// connection to the handler that was there before.
 //
 // Threads: a connection is used by one thread at a time (its window's lock
 // orders them); the bookkeeping of all connections takes a lock of its own.
@@ -15,5 +18,9 @@
 Display* OpenConnection();
 void CloseConnection(Display* display);
 // The code of the first error recorded on `display` since the last call (0
-// for none), after waiting for the server to answer every request made.
+// for none), after waiting for the server to answer every request made; an
+// error code without asking, when the connection is lost.
 int TakeError(Display* display);
+// Whether the connection broke. A lost connection may only be closed: no
+// request goes out on it any more.
+bool ConnectionLost(Display* display);

@@ -8,6 +8,7 @@
 
 #include "editor/editor.h"
 #include "editor/win_editor.h"
+#include "editor/x11/connection.h"
 #include "editor/x11/x11_window.h"
 
 namespace {
@@ -111,6 +112,14 @@ void HandleEvent(X11Window* w, const XEvent& event) {
     // The host destroyed its window, and ours with it: nothing more is drawn
     // or handled until the host closes the editor.
     case DestroyNotify: w->gone = true; break;
+    // The window manager's close button on a top-level window: hidden at
+    // once, and closed by its owner when it next looks.
+    case ClientMessage:
+      if (w->deleteWindow != 0 && static_cast<Atom>(event.xclient.data.l[0]) == w->deleteWindow) {
+        w->closeRequested = true;
+        XUnmapWindow(w->display, w->window);
+      }
+      break;
     default: break;
   }
 }
@@ -127,10 +136,16 @@ void Tick(X11Window* w) {
 bool HandleBatch(X11Window* w, Clock::time_point* nextTick, Clock::duration period) {
   std::lock_guard<std::mutex> guard(w->lock);
   handling = w;
-  while (XPending(w->display) > 0) {
+  while (!ConnectionLost(w->display) && XPending(w->display) > 0) {
     XEvent event;
     XNextEvent(w->display, &event);
     HandleEvent(w, event);
+  }
+  // Reading found the connection broken: nothing more goes out on it.
+  if (ConnectionLost(w->display)) {
+    w->gone = true;
+    handling = nullptr;
+    return false;
   }
   const Clock::time_point now = Clock::now();
   if (now >= *nextTick) {
@@ -177,13 +192,15 @@ void RunEventThread(X11Window* w) {
         std::chrono::duration_cast<std::chrono::milliseconds>(nextTick - Clock::now()).count();
     if (!queued) poll(waits, 2, left > 0 ? static_cast<int>(left) + 1 : 0);
     if (w->stopping.load()) break;
-    // A connection the server dropped: nothing more to read or draw; the
+    queued = HandleBatch(w, &nextTick, period);
+    // A connection the server dropped (Xlib found an end of file or a read
+    // error, or the poll a hang-up): nothing more to read or draw; the
     // thread only waits to be stopped.
-    if (waits[0].revents & (POLLHUP | POLLERR)) {
+    if (ConnectionLost(w->display) || (waits[0].revents & (POLLHUP | POLLERR))) {
+      std::lock_guard<std::mutex> guard(w->lock);
       w->gone = true;
       waits[0].fd = -1;
-      continue;
+      queued = false;
     }
-    queued = HandleBatch(w, &nextTick, period);
   }
 }

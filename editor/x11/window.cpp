@@ -22,10 +22,12 @@ bool Usable(const Visual* visual, int depth) {
 
 // The parent's visual when it is usable (the usual case); else a usable one
 // of the screen, with a colormap of its own. False when the parent is no
-// window or the screen has no usable visual.
-bool ChooseVisual(X11Window* w) {
+// window or the screen has no usable visual. `topLevel` tells whether the
+// parent is the screen's root.
+bool ChooseVisual(X11Window* w, bool* topLevel) {
   XWindowAttributes parent;
   if (!XGetWindowAttributes(w->display, w->parent, &parent)) return false;
+  *topLevel = parent.root == w->parent;
   if (Usable(parent.visual, parent.depth)) {
     w->visual = parent.visual;
     w->depth = parent.depth;
@@ -45,7 +47,7 @@ bool ChooseVisual(X11Window* w) {
   return false;
 }
 
-bool CreateChild(X11Window* w, const Rect& placement) {
+bool CreateChild(X11Window* w, const Rect& placement, bool topLevel) {
   XSetWindowAttributes attributes = {};
   // No background: the surface covers every pixel, and nothing flickers.
   attributes.background_pixmap = None;
@@ -65,6 +67,12 @@ bool CreateChild(X11Window* w, const Rect& placement) {
                             w->depth, InputOutput, w->visual, mask, &attributes);
   if (TakeError(w->display) != 0) w->window = 0;
   if (w->window == 0) return false;
+  // A window in the screen's root is a top-level one: its close button asks
+  // the window to close rather than the window manager killing the client.
+  if (topLevel) {
+    w->deleteWindow = XInternAtom(w->display, "WM_DELETE_WINDOW", False);
+    XSetWMProtocols(w->display, w->window, &w->deleteWindow, 1);
+  }
   w->gc = XCreateGC(w->display, w->window, 0, nullptr);
   w->placement = placement;
   w->invalid = Rect{0, 0, width, height};
@@ -72,13 +80,18 @@ bool CreateChild(X11Window* w, const Rect& placement) {
 }
 
 // Frees in reverse order whatever CreateEditorWindow made; the connection
-// last, which the server would free everything with anyway.
+// last, which the server would free everything with anyway. On a lost
+// connection nothing is asked of the server: the server has already freed
+// what the client held, and only local memory is left to free.
 void Release(X11Window* w) {
   if (w->display) {
+    const bool lost = ConnectionLost(w->display);
     w->image.Release(w->display);
-    if (w->gc) XFreeGC(w->display, w->gc);
-    if (w->window && !w->gone) XDestroyWindow(w->display, w->window);
-    if (w->colormap) XFreeColormap(w->display, w->colormap);
+    if (!lost) {
+      if (w->gc) XFreeGC(w->display, w->gc);
+      if (w->window && !w->gone) XDestroyWindow(w->display, w->window);
+      if (w->colormap) XFreeColormap(w->display, w->colormap);
+    }
     CloseConnection(w->display);
   }
   if (w->wakeFd >= 0) close(w->wakeFd);
@@ -101,7 +114,9 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor)
   w->parent = parentWindow;
   w->display = OpenConnection();
   w->wakeFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
-  if (w->display == nullptr || w->wakeFd < 0 || !ChooseVisual(w) || !CreateChild(w, placement)) {
+  bool topLevel = false;
+  if (w->display == nullptr || w->wakeFd < 0 || !ChooseVisual(w, &topLevel) ||
+      !CreateChild(w, placement, topLevel)) {
     Release(w);
     return nullptr;
   }
@@ -144,6 +159,11 @@ bool EditorWindowExists(void* window) { return window != nullptr; }
 void* NativeEditorWindow(void* window) {
   if (window == nullptr) return nullptr;
   return reinterpret_cast<void*>(static_cast<uintptr_t>(static_cast<X11Window*>(window)->window));
+}
+
+bool EditorWindowCloseRequested(void* window) {
+  auto* w = static_cast<X11Window*>(window);
+  return w != nullptr && w->closeRequested.load();
 }
 
 Rect EditorWindowPlacement(void* window) {

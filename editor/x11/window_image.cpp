@@ -98,8 +98,11 @@ bool WindowImage::Put(Display* display, Drawable drawable, GC gc, const SystemBi
 void WindowImage::Release(Display* display) {
   if (image == nullptr) return;
   if (shared) {
-    XShmDetach(display, &segment);
-    XSync(display, False);
+    // A lost connection's server has let go of the segment already.
+    if (!ConnectionLost(display)) {
+      XShmDetach(display, &segment);
+      XSync(display, False);
+    }
     shmdt(segment.shmaddr);
     image->data = nullptr;  // not XDestroyImage's to free
   }

@@ -29,7 +29,8 @@ class WindowImage {
   // cannot change pixels still being read. False when nothing could be put.
   bool Put(Display* display, Drawable drawable, GC gc, const SystemBitmap& surface,
            const Rect& area);
-  // Frees the image and, with shared memory, detaches and frees the segment.
+  // Frees the image and, with shared memory, detaches and frees the segment
+  // (asking the server nothing on a lost connection).
   void Release(Display* display);
 
   bool Shared() const { return shared; }

@@ -49,6 +49,8 @@ struct X11Window {
   bool captured = false;          // a press holds the pointer (X's implicit grab)
   unsigned buttons = 0;           // kKey* bits of the buttons held
   bool gone = false;              // destroyed under us, with the host's window
+  Atom deleteWindow = 0;          // WM_DELETE_WINDOW, for a top-level window
+  std::atomic<bool> closeRequested{false};  // the window manager's close button
   DoubleClickDetector clicks;
   X11EntryBox* box = nullptr;  // the value entry box, null when none
 

@@ -89,6 +89,23 @@ class Lv2Ui {
     if (Editor* editor = GetEditor()) editor->CloseWindow();
   }
 
+  // The window shown through the show interface, closed by the user with
+  // its close button: it is closed here, and true until shown again.
+  bool ClosedByUser() {
+    Editor* editor = GetEditor();
+    if (closedByUser || editor == nullptr || !EditorWindowCloseRequested(editor->GetWindow())) {
+      return closedByUser;
+    }
+    editor->CloseWindow();
+    closedByUser = true;
+    return true;
+  }
+  // Shows the editor in a window of its own.
+  bool Show() {
+    closedByUser = false;
+    return Open(Lv2UiScreenRoot());
+  }
+
   // The editor's window, as the host's widget: its XID.
   void* Widget() const {
     Editor* editor = GetEditor();
@@ -144,6 +161,7 @@ class Lv2Ui {
   // [host's UI thread] Per parameter, the value last written to the host;
   // NaN once the host set another.
   std::vector<float> written;
+  bool closedByUser = false;  // the own window's close button was used
 };
 
 Lv2Ui* Of(LV2UI_Handle handle) { return static_cast<Lv2Ui*>(handle); }
@@ -189,14 +207,16 @@ void PortEvent(LV2UI_Handle handle, uint32_t port, uint32_t size, uint32_t forma
   Of(handle)->PortEvent(port, value);
 }
 
+// Non-zero once the user closed the window of the UI's own, as the idle
+// interface asks: the host then hides or drops the UI.
 int Idle(LV2UI_Handle handle) {
   Of(handle)->WriteEdits();
-  return 0;
+  return Of(handle)->ClosedByUser() ? 1 : 0;
 }
 
 int Show(LV2UI_Handle handle) {
   try {
-    return Of(handle)->Open(Lv2UiScreenRoot()) ? 0 : 1;
+    return Of(handle)->Show() ? 0 : 1;
   } catch (...) {
     return 1;
   }

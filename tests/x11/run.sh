@@ -178,6 +178,50 @@ RunOtherChecks() {
   done
 }
 
+# LayerTests NAME FILTER [tcp]: the window layer's tests that need a display
+# (test_x11, test_lv2_ui), under a virtual display of their own: the local
+# socket by default; with tcp, a server that listens on TCP, reached as
+# 127.0.0.1 (as a display forwarded over ssh is).
+LayerTests() {
+  local name=$1 filter=$2 out="$WORK/$1.txt" binary
+  binary=$NATIVE/tests/$(echo "$filter" | cut -d: -f1)
+  filter=$(echo "$filter" | cut -d: -f2-)
+  if [ "${3:-}" != tcp ]; then
+    timeout 120 xvfb-run -a -s "$SCREEN" "$binary" --gtest_filter="$filter" >"$out" 2>&1 ||
+      { Diagnose <"$out"; return 1; }
+    Ran "$out"
+    return
+  fi
+  local number="$WORK/$name.display" server rc i
+  : >"$number"
+  # shellcheck disable=SC2086
+  Xvfb -displayfd 3 -listen tcp -ac $SCREEN 3>"$number" >"$WORK/$name.xvfb" 2>&1 &
+  server=$!
+  for i in $(seq 100); do [ -s "$number" ] && break; sleep 0.1; done
+  DISPLAY="127.0.0.1:$(head -1 "$number")" timeout 120 "$binary" --gtest_filter="$filter" >"$out" 2>&1
+  rc=$?
+  kill "$server" 2>/dev/null
+  wait "$server" 2>/dev/null
+  [ $rc -eq 0 ] || { Diagnose <"$out"; return 1; }
+  Ran "$out"
+}
+
+# Ran OUT: the tests in OUT ran, none skipped for want of a display.
+Ran() {
+  grep -q '^\[  PASSED  \]' "$1" && ! grep -q '^\[  SKIPPED \]' "$1" && return 0
+  Diagnose <"$1"
+  return 1
+}
+
+RunConnectionChecks() {
+  Check "native: the editor's X connection killed while the host plays: the host plays on, the editor reopens" \
+    LayerTests killed "test_x11:X11Window.AKilledConnection*"
+  Check "native: the same over a TCP display" \
+    LayerTests killed-tcp "test_x11:X11Window.AKilledConnection*" tcp
+  Check "LV2 UI shown in a window of its own: its close button makes idle() answer non-zero" \
+    LayerTests lv2-close "test_lv2_ui:Lv2Ui.AWindowOfItsOwn*"
+}
+
 # Sanitized NAME DIR PATTERN: the editor used, opened and closed by that
 # build's qvhost; no report matching PATTERN.
 Sanitized() {
@@ -215,6 +259,7 @@ RunInputChecks
 RunEntryChecks
 RunHostChecks
 RunOtherChecks
+RunConnectionChecks
 RunSanitizedChecks
 RunComparisons
 wineserver -k 2>/dev/null
