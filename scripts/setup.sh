@@ -5,7 +5,8 @@ set -euo pipefail
 packages=(
   cmake make g++ pkg-config clang-format
   libgtest-dev libbenchmark-dev libsndfile1-dev libstb-dev libfreetype-dev fonts-liberation
-  libfftw3-dev sox ffmpeg bc time valgrind clang libclang-rt-14-dev python3 python3-pil git
+  libfftw3-dev sox ffmpeg sndfile-programs flac bc time valgrind clang libclang-rt-14-dev python3
+  python3-pil git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xauth
   libx11-dev libxext-dev libxtst-dev libxres-dev xdotool x11-utils xrestop ardour

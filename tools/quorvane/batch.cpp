@@ -6,12 +6,57 @@
 #include <mutex>
 #include <set>
 #include <thread>
+#include <utility>
+
+#include <sys/stat.h>
 
 namespace {
 
 std::string FileName(const std::string& path) {
   const size_t slash = path.find_last_of('/');
   return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+// A file's name with its extension, if any, replaced by `extension`.
+std::string WithExtension(const std::string& name, const std::string& extension) {
+  const size_t dot = name.find_last_of('.');
+  const std::string stem = dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+  return stem + "." + extension;
+}
+
+// A file's identity: device and inode, following links. False when the
+// file does not exist.
+bool Identity(const std::string& path, std::pair<dev_t, ino_t>& identity) {
+  struct stat status;
+  if (stat(path.c_str(), &status) != 0) return false;
+  identity = {status.st_dev, status.st_ino};
+  return true;
+}
+
+// Why job `index` must not run, or empty: its output is written by an
+// earlier job too (by name or, existing, by identity), or is an input of the
+// run other than its own (its own is refused when it runs, with that reason).
+std::vector<std::string> Conflicts(const std::vector<FileJob>& jobs) {
+  std::set<std::pair<dev_t, ino_t>> inputs;
+  std::pair<dev_t, ino_t> identity;
+  for (const FileJob& job : jobs) {
+    if (Identity(job.input, identity)) inputs.insert(identity);
+  }
+  std::vector<std::string> conflicts(jobs.size());
+  std::set<std::string> names;
+  std::set<std::pair<dev_t, ino_t>> outputs;
+  for (size_t i = 0; i < jobs.size(); ++i) {
+    const std::string& output = jobs[i].output;
+    const bool exists = Identity(output, identity);
+    std::pair<dev_t, ino_t> own;
+    const bool isOwnInput = exists && Identity(jobs[i].input, own) && own == identity;
+    if (!names.insert(output).second || (exists && !outputs.insert(identity).second)) {
+      conflicts[i] = "another input of this run also writes " + output;
+    } else if (exists && !isOwnInput && inputs.count(identity) != 0) {
+      conflicts[i] = "refusing to write " + output + ": it is an input of this run";
+    }
+  }
+  return conflicts;
 }
 
 // Outcomes in job order, filled by the workers.
@@ -49,10 +94,13 @@ class Outcomes {
 }  // namespace
 
 std::vector<FileJob> JobsForOutdir(const std::vector<std::string>& inputs,
-                                   const std::string& outdir) {
+                                   const std::string& outdir, const std::string& format) {
   std::vector<FileJob> jobs;
   const std::string folder = outdir.back() == '/' ? outdir : outdir + "/";
-  for (const std::string& input : inputs) jobs.push_back({input, folder + FileName(input)});
+  for (const std::string& input : inputs) {
+    const std::string name = FileName(input);
+    jobs.push_back({input, folder + (format.empty() ? name : WithExtension(name, format))});
+  }
   return jobs;
 }
 
@@ -61,16 +109,14 @@ void RunBatch(const std::vector<FileJob>& jobs, const ToolOptions& options, uint
               const std::function<void(size_t, const FileOutcome&)>& report,
               const std::function<void()>& idle) {
   Outcomes outcomes(jobs.size());
-  std::vector<bool> duplicate(jobs.size(), false);
-  std::set<std::string> outputs;
-  for (size_t i = 0; i < jobs.size(); ++i) duplicate[i] = !outputs.insert(jobs[i].output).second;
+  const std::vector<std::string> conflicts = Conflicts(jobs);
 
   std::atomic<size_t> next{0};
   auto work = [&] {
     for (size_t i; (i = next++) < jobs.size();) {
       FileOutcome outcome;
-      if (duplicate[i]) {
-        outcome.problem = "another input of this run also writes " + jobs[i].output;
+      if (!conflicts[i].empty()) {
+        outcome.problem = conflicts[i];
       } else {
         outcome = DitherFile(jobs[i], options, seed, progress);
       }

@@ -8,14 +8,17 @@
 
 #include "tools/quorvane/file_job.h"
 
-// The output of each input under --outdir: DIR/<input's file name>.
+// The output of each input under --outdir: DIR/<input's file name>, with
+// its extension replaced by `format` when that is not empty.
 std::vector<FileJob> JobsForOutdir(const std::vector<std::string>& inputs,
-                                   const std::string& outdir);
+                                   const std::string& outdir, const std::string& format);
 
 // Runs `jobs` on up to `workers` threads. `report` is called on the calling
 // thread once per job, in job order; `idle` is called there about five times
 // a second while it waits (for the progress display). Jobs whose output
-// another job of the run also writes fail without being started.
+// another job of the run also writes, or whose output is an input of the run
+// (the same file, by device and inode, whatever its name), fail without
+// being started.
 void RunBatch(const std::vector<FileJob>& jobs, const ToolOptions& options, uint32_t seed,
               int workers, Progress& progress,
               const std::function<void(size_t, const FileOutcome&)>& report,

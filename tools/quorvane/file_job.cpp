@@ -1,6 +1,7 @@
 #include "tools/quorvane/file_job.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cinttypes>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "tools/quorvane/chunk_queue.h"
 #include "tools/quorvane/file_meter.h"
 #include "tools/quorvane/input_file.h"
+#include "tools/quorvane/metadata.h"
 #include "tools/quorvane/output_format.h"
 #include "tools/quorvane/output_grid.h"
 #include "tools/quorvane/pair_engine.h"
@@ -117,11 +119,14 @@ struct StreamState {
   std::string writeError;         // writer thread
 };
 
-void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, ChunkQueue<InputChunk>& free,
-                ChunkQueue<InputChunk>& filled, StreamState& state) {
-  std::vector<double> frames(static_cast<size_t>(channels) * chunkFrames);
+// The reader thread: fills free chunks from the file, through `frames`, a
+// buffer of one chunk's interleaved frames.
+void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<double>& frames,
+                ChunkQueue<InputChunk>& free, ChunkQueue<InputChunk>& filled,
+                StreamState& state) {
   while (!state.stop.load()) {
     InputChunk* chunk = free.Pop();
+    if (chunk == nullptr) break;
     chunk->frames = sf_readf_double(file, frames.data(), chunkFrames);
     if (chunk->frames <= 0) {
       free.Push(chunk);
@@ -140,11 +145,18 @@ void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, ChunkQueue<Inp
 }
 
 // The writer thread: stores each chunk, then measures it against its input
-// (off the processing thread) and frees both chunks.
-void WriteChunks(SNDFILE* file, bool integers, int32_t chunkFrames,
+// (off the processing thread) and frees both chunks. A format whose sizes
+// cannot describe more than `maxFrames` frames gets no more: the write fails.
+void WriteChunks(SNDFILE* file, bool integers, int32_t chunkFrames, int64_t maxFrames,
                  ChunkQueue<OutputChunk>& freeOutputs, ChunkQueue<OutputChunk>& filled,
                  ChunkQueue<InputChunk>& freeInputs, FileMeter& meter, StreamState& state) {
+  int64_t written = 0;
   while (OutputChunk* chunk = filled.Pop()) {
+    if (state.writeError.empty() && chunk->frames > maxFrames - written) {
+      state.writeError = "the format's sizes cannot describe more than 4 GiB of audio";
+      state.stop.store(true);
+    }
+    written += chunk->frames;
     if (state.writeError.empty()) {
       const sf_count_t written =
           integers ? sf_writef_int(file, chunk->words.data(), chunk->frames)
@@ -182,15 +194,19 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
 }
 
 // Runs the three threads over the whole file: reading, processing (here)
-// and writing with measuring.
+// and writing with measuring. Everything is allocated before the threads
+// start; a failure to start one (or to allocate) throws, with no thread left
+// running.
 void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrames,
-            Processor& processor, FileMeter& meter, Progress& progress, StreamState& state) {
+            int64_t maxFrames, Processor& processor, FileMeter& meter, Progress& progress,
+            StreamState& state) {
   const int channels = input.Info().channels;
   const size_t samples = static_cast<size_t>(chunkFrames) * channels;
   InputChunk inputs[kInputChunks];
   OutputChunk outputs[kOutputChunks];
-  ChunkQueue<InputChunk> freeInputs, filledInputs;
-  ChunkQueue<OutputChunk> freeOutputs, filledOutputs;
+  ChunkQueue<InputChunk> freeInputs(kInputChunks), filledInputs(kInputChunks);
+  ChunkQueue<OutputChunk> freeOutputs(kOutputChunks), filledOutputs(kOutputChunks);
+  std::vector<double> readBuffer(samples);
   for (InputChunk& chunk : inputs) {
     chunk.planar.resize(samples);
     freeInputs.Push(&chunk);
@@ -204,11 +220,19 @@ void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrame
     }
     freeOutputs.Push(&chunk);
   }
-  std::thread reader(ReadChunks, input.File(), channels, chunkFrames, std::ref(freeInputs),
-                     std::ref(filledInputs), std::ref(state));
-  std::thread writer(WriteChunks, output, integers, chunkFrames, std::ref(freeOutputs),
-                     std::ref(filledOutputs), std::ref(freeInputs), std::ref(meter),
-                     std::ref(state));
+  std::thread reader(ReadChunks, input.File(), channels, chunkFrames, std::ref(readBuffer),
+                     std::ref(freeInputs), std::ref(filledInputs), std::ref(state));
+  std::thread writer;
+  try {
+    writer = std::thread(WriteChunks, output, integers, chunkFrames, maxFrames, std::ref(freeOutputs),
+                         std::ref(filledOutputs), std::ref(freeInputs), std::ref(meter),
+                         std::ref(state));
+  } catch (...) {
+    state.stop.store(true);
+    freeInputs.Close();
+    reader.join();
+    throw;
+  }
   while (InputChunk* in = filledInputs.Pop()) {
     if (state.stop.load()) {
       freeInputs.Push(in);
@@ -232,8 +256,22 @@ uint32_t GroupSeed(uint32_t seed, int group) {
   return seed + static_cast<uint32_t>(group) * 0x9E3779B9u;
 }
 
-FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t seed,
-                       Progress& progress) {
+namespace {
+
+// The metadata of the file just written and closed on `descriptor`, read
+// back from its start.
+FileMetadata WrittenMetadata(int descriptor) {
+  if (lseek(descriptor, 0, SEEK_SET) != 0) return FileMetadata();
+  SF_INFO info{};
+  std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
+      sf_open_fd(descriptor, SFM_READ, &info, SF_FALSE), sf_close);
+  return file ? ReadMetadata(file.get()) : FileMetadata();
+}
+
+// DitherFile, which may run out of memory (or threads): the temporary files
+// and the open files then go as the stack unwinds.
+FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, uint32_t seed,
+                              Progress& progress) {
   FileOutcome outcome;
   OutputFormat format;
   InputFile input;
@@ -244,32 +282,55 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
     return outcome;
   }
   const SF_INFO& in = input.Info();
+  FileMetadata metadata;
+  if (!options.stripMetadata) metadata = ReadMetadata(input.File());
+  const int64_t expected = input.ExpectedFrames();
+  const int64_t frameBytes = static_cast<int64_t>(in.channels) * format.containerBits / 8;
   SF_INFO out{};
   out.samplerate = in.samplerate;
   out.channels = in.channels;
-  out.format = format.sndfileFormat;
+  out.format = FormatForSize(format.sndfileFormat, expected, frameBytes,
+                             MapNeedsSaying(metadata.channelMap));
   if (!sf_format_check(&out)) {
     outcome.problem = job.output + ": " + format.description + " cannot hold " +
                       std::to_string(in.channels) + " channels at " +
                       std::to_string(in.samplerate) + " Hz";
     return outcome;
   }
+  // A format with 32-bit sizes that cannot hold the file is refused before
+  // anything is written; one whose length is not known stops at its limit.
+  const int64_t byteLimit = AudioByteLimit(out.format);
+  const int64_t maxFrames = byteLimit < 0 ? INT64_MAX : byteLimit / frameBytes;
+  if (expected > maxFrames) {
+    outcome.problem = job.output + ": " + format.description + " cannot hold " +
+                      std::to_string(expected) +
+                      " frames (over 4 GiB of audio); write .wav (RF64), .w64 or .caf";
+    return outcome;
+  }
+  const bool rf64 = (out.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_RF64;
   TemporaryFile audio;
   if (!audio.Create(job.output, outcome.problem)) return outcome;
-  SNDFILE* file = sf_open_fd(audio.Descriptor(), SFM_WRITE, &out, SF_FALSE);
+  std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
+      sf_open_fd(audio.Descriptor(), SFM_WRITE, &out, SF_FALSE), sf_close);
   if (file == nullptr) {
     outcome.problem = "cannot write " + job.output + ": " + sf_strerror(nullptr);
     return outcome;
   }
+  // Of unknown length, it becomes a WAV again if it stays under 4 GiB.
+  if (rf64 && expected < 0) sf_command(file.get(), SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
+  WriteMetadata(
+      file.get(), metadata,
+      CodingHistoryLine(in.samplerate, options.settings.bits, in.channels,
+                        DescribeSettings(options.settings, true)));
 
-  if (input.PromisedFrames() > 0) progress.total += input.PromisedFrames();
+  if (expected > 0) progress.total += expected;
   const int32_t chunkFrames = ChunkFrames(options.block);
   const bool integers = !format.isFloat;
   Processor processor(in, options, options.settings, seed, chunkFrames);
   FileMeter meter(in.channels, !options.plot.empty());
   StreamState state;
-  Stream(input, file, integers, chunkFrames, processor, meter, progress, state);
-  const int closed = sf_close(file);
+  Stream(input, file.get(), integers, chunkFrames, maxFrames, processor, meter, progress, state);
+  const int closed = sf_close(file.release());
 
   if (!state.writeError.empty() || closed != 0) {
     outcome.problem = "cannot write " + job.output + ": " +
@@ -296,6 +357,8 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
   figures.block = options.block;
   figures.seed = seed;
   figures.format = format.description;
+  if (rf64) figures.format += expected < 0 ? " (RF64 past 4 GiB)" : " (RF64)";
+  figures.notKept = NotKept(metadata, WrittenMetadata(audio.Descriptor()), out.format & SF_FORMAT_TYPEMASK);
   figures.channels = in.channels;
   figures.rate = in.samplerate;
   figures.frames = state.framesRead;
@@ -322,4 +385,22 @@ FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t 
   outcome.overs = figures.overs;
   outcome.report = FileReportLine(job.input, job.output, figures);
   return outcome;
+}
+
+}  // namespace
+
+FileOutcome DitherFile(const FileJob& job, const ToolOptions& options, uint32_t seed,
+                       Progress& progress) {
+  try {
+    return DitherFileOrThrow(job, options, seed, progress);
+  } catch (const std::bad_alloc&) {
+    FileOutcome outcome;
+    outcome.problem = "not enough memory to dither " + job.input + " (" +
+                      std::to_string(options.block) + "-frame blocks); nothing written";
+    return outcome;
+  } catch (const std::exception& failure) {
+    FileOutcome outcome;
+    outcome.problem = "cannot dither " + job.input + ": " + failure.what() + "; nothing written";
+    return outcome;
+  }
 }

@@ -43,12 +43,16 @@ int64_t HeaderFrames(const std::string& log, const SF_INFO& info) {
   int64_t promised = -1;
   switch (info.format & SF_FORMAT_TYPEMASK) {
     case SF_FORMAT_WAV:
-    case SF_FORMAT_WAVEX:
-      if (log.find("(should be") != std::string::npos && frameBytes > 0) {
-        const int64_t bytes = NumberAfter(log, "\ndata : ");
-        if (bytes >= 0) promised = bytes / frameBytes;
+    case SF_FORMAT_WAVEX: {
+      // A WAV written to a pipe cannot go back to give its size: its data
+      // chunk says 0 or 0xFFFFFFFF, which promise nothing.
+      const int64_t bytes = NumberAfter(log, "\ndata : ");
+      if (bytes == 0 || bytes == 0xFFFFFFFF) return -1;
+      if (log.find("(should be") != std::string::npos && frameBytes > 0 && bytes > 0) {
+        promised = bytes / frameBytes;
       }
       break;
+    }
     case SF_FORMAT_AIFF: promised = NumberAfter(log, "read from 'COMM' chunk ("); break;
     case SF_FORMAT_W64:
       if (frameBytes > 0) {
@@ -91,5 +95,6 @@ bool InputFile::Open(const std::string& path, std::string& error) {
   char log[8192] = {};
   sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
   promised = info.frames == SF_COUNT_MAX ? -1 : HeaderFrames(log, info);
+  expected = S_ISREG(status.st_mode) && info.frames != SF_COUNT_MAX ? info.frames : -1;
   return true;
 }

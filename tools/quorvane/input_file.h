@@ -24,14 +24,21 @@ class InputFile {
   // this is the header's own figure, so that a truncated file can be told
   // from a complete one.
   int64_t PromisedFrames() const { return promised; }
+  // The frames reading will give, as far as they are known before reading:
+  // those of a regular file's audio data; -1 for a stream (a pipe), whose
+  // header may not say.
+  int64_t ExpectedFrames() const { return expected; }
 
  private:
   SNDFILE* file = nullptr;
   SF_INFO info{};
   int64_t promised = 0;
+  int64_t expected = -1;
 };
 
 // The frame count a header promises, from libsndfile's log of opening it
 // (SFC_GET_LOG_INFO): a WAV data chunk longer than the file, an AIFF COMM
-// frame count, a W64 data chunk. At least info.frames.
+// frame count, a W64 data chunk. At least info.frames; -1 for a WAV whose
+// data size is unknown (0 or 0xFFFFFFFF, as written to a pipe), which is
+// read to its end.
 int64_t HeaderFrames(const std::string& log, const SF_INFO& info);

@@ -6,7 +6,12 @@
 // Report lines go to stdout, problems and progress to stderr. The exit
 // status is 0 when every file was written, 1 when any failed, 2 for a bad
 // command line.
+#include <sndfile.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <chrono>
 #include <cstdio>
@@ -15,6 +20,7 @@
 
 #include "tools/quorvane/batch.h"
 #include "tools/quorvane/interrupt.h"
+#include "tools/quorvane/output_format.h"
 #include "tools/quorvane/pair_engine.h"
 #include "tools/quorvane/report.h"
 
@@ -47,6 +53,50 @@ class ProgressLine {
   bool visible = false;
 };
 
+// Every output's format, from its extension, can hold the settings; with
+// --format, a single output's name must say that format too.
+bool CheckOutputFormats(const std::vector<FileJob>& jobs, const ToolOptions& options,
+                        std::string& error) {
+  OutputFormat format;
+  for (const FileJob& job : jobs) {
+    if (!ChooseOutputFormat(job.output, options.settings.bits, options.floatOutput, format, error))
+      return false;
+  }
+  if (options.format.empty()) return true;
+  OutputFormat wanted;
+  if (!ChooseOutputFormat("output." + options.format, options.settings.bits, options.floatOutput,
+                          wanted, error)) {
+    return false;
+  }
+  for (const FileJob& job : jobs) {
+    (void)ChooseOutputFormat(job.output, options.settings.bits, options.floatOutput, format, error);
+    if ((format.sndfileFormat & SF_FORMAT_TYPEMASK) != (wanted.sndfileFormat & SF_FORMAT_TYPEMASK)) {
+      error = job.output + " does not end in ." + options.format + ", the format asked for";
+      return false;
+    }
+  }
+  return true;
+}
+
+// Makes `folder` and any missing folder above it, as mkdir -p does.
+bool MakeFolder(const std::string& folder, std::string& error) {
+  for (size_t at = 1; at <= folder.size(); ++at) {
+    if (at < folder.size() && folder[at] != '/') continue;
+    const std::string part = folder.substr(0, at);
+    struct stat status;
+    if (stat(part.c_str(), &status) == 0) {
+      if (S_ISDIR(status.st_mode)) continue;
+      error = "cannot make the folder " + folder + ": " + part + " is not a folder";
+      return false;
+    }
+    if (mkdir(part.c_str(), 0777) != 0 && errno != EEXIST) {
+      error = "cannot make the folder " + folder + ": " + std::strerror(errno);
+      return false;
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -61,10 +111,21 @@ int main(int argc, char** argv) {
     case ParseOutcome::kRun: break;
   }
 
+  const std::vector<FileJob> jobs =
+      options.output.empty() ? JobsForOutdir(options.inputs, options.outdir, options.format)
+                             : std::vector<FileJob>{{options.inputs[0], options.output}};
+  // A format no output can be written in is a command-line error, found
+  // before any file is touched.
+  if (!CheckOutputFormats(jobs, options, error)) {
+    std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+    return 2;
+  }
+  if (!options.outdir.empty() && !MakeFolder(options.outdir, error)) {
+    std::fprintf(stderr, "quorvane: %s\n", error.c_str());
+    return 1;
+  }
+
   const uint32_t seed = options.seedGiven ? options.seed : std::random_device()();
-  const std::vector<FileJob> jobs = options.output.empty()
-                                        ? JobsForOutdir(options.inputs, options.outdir)
-                                        : std::vector<FileJob>{{options.inputs[0], options.output}};
   const int workers = static_cast<int>(std::thread::hardware_concurrency());
   const auto start = std::chrono::steady_clock::now();
   Progress progress;

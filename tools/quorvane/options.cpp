@@ -59,12 +59,12 @@ class Parser {
 
 bool IsFlag(const std::string& name) {
   return name == "-y" || name == "-q" || name == "--float" || name == "--help" || name == "-h" ||
-         name == "--version";
+         name == "--version" || name == "--strip-metadata";
 }
 
 bool TakesValue(const std::string& name) {
   for (const char* known : {"--bits", "--dither", "--power", "--program", "--block", "--seed", "-o",
-                            "--output", "--outdir", "--plot"}) {
+                            "--output", "--outdir", "--plot", "--format"}) {
     if (name == known) return true;
   }
   return false;
@@ -137,8 +137,19 @@ bool Parser::Apply(const std::string& name, const std::string& value) {
     if (value.empty()) return Fail("--outdir needs a folder");
     options.outdir = value;
     outdirGiven = true;
+  } else if (name == "--format") {
+    std::string extension = value;
+    if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
+    if (extension.empty() || extension.find('/') != std::string::npos) {
+      return Fail("--format needs an extension, such as flac or wav");
+    }
+    options.format = extension;
   } else {  // --plot
-    if (value.empty()) return Fail("--plot needs a file name");
+    const size_t dot = value.rfind('.');
+    if (value.empty() || dot == std::string::npos || !SameText(value.substr(dot), ".png") ||
+        value.back() == '/') {
+      return Fail("--plot writes a PNG picture: give a name ending in .png, not \"" + value + "\"");
+    }
     options.plot = value;
   }
   return true;
@@ -181,6 +192,10 @@ ParseOutcome Parser::Run(int argc, const char* const* argv) {
     }
     if (argument == "--float") {
       options.floatOutput = true;
+      continue;
+    }
+    if (argument == "--strip-metadata") {
+      options.stripMetadata = true;
       continue;
     }
     const size_t equals = argument.find('=');
@@ -249,10 +264,17 @@ std::string HelpText(const std::vector<ProgramEntry>& programs) {
       "  --outdir DIR        write each output into DIR under its input's name\n"
       "  -y                  overwrite existing outputs\n"
       "  -q                  quiet: no report lines and no progress\n"
+      "  --format EXT        write every output in this format (wav, flac, aiff, w64,\n"
+      "                      caf): --outdir gives each output this extension\n"
+      "  --strip-metadata    write no tags, markers, broadcast data or channel layout\n"
       "  --plot FILE.png     draw the input and error spectra (single input)\n"
       "  --help, --version\n"
       "\n"
       "Formats follow the output's extension: .wav .flac .aif .aiff .w64 .caf.\n"
+      "A WAV that outgrows 4 GiB is written as RF64. The input's metadata is kept\n"
+      "where the output format can hold it: tags, broadcast (bext) data with a line\n"
+      "of coding history for this run, cue points, loops and the channel layout;\n"
+      "the report says what could not be kept.\n"
       "Integers are written in the smallest container that holds the target bits\n"
       "(16, 24 or 32 bits; FLAC at most 24); --float writes 32-bit floats, or 64-bit\n"
       "above 24 bits. Every channel is kept, in pairs (1,2), (3,4)... each through\n"

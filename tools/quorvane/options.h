@@ -19,7 +19,9 @@ struct ToolOptions {
   bool floatOutput = false;  // floats on the target grid instead of integers
   bool overwrite = false;    // -y
   bool quiet = false;        // -q
-  std::string plot;          // --plot FILE.png, empty for none
+  bool stripMetadata = false;  // --strip-metadata: no tags, markers or layout in the outputs
+  std::string format;         // --format EXT: every output's format, empty for its own name's
+  std::string plot;           // --plot FILE.png, empty for none
   std::vector<std::string> inputs;
   std::string output;  // -o, for a single input
   std::string outdir;  // --outdir, for any number of inputs

@@ -61,3 +61,23 @@ bool ChooseOutputFormat(const std::string& path, int bits, bool floatOutput, Out
                        (floatOutput ? "float " : "PCM ") + major->name;
   return true;
 }
+
+int64_t AudioByteLimit(int sndfileFormat) {
+  // 4 GiB less 16 MiB: the RIFF or FORM chunk's 32-bit size also counts the
+  // headers, tags, markers and coding history written around the audio.
+  constexpr int64_t kThirtyTwoBitLimit = (int64_t{1} << 32) - (int64_t{16} << 20);
+  switch (sndfileFormat & SF_FORMAT_TYPEMASK) {
+    case SF_FORMAT_WAV:
+    case SF_FORMAT_WAVEX:
+    case SF_FORMAT_AIFF: return kThirtyTwoBitLimit;
+    default: return -1;
+  }
+}
+
+int FormatForSize(int sndfileFormat, int64_t frames, int64_t frameBytes, bool extensible) {
+  const int major = sndfileFormat & SF_FORMAT_TYPEMASK;
+  if (major != SF_FORMAT_WAV) return sndfileFormat;
+  const int subtype = sndfileFormat & SF_FORMAT_SUBMASK;
+  if (frames < 0 || frames > AudioByteLimit(major) / frameBytes) return SF_FORMAT_RF64 | subtype;
+  return (extensible ? SF_FORMAT_WAVEX : SF_FORMAT_WAV) | subtype;
+}

@@ -2,6 +2,7 @@
 // container that holds the target word length.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 struct OutputFormat {
@@ -19,3 +20,14 @@ struct OutputFormat {
 // extension, FLAC above 24 bits and FLAC floats.
 [[nodiscard]] bool ChooseOutputFormat(const std::string& path, int bits, bool floatOutput,
                                       OutputFormat& format, std::string& error);
+
+// The most audio bytes a format whose sizes are 32-bit fields can describe,
+// with room left for its headers and metadata; -1 for formats without such
+// a limit.
+int64_t AudioByteLimit(int sndfileFormat);
+
+// The format a WAV is written in for `frames` frames (-1: not known before
+// the end) of `frameBytes` bytes: RF64 when the audio may not fit a WAV's
+// sizes, WAVE_FORMAT_EXTENSIBLE when `extensible` (a channel layout to
+// keep), a plain WAV otherwise. Other formats are returned as they are.
+int FormatForSize(int sndfileFormat, int64_t frames, int64_t frameBytes, bool extensible);

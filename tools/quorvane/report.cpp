@@ -24,7 +24,9 @@ std::string FileReportLine(const std::string& input, const std::string& output,
                 static_cast<unsigned>(f.seed), f.format.c_str(), f.channels, f.rate, f.frames,
                 PowerDb(f.inputPeak * f.inputPeak).c_str(), f.clippedInput, f.overs,
                 PowerDb(f.errorPower).c_str(), PowerDb(f.weightedPower).c_str());
-  return input + " -> " + output + ": " + text;
+  std::string line = input + " -> " + output + ": " + text;
+  for (size_t i = 0; i < f.notKept.size(); ++i) line += (i == 0 ? "; not kept: " : ", ") + f.notKept[i];
+  return line;
 }
 
 std::string SummaryLine(int done, int failed, uint64_t overs, double seconds) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/quorvane/settings.h"
 
@@ -20,6 +21,7 @@ struct FileFigures {
   uint64_t overs = 0;
   double errorPower = 0.0;     // mean square of the error
   double weightedPower = 0.0;  // the same, weighted by the plug-in's curve
+  std::vector<std::string> notKept;  // the input's metadata the output could not hold
 };
 
 // Level in dB of a power (10·log10); "-inf" for none.

@@ -7,8 +7,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstring>
 #include <initializer_list>
+#include <random>
 #include <vector>
 
 #include "tools/quorvane/interrupt.h"
@@ -21,6 +23,23 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// The file a name stands for: the name itself, or, through any chain of
+// symbolic links (at most 40, as the kernel follows), the name the last
+// link holds. A link whose file does not exist yet still names it.
+std::string FollowLinks(const std::string& path) {
+  std::string name = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat status;
+    if (lstat(name.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return name;
+    std::vector<char> buffer(PATH_MAX + 1);
+    const ssize_t length = readlink(name.c_str(), buffer.data(), PATH_MAX);
+    if (length <= 0) return name;
+    const std::string held(buffer.data(), static_cast<size_t>(length));
+    name = held[0] == '/' ? held : FolderOf(name) + "/" + held;
+  }
+  return name;
+}
+
 // The process's file-creation mask, read once.
 mode_t CreationMask() {
   static const mode_t mask = [] {
@@ -31,8 +50,8 @@ mode_t CreationMask() {
   return mask;
 }
 
-// Signals that would run the cleanup are held while a file is created and
-// registered, so that no interrupt falls between the two.
+// Signals that would run the cleanup are held while a hidden name is made
+// and registered, so that no interrupt falls between the two.
 class HeldSignals {
  public:
   HeldSignals() {
@@ -57,58 +76,145 @@ int RenameNoReplace(const char* from, const char* to) {
   return 0;
 }
 
+// Flushes a folder's entries to the disk, so that a rename survives a crash.
+void SyncFolder(const std::string& folder) {
+  const int handle = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (handle < 0) return;
+  fsync(handle);
+  close(handle);
+}
+
+// Six random letters and digits in place of "XXXXXX".
+void FillRandomLetters(char* letters) {
+  static constexpr char kAlphabet[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  static thread_local std::mt19937 random(std::random_device{}());
+  std::uniform_int_distribution<size_t> pick(0, sizeof kAlphabet - 2);
+  for (int i = 0; i < 6; ++i) letters[i] = kAlphabet[pick(random)];
+}
+
+std::string Reason(const std::string& what) { return what + ": " + std::strerror(errno); }
+
 }  // namespace
 
 TemporaryFile::~TemporaryFile() { Discard(); }
 
 bool TemporaryFile::Create(const std::string& targetPath, std::string& error) {
-  target = targetPath;
-  const std::string folder = FolderOf(target);
-  const std::string pattern = folder + "/.quorvane-XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  HeldSignals held;
-  descriptor = mkstemp(name.data());
-  if (descriptor < 0) {
-    error = "cannot create a file in " + folder + ": " + std::strerror(errno);
+  target = FollowLinks(targetPath);
+  folder = FolderOf(target);
+  // Unnamed where the file system can: nothing to remove, whatever ends the
+  // process. Elsewhere a hidden name, which the interrupt handlers remove.
+  descriptor = open(folder.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0666 & ~CreationMask());
+  if (descriptor >= 0) {
+    unnamed = true;
+    return true;
+  }
+  if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+    error = Reason("cannot create a file in " + folder);
     return false;
   }
-  temporary = name.data();
-  slot = RememberTemporary(temporary.c_str());
-  if (slot < 0) {
-    error = "too many outputs open at once";
+  if (!NameHidden()) {
+    error = errno == EMFILE ? "too many outputs open at once"
+                            : Reason("cannot create a file in " + folder);
     Discard();
     return false;
   }
-  fchmod(descriptor, 0666 & ~CreationMask());
   return true;
 }
 
+bool TemporaryFile::NameHidden() {
+  const std::string pattern = folder + "/.quorvane-XXXXXX";
+  HeldSignals held;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    if (descriptor < 0) {
+      // No file yet: mkstemp makes one under the name.
+      descriptor = mkstemp(name.data());
+      if (descriptor < 0) return false;
+      fchmod(descriptor, 0666 & ~CreationMask());
+    } else {
+      // The unnamed file gets a name of six random letters; one already
+      // taken is tried again with others.
+      FillRandomLetters(name.data() + name.size() - 7);
+      if (!LinkAs(name.data())) {
+        if (errno == EEXIST) continue;
+        return false;
+      }
+      unnamed = false;
+    }
+    temporary = name.data();
+    slot = RememberTemporary(temporary.c_str());
+    if (slot < 0) {
+      errno = EMFILE;
+      return false;
+    }
+    return true;
+  }
+  errno = EEXIST;
+  return false;
+}
+
+bool TemporaryFile::LinkAs(const std::string& name) const {
+  const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+  return linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0;
+}
+
+void TemporaryFile::TakeOwnershipOf(const std::string& path) const {
+  struct stat replaced;
+  if (stat(path.c_str(), &replaced) != 0) return;
+  // Owner and group first: changing them may clear set-id bits, which the
+  // mode then restores. Where the owner cannot be given, the group may.
+  if (fchown(descriptor, replaced.st_uid, replaced.st_gid) != 0) {
+    (void)!fchown(descriptor, static_cast<uid_t>(-1), replaced.st_gid);
+  }
+  fchmod(descriptor, replaced.st_mode & 07777);
+}
+
 bool TemporaryFile::Commit(bool replace, std::string& error) {
-  const bool closed = close(descriptor) == 0;
-  descriptor = -1;
-  if (!closed) {
-    error = "cannot finish " + target + ": " + std::strerror(errno);
+  if (replace) TakeOwnershipOf(target);
+  if (fsync(descriptor) != 0) {
+    error = Reason("cannot write " + target + " to the disk");
     Discard();
     return false;
   }
-  const int renamed = replace ? rename(temporary.c_str(), target.c_str())
-                              : RenameNoReplace(temporary.c_str(), target.c_str());
+  int renamed = 0;
+  if (unnamed && !replace) {
+    // The name is taken only if it is free.
+    renamed = LinkAs(target) ? 0 : -1;
+    if (renamed == 0) unnamed = false;
+  } else {
+    // A rename replaces the target in one step; the unnamed file needs a
+    // hidden name to rename from.
+    if (unnamed && !NameHidden()) renamed = -1;
+    if (renamed == 0) {
+      renamed = replace ? rename(temporary.c_str(), target.c_str())
+                        : RenameNoReplace(temporary.c_str(), target.c_str());
+    }
+  }
   if (renamed != 0) {
     error = errno == EEXIST ? target + " exists (use -y to overwrite it)"
-                            : "cannot rename the output to " + target + ": " + std::strerror(errno);
+                            : Reason("cannot give the output the name " + target);
     Discard();
     return false;
   }
   ForgetTemporary(slot);
   slot = -1;
   temporary.clear();
+  const bool closed = close(descriptor) == 0;
+  descriptor = -1;
+  if (!closed) {
+    error = Reason("cannot finish " + target);
+    return false;
+  }
+  SyncFolder(folder);
   return true;
 }
 
 void TemporaryFile::Discard() {
   if (descriptor >= 0) close(descriptor);
   descriptor = -1;
+  unnamed = false;
   if (!temporary.empty()) unlink(temporary.c_str());
   temporary.clear();
   ForgetTemporary(slot);

@@ -1,6 +1,13 @@
-// A file written under a temporary name in its target folder and renamed
-// onto the target only when complete, so that a failure or an interrupt
-// never leaves a partial file under the target's name.
+// A file written without a name (or, where the file system cannot do that,
+// under a hidden temporary name) in its target's folder, and given the
+// target's name only when complete, so that a failure, an interrupt or even
+// SIGKILL never leaves a partial file under the target's name, and, without
+// a temporary name, nothing at all.
+//
+// The target is the file a symbolic link names, when the name given is a
+// link: the link stays and points to the new file. A file replaced keeps its
+// permissions (and its owner and group, where the process may set them).
+// The data reach the disk before the name does, and the name after.
 #pragma once
 
 #include <string>
@@ -13,26 +20,35 @@ class TemporaryFile {
   TemporaryFile(const TemporaryFile&) = delete;
   TemporaryFile& operator=(const TemporaryFile&) = delete;
 
-  // Creates a hidden file beside `target`, open for writing. The interrupt
-  // handlers remove it until it is committed or discarded. False with the
-  // reason for a missing or unwritable folder.
+  // Creates the file in the folder of `target` (followed through symbolic
+  // links), open for reading and writing. A hidden name, when one is needed,
+  // is removed by the interrupt handlers until the file is committed or
+  // discarded. False with the reason for a missing or unwritable folder.
   [[nodiscard]] bool Create(const std::string& target, std::string& error);
 
   // The open file; -1 when there is none.
   int Descriptor() const { return descriptor; }
-  const std::string& Target() const { return target; }
 
-  // Closes the file and renames it onto the target. Without `replace` an
-  // existing target is kept and the commit fails. On failure the file is
-  // removed.
+  // Gives the file the target's name. Without `replace` an existing target
+  // is kept and the commit fails. On failure the file is removed.
   [[nodiscard]] bool Commit(bool replace, std::string& error);
 
   // Closes and removes the file.
   void Discard();
 
  private:
-  std::string target;
-  std::string temporary;
+  // Links the unnamed file under `name`; false (errno set) when it cannot.
+  bool LinkAs(const std::string& name) const;
+  // Gives the file an unused hidden name in the folder, registered with the
+  // interrupt handlers; false (errno set) when it cannot.
+  bool NameHidden();
+  // The replaced target's mode, owner and group, as far as they can be set.
+  void TakeOwnershipOf(const std::string& path) const;
+
+  std::string target;     // the file the name given stands for
+  std::string folder;     // the target's folder
+  std::string temporary;  // the hidden name, empty while the file has none
+  bool unnamed = false;   // made with O_TMPFILE and not yet linked
   int descriptor = -1;
-  int slot = -1;  // interrupt cleanup slot
+  int slot = -1;  // interrupt cleanup slot of the hidden name
 };

@@ -1,0 +1,50 @@
+// What a file carries besides its audio, as libsndfile reads and writes it:
+// the string tags, the broadcast extension (bext), cue points, instrument and
+// loop data, and the channel map. Read from the input, it is written to the
+// output as far as the output's format can hold it.
+#pragma once
+
+#include <sndfile.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+// Room for a long coding history: every line a chain of tools has added.
+typedef SF_BROADCAST_INFO_VAR(16000) BroadcastInfo;  // libsndfile takes less than 16 KiB
+typedef SF_CUES_VAR(1000) CuePoints;
+
+struct FileMetadata {
+  std::vector<std::pair<int, std::string>> strings;  // SF_STR_* id, text
+  bool hasBroadcast = false;
+  BroadcastInfo broadcast{};
+  bool hasCues = false;
+  CuePoints cues{};
+  bool hasInstrument = false;
+  SF_INSTRUMENT instrument{};
+  std::vector<int> channelMap;  // SF_CHANNEL_MAP_* per channel; empty for none
+};
+
+// Everything `file` carries.
+FileMetadata ReadMetadata(SNDFILE* file);
+
+// Whether the channel map says more than the channel count does (anything
+// but mono, or left and right): a WAV output must then be WAVE_FORMAT_EXTENSIBLE
+// to hold it.
+bool MapNeedsSaying(const std::vector<int>& channelMap);
+
+// A line of coding history (EBU R 98) for what the tool did: the output's
+// coding, its rate, word length and channel count, and the settings.
+std::string CodingHistoryLine(int rate, int bits, int channels, const std::string& settings);
+
+// Writes into `file` (open for writing, before any audio) what it can hold
+// of `metadata`, with `historyLine` added to the broadcast coding history.
+// libsndfile accepts some items that a format then does not store: what was
+// kept is known only from the file read back (NotKept).
+void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::string& historyLine);
+
+// The names of the items of `wanted` that `written`, read back from a file
+// of libsndfile major format `major`, does not hold. A FLAC file holds the
+// channel layout its channel count implies.
+std::vector<std::string> NotKept(const FileMetadata& wanted, const FileMetadata& written,
+                                 int major);
