@@ -150,3 +150,19 @@ TEST(HeaderFrames, ReadsWhatTheHeaderOfATruncatedFilePromised) {
   info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
   EXPECT_EQ(HeaderFrames("RIFF : 10 (should be 99)\ndata : 8 (should be 133280)\n", info), 33320);
 }
+
+// A WAV written to a pipe says 0xFFFFFFFF (or 0) for its sizes: no promise,
+// so that it is read to its end rather than refused as truncated.
+TEST(HeaderFrames, AStreamedWavPromisesNothing) {
+  SF_INFO info{};
+  info.channels = 2;
+  info.frames = 132300;
+  info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+  EXPECT_EQ(HeaderFrames("RIFF : 4294967295 (should be 529270)\nWAVE\n"
+                         "data : 4294967295 (should be 529200)\nEnd\n",
+                         info),
+            -1);
+  EXPECT_EQ(HeaderFrames("RIFF : 4294967295\nWAVE\ndata : 4294967295\nEnd\n", info), -1);
+  EXPECT_EQ(HeaderFrames("RIFF : 36\nWAVE\ndata : 0 (should be 529200)\nEnd\n", info), -1);
+  EXPECT_EQ(HeaderFrames("RIFF : 529236\nWAVE\ndata : 529200\nEnd\n", info), 132300);
+}

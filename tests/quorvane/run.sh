@@ -17,6 +17,7 @@ if [ $# -ne 1 ]; then
   exit 1
 fi
 BUILD=$(realpath -m "$1")
+HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 TOOL="$BUILD/tools/quorvane/quorvane"
 QVHOST="$BUILD/tools/host/qvhost"
 PLUGIN="$BUILD/Quorvane.so"
@@ -374,5 +375,10 @@ RenderBoundsTheBlock() {
   [ "$peak" -lt 102400 ]
 }
 Check "qvhost render bounds --block by the file's length" RenderBoundsTheBlock
+
+# shellcheck source=metadata_checks.sh
+source "$HERE/metadata_checks.sh"
+# shellcheck source=safety_checks.sh
+source "$HERE/safety_checks.sh"
 
 Passed

@@ -127,7 +127,14 @@ void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<do
   while (!state.stop.load()) {
     InputChunk* chunk = free.Pop();
     if (chunk == nullptr) break;
-    chunk->frames = sf_readf_double(file, frames.data(), chunkFrames);
+    // A pipe may give fewer frames than asked before its end: the chunk is
+    // filled whole, so that the engine's blocks fall where a file's would.
+    chunk->frames = 0;
+    for (sf_count_t got = 1; got > 0 && chunk->frames < chunkFrames; chunk->frames += got) {
+      got = sf_readf_double(file, frames.data() + chunk->frames * channels,
+                            chunkFrames - chunk->frames);
+      if (got < 0) got = 0;
+    }
     if (chunk->frames <= 0) {
       free.Push(chunk);
       break;
@@ -265,7 +272,8 @@ FileMetadata WrittenMetadata(int descriptor) {
   SF_INFO info{};
   std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
       sf_open_fd(descriptor, SFM_READ, &info, SF_FALSE), sf_close);
-  return file ? ReadMetadata(file.get()) : FileMetadata();
+  return file ? ReadMetadata(file.get(), "/proc/self/fd/" + std::to_string(descriptor))
+              : FileMetadata();
 }
 
 // DitherFile, which may run out of memory (or threads): the temporary files
@@ -283,7 +291,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
   const SF_INFO& in = input.Info();
   FileMetadata metadata;
-  if (!options.stripMetadata) metadata = ReadMetadata(input.File());
+  if (!options.stripMetadata) metadata = ReadMetadata(input.File(), job.input);
   const int64_t expected = input.ExpectedFrames();
   const int64_t frameBytes = static_cast<int64_t>(in.channels) * format.containerBits / 8;
   SF_INFO out{};
@@ -318,10 +326,9 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
   // Of unknown length, it becomes a WAV again if it stays under 4 GiB.
   if (rf64 && expected < 0) sf_command(file.get(), SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
-  WriteMetadata(
-      file.get(), metadata,
-      CodingHistoryLine(in.samplerate, options.settings.bits, in.channels,
-                        DescribeSettings(options.settings, true)));
+  const std::string historyLine = CodingHistoryLine(
+      in.samplerate, options.settings.bits, in.channels, DescribeSettings(options.settings, true));
+  WriteMetadata(file.get(), metadata, historyLine);
 
   if (expected > 0) progress.total += expected;
   const int32_t chunkFrames = ChunkFrames(options.block);
@@ -331,6 +338,11 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   StreamState state;
   Stream(input, file.get(), integers, chunkFrames, maxFrames, processor, meter, progress, state);
   const int closed = sf_close(file.release());
+  // A FLAC file's comments go into the room left for them; what did not is
+  // found missing when the file is read back.
+  if ((out.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
+    (void)WriteFlacComments(audio.Descriptor(), metadata, historyLine);
+  }
 
   if (!state.writeError.empty() || closed != 0) {
     outcome.problem = "cannot write " + job.output + ": " +
@@ -358,7 +370,8 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   figures.seed = seed;
   figures.format = format.description;
   if (rf64) figures.format += expected < 0 ? " (RF64 past 4 GiB)" : " (RF64)";
-  figures.notKept = NotKept(metadata, WrittenMetadata(audio.Descriptor()), out.format & SF_FORMAT_TYPEMASK);
+  figures.notKept =
+      NotKept(metadata, WrittenMetadata(audio.Descriptor()), out.format & SF_FORMAT_TYPEMASK);
   figures.channels = in.channels;
   figures.rate = in.samplerate;
   figures.frames = state.framesRead;

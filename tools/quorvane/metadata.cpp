@@ -1,24 +1,150 @@
 #include "tools/quorvane/metadata.h"
 
+#include <cstdio>
 #include <cstring>
+#include <strings.h>
+#include <sys/stat.h>
+#include <memory>
+
+#include "tools/quorvane/flac_comments.h"
 
 namespace {
 
+// libsndfile's string tags: the report's name and the Vorbis comment's key.
 constexpr struct {
   int id;
   const char* name;
+  const char* vorbisKey;
 } kStrings[] = {
-    {SF_STR_TITLE, "title"},     {SF_STR_COPYRIGHT, "copyright"}, {SF_STR_SOFTWARE, "software"},
-    {SF_STR_ARTIST, "artist"},   {SF_STR_COMMENT, "comment"},     {SF_STR_DATE, "date"},
-    {SF_STR_ALBUM, "album"},     {SF_STR_LICENSE, "licence"},     {SF_STR_TRACKNUMBER, "track number"},
-    {SF_STR_GENRE, "genre"},
+    {SF_STR_TITLE, "title", "TITLE"},
+    {SF_STR_COPYRIGHT, "copyright", "COPYRIGHT"},
+    {SF_STR_SOFTWARE, "software", "ENCODER"},
+    {SF_STR_ARTIST, "artist", "ARTIST"},
+    {SF_STR_COMMENT, "comment", "COMMENT"},
+    {SF_STR_DATE, "date", "DATE"},
+    {SF_STR_ALBUM, "album", "ALBUM"},
+    {SF_STR_LICENSE, "licence", "LICENSE"},
+    {SF_STR_TRACKNUMBER, "track number", "TRACKNUMBER"},
+    {SF_STR_GENRE, "genre", "GENRE"},
 };
+
+// A WAV's track number from its LIST/INFO chunk (IPRT, as FFmpeg writes
+// it, or ITRK), which libsndfile does not read; empty when none.
+std::string InfoTrackNumber(SNDFILE* file) {
+  SF_CHUNK_INFO wanted{};
+  std::strcpy(wanted.id, "LIST");
+  wanted.id_size = 4;
+  for (SF_CHUNK_ITERATOR* it = sf_get_chunk_iterator(file, &wanted); it != nullptr;
+       it = sf_next_chunk_iterator(it)) {
+    SF_CHUNK_INFO chunk{};
+    if (sf_get_chunk_size(it, &chunk) != SF_ERR_NO_ERROR || chunk.datalen < 4) continue;
+    std::string data(chunk.datalen, '\0');
+    chunk.data = &data[0];
+    if (sf_get_chunk_data(it, &chunk) != SF_ERR_NO_ERROR || data.compare(0, 4, "INFO") != 0) continue;
+    // INFO, then entries: an id, a 32-bit little-endian size, the text, a
+    // pad byte to an even size.
+    for (size_t at = 4; at + 8 <= data.size();) {
+      const auto* size = reinterpret_cast<const unsigned char*>(data.data() + at + 4);
+      const size_t length = size[0] | size[1] << 8 | size[2] << 16 | size[3] << 24;
+      if (at + 8 + length > data.size()) break;
+      const std::string id = data.substr(at, 4);
+      if (id == "IPRT" || id == "ITRK") return std::string(data.c_str() + at + 8);
+      at += 8 + length + (length & 1);
+    }
+  }
+  return std::string();
+}
+
+// WAVE_FORMAT_EXTENSIBLE's speaker bit for a libsndfile channel; 0 for none.
+uint32_t SpeakerBit(int channel) {
+  switch (channel) {
+    case SF_CHANNEL_MAP_LEFT:
+    case SF_CHANNEL_MAP_FRONT_LEFT: return 0x1;
+    case SF_CHANNEL_MAP_RIGHT:
+    case SF_CHANNEL_MAP_FRONT_RIGHT: return 0x2;
+    case SF_CHANNEL_MAP_CENTER:
+    case SF_CHANNEL_MAP_FRONT_CENTER: return 0x4;
+    case SF_CHANNEL_MAP_LFE: return 0x8;
+    case SF_CHANNEL_MAP_REAR_LEFT: return 0x10;
+    case SF_CHANNEL_MAP_REAR_RIGHT: return 0x20;
+    case SF_CHANNEL_MAP_FRONT_LEFT_OF_CENTER: return 0x40;
+    case SF_CHANNEL_MAP_FRONT_RIGHT_OF_CENTER: return 0x80;
+    case SF_CHANNEL_MAP_REAR_CENTER: return 0x100;
+    case SF_CHANNEL_MAP_SIDE_LEFT: return 0x200;
+    case SF_CHANNEL_MAP_SIDE_RIGHT: return 0x400;
+    case SF_CHANNEL_MAP_TOP_CENTER: return 0x800;
+    case SF_CHANNEL_MAP_TOP_FRONT_LEFT: return 0x1000;
+    case SF_CHANNEL_MAP_TOP_FRONT_CENTER: return 0x2000;
+    case SF_CHANNEL_MAP_TOP_FRONT_RIGHT: return 0x4000;
+    case SF_CHANNEL_MAP_TOP_REAR_LEFT: return 0x8000;
+    case SF_CHANNEL_MAP_TOP_REAR_CENTER: return 0x10000;
+    case SF_CHANNEL_MAP_TOP_REAR_RIGHT: return 0x20000;
+    default: return 0;
+  }
+}
+
+// A fixed-size text field of the broadcast extension, which need not end in
+// a zero.
+std::string Field(const char* text, size_t size) { return std::string(text, strnlen(text, size)); }
+
+// The broadcast history with `line` added on a line of its own, when it fits.
+std::string HistoryWith(const BroadcastInfo& broadcast, const std::string& line) {
+  std::string history = Field(broadcast.coding_history, sizeof broadcast.coding_history);
+  if (!history.empty() && history.back() != '\n') history += "\r\n";
+  if (history.size() + line.size() < sizeof broadcast.coding_history) history += line;
+  return history;
+}
+
+// Every comment a FLAC output gets: a FLAC input's own, as they stand;
+// otherwise the string tags, the broadcast fields under the names FFmpeg
+// gives them, and the channel layout.
+std::vector<std::string> FlacCommentsFor(const FileMetadata& metadata,
+                                         const std::string& historyLine) {
+  if (!metadata.flacComments.empty()) return metadata.flacComments;
+  std::vector<std::string> comments;
+  for (const auto& s : metadata.strings) {
+    for (const auto& known : kStrings) {
+      if (known.id == s.first) comments.push_back(std::string(known.vorbisKey) + "=" + s.second);
+    }
+  }
+  if (metadata.hasBroadcast) {
+    const BroadcastInfo& b = metadata.broadcast;
+    const std::pair<const char*, std::string> fields[] = {
+        {"description", Field(b.description, sizeof b.description)},
+        {"encoded_by", Field(b.originator, sizeof b.originator)},
+        {"originator_reference", Field(b.originator_reference, sizeof b.originator_reference)},
+        {"origination_date", Field(b.origination_date, sizeof b.origination_date)},
+        {"origination_time", Field(b.origination_time, sizeof b.origination_time)},
+        {"time_reference",
+         std::to_string(static_cast<uint64_t>(b.time_reference_high) << 32 | b.time_reference_low)},
+        {"coding_history", HistoryWith(b, historyLine)},
+    };
+    for (const auto& field : fields) {
+      if (!field.second.empty()) comments.push_back(std::string(field.first) + "=" + field.second);
+    }
+  }
+  if (MapNeedsSaying(metadata.channelMap)) {
+    uint32_t mask = 0;
+    for (int channel : metadata.channelMap) mask |= SpeakerBit(channel);
+    char text[64];
+    std::snprintf(text, sizeof text, "WAVEFORMATEXTENSIBLE_CHANNEL_MASK=0x%04X", mask);
+    if (mask != 0) comments.push_back(text);
+  }
+  return comments;
+}
 
 const char* StringName(int id) {
   for (const auto& s : kStrings) {
     if (s.id == id) return s.name;
   }
   return "tag";
+}
+
+const char* VorbisKey(int id) {
+  for (const auto& s : kStrings) {
+    if (s.id == id) return s.vorbisKey;
+  }
+  return "";
 }
 
 // The layout FLAC gives a channel count, in libsndfile's names (the order of
@@ -51,11 +177,24 @@ std::vector<int> FlacLayout(size_t channels) {
 
 }  // namespace
 
-FileMetadata ReadMetadata(SNDFILE* file) {
+FileMetadata ReadMetadata(SNDFILE* file, const std::string& path) {
   FileMetadata metadata;
   for (const auto& s : kStrings) {
     const char* text = sf_get_string(file, s.id);
     if (text != nullptr && text[0] != '\0') metadata.strings.emplace_back(s.id, text);
+  }
+  SF_INFO info{};
+  sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
+  const int major = info.format & SF_FORMAT_TYPEMASK;
+  // What libsndfile does not read is read from the file itself, which a
+  // stream (a pipe) cannot give twice: only from a regular file.
+  struct stat status;
+  const bool regular = stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
+  if (regular && major == SF_FORMAT_FLAC) metadata.flacComments = ReadFlacComments(path);
+  if (regular && (major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64) &&
+      sf_get_string(file, SF_STR_TRACKNUMBER) == nullptr) {
+    const std::string track = InfoTrackNumber(file);
+    if (!track.empty()) metadata.strings.emplace_back(SF_STR_TRACKNUMBER, track);
   }
   metadata.hasBroadcast = sf_command(file, SFC_GET_BROADCAST_INFO, &metadata.broadcast,
                                      sizeof metadata.broadcast) == SF_TRUE;
@@ -66,8 +205,6 @@ FileMetadata ReadMetadata(SNDFILE* file) {
   }
   metadata.hasInstrument = sf_command(file, SFC_GET_INSTRUMENT, &metadata.instrument,
                                       sizeof metadata.instrument) == SF_TRUE;
-  SF_INFO info{};
-  sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
   if (info.channels > 0) {
     std::vector<int> map(static_cast<size_t>(info.channels));
     if (sf_command(file, SFC_GET_CHANNEL_MAP_INFO, map.data(),
@@ -97,21 +234,27 @@ std::string CodingHistoryLine(int rate, int bits, int channels, const std::strin
 }
 
 void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::string& historyLine) {
+  SF_INFO info{};
+  sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
+  if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
+    // libsndfile writes its own tags in a Vorbis comment block; one tag as
+    // long as all the comments makes the block large enough to take them.
+    const std::vector<std::string> comments = FlacCommentsFor(metadata, historyLine);
+    if (!comments.empty()) {
+      const std::string room(VorbisCommentBody(comments).size(), ' ');
+      sf_set_string(file, SF_STR_COMMENT, room.c_str());
+    }
+    return;
+  }
   for (const auto& s : metadata.strings) sf_set_string(file, s.first, s.second.c_str());
   if (metadata.hasBroadcast) {
-    BroadcastInfo broadcast = metadata.broadcast;
     // The line goes after the history already there, on a line of its own,
     // when it fits.
-    size_t used = strnlen(broadcast.coding_history, sizeof broadcast.coding_history);
-    std::string line = historyLine;
-    if (used > 0 && broadcast.coding_history[used - 1] != '\n') line = "\r\n" + line;
-    if (used + line.size() < sizeof broadcast.coding_history) {
-      std::memcpy(broadcast.coding_history + used, line.data(), line.size());
-      used += line.size();
-      broadcast.coding_history[used] = '\0';
-    }
-    broadcast.coding_history_size = static_cast<uint32_t>(used);
-    sf_command(file, SFC_SET_BROADCAST_INFO, &broadcast, sizeof broadcast);
+    auto broadcast = std::make_unique<BroadcastInfo>(metadata.broadcast);
+    const std::string history = HistoryWith(metadata.broadcast, historyLine);
+    std::memcpy(broadcast->coding_history, history.c_str(), history.size() + 1);
+    broadcast->coding_history_size = static_cast<uint32_t>(history.size());
+    sf_command(file, SFC_SET_BROADCAST_INFO, broadcast.get(), sizeof *broadcast);
   }
   if (metadata.hasCues) {
     CuePoints cues = metadata.cues;
@@ -128,15 +271,28 @@ void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::strin
   }
 }
 
+bool WriteFlacComments(int descriptor, const FileMetadata& metadata,
+                       const std::string& historyLine) {
+  const std::vector<std::string> comments = FlacCommentsFor(metadata, historyLine);
+  return comments.empty() || ReplaceFlacComments(descriptor, VorbisCommentBody(comments));
+}
+
 std::vector<std::string> NotKept(const FileMetadata& wanted, const FileMetadata& written,
                                  int major) {
   std::vector<std::string> missing;
   for (const auto& s : wanted.strings) {
     bool found = false;
     for (const auto& w : written.strings) found = found || w.first == s.first;
+    // A FLAC file may hold it under a key libsndfile does not read.
+    for (const std::string& comment : written.flacComments) {
+      const std::string key = std::string(VorbisKey(s.first)) + "=";
+      found = found || strncasecmp(comment.c_str(), key.c_str(), key.size()) == 0;
+    }
     if (!found) missing.push_back(StringName(s.first));
   }
-  if (wanted.hasBroadcast && !written.hasBroadcast) missing.push_back("broadcast extension (bext)");
+  // A FLAC file holds the broadcast fields as comments.
+  if (wanted.hasBroadcast && !written.hasBroadcast && major != SF_FORMAT_FLAC)
+    missing.push_back("broadcast extension (bext)");
   if (wanted.hasCues && (!written.hasCues || written.cues.cue_count != wanted.cues.cue_count))
     missing.push_back("cue points");
   if (wanted.hasInstrument && !written.hasInstrument) missing.push_back("instrument and loops");

@@ -1,7 +1,10 @@
 // What a file carries besides its audio, as libsndfile reads and writes it:
 // the string tags, the broadcast extension (bext), cue points, instrument and
-// loop data, and the channel map. Read from the input, it is written to the
-// output as far as the output's format can hold it.
+// loop data, and the channel map; and, beyond libsndfile's names, a WAV's
+// track number (IPRT) and every Vorbis comment of a FLAC file. Read from the
+// input, it is written to the output as far as the output's format can hold
+// it. A FLAC output gets every tag as a Vorbis comment, the broadcast fields
+// and the channel layout included, as FFmpeg writes them.
 #pragma once
 
 #include <sndfile.h>
@@ -23,10 +26,12 @@ struct FileMetadata {
   bool hasInstrument = false;
   SF_INSTRUMENT instrument{};
   std::vector<int> channelMap;  // SF_CHANNEL_MAP_* per channel; empty for none
+  std::vector<std::string> flacComments;  // a FLAC input's Vorbis comments, "KEY=value"
 };
 
-// Everything `file` carries.
-FileMetadata ReadMetadata(SNDFILE* file);
+// Everything `file`, opened from `path`, carries. What libsndfile does not
+// read itself is read only from a regular file, never from a stream.
+FileMetadata ReadMetadata(SNDFILE* file, const std::string& path);
 
 // Whether the channel map says more than the channel count does (anything
 // but mono, or left and right): a WAV output must then be WAVE_FORMAT_EXTENSIBLE
@@ -40,8 +45,14 @@ std::string CodingHistoryLine(int rate, int bits, int channels, const std::strin
 // Writes into `file` (open for writing, before any audio) what it can hold
 // of `metadata`, with `historyLine` added to the broadcast coding history.
 // libsndfile accepts some items that a format then does not store: what was
-// kept is known only from the file read back (NotKept).
+// kept is known only from the file read back (NotKept). A FLAC file gets
+// room for its comments, which WriteFlacComments fills once it is closed.
 void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::string& historyLine);
+
+// Fills the room WriteMetadata left in the closed FLAC file on `descriptor`
+// with every comment `metadata` gives. False when it could not.
+bool WriteFlacComments(int descriptor, const FileMetadata& metadata,
+                       const std::string& historyLine);
 
 // The names of the items of `wanted` that `written`, read back from a file
 // of libsndfile major format `major`, does not hold. A FLAC file holds the
