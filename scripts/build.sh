@@ -32,6 +32,7 @@ mkdir -p dist/x86 dist/x64 dist/linux dist/lv2
 cp build/x86/Quorvane.dll dist/x86/
 cp build/x64/Quorvane.dll dist/x64/
 cp build/native/tools/quorvane/quorvane dist/linux/
+cp tools/quorvane/quorvane.1 dist/linux/
 cp build/native/Quorvane.so dist/linux/
 # The bundle is copied whole, so that no file of an older build stays in it.
 rm -rf dist/lv2/Quorvane.lv2

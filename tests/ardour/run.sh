@@ -122,6 +122,74 @@ Lv2Saved() {
     grep -q 'value="20" parameter="2" symbol="target_bits"' "$session"
 }
 
+# ---- Installing: scripts/install.sh, as the README tells users ---------------
+
+ROOT_DIR="$(cd "$HERE/../.." && pwd)"
+AsRoot() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo -n "$@"; fi; }
+
+# FoundByDefault NAME KIND: with Ardour's settings as a new user has them,
+# its scanner (which Ardour's GUI runs on new plug-ins at start) and its Lua
+# session tool find the plug-in of that kind, looking where Ardour looks.
+FoundByDefault() {
+  local name=$1 kind=$2 config="$WORK/default/config" cache="$WORK/default/cache"
+  rm -rf "$WORK/default" && mkdir -p "$config/ardour7" "$cache" && touch "$config/ardour7/.a7"
+  if [ "$kind" = LXVST ]; then
+    XDG_CONFIG_HOME=$config XDG_CACHE_HOME=$cache LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 \
+      /usr/lib/ardour7/ardour-vst-scanner -f /usr/local/lib/vst/Quorvane.so >"$WORK/default.scan" 2>&1
+  fi
+  cat >"$WORK/default/find.lua" <<LUA
+local NewSession = dofile(os.getenv("QV_SCRIPTS") .. "/session.lua")
+local s = NewSession(os.getenv("QV_SESSION"), "$name", ARDOUR.PluginType.$kind)
+close_session()
+LUA
+  env -u LV2_PATH XDG_CONFIG_HOME=$config XDG_CACHE_HOME=$cache QV_SCRIPTS="$HERE" \
+    QV_SESSION="$WORK/default/session" timeout 120 ardour7-lua "$WORK/default/find.lua" \
+    >"$WORK/default.lua.txt" 2>&1 || { echo "# Ardour did not find $name ($kind)"; return 1; }
+}
+
+Installed() {  # FILE...: each exists
+  local f
+  for f in "$@"; do [ -e "$f" ] || { echo "# $f missing"; return 1; }; done
+}
+Removed() {  # FILE...: none exists
+  local f
+  for f in "$@"; do [ ! -e "$f" ] || { echo "# $f left"; return 1; }; done
+}
+
+SystemInstall() {
+  if [ -e /usr/local/lib/vst/Quorvane.so ] || [ -e /usr/local/lib/lv2/Quorvane.lv2 ]; then
+    echo "# Quorvane is installed on this machine already: left as it is"
+    return 1
+  fi
+  AsRoot "$ROOT_DIR/scripts/install.sh" >"$WORK/install.txt" 2>&1 || { Diagnose <"$WORK/install.txt"; return 1; }
+  local files=(/usr/local/lib/vst/Quorvane.so /usr/local/lib/vst/Quorvane_README.txt
+    /usr/local/lib/lv2/Quorvane.lv2/manifest.ttl /usr/local/bin/quorvane
+    /usr/local/share/man/man1/quorvane.1)
+  local ok=0
+  Installed "${files[@]}" && FoundByDefault Quorvane LXVST && FoundByDefault urn:varek:quorvane LV2 &&
+    MANPATH=/usr/local/share/man man -w quorvane >/dev/null || ok=1
+  AsRoot "$ROOT_DIR/scripts/uninstall.sh" >>"$WORK/install.txt" 2>&1 || ok=1
+  Removed "${files[@]}" || ok=1
+  return $ok
+}
+
+UserInstall() {
+  local home="$WORK/home"
+  mkdir -p "$home"
+  HOME=$home "$ROOT_DIR/scripts/install.sh" --user >"$WORK/user-install.txt" 2>&1 ||
+    { Diagnose <"$WORK/user-install.txt"; return 1; }
+  local files=("$home/.vst/Quorvane.so" "$home/.lv2/Quorvane.lv2/manifest.ttl"
+    "$home/.local/bin/quorvane" "$home/.local/share/man/man1/quorvane.1")
+  Installed "${files[@]}" || return 1
+  grep -q "add $home/.vst in" "$WORK/user-install.txt" || { Diagnose <"$WORK/user-install.txt"; return 1; }
+  HOME=$home "$ROOT_DIR/scripts/uninstall.sh" --user >/dev/null 2>&1 && Removed "${files[@]}"
+}
+
+Check "a system install puts everything where Ardour finds it with no configuration, and uninstall removes it" \
+  SystemInstall
+Check "a user install fills ~/.vst, ~/.lv2 and ~/.local, says what Ardour needs, and uninstall removes it" \
+  UserInstall
+
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
 Check "Ardour's GUI opens the plug-in's window from the session's saved state" RunArdour
 Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" SameAsQvhost

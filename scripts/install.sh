@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Installs the built plug-ins and the file tool where Linux hosts and shells
+# look for them, or removes them again. Run ./run first: it fills dist/.
+#
+#   scripts/install.sh [--user] [--remove]
+#
+# System-wide (as root, or through sudo): the VST 2.x plug-in in
+# /usr/local/lib/vst (Ardour, and most Linux hosts, search it with no
+# configuration), the LV2 bundle in /usr/local/lib/lv2, quorvane in
+# /usr/local/bin and its manual page in /usr/local/share/man/man1.
+# With --user: ~/.vst, ~/.lv2, ~/.local/bin and ~/.local/share/man/man1.
+# With --remove: takes away exactly what the install put there.
+# QV_ROOT, when set, is put in front of every path (for packaging and tests).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+user=false
+remove=false
+for argument in "$@"; do
+  case "$argument" in
+    --user) user=true ;;
+    --remove) remove=true ;;
+    *) echo "usage: $0 [--user] [--remove]" >&2; exit 2 ;;
+  esac
+done
+
+root=${QV_ROOT:-}
+if $user; then
+  vst="$root$HOME/.vst" lv2="$root$HOME/.lv2" bin="$root$HOME/.local/bin"
+  man="$root$HOME/.local/share/man/man1"
+else
+  vst="$root/usr/local/lib/vst" lv2="$root/usr/local/lib/lv2" bin="$root/usr/local/bin"
+  man="$root/usr/local/share/man/man1"
+fi
+
+# What goes where: source in dist/, target folder, name there.
+items=(
+  "dist/linux/Quorvane.so|$vst|Quorvane.so"
+  "dist/Quorvane_README.txt|$vst|Quorvane_README.txt"
+  "dist/lv2/Quorvane.lv2|$lv2|Quorvane.lv2"
+  "dist/linux/quorvane|$bin|quorvane"
+  "dist/linux/quorvane.1|$man|quorvane.1"
+)
+
+if $remove; then
+  for item in "${items[@]}"; do
+    IFS='|' read -r _ folder name <<<"$item"
+    rm -rf "${folder:?}/$name"
+    echo "removed $folder/$name"
+  done
+  exit 0
+fi
+
+for item in "${items[@]}"; do
+  IFS='|' read -r source _ _ <<<"$item"
+  [ -e "$source" ] || { echo "$0: $source is missing; run ./run first" >&2; exit 1; }
+done
+for item in "${items[@]}"; do
+  IFS='|' read -r source folder name <<<"$item"
+  mkdir -p "$folder"
+  # A bundle is replaced whole, so that no file of an older one stays.
+  rm -rf "${folder:?}/$name"
+  # The plug-in keeps its time: hosts that cache scans take a file newer
+  # than its scan for a changed one.
+  cp -rp "$source" "$folder/$name"
+  echo "installed $folder/$name"
+done
+if $user; then
+  echo "Ardour looks for Linux VST plug-ins in system folders only: add $HOME/.vst in"
+  echo "Edit > Preferences > Plugins > VST > Linux VST Path. LV2 hosts find ~/.lv2 as it is."
+  case ":$PATH:" in *":$HOME/.local/bin:"*) ;; *) echo "Add $HOME/.local/bin to your PATH to run quorvane." ;; esac
+fi
