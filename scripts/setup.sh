@@ -8,7 +8,7 @@ packages=(
   libfftw3-dev sox ffmpeg sndfile-programs flac bc time valgrind clang libclang-rt-14-dev python3
   python3-pil git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine wine64 wine32:i386 xvfb xauth
+  wine wine64 wine32:i386 xvfb xauth openbox
   libx11-dev libxext-dev libxtst-dev libxres-dev xdotool x11-utils xrestop ardour
   lv2-dev lilv-utils lv2-examples jalv jackd2
 )

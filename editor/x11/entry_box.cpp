@@ -1,8 +1,16 @@
 // The value entry box under X11, which has no edit control: a small child
 // window of the editor's that draws itself with the project's drawing and
-// FreeType text. It takes the keyboard focus when it opens and gives it back
-// when it closes; its focus, Return and Escape reach the portable ValueEntry
+// FreeType text. Its focus, Return and Escape reach the portable ValueEntry
 // as the Win32 box's messages do, so the two follow one state machine.
+//
+// The box holds the keyboard while it has the focus: it takes the focus and
+// grabs the keyboard when it opens or is clicked into, so that no key typed
+// into it reaches the host, whatever the window manager or the host's
+// toolkit do with the focus meanwhile. It gives both back when the entry
+// ends (Return, Escape, a right press, the editor closing) and when the user
+// presses a button outside the editor (in the host, or another program); a
+// press elsewhere in the editor leaves it, as a click on the editor's window
+// leaves the focus in the Win32 box.
 #include <X11/Xutil.h>
 #include <X11/keysym.h>
 
@@ -29,6 +37,7 @@ struct X11EntryBox {
   ValueEntry* entry;
   void* font;
   bool focused;
+  bool holding;        // the box has grabbed the keyboard
   Window focusBefore;  // where the keyboard focus was when the box took it
   int revertBefore;
   SystemBitmap pixels;
@@ -71,6 +80,28 @@ void Redraw(X11EntryBox& b) {
   b.image.Put(b.owner->display, b.window, b.owner->gc, b.pixels, Rect{0, 0, b.width, b.height});
 }
 
+// Takes the focus and the keyboard. The grab may fail (another client holds
+// one); the focus alone then has to do.
+void Hold(X11EntryBox& b) {
+  X11Window* w = b.owner;
+  XSetInputFocus(w->display, b.window, RevertToParent, CurrentTime);
+  if (!b.holding) {
+    b.holding = XGrabKeyboard(w->display, b.window, False, GrabModeAsync, GrabModeAsync,
+                              CurrentTime) == GrabSuccess;
+  }
+}
+
+// Gives the keyboard back, and the focus to where it was, if the box has it.
+void LetGo(X11EntryBox& b) {
+  X11Window* w = b.owner;
+  if (b.holding) XUngrabKeyboard(w->display, CurrentTime);
+  b.holding = false;
+  Window focus = 0;
+  int revert = 0;
+  XGetInputFocus(w->display, &focus, &revert);
+  if (focus == b.window) XSetInputFocus(w->display, b.focusBefore, b.revertBefore, CurrentTime);
+}
+
 void* CreateBox(void* parent, const Rect& box, X11EntryBox* b) {
   auto* w = static_cast<X11Window*>(parent);
   b->owner = w;
@@ -93,17 +124,18 @@ void* CreateBox(void* parent, const Rect& box, X11EntryBox* b) {
   }
   XMapWindow(w->display, b->window);
   XGetInputFocus(w->display, &b->focusBefore, &b->revertBefore);
-  XSetInputFocus(w->display, b->window, RevertToParent, CurrentTime);
   w->box = b;
+  Hold(*b);
   return b;
 }
 
 X11EntryBox* NewBox(const Rect& box, ValueEntry* entry, bool isList) {
   const int width = box.right - box.left;
   const int height = box.bottom - box.top;
-  return new X11EntryBox{
-      nullptr, 0,       width, height, isList, EditLine(kEntryTextLength),  {},           -1,
-      entry,   nullptr, false, 0,      0,      SystemBitmap(width, height), WindowImage()};
+  return new X11EntryBox{nullptr, 0,     width, height, isList,
+                         EditLine(kEntryTextLength), {}, -1, entry, nullptr,
+                         false,   false, 0,     0,      SystemBitmap(width, height),
+                         WindowImage()};
 }
 
 // Focus changes that X makes for grabs, or reports for the pointer's window,
@@ -171,7 +203,7 @@ void OnKey(X11EntryBox& b, XKeyEvent e) {
 void OnPress(X11EntryBox& b, const XButtonEvent& e) {
   X11Window* w = b.owner;
   if (e.button == Button1) {
-    XSetInputFocus(w->display, b.window, RevertToParent, CurrentTime);
+    Hold(b);
   } else if (e.button == Button3) {
     int x = 0;
     int y = 0;
@@ -227,6 +259,25 @@ void* CreateEntryList(void* parent, const Rect& box, const std::vector<std::stri
   return CreateBox(parent, box, b);
 }
 
+void LetGoOfKeyboardOnPressOutside(X11Window* w) {
+  X11EntryBox* b = w->box;
+  if (b == nullptr || !b->holding) return;
+  // A press in another client's window is not ours to see: a button held
+  // with the pointer outside the editor tells of it.
+  Window root = 0;
+  Window child = 0;
+  int rootX = 0;
+  int rootY = 0;
+  int x = 0;
+  int y = 0;
+  unsigned buttons = 0;
+  if (!XQueryPointer(w->display, w->window, &root, &child, &rootX, &rootY, &x, &y, &buttons))
+    return;
+  const Rect& r = w->placement;
+  const bool inside = x >= 0 && y >= 0 && x < r.right - r.left && y < r.bottom - r.top;
+  if (!inside && (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0) LetGo(*b);
+}
+
 void SetEntryFont(void* box, void* font) {
   if (X11EntryBox* b = BoxOf(box)) {
     b->font = font;
@@ -261,12 +312,7 @@ void DestroyEntryBox(void* box) {
   if (b == nullptr) return;
   X11Window* w = b->owner;
   if (!w->gone) {
-    // The focus goes back where it was, if the box still has it.
-    Window focus = 0;
-    int revert = 0;
-    XGetInputFocus(w->display, &focus, &revert);
-    if (focus == b->window)
-      XSetInputFocus(w->display, b->focusBefore, b->revertBefore, CurrentTime);
+    LetGo(*b);
     XDestroyWindow(w->display, b->window);
   }
   b->image.Release(w->display);

@@ -147,6 +147,7 @@ bool HandleBatch(X11Window* w, Clock::time_point* nextTick, Clock::duration peri
     handling = nullptr;
     return false;
   }
+  LetGoOfKeyboardOnPressOutside(w);
   const Clock::time_point now = Clock::now();
   if (now >= *nextTick) {
     Tick(w);

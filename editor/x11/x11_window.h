@@ -75,3 +75,7 @@ void PaintInvalid(X11Window* w);
 // The box's events: keys, focus, presses into it, exposure. False for an
 // event of another window.
 bool HandleBoxEvent(X11Window* w, const XEvent& event);
+// While the entry box holds the keyboard: a button held with the pointer
+// outside the editor (a press in another client's window) gives the
+// keyboard and the focus back. Asks the server, once per call.
+void LetGoOfKeyboardOnPressOutside(X11Window* w);

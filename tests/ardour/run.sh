@@ -61,39 +61,84 @@ WaitForEditor() {
   return 1
 }
 
-# The 500 x 525 window, the editor's, grabbed from the screen.
-GrabEditor() {
-  local display=$1 geometry
-  geometry=$(DISPLAY=$display xwininfo -root -tree | grep -m1 -o ' 500x525+[0-9]*+[0-9]*  +[0-9]*+[0-9]*' |
-    awk '{split($1, s, "+"); print s[1] $2}')
-  [ -n "$geometry" ] || return 1
-  "$PYTHON" "$HERE/grab.py" "$display" "$geometry" "$WORK/ardour.png"
+# EditorGeometry DISPLAY: "500x525+X+Y" of the editor's window on the screen.
+EditorGeometry() {
+  DISPLAY=$1 xwininfo -root -tree | grep -m1 -o ' 500x525+[0-9]*+[0-9]*  +[0-9]*+[0-9]*' |
+    awk '{split($1, s, "+"); print s[1] $2}'
 }
 
+# GrabEditor DISPLAY OUT.png: the editor's window grabbed from the screen.
+GrabEditor() {
+  local geometry
+  geometry=$(EditorGeometry "$1")
+  [ -n "$geometry" ] || return 1
+  "$PYTHON" "$HERE/grab.py" "$1" "$geometry" "$2"
+}
+
+# TypeIntoBox DISPLAY: a right press on "psychoacoustic power" opens the
+# value box; keys Ardour binds (Ctrl+A selects all, Backspace deletes the
+# selection, Space plays) then "11" and Return are typed, as real key
+# events. Only the box may see them: the knob then shows 11.
+TypeIntoBox() {
+  local display=$1 x y main
+  IFS=+ read -r _ x y <<<"$(EditorGeometry "$display")"
+  # Ardour's main window has the focus first; the press then makes the
+  # window manager focus the plug-in's window, as a user's click does.
+  main=$(DISPLAY=$display timeout 20 xdotool search --name -- '- Ardour$' | head -1)
+  [ -n "$main" ] && DISPLAY=$display timeout 20 xdotool windowfocus --sync "$main" 2>/dev/null
+  sleep 0.5
+  DISPLAY=$display timeout 20 xdotool mousemove $((x + 361)) $((y + 430)) click 3 || return 1
+  sleep 1
+  DISPLAY=$display timeout 20 xdotool key ctrl+a BackSpace BackSpace space BackSpace 1 1 Return ||
+    return 1
+  sleep 1
+  timeout 20 "$PYTHON" "$HERE/grab.py" "$display" "$(EditorGeometry "$display")" \
+    "$WORK/ardour-typed.png"
+}
+
+# Ardour's GUI, under a window manager (openbox), opens the plug-in's
+# window; its picture is grabbed, then the value box is typed into.
 RunArdour() {
-  local display=:$((100 + RANDOM % 400)) server ardour status=1
+  local display=:$((100 + RANDOM % 400)) server manager ardour status=1
   Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
   server=$!
   sleep 2
+  DISPLAY=$display openbox >"$WORK/openbox.txt" 2>&1 &
+  manager=$!
   DISPLAY=$display timeout 300 ardour -n -a "$WORK/quorvane" >"$WORK/ardour.txt" 2>&1 &
   ardour=$!
-  if WaitForEditor "$display" && GrabEditor "$display"; then status=0; fi
+  if WaitForEditor "$display" && GrabEditor "$display" "$WORK/ardour.png"; then
+    status=0
+    TypeIntoBox "$display" || echo "# typing into the value box failed"
+  fi
   # What the screen showed, for a failure's diagnosis.
-  "$PYTHON" "$HERE/grab.py" "$display" 1600x1000+0+0 "$WORK/screen.png" 2>/dev/null
-  DISPLAY=$display xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | Diagnose
+  timeout 20 "$PYTHON" "$HERE/grab.py" "$display" 1600x1000+0+0 "$WORK/screen.png" 2>/dev/null
+  DISPLAY=$display timeout 20 xdotool search --name . getwindowname %@ 2>/dev/null | sort -u | Diagnose
+  # Keys that reached Ardour may have left a dialog waiting: it is killed.
   kill "$ardour" 2>/dev/null
+  sleep 2
+  kill -KILL "$ardour" 2>/dev/null
+  pkill -KILL -f "ardour-7.*-a $WORK/quorvane" 2>/dev/null
   wait "$ardour" 2>/dev/null
+  kill "$manager" 2>/dev/null
+  wait "$manager" 2>/dev/null
   kill "$server" 2>/dev/null
   wait "$server" 2>/dev/null
   return $status
 }
 
+# SameAsQvhost ARDOUR_PICTURE [--param I=X]...: the picture grabbed in
+# Ardour equals qvhost's capture of the editor in the same state, outside
+# the text areas.
 SameAsQvhost() {
+  local picture=$1 reference="${1%.png}.qvhost.png"
+  shift
+  [ -s "$picture" ] || { echo "# no picture $picture"; return 1; }
   timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$NATIVE/tools/host/qvhost" editor \
-    "$NATIVE/Quorvane.so" "$WORK/qvhost.png" --hold 400 >/dev/null 2>&1 || return 1
+    "$NATIVE/Quorvane.so" "$reference" --hold 400 "$@" >/dev/null 2>&1 || return 1
   # Audio flows in Ardour: the graph redraws, and its labels, drawn outside
   # the graph's rectangle and not clipped, are blended over themselves.
-  "$PYTHON" "$HERE/../x11/compare.py" "$WORK/ardour.png" "$WORK/qvhost.png" --text | Diagnose
+  "$PYTHON" "$HERE/../x11/compare.py" "$picture" "$reference" --text | Diagnose
   return "${PIPESTATUS[0]}"
 }
 
@@ -192,7 +237,10 @@ Check "a user install fills ~/.vst, ~/.lv2 and ~/.local, says what Ardour needs,
 
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
 Check "Ardour's GUI opens the plug-in's window from the session's saved state" RunArdour
-Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" SameAsQvhost
+Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" \
+  SameAsQvhost "$WORK/ardour.png"
+Check "keys Ardour binds, typed into the value box under a window manager, reach only the box" \
+  SameAsQvhost "$WORK/ardour-typed.png" --param 1=0.91666667
 Check "Ardour's LV2 host loads the bundle and lists its controls in their own units" Lv2Session
 Check "the session Ardour saves holds the LV2 plug-in with target bits = 20" Lv2Saved
 Passed
