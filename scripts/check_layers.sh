@@ -41,7 +41,8 @@ declare -A allowed=(
   [tests/allocation]="tests/support host/vst2 host dither editor dsp draw core resources"
   [tests/quorvane]="tools/quorvane tools/measure dither host dsp core"
   [tests/fuzz]="tools/host host/vst2 host dither editor dsp draw core resources"
-  [tests/lv2]="host/lv2 host dither editor core"
+  [tests/lv2]="tests/lv2/x11 host/lv2 host dither editor core"
+  [tests/lv2/x11]=""
   [bench]="host/vst2 host dither editor dsp draw core resources"
   [bench/x11]="editor/x11 host/vst2 host dither editor dsp draw core resources"
 )

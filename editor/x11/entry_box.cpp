@@ -132,10 +132,9 @@ void* CreateBox(void* parent, const Rect& box, X11EntryBox* b) {
 X11EntryBox* NewBox(const Rect& box, ValueEntry* entry, bool isList) {
   const int width = box.right - box.left;
   const int height = box.bottom - box.top;
-  return new X11EntryBox{nullptr, 0,     width, height, isList,
-                         EditLine(kEntryTextLength), {}, -1, entry, nullptr,
-                         false,   false, 0,     0,      SystemBitmap(width, height),
-                         WindowImage()};
+  return new X11EntryBox{
+      nullptr, 0,     width, height, isList, EditLine(kEntryTextLength),  {},           -1, entry,
+      nullptr, false, false, 0,      0,      SystemBitmap(width, height), WindowImage()};
 }
 
 // Focus changes that X makes for grabs, or reports for the pointer's window,

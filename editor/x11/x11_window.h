@@ -42,14 +42,14 @@ struct X11Window {
   Colormap colormap = 0;  // made for `visual` when the parent's visual is not usable
   GC gc = nullptr;
   WindowImage image;
-  Rect placement = {0, 0, 0, 0};  // relative to the parent, as created
-  int originX = 0;                // the window's screen position, as the last
-  int originY = 0;                // pointer event showed it
-  Rect invalid = {0, 0, 0, 0};    // exposed or asked for, waiting for a paint
-  bool captured = false;          // a press holds the pointer (X's implicit grab)
-  unsigned buttons = 0;           // kKey* bits of the buttons held
-  bool gone = false;              // destroyed under us, with the host's window
-  Atom deleteWindow = 0;          // WM_DELETE_WINDOW, for a top-level window
+  Rect placement = {0, 0, 0, 0};            // relative to the parent, as created
+  int originX = 0;                          // the window's screen position, as the last
+  int originY = 0;                          // pointer event showed it
+  Rect invalid = {0, 0, 0, 0};              // exposed or asked for, waiting for a paint
+  bool captured = false;                    // a press holds the pointer (X's implicit grab)
+  unsigned buttons = 0;                     // kKey* bits of the buttons held
+  bool gone = false;                        // destroyed under us, with the host's window
+  Atom deleteWindow = 0;                    // WM_DELETE_WINDOW, for a top-level window
   std::atomic<bool> closeRequested{false};  // the window manager's close button
   DoubleClickDetector clicks;
   X11EntryBox* box = nullptr;  // the value entry box, null when none

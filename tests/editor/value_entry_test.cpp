@@ -98,7 +98,7 @@ TEST(ValueEntry, TextsOutsideTheRangeAreLimitedAndTextWithoutANumberCancels) {
     const char* typed;
     double expected;
     int reports;
-  } cases[] = {{"40", 12.0, 2},  {"  7.2abc", 7.0, 2}, {"-5", 0.0, 2}, {"1e999", 12.0, 2},
+  } cases[] = {{"40", 12.0, 2}, {"  7.2abc", 7.0, 2}, {"-5", 0.0, 2}, {"1e999", 12.0, 2},
                {"abc", 9.0, 0}, {"", 9.0, 0},         {"  ", 9.0, 0}, {"nan", 9.0, 0},
                {"-", 9.0, 0},   {".", 9.0, 0}};
   for (const auto& c : cases) {

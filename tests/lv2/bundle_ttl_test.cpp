@@ -25,7 +25,8 @@ TEST(BundleTtl, EmptyProgramSlotsAreNotPresets) {
   EXPECT_EQ(presets.find("#preset- "), std::string::npos);
   // The manifest names each preset; the empty slots are not among them.
   const std::string manifest = ManifestTtl(plug, true);
-  for (const char* slug : {"#preset-default>", "#preset-cd-render-hard>", "#preset-cd-render-soft>"})
+  for (const char* slug :
+       {"#preset-default>", "#preset-cd-render-hard>", "#preset-cd-render-soft>"})
     EXPECT_NE(manifest.find(slug), std::string::npos) << slug << "\n" << manifest;
   EXPECT_EQ(manifest.find("#preset->"), std::string::npos) << manifest;
   EXPECT_EQ(manifest.find("\"-\""), std::string::npos) << manifest;

@@ -9,7 +9,6 @@
 #include <lv2/instance-access/instance-access.h>
 #include <lv2/ui/ui.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <vector>
 
@@ -17,10 +16,7 @@
 #include "host/lv2/lv2_instance.h"
 #include "host/plug_base.h"
 #include "lv2_host.h"
-
-// Xlib's macros (None, Bool) would rename the names above: it comes last.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
+#include "lv2/x11/window_manager.h"
 
 namespace {
 
@@ -108,31 +104,6 @@ double ControlValue(Editor* editor, int param) {
 }
 
 constexpr Modifiers kLeftButton = {true, false, false, false, false};
-
-// A mapped child of the root of that size, waited for up to `seconds`; 0
-// when none appears.
-Window TopLevelOfSize(Display* display, int width, int height, double seconds = 5.0) {
-  for (int i = 0; i < seconds * 100; ++i) {
-    Window root = 0;
-    Window parent = 0;
-    Window* children = nullptr;
-    unsigned count = 0;
-    Window found = 0;
-    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count)) {
-      for (unsigned c = 0; c < count && found == 0; ++c) {
-        XWindowAttributes a;
-        if (XGetWindowAttributes(display, children[c], &a) && a.width == width &&
-            a.height == height && a.map_state == IsViewable) {
-          found = children[c];
-        }
-      }
-      if (children) XFree(children);
-    }
-    if (found != 0) return found;
-    usleep(10000);
-  }
-  return 0;
-}
 
 }  // namespace
 
@@ -264,33 +235,14 @@ TEST(Lv2Ui, AWindowOfItsOwnClosedByItsButtonMakesIdleAnswerNonZero) {
   ASSERT_TRUE(dsp.Valid());
   TestUi ui(dsp.Handle());
   ASSERT_NE(ui.handle, nullptr);
-  // A virtual display just started may not take connections yet.
-  Display* display = nullptr;
-  for (int i = 0; i < 500 && display == nullptr; ++i) {
-    display = XOpenDisplay(nullptr);
-    if (display == nullptr) usleep(10000);
-  }
-  ASSERT_NE(display, nullptr);
+  const TestWindowManager manager;
+  ASSERT_TRUE(manager.Connected());
   ASSERT_EQ(ui.Show()->show(ui.handle), 0);
-  const Window window = TopLevelOfSize(display, 500, 525);
+  const uint64_t window = manager.TopLevelOfSize(500, 525);
   ASSERT_NE(window, 0u);
-  const Atom deleteWindow = XInternAtom(display, "WM_DELETE_WINDOW", False);
-  Atom* protocols = nullptr;
-  int count = 0;
-  ASSERT_TRUE(XGetWMProtocols(display, window, &protocols, &count));
-  EXPECT_TRUE(std::find(protocols, protocols + count, deleteWindow) != protocols + count);
-  XFree(protocols);
+  EXPECT_TRUE(manager.TakesCloseRequests(window));
   EXPECT_EQ(ui.Idle(), 0);
-  // The close button, as a window manager reports it.
-  XEvent close = {};
-  close.xclient.type = ClientMessage;
-  close.xclient.window = window;
-  close.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-  close.xclient.format = 32;
-  close.xclient.data.l[0] = static_cast<long>(deleteWindow);
-  close.xclient.data.l[1] = CurrentTime;
-  XSendEvent(display, window, False, NoEventMask, &close);
-  XFlush(display);
+  manager.PressCloseButton(window);
   int answer = 0;
   for (int i = 0; i < 500 && answer == 0; ++i) {
     answer = ui.Idle();
@@ -298,10 +250,9 @@ TEST(Lv2Ui, AWindowOfItsOwnClosedByItsButtonMakesIdleAnswerNonZero) {
   }
   EXPECT_NE(answer, 0);
   EXPECT_NE(ui.Idle(), 0);
-  EXPECT_EQ(TopLevelOfSize(display, 500, 525, 0.2), 0u);
+  EXPECT_EQ(manager.TopLevelOfSize(500, 525, 0.2), 0u);
   // Shown again, it is open until closed again.
   ASSERT_EQ(ui.Show()->show(ui.handle), 0);
   EXPECT_EQ(ui.Idle(), 0);
   EXPECT_EQ(ui.Show()->hide(ui.handle), 0);
-  XCloseDisplay(display);
 }

@@ -122,8 +122,7 @@ struct StreamState {
 // The reader thread: fills free chunks from the file, through `frames`, a
 // buffer of one chunk's interleaved frames.
 void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<double>& frames,
-                ChunkQueue<InputChunk>& free, ChunkQueue<InputChunk>& filled,
-                StreamState& state) {
+                ChunkQueue<InputChunk>& free, ChunkQueue<InputChunk>& filled, StreamState& state) {
   while (!state.stop.load()) {
     InputChunk* chunk = free.Pop();
     if (chunk == nullptr) break;
@@ -231,9 +230,9 @@ void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrame
                      std::ref(freeInputs), std::ref(filledInputs), std::ref(state));
   std::thread writer;
   try {
-    writer = std::thread(WriteChunks, output, integers, chunkFrames, maxFrames, std::ref(freeOutputs),
-                         std::ref(filledOutputs), std::ref(freeInputs), std::ref(meter),
-                         std::ref(state));
+    writer = std::thread(WriteChunks, output, integers, chunkFrames, maxFrames,
+                         std::ref(freeOutputs), std::ref(filledOutputs), std::ref(freeInputs),
+                         std::ref(meter), std::ref(state));
   } catch (...) {
     state.stop.store(true);
     freeInputs.Close();

@@ -57,7 +57,8 @@ std::vector<std::string> ReadFlacComments(const std::string& path) {
   if (FindBlock(descriptor, kVorbisComment, offset, header)) {
     const uint32_t length = header[1] << 16 | header[2] << 8 | header[3];
     std::string body(length, '\0');
-    if (pread(descriptor, &body[0], length, offset + kBlockHeader) == static_cast<ssize_t>(length)) {
+    if (pread(descriptor, &body[0], length, offset + kBlockHeader) ==
+        static_cast<ssize_t>(length)) {
       const auto* bytes = reinterpret_cast<const unsigned char*>(body.data());
       // vendor length and string, comment count, then each length and text
       size_t at = 0;

@@ -70,7 +70,8 @@ bool CheckOutputFormats(const std::vector<FileJob>& jobs, const ToolOptions& opt
   }
   for (const FileJob& job : jobs) {
     (void)ChooseOutputFormat(job.output, options.settings.bits, options.floatOutput, format, error);
-    if ((format.sndfileFormat & SF_FORMAT_TYPEMASK) != (wanted.sndfileFormat & SF_FORMAT_TYPEMASK)) {
+    if ((format.sndfileFormat & SF_FORMAT_TYPEMASK) !=
+        (wanted.sndfileFormat & SF_FORMAT_TYPEMASK)) {
       error = job.output + " does not end in ." + options.format + ", the format asked for";
       return false;
     }

@@ -40,7 +40,8 @@ std::string InfoTrackNumber(SNDFILE* file) {
     if (sf_get_chunk_size(it, &chunk) != SF_ERR_NO_ERROR || chunk.datalen < 4) continue;
     std::string data(chunk.datalen, '\0');
     chunk.data = &data[0];
-    if (sf_get_chunk_data(it, &chunk) != SF_ERR_NO_ERROR || data.compare(0, 4, "INFO") != 0) continue;
+    if (sf_get_chunk_data(it, &chunk) != SF_ERR_NO_ERROR || data.compare(0, 4, "INFO") != 0)
+      continue;
     // INFO, then entries: an id, a 32-bit little-endian size, the text, a
     // pad byte to an even size.
     for (size_t at = 4; at + 8 <= data.size();) {

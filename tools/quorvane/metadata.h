@@ -25,7 +25,7 @@ struct FileMetadata {
   CuePoints cues{};
   bool hasInstrument = false;
   SF_INSTRUMENT instrument{};
-  std::vector<int> channelMap;  // SF_CHANNEL_MAP_* per channel; empty for none
+  std::vector<int> channelMap;            // SF_CHANNEL_MAP_* per channel; empty for none
   std::vector<std::string> flacComments;  // a FLAC input's Vorbis comments, "KEY=value"
 };
 

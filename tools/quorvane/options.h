@@ -16,12 +16,12 @@ struct ToolOptions {
   int32_t block = 512;      // frames per engine call: the shaping filter's design size
   bool seedGiven = false;   // --seed: reproducible dither
   uint32_t seed = 0;
-  bool floatOutput = false;  // floats on the target grid instead of integers
-  bool overwrite = false;    // -y
-  bool quiet = false;        // -q
+  bool floatOutput = false;    // floats on the target grid instead of integers
+  bool overwrite = false;      // -y
+  bool quiet = false;          // -q
   bool stripMetadata = false;  // --strip-metadata: no tags, markers or layout in the outputs
-  std::string format;         // --format EXT: every output's format, empty for its own name's
-  std::string plot;           // --plot FILE.png, empty for none
+  std::string format;          // --format EXT: every output's format, empty for its own name's
+  std::string plot;            // --plot FILE.png, empty for none
   std::vector<std::string> inputs;
   std::string output;  // -o, for a single input
   std::string outdir;  // --outdir, for any number of inputs

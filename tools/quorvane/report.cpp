@@ -25,7 +25,8 @@ std::string FileReportLine(const std::string& input, const std::string& output,
                 PowerDb(f.inputPeak * f.inputPeak).c_str(), f.clippedInput, f.overs,
                 PowerDb(f.errorPower).c_str(), PowerDb(f.weightedPower).c_str());
   std::string line = input + " -> " + output + ": " + text;
-  for (size_t i = 0; i < f.notKept.size(); ++i) line += (i == 0 ? "; not kept: " : ", ") + f.notKept[i];
+  for (size_t i = 0; i < f.notKept.size(); ++i)
+    line += (i == 0 ? "; not kept: " : ", ") + f.notKept[i];
   return line;
 }
 

@@ -19,8 +19,8 @@ struct FileFigures {
   double inputPeak = 0.0;  // largest |x|, full scale 1
   uint64_t clippedInput = 0;
   uint64_t overs = 0;
-  double errorPower = 0.0;     // mean square of the error
-  double weightedPower = 0.0;  // the same, weighted by the plug-in's curve
+  double errorPower = 0.0;           // mean square of the error
+  double weightedPower = 0.0;        // the same, weighted by the plug-in's curve
   std::vector<std::string> notKept;  // the input's metadata the output could not hold
 };
 
