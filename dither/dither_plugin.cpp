@@ -7,9 +7,22 @@
 #include "dither/level_bar.h"
 #include "dither/response_graph.h"
 
-DitherPlugin::DitherPlugin()
-    : PlugBase(kDitherParamCount, 2, 2, "Quorvane", "", "Varek", 1000, kDitherUniqueId, 0, false,
-               true, false) {
+namespace {
+
+PlugDescription Description() {
+  PlugDescription d;
+  d.name = "Quorvane";
+  d.vendor = "Varek";
+  d.version = 1000;
+  d.uniqueId = kDitherUniqueId;
+  d.paramCount = kDitherParamCount;
+  d.canMono = true;
+  return d;
+}
+
+}  // namespace
+
+DitherPlugin::DitherPlugin() : PlugBase(Description()) {
   MtRandom& rng = engine.Core().Random();
   rng.SeedState(
       SeedFromClock(static_cast<int64_t>(std::time(nullptr)), static_cast<uint32_t>(std::clock())));

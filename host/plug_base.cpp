@@ -3,23 +3,21 @@
 #include <cmath>
 #include <cstring>
 
-PlugBase::PlugBase(int numParams, int numInputs, int numOutputs, const char* effectName,
-                   const char* productString, const char* vendorString, int version, int uniqueId,
-                   int latency, bool doesMidi, bool canMono, bool programChunks)
-    : numInputs(numInputs),
-      numOutputs(numOutputs),
-      inputsInUse(numInputs),
-      outputsInUse(numOutputs),
-      version(version),
-      uniqueId(uniqueId),
-      latency(latency),
-      doesMidi(doesMidi),
-      canMono(canMono),
-      programChunks(programChunks),
-      effectName(effectName ? effectName : ""),
-      productString(productString ? productString : ""),
-      vendorString(vendorString ? vendorString : "") {
-  params.resize(numParams > 0 ? numParams : 0);
+PlugBase::PlugBase(const PlugDescription& d)
+    : numInputs(d.inputCount),
+      numOutputs(d.outputCount),
+      inputsInUse(d.inputCount),
+      outputsInUse(d.outputCount),
+      version(d.version),
+      uniqueId(d.uniqueId),
+      latency(d.latency),
+      doesMidi(d.doesMidi),
+      canMono(d.canMono),
+      programChunks(d.programChunks),
+      effectName(d.name ? d.name : ""),
+      productString(d.product ? d.product : ""),
+      vendorString(d.vendor ? d.vendor : "") {
+  params.resize(d.paramCount > 0 ? d.paramCount : 0);
 }
 
 PlugBase::~PlugBase() {

@@ -25,13 +25,26 @@
 #include "host/channel_buffers.h"
 #include "host/plug_host.h"
 
+// What a plug-in is, as every format's adapter presents it: read once, when
+// the plug-in is made. Texts may be null for none.
+struct PlugDescription {
+  const char* name = "";       // the effect's name
+  const char* product = "";    // the product's name, when it differs
+  const char* vendor = "";     // who makes it
+  int version = 0;             // 1000 for 1.0.0.0
+  int uniqueId = 0;            // the VST 2.x unique id
+  int paramCount = 0;          // parameters
+  int inputCount = 2;          // audio channels in
+  int outputCount = 2;         // audio channels out
+  int latency = 0;             // frames the output lags the input
+  bool doesMidi = false;       // takes and sends MIDI
+  bool canMono = false;        // may be fed one channel
+  bool programChunks = false;  // its state is saved as a chunk
+};
+
 class PlugBase : public PlugParams {
  public:
-  // The description an adapter reads once, when it presents the plug-in:
-  // counts, names, version, unique id, latency in frames and capabilities.
-  PlugBase(int numParams, int numInputs, int numOutputs, const char* effectName,
-           const char* productString, const char* vendorString, int version, int uniqueId,
-           int latency, bool doesMidi, bool canMono, bool programChunks);
+  explicit PlugBase(const PlugDescription& description);
   virtual ~PlugBase();
   PlugBase(const PlugBase&) = delete;
   PlugBase& operator=(const PlugBase&) = delete;

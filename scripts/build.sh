@@ -3,13 +3,21 @@
 # tool, unit tests, benchmarks) and both Windows DLLs with their host tools,
 # then fills dist/.
 #
-#   scripts/build.sh [LOG]
+#   scripts/build.sh [--sanitizers] [LOG]
 #
 # With LOG, one progress line per build goes to the terminal and the
 # compilers' full output to LOG; without it, everything goes to the terminal.
+# With --sanitizers, the native tree is also built under AddressSanitizer
+# with UndefinedBehaviorSanitizer (build/asan) and under ThreadSanitizer
+# (build/tsan), for the test tiers that use them.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
+sanitizers=false
+if [ "${1:-}" = --sanitizers ]; then
+  sanitizers=true
+  shift
+fi
 log=${1:-/dev/stdout}
 mkdir -p build
 [ "$log" = /dev/stdout ] || : >"$log"
@@ -27,6 +35,15 @@ configure() {  # dir, description, extra cmake arguments...
 configure native "native Linux" -DQV_BENCH=ON
 configure x86 "32-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
 configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
+if $sanitizers; then
+  asan="-fsanitize=address,undefined,float-cast-overflow"
+  asan="$asan -fno-sanitize-recover=undefined,float-cast-overflow -fno-omit-frame-pointer"
+  configure asan "native Linux under ASan+UBSan" -DCMAKE_CXX_FLAGS="$asan" \
+    -DCMAKE_EXE_LINKER_FLAGS="$asan" -DCMAKE_SHARED_LINKER_FLAGS="$asan"
+  tsan="-fsanitize=thread -fno-omit-frame-pointer"
+  configure tsan "native Linux under TSan" -DCMAKE_CXX_FLAGS="$tsan" \
+    -DCMAKE_EXE_LINKER_FLAGS="$tsan" -DCMAKE_SHARED_LINKER_FLAGS="$tsan"
+fi
 
 mkdir -p dist/x86 dist/x64 dist/linux dist/lv2
 cp build/x86/Quorvane.dll dist/x86/

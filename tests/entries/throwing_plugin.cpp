@@ -7,12 +7,16 @@
 
 namespace {
 
+PlugDescription Description() {
+  PlugDescription d;
+  d.name = "Throwing";
+  d.paramCount = 1;
+  return d;
+}
+
 class ThrowingPlugin final : public PlugBase {
  public:
-  ThrowingPlugin()
-      : PlugBase(1, 2, 2, "Throwing", "", "Test", 1, 0x54687277, 0, false, true, false) {
-    throw std::bad_alloc();
-  }
+  ThrowingPlugin() : PlugBase(Description()) { throw std::bad_alloc(); }
 };
 
 }  // namespace

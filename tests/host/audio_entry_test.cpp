@@ -10,8 +10,7 @@ namespace {
 // The base plug-in, whose block copies inputs to outputs.
 class PassThrough : public PlugBase {
  public:
-  PassThrough(int inputs, int outputs)
-      : PlugBase(1, inputs, outputs, "pass", "", "", 1, 1, 0, false, false, false) {}
+  PassThrough(int inputs, int outputs) : PlugBase(TestDescription("pass", 1, inputs, outputs)) {}
   int blocks = 0;
   int lastFrames = -1;
   void ProcessBlock(double** in, double** out, int frames) override {

@@ -139,8 +139,7 @@ TEST_F(DispatcherTest, EditorRectangleIsSharedByEveryInstance) {
 
 TEST(Dispatcher, EditorRequestsWithoutEditorAnswerZero) {
   TestHost::Install();
-  PluginHandle<PlugBase> plain(
-      new PlugBase(1, 2, 2, "plain", "", "", 1, 1, 0, false, false, false));
+  PluginHandle<PlugBase> plain(new PlugBase(TestDescription("plain", 1)));
   EditorRect* rect = nullptr;
   EXPECT_EQ(Dispatch(plain.get(), effEditGetRect, 0, 0, &rect), 0);
   EXPECT_EQ(rect, nullptr);

@@ -38,7 +38,7 @@ class FakeEditor : public PlugEditor {
 class EditedPlug : public PlugBase {
  public:
   explicit EditedPlug(std::vector<std::string>* log)
-      : PlugBase(2, 2, 2, "edited", "", "", 1, 1, 0, false, false, false), log(log) {
+      : PlugBase(TestDescription("edited", 2)), log(log) {
     ParamAt(0).DefineInt("steps", 2, 0, 4, nullptr);
     ParamAt(1).DefineDouble("level", 0.25, 0.0, 1.0, 0.01, nullptr);
     AddPreset("one", {4.0, 1.0});

@@ -33,7 +33,10 @@ TEST(BundleTtl, EmptyProgramSlotsAreNotPresets) {
 }
 
 TEST(BundleTtl, ValuesThatAreNotWholeNumbersReadBackExactly) {
-  PlugBase plug(1, 2, 2, "x", "", "y", 1, 1, 0, false, false, false);
+  PlugDescription description;
+  description.name = "x";
+  description.paramCount = 1;
+  PlugBase plug(description);
   plug.ParamAt(0).DefineDouble("gain", 0.1, -1.0 / 3.0, 2.5, 0.01, nullptr);
   const std::string ttl = PluginTtl(plug, false);
   EXPECT_NE(ttl.find("lv2:default 0.10000000000000001 ;"), std::string::npos) << ttl;

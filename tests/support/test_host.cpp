@@ -50,6 +50,17 @@ std::vector<HostCall> TestHost::CallsWith(int32_t opcode) const {
   return found;
 }
 
+PlugDescription TestDescription(const char* name, int params, int inputs, int outputs) {
+  PlugDescription d;
+  d.name = name;
+  d.version = 1;
+  d.uniqueId = 1;
+  d.paramCount = params;
+  d.inputCount = inputs;
+  d.outputCount = outputs;
+  return d;
+}
+
 DitherPlugin* NewPlugin() {
   auto* plug = new DitherPlugin();
   new Vst2Effect(plug);

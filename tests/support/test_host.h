@@ -32,6 +32,10 @@ struct TestHost {
   std::vector<HostCall> CallsWith(int32_t opcode) const;
 };
 
+// A plain plug-in's description for tests: its name, parameter count and
+// channels; version 1, unique id 1, nothing else.
+PlugDescription TestDescription(const char* name, int params, int inputs = 2, int outputs = 2);
+
 // Plug-ins under test, presented behind their VST 2.x effect as the entry
 // does, opened and closed through the dispatcher as a host would.
 DitherPlugin* NewPlugin();  // as the entry makes it, not opened

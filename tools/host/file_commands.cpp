@@ -8,29 +8,17 @@
 #include "tools/host/arguments.h"
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
+#include "tools/measure/test_noise.h"
 
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// A fixed linear congruential sequence, so that every run writes the same
-// noise: x = 1664525 x + 1013904223 (mod 2^32), mapped to [-1, 1).
-class Noise {
- public:
-  double Next() {
-    state = 1664525u * state + 1013904223u;
-    return static_cast<double>(state) / 2147483648.0 - 1.0;
-  }
-
- private:
-  uint32_t state = 1;
-};
-
 // Two different sines well below full scale, each with a little noise, so
 // that both channels and every bit of the word length carry signal.
 void MakeTone(AudioData& audio, double rate, double seconds) {
   const auto frames = static_cast<size_t>(rate * seconds);
-  Noise noise;
+  TestNoise noise(1);
   audio.rate = rate;
   audio.sampleType = SampleType::kFloat32;
   audio.samples.resize(2 * frames);

@@ -17,6 +17,7 @@
 #include "dsp/portable_math.h"
 #include "host/vst2/dispatcher.h"
 #include "host/vst2/vst2_effect.h"
+#include "tools/measure/test_noise.h"
 
 namespace {
 
@@ -37,24 +38,12 @@ class Fnv1a {
   uint64_t hash = 0xCBF29CE484222325ull;
 };
 
-// x = 1664525 x + 1013904223 (mod 2^32), mapped to [-1, 1).
-class Noise {
- public:
-  double Next() {
-    state = 1664525u * state + 1013904223u;
-    return static_cast<double>(state) / 2147483648.0 - 1.0;
-  }
-
- private:
-  uint32_t state = 7;
-};
-
 // Two channels of sines with noise, a quiet stretch, a stretch driven past
 // full scale and a few values that must be limited (infinities, NaN). The
 // sines come from the portable sine: each C library rounds its own sin
 // differently, and the input must be the same bits on every build.
 std::vector<double> Signal(int channel) {
-  Noise noise;
+  TestNoise noise(7);
   std::vector<double> x(kFrames);
   const double pitch = channel == 0 ? 0.0631 : 0.0411;
   for (int j = 0; j < kFrames; ++j) {
@@ -94,7 +83,7 @@ uint64_t Render(int order, bool dither, int block, const std::vector<double>* in
 }
 
 uint64_t Transform(int n, int inverse) {
-  Noise noise;
+  TestNoise noise(7);
   std::vector<double> x(2 * n);
   for (double& v : x) v = noise.Next();
   FftTransform(x.data(), n, inverse);
