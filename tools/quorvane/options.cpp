@@ -29,6 +29,76 @@ struct Explicit {
   bool bits = false;
 };
 
+enum class Option {
+  kBits,
+  kDither,
+  kPower,
+  kProgram,
+  kBlock,
+  kSeed,
+  kFloat,
+  kOutput,
+  kOutdir,
+  kFormat,
+  kStripMetadata,
+  kOverwrite,
+  kQuiet,
+  kPlot,
+  kHelp,
+  kVersion,
+};
+
+// Every option, once: its names, the value it takes (null for none) and its
+// help, lines after the first indented under it. Parsing, its errors and the
+// help text all read this table.
+struct OptionSpec {
+  Option id;
+  const char* name;
+  const char* alias;  // another name, or null
+  const char* value;  // how the help names the value; null for a flag
+  const char* help;
+};
+
+constexpr OptionSpec kOptions[] = {
+    {Option::kBits, "--bits", nullptr, "N", "target word length, 6 to 32 (default 16)"},
+    {Option::kDither, "--dither", nullptr, "on|off", "triangular dither before rounding"},
+    {Option::kPower, "--power", nullptr, "off|1..12",
+     "psychoacoustic power: the noise shaper's order (off above 96 kHz)"},
+    {Option::kProgram, "--program", nullptr, "NAME|N",
+     "start from one of the plug-in's programs (default \"CD render\n"
+     "(soft)\": dither on, power 9, 16 bits); --bits, --dither and\n"
+     "--power then change single values"},
+    {Option::kBlock, "--block", nullptr, "N",
+     "block size, 1 to 65536 (default 512); the shaping filter is\n"
+     "designed for it, so the result depends on it as in a host"},
+    {Option::kSeed, "--seed", nullptr, "N",
+     "seed for the dither, 0 to 4294967295: the same seed gives the\n"
+     "same file (without it a fresh seed is drawn and reported)"},
+    {Option::kFloat, "--float", nullptr, nullptr,
+     "write floats on the target grid instead of integers"},
+    {Option::kOutput, "-o", "--output", "OUTPUT", "the output file (single input)"},
+    {Option::kOutdir, "--outdir", nullptr, "DIR",
+     "write each output into DIR (made when missing) under its\ninput's name"},
+    {Option::kFormat, "--format", nullptr, "EXT",
+     "write every output in this format (wav, flac, aiff, w64,\n"
+     "caf): --outdir gives each output this extension"},
+    {Option::kStripMetadata, "--strip-metadata", nullptr, nullptr,
+     "write no tags, markers, broadcast data or channel layout"},
+    {Option::kOverwrite, "-y", nullptr, nullptr, "overwrite existing outputs"},
+    {Option::kQuiet, "-q", nullptr, nullptr, "quiet: no report lines and no progress"},
+    {Option::kPlot, "--plot", nullptr, "FILE.png",
+     "draw the input and error spectra (single input)"},
+    {Option::kHelp, "--help", "-h", nullptr, "this text"},
+    {Option::kVersion, "--version", nullptr, nullptr, "the version"},
+};
+
+const OptionSpec* FindOption(const std::string& name) {
+  for (const OptionSpec& spec : kOptions) {
+    if (name == spec.name || (spec.alias && name == spec.alias)) return &spec;
+  }
+  return nullptr;
+}
+
 class Parser {
  public:
   Parser(const std::vector<ProgramEntry>& programs, ToolOptions& options, std::string& error)
@@ -37,10 +107,7 @@ class Parser {
   ParseOutcome Run(int argc, const char* const* argv);
 
  private:
-  // The option's value from "--name=value" or the next argument.
-  bool TakeValue(const std::string& name, const std::string& inlineValue, bool hasInline, int argc,
-                 const char* const* argv, int& i, std::string& value);
-  bool Apply(const std::string& name, const std::string& value);
+  bool Apply(Option id, const std::string& name, const std::string& value);
   bool SelectProgram(const std::string& value);
   bool Fail(const std::string& message) {
     error = message;
@@ -57,30 +124,6 @@ class Parser {
   bool outdirGiven = false;
 };
 
-bool IsFlag(const std::string& name) {
-  return name == "-y" || name == "-q" || name == "--float" || name == "--help" || name == "-h" ||
-         name == "--version" || name == "--strip-metadata";
-}
-
-bool TakesValue(const std::string& name) {
-  for (const char* known : {"--bits", "--dither", "--power", "--program", "--block", "--seed", "-o",
-                            "--output", "--outdir", "--plot", "--format"}) {
-    if (name == known) return true;
-  }
-  return false;
-}
-
-bool Parser::TakeValue(const std::string& name, const std::string& inlineValue, bool hasInline,
-                       int argc, const char* const* argv, int& i, std::string& value) {
-  if (hasInline) {
-    value = inlineValue;
-    return true;
-  }
-  if (i + 1 >= argc) return Fail(name + " needs a value");
-  value = argv[++i];
-  return true;
-}
-
 bool Parser::SelectProgram(const std::string& value) {
   long long number;
   for (const ProgramEntry& program : programs) {
@@ -94,65 +137,83 @@ bool Parser::SelectProgram(const std::string& value) {
   return Fail("unknown program \"" + value + "\" (see --help for the list)");
 }
 
-bool Parser::Apply(const std::string& name, const std::string& value) {
+bool Parser::Apply(Option id, const std::string& name, const std::string& value) {
   long long number;
-  if (name == "--bits") {
-    if (!ParseInteger(value, kMinBits, kMaxBits, number)) {
-      return Fail("--bits must be a whole number from 6 to 32, not \"" + value + "\"");
+  switch (id) {
+    case Option::kBits:
+      if (!ParseInteger(value, kMinBits, kMaxBits, number)) {
+        return Fail("--bits must be a whole number from 6 to 32, not \"" + value + "\"");
+      }
+      explicitSettings.bits = static_cast<int>(number);
+      given.bits = true;
+      return true;
+    case Option::kDither:
+      if (!SameText(value, "on") && !SameText(value, "off")) {
+        return Fail("--dither must be on or off, not \"" + value + "\"");
+      }
+      explicitSettings.dither = SameText(value, "on");
+      given.dither = true;
+      return true;
+    case Option::kPower:
+      if (SameText(value, "off")) {
+        number = 0;
+      } else if (!ParseInteger(value, 0, kMaxPower, number)) {
+        return Fail("--power must be off or a whole number from 1 to 12, not \"" + value + "\"");
+      }
+      explicitSettings.power = static_cast<int>(number);
+      given.power = true;
+      return true;
+    case Option::kProgram: return SelectProgram(value);
+    case Option::kBlock:
+      if (!ParseInteger(value, kMinBlock, kMaxBlock, number)) {
+        return Fail("--block must be a whole number from 1 to 65536, not \"" + value + "\"");
+      }
+      options.block = static_cast<int32_t>(number);
+      return true;
+    case Option::kSeed:
+      if (!ParseInteger(value, 0, UINT32_MAX, number)) {
+        return Fail("--seed must be a whole number from 0 to 4294967295, not \"" + value + "\"");
+      }
+      options.seed = static_cast<uint32_t>(number);
+      options.seedGiven = true;
+      return true;
+    case Option::kOutput:
+      if (value.empty()) return Fail("-o needs a file name");
+      options.output = value;
+      outputGiven = true;
+      return true;
+    case Option::kOutdir:
+      if (value.empty()) return Fail("--outdir needs a folder");
+      options.outdir = value;
+      outdirGiven = true;
+      return true;
+    case Option::kFormat: {
+      std::string extension = value;
+      if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
+      if (extension.empty() || extension.find('/') != std::string::npos) {
+        return Fail("--format needs an extension, such as flac or wav");
+      }
+      options.format = extension;
+      return true;
     }
-    explicitSettings.bits = static_cast<int>(number);
-    given.bits = true;
-  } else if (name == "--dither") {
-    if (!SameText(value, "on") && !SameText(value, "off")) {
-      return Fail("--dither must be on or off, not \"" + value + "\"");
+    case Option::kPlot: {
+      const size_t dot = value.rfind('.');
+      if (value.empty() || dot == std::string::npos || !SameText(value.substr(dot), ".png") ||
+          value.back() == '/') {
+        return Fail("--plot writes a PNG picture: give a name ending in .png, not \"" + value +
+                    "\"");
+      }
+      options.plot = value;
+      return true;
     }
-    explicitSettings.dither = SameText(value, "on");
-    given.dither = true;
-  } else if (name == "--power") {
-    if (SameText(value, "off")) {
-      number = 0;
-    } else if (!ParseInteger(value, 0, kMaxPower, number)) {
-      return Fail("--power must be off or a whole number from 1 to 12, not \"" + value + "\"");
-    }
-    explicitSettings.power = static_cast<int>(number);
-    given.power = true;
-  } else if (name == "--program") {
-    return SelectProgram(value);
-  } else if (name == "--block") {
-    if (!ParseInteger(value, kMinBlock, kMaxBlock, number)) {
-      return Fail("--block must be a whole number from 1 to 65536, not \"" + value + "\"");
-    }
-    options.block = static_cast<int32_t>(number);
-  } else if (name == "--seed") {
-    if (!ParseInteger(value, 0, UINT32_MAX, number)) {
-      return Fail("--seed must be a whole number from 0 to 4294967295, not \"" + value + "\"");
-    }
-    options.seed = static_cast<uint32_t>(number);
-    options.seedGiven = true;
-  } else if (name == "-o" || name == "--output") {
-    if (value.empty()) return Fail("-o needs a file name");
-    options.output = value;
-    outputGiven = true;
-  } else if (name == "--outdir") {
-    if (value.empty()) return Fail("--outdir needs a folder");
-    options.outdir = value;
-    outdirGiven = true;
-  } else if (name == "--format") {
-    std::string extension = value;
-    if (!extension.empty() && extension[0] == '.') extension.erase(0, 1);
-    if (extension.empty() || extension.find('/') != std::string::npos) {
-      return Fail("--format needs an extension, such as flac or wav");
-    }
-    options.format = extension;
-  } else {  // --plot
-    const size_t dot = value.rfind('.');
-    if (value.empty() || dot == std::string::npos || !SameText(value.substr(dot), ".png") ||
-        value.back() == '/') {
-      return Fail("--plot writes a PNG picture: give a name ending in .png, not \"" + value + "\"");
-    }
-    options.plot = value;
+    case Option::kFloat: options.floatOutput = true; return true;
+    case Option::kStripMetadata: options.stripMetadata = true; return true;
+    case Option::kOverwrite: options.overwrite = true; return true;
+    case Option::kQuiet: options.quiet = true; return true;
+    case Option::kHelp:
+    case Option::kVersion: return true;
   }
-  return true;
+  return Fail("unknown option " + name);
 }
 
 bool Parser::Check() {
@@ -180,41 +241,57 @@ ParseOutcome Parser::Run(int argc, const char* const* argv) {
       optionsEnded = true;
       continue;
     }
-    if (argument == "--help" || argument == "-h") return ParseOutcome::kHelp;
-    if (argument == "--version") return ParseOutcome::kVersion;
-    if (argument == "-y") {
-      options.overwrite = true;
-      continue;
-    }
-    if (argument == "-q") {
-      options.quiet = true;
-      continue;
-    }
-    if (argument == "--float") {
-      options.floatOutput = true;
-      continue;
-    }
-    if (argument == "--strip-metadata") {
-      options.stripMetadata = true;
-      continue;
-    }
+    // "--name=value" or "--name value"; flags take none.
     const size_t equals = argument.find('=');
     const bool hasInline = equals != std::string::npos && argument.compare(0, 2, "--") == 0;
     const std::string name = hasInline ? argument.substr(0, equals) : argument;
-    if (!TakesValue(name)) {
-      error = IsFlag(name) ? name + " takes no value" : "unknown option " + name + " (see --help)";
+    const OptionSpec* spec = FindOption(name);
+    if (spec == nullptr) {
+      error = "unknown option " + name + " (see --help)";
       return ParseOutcome::kError;
     }
+    if (spec->id == Option::kHelp) return ParseOutcome::kHelp;
+    if (spec->id == Option::kVersion) return ParseOutcome::kVersion;
     std::string value;
-    const std::string inlineValue = hasInline ? argument.substr(equals + 1) : std::string();
-    if (!TakeValue(name, inlineValue, hasInline, argc, argv, i, value) || !Apply(name, value)) {
+    if (spec->value == nullptr && hasInline) {
+      error = name + " takes no value";
       return ParseOutcome::kError;
     }
+    if (spec->value != nullptr) {
+      if (hasInline) {
+        value = argument.substr(equals + 1);
+      } else if (i + 1 < argc) {
+        value = argv[++i];
+      } else {
+        error = name + " needs a value";
+        return ParseOutcome::kError;
+      }
+    }
+    if (!Apply(spec->id, name, value)) return ParseOutcome::kError;
   }
   if (given.dither) options.settings.dither = explicitSettings.dither;
   if (given.power) options.settings.power = explicitSettings.power;
   if (given.bits) options.settings.bits = explicitSettings.bits;
   return Check() ? ParseOutcome::kRun : ParseOutcome::kError;
+}
+
+// The options' lines of the help: names and value in a column of 20, the
+// help beside them.
+std::string OptionsHelp() {
+  std::string text;
+  for (const OptionSpec& spec : kOptions) {
+    std::string names = spec.name;
+    if (spec.alias) names += std::string(", ") + spec.alias;
+    if (spec.value) names += std::string(" ") + spec.value;
+    std::string line = "  " + names;
+    line += line.size() < 22 ? std::string(22 - line.size(), ' ') : std::string(" ");
+    for (const char* c = spec.help; *c != '\0'; ++c) {
+      line += *c;
+      if (*c == '\n') line += std::string(22, ' ');
+    }
+    text += line + "\n";
+  }
+  return text;
 }
 
 }  // namespace
@@ -248,27 +325,8 @@ std::string HelpText(const std::vector<ProgramEntry>& programs) {
       "Requantises audio files to a shorter word length with Quorvane's dither and\n"
       "psychoacoustic noise shaping, the same engine as the plug-in.\n"
       "\n"
-      "options:\n"
-      "  --bits N            target word length, 6 to 32 (default 16)\n"
-      "  --dither on|off     triangular dither before rounding\n"
-      "  --power off|1..12   psychoacoustic power: the noise shaper's order (off above 96 kHz)\n"
-      "  --program NAME|N    start from one of the plug-in's programs (default \"CD render\n"
-      "                      (soft)\": dither on, power 9, 16 bits); --bits, --dither and\n"
-      "                      --power then change single values\n"
-      "  --block N           block size, 1 to 65536 (default 512); the shaping filter is\n"
-      "                      designed for it, so the result depends on it as in a host\n"
-      "  --seed N            seed for the dither, 0 to 4294967295: the same seed gives the\n"
-      "                      same file (without it a fresh seed is drawn and reported)\n"
-      "  --float             write floats on the target grid instead of integers\n"
-      "  -o OUTPUT           the output file (single input)\n"
-      "  --outdir DIR        write each output into DIR under its input's name\n"
-      "  -y                  overwrite existing outputs\n"
-      "  -q                  quiet: no report lines and no progress\n"
-      "  --format EXT        write every output in this format (wav, flac, aiff, w64,\n"
-      "                      caf): --outdir gives each output this extension\n"
-      "  --strip-metadata    write no tags, markers, broadcast data or channel layout\n"
-      "  --plot FILE.png     draw the input and error spectra (single input)\n"
-      "  --help, --version\n"
+      "options:\n" +
+      OptionsHelp() +
       "\n"
       "Formats follow the output's extension: .wav .flac .aif .aiff .w64 .caf.\n"
       "A WAV that outgrows 4 GiB is written as RF64. The input's metadata is kept\n"
