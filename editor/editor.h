@@ -1,12 +1,16 @@
 // The plug-in's graphical editor, platform-free core: the ordered control
 // list, the bitmap cache, parameter binding in both directions, dirty
 // tracking, hit testing and mouse routing. Drawing and window operations are
-// pure virtual; WinEditor adds the window and its services, SurfaceEditor
+// pure virtual; WindowedEditor adds the window and its services, SurfaceEditor
 // the drawing surface and Paint. A plug-in creates a SurfaceEditor, attaches
 // its controls and hands it over as its PlugEditor, which it then owns.
 //
-// Threads: everything runs on the host's user-interface thread except
-// SetParameterFromPlug, which any thread may call with the plug-in's lock.
+// Threads:
+//   [UI thread]      construction, attaching controls, opening and closing.
+//   [window thread]  drawing, hit testing and mouse routing: the thread that
+//                    handles the window's messages (WindowedEditor), the UI
+//                    thread on Windows, the window's event thread under X11.
+//   [any thread, plug-in's lock]  SetParameterFromPlug and RedrawParameter.
 #pragma once
 
 #include <map>
@@ -60,7 +64,7 @@ class Editor : public PlugEditor {
   virtual bool DrawText(const TextStyle& style, const char* text, const Rect& rect) = 0;
   virtual Colour GetPixel(int x, int y) = 0;
 
-  // ---- Window and services (WinEditor) --------------------------------------
+  // ---- Window and services (WindowedEditor) --------------------------------------
   // [UI thread] Creates the editor's child window in `parent` (HWND on
   // Windows); an open window is re-created in the same place and size.
   bool OpenWindow(void* parent) override = 0;

@@ -21,7 +21,7 @@
 
 class SystemBitmap;
 class ValueEntry;
-class WinEditor;
+class WindowedEditor;
 
 // ---- The editor's window ---------------------------------------------------------
 
@@ -35,7 +35,7 @@ class WinEditor;
 // the parent) and records `editor` in it for the window procedure. On
 // creation the window starts its frame timer and shows itself without
 // activation. Null on failure.
-void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor);
+void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* editor);
 // Starts delivering the window's messages to its editor, once the editor has
 // recorded the window. Windows delivers them from creation on; under X11 this
 // maps the window and starts its event thread.

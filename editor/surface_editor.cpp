@@ -17,7 +17,7 @@ bool Covers(const Rect& outer, const Rect& inner) {
 }  // namespace
 
 SurfaceEditor::SurfaceEditor(PlugParams* plug, int width, int height, double frameRate)
-    : WinEditor(plug, width, height, frameRate) {}
+    : WindowedEditor(plug, width, height, frameRate) {}
 
 SurfaceEditor::~SurfaceEditor() {
   // The window goes first: nothing may paint from a surface being released.

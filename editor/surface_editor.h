@@ -15,12 +15,12 @@
 #include <memory>
 #include <vector>
 
-#include "editor/win_editor.h"
+#include "editor/windowed_editor.h"
 
 class MemoryBitmap;
 class SystemBitmap;
 
-class SurfaceEditor : public WinEditor {
+class SurfaceEditor : public WindowedEditor {
  public:
   // The surface is made by PrepareDrawing. A frame rate above 0 replaces the
   // process-wide one.

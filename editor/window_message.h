@@ -1,6 +1,6 @@
 // A message of the editor's window in portable form. The platform's window
 // procedure translates each real message it receives into one of these and
-// hands it to WinEditor::HandleWindowMessage; the unit tests send them
+// hands it to WindowedEditor::HandleWindowMessage; the unit tests send them
 // directly.
 #pragma once
 
@@ -35,6 +35,6 @@ struct WindowMessage {
   int y = 0;
   unsigned keyState = 0;  // kKey* bits of a mouse message
   bool altDown = false;   // the Alt key, read when the message arrived
-  int wheelDelta = 0;     // kWheel: signed, 120 per notch
+  int wheelNotches = 0;   // kWheel: whole notches, positive away from the user
   int timerId = 0;        // kTimer
 };

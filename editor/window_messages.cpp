@@ -1,6 +1,6 @@
 // What each message of the editor's window does.
 #include "editor/platform.h"
-#include "editor/win_editor.h"
+#include "editor/windowed_editor.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ Modifiers ModifiersOf(const WindowMessage& message) {
 
 }  // namespace
 
-bool WinEditor::HandleWindowMessage(const WindowMessage& message) {
+bool WindowedEditor::HandleWindowMessage(const WindowMessage& message) {
   // Notifications, whatever the entry is doing.
   if (message.event == WindowEvent::kDestroy) {
     OnWindowDestroyed();
@@ -51,7 +51,7 @@ bool WinEditor::HandleWindowMessage(const WindowMessage& message) {
   return false;
 }
 
-void WinEditor::OnFrameTimer() {
+void WindowedEditor::OnFrameTimer() {
   if (entry.IsOpen() && entry.State() != EntryState::kNone) {
     entry.Step();
     return;
@@ -64,19 +64,19 @@ void WinEditor::OnFrameTimer() {
   if (entry.IsOpen()) entry.SetState(EntryState::kRefresh);
 }
 
-void WinEditor::OnPointerMove(const WindowMessage& message) {
+void WindowedEditor::OnPointerMove(const WindowMessage& message) {
   // Moves without a held button are not routed.
   if ((message.keyState & (kKeyLeftButton | kKeyRightButton)) == 0) return;
   if (!HasMouseCapture(window)) return;
   OnMouseDrag(message.x, message.y, ModifiersOf(message));
 }
 
-void WinEditor::OnButtonDown(const WindowMessage& message) {
+void WindowedEditor::OnButtonDown(const WindowMessage& message) {
   CaptureMouse(window);
   OnMouseDown(message.x, message.y, ModifiersOf(message));
 }
 
-void WinEditor::OnRightButtonDown(const WindowMessage& message) {
+void WindowedEditor::OnRightButtonDown(const WindowMessage& message) {
   if (entry.IsOpen()) {
     entry.SetState(EntryState::kCancel);
     return;
@@ -84,18 +84,18 @@ void WinEditor::OnRightButtonDown(const WindowMessage& message) {
   OnButtonDown(message);
 }
 
-void WinEditor::OnButtonUp(const WindowMessage& message) {
+void WindowedEditor::OnButtonUp(const WindowMessage& message) {
   // The release goes to the control that took the press before the capture
   // is given up, since losing the capture forgets that control.
   OnMouseUp(message.x, message.y);
   ReleaseMouse();
 }
 
-void WinEditor::OnWheel(const WindowMessage& message) {
+void WindowedEditor::OnWheel(const WindowMessage& message) {
   // The wheel's position comes in screen coordinates.
   int originX = 0;
   int originY = 0;
   EditorWindowOrigin(window, &originX, &originY);
-  const int notches = message.wheelDelta / 120;  // toward zero: a smooth 60 gives 0
-  OnMouseWheel(message.x - originX, message.y - originY, ModifiersOf(message), notches);
+  OnMouseWheel(message.x - originX, message.y - originY, ModifiersOf(message),
+               message.wheelNotches);
 }

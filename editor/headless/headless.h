@@ -15,14 +15,14 @@
 #include "editor/window_message.h"
 
 class ValueEntry;
-class WinEditor;
+class WindowedEditor;
 
 struct HeadlessWindow {
   void* parent;
   Rect placement;  // relative to the parent
   int screenX;     // screen position of the top-left corner
   int screenY;
-  WinEditor* editor;  // the editor recorded for the window procedure
+  WindowedEditor* editor;  // the editor recorded for the window procedure
   bool visible;
   int timerInterval;    // frame timer period in ms; 0 when stopped
   Rect invalid;         // region waiting for a paint; empty when none

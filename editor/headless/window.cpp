@@ -5,7 +5,7 @@
 #include "editor/platform.h"
 #include "editor/headless/headless.h"
 #include "editor/headless/objects.h"
-#include "editor/win_editor.h"
+#include "editor/windowed_editor.h"
 
 namespace {
 
@@ -40,7 +40,7 @@ bool UnregisterEditorWindowClass() {
   return true;
 }
 
-void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
+void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* editor) {
   // A child window needs a parent and a registered class.
   if (parent == nullptr || !classRegistered) return nullptr;
   const int width = placement.right - placement.left;

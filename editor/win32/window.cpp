@@ -1,9 +1,9 @@
 // The editor's child window: its class, creation and destruction, and the
 // window procedure, which translates each message into a WindowMessage for
-// WinEditor::HandleWindowMessage.
+// WindowedEditor::HandleWindowMessage.
 #include "editor/platform.h"
 #include "editor/win32/win32_api.h"
-#include "editor/win_editor.h"
+#include "editor/windowed_editor.h"
 #include "core/module.h"
 
 namespace {
@@ -52,14 +52,16 @@ WindowMessage PortableMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPa
   portable.y = GET_Y_LPARAM(lParam);
   portable.keyState = GET_KEYSTATE_WPARAM(wParam);
   portable.altDown = GetKeyState(VK_MENU) < 0;
-  portable.wheelDelta = GET_WHEEL_DELTA_WPARAM(wParam);
+  // Windows counts WHEEL_DELTA (120) per notch; whole notches, toward zero:
+  // a smooth wheel's 60 is none.
+  portable.wheelNotches = GET_WHEEL_DELTA_WPARAM(wParam) / WHEEL_DELTA;
   portable.timerId = static_cast<int>(wParam);
   return portable;
 }
 
 LRESULT CALLBACK EditorWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CREATE) return OnCreate(hwnd);
-  auto* editor = reinterpret_cast<WinEditor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  auto* editor = reinterpret_cast<WindowedEditor*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
   if (editor != nullptr && editor->GetWindow() == hwnd) {
     const WindowMessage portable = PortableMessage(hwnd, message, wParam, lParam);
     if (portable.event != WindowEvent::kOther && editor->HandleWindowMessage(portable)) return 0;
@@ -87,7 +89,7 @@ bool RegisterEditorWindowClass() {
 
 bool UnregisterEditorWindowClass() { return UnregisterClassA(kClassName, Instance()) != 0; }
 
-void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
+void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* editor) {
   HWND hwnd = CreateWindowExA(
       0, kClassName, "Kestrel", WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, placement.left,
       placement.top, placement.right - placement.left, placement.bottom - placement.top,

@@ -7,7 +7,7 @@
 #include <chrono>
 
 #include "editor/editor.h"
-#include "editor/win_editor.h"
+#include "editor/windowed_editor.h"
 #include "editor/x11/connection.h"
 #include "editor/x11/x11_window.h"
 
@@ -16,8 +16,6 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 thread_local X11Window* handling = nullptr;
-
-constexpr int kWheelDelta = 120;  // one notch, as Windows counts it
 
 unsigned ButtonBit(unsigned button) {
   switch (button) {
@@ -56,7 +54,7 @@ void OnPress(X11Window* w, const XButtonEvent& e) {
   if (e.button == Button4 || e.button == Button5) {
     WindowMessage wheel =
         PointerMessage(WindowEvent::kWheel, e.x_root, e.y_root, KeyState(e.state), e.state);
-    wheel.wheelDelta = e.button == Button4 ? kWheelDelta : -kWheelDelta;
+    wheel.wheelNotches = e.button == Button4 ? 1 : -1;  // buttons 4 and 5: one notch up, down
     Deliver(w, wheel);
     return;
   }

@@ -105,7 +105,7 @@ bool RegisterEditorWindowClass() { return true; }
 
 bool UnregisterEditorWindowClass() { return true; }
 
-void* CreateEditorWindow(void* parent, const Rect& placement, WinEditor* editor) {
+void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* editor) {
   // effEditOpen gives the host's window as its XID.
   const auto parentWindow = static_cast<Window>(reinterpret_cast<uintptr_t>(parent));
   if (parentWindow == 0) return nullptr;

@@ -29,11 +29,11 @@
 #include "editor/window_message.h"
 #include "editor/x11/window_image.h"
 
-class WinEditor;
+class WindowedEditor;
 struct X11EntryBox;
 
 struct X11Window {
-  WinEditor* editor = nullptr;
+  WindowedEditor* editor = nullptr;
   Display* display = nullptr;  // the editor's own connection
   Window window = 0;
   Window parent = 0;

@@ -93,13 +93,13 @@ void* OpenTestWindow(Editor* editor) {
   return editor->OpenWindow(&parent) ? editor->GetWindow() : nullptr;
 }
 
-bool Send(Editor* editor, WindowEvent event, int x, int y, unsigned keys, int wheelDelta) {
+bool Send(Editor* editor, WindowEvent event, int x, int y, unsigned keys, int wheelNotches) {
   WindowMessage message;
   message.event = event;
   message.x = x;
   message.y = y;
   message.keyState = keys;
-  message.wheelDelta = wheelDelta;
+  message.wheelNotches = wheelNotches;
   message.timerId = kFrameTimerId;
   return SendHeadlessMessage(editor->GetWindow(), message);
 }

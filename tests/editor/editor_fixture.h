@@ -96,7 +96,7 @@ void* OpenTestWindow(Editor* editor);
 
 // Messages, as the window procedure delivers them.
 bool Send(Editor* editor, WindowEvent event, int x = 0, int y = 0, unsigned keys = 0,
-          int wheelDelta = 0);
+          int wheelNotches = 0);
 void Tick(Editor* editor);
 void LeftClick(Editor* editor, int x, int y);
 

@@ -207,8 +207,8 @@ TEST(ValueEntry, ClicksWorkWhileTheBoxIsUnfocusedAndItsTextFollowsAfterATick) {
   o.entry->HandleBoxMessage(EntryEvent::kSetFocus, 0);
   o.entry->HandleBoxMessage(EntryEvent::kKillFocus, 0);
   EXPECT_EQ(o.entry->State(), EntryState::kNone);
-  Send(o.s.editor, WindowEvent::kWheel, 50, 20, 0, -120 * 25);  // 0.75 - 0.25: power 6
-  Tick(o.s.editor);                                             // paints and asks for a refresh
+  Send(o.s.editor, WindowEvent::kWheel, 50, 20, 0, -25);  // 0.75 - 0.25: power 6
+  Tick(o.s.editor);                                       // paints and asks for a refresh
   EXPECT_EQ(o.entry->State(), EntryState::kRefresh);
   EXPECT_EQ(o.box->text, "9");
   Tick(o.s.editor);

@@ -92,7 +92,7 @@ TEST(EditorWindow, AWindowDestroyedWithTheHostsFrameIsForgottenAndAReopenIsWhole
   ASSERT_TRUE(s.editor->OpenWindow(&newFrame));
   ExpectPlacement(s.editor->GetWindow(), 120, 100);
   EXPECT_EQ(OpenEditorWindowCount(), 1);
-  Send(s.editor, WindowEvent::kWheel, 15, 15, 0, 120);  // the press died with the old window
+  Send(s.editor, WindowEvent::kWheel, 15, 15, 0, 1);  // the press died with the old window
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
   EXPECT_DOUBLE_EQ(s.toggle->Value(), 0.01);
   s.Close();
@@ -122,10 +122,10 @@ TEST(EditorWindow, ALostCaptureEndsThePressSoTheWheelGoesToTheControlUnderThePoi
   OpenTestWindow(s.editor);
   Send(s.editor, WindowEvent::kLeftDown, 50, 20, kKeyLeftButton);  // on the knob
   TakeHeadlessCapture();                                           // another window takes it
-  Send(s.editor, WindowEvent::kWheel, 85, 70, 0, -120);
+  Send(s.editor, WindowEvent::kWheel, 85, 70, 0, -1);
   Send(s.editor, WindowEvent::kLeftDown, 50, 20, kKeyLeftButton);
   ReleaseMouse();  // the host releases it
-  Send(s.editor, WindowEvent::kWheel, 85, 70, 0, 120);
+  Send(s.editor, WindowEvent::kWheel, 85, 70, 0, 1);
   EXPECT_EQ(probe->notches, (std::vector<int>{-1, 1}));
   EXPECT_DOUBLE_EQ(s.knob->Value(), 0.75);
   // The editor's own release still reaches the pressed control, wherever it
@@ -164,15 +164,15 @@ TEST(EditorWindow, ARightPressWithoutAnEntryBoxIsAPressWithRThatTakesTheCapture)
   EXPECT_FALSE(HasMouseCapture(window));
 }
 
-TEST(EditorWindow, TheWheelComesInScreenCoordinatesAndWholeNotches) {
+TEST(EditorWindow, TheWheelComesInScreenCoordinatesInWholeNotches) {
   EditorSetup s;
   auto* probe = new WheelProbe(s.plug, Rect{80, 60, 110, 90});
   s.editor->AttachControl(probe);
   HeadlessWindow* window = FindHeadlessWindow(OpenTestWindow(s.editor));
   window->screenX = 300;
   window->screenY = 200;
-  for (int delta : {120, -120, 60, -240}) {
-    Send(s.editor, WindowEvent::kWheel, 385, 270, 0, delta);
+  for (int notches : {1, -1, 0, -2}) {
+    Send(s.editor, WindowEvent::kWheel, 385, 270, 0, notches);
   }
   EXPECT_EQ(probe->notches, (std::vector<int>{1, -1, 0, -2}));
   EXPECT_EQ(probe->lastX, 85);

@@ -1,4 +1,4 @@
-#include "editor/win_editor.h"
+#include "editor/windowed_editor.h"
 
 #include "editor/file_names.h"
 #include "editor/platform.h"
@@ -37,17 +37,17 @@ void SettleEditorWindowClass() {
   if (openWindows == 0 && classRegistered) classRegistered = !UnregisterEditorWindowClass();
 }
 
-WinEditor::WinEditor(PlugParams* plug, int width, int height, double frameRate)
+WindowedEditor::WindowedEditor(PlugParams* plug, int width, int height, double frameRate)
     : Editor(plug, width, height, frameRate) {}
 
-WinEditor::~WinEditor() {
+WindowedEditor::~WindowedEditor() {
   CloseWindow();
   SettleEditorWindowClass();
 }
 
 // ---- Window ---------------------------------------------------------------------
 
-bool WinEditor::OpenWindow(void* parent) {
+bool WindowedEditor::OpenWindow(void* parent) {
   Rect placement = {0, 0, Width(), Height()};
   // A window that no longer exists (destroyed with the host's frame by a
   // host that never closed the editor) is closed: it has no place to keep.
@@ -66,7 +66,7 @@ bool WinEditor::OpenWindow(void* parent) {
   return true;
 }
 
-void WinEditor::CloseWindow() {
+void WindowedEditor::CloseWindow() {
   if (window == nullptr) return;
   // No message may be handled while the entry and the window go.
   StopEditorWindow(window);
@@ -80,7 +80,7 @@ void WinEditor::CloseWindow() {
   ReleaseWindowClass();
 }
 
-void WinEditor::OnWindowDestroyed() {
+void WindowedEditor::OnWindowDestroyed() {
   // The system takes the box, the timer and the capture with the window;
   // what refers to them here goes now.
   entry.Close();
@@ -91,16 +91,16 @@ void WinEditor::OnWindowDestroyed() {
 
 // ---- Services -------------------------------------------------------------------
 
-void WinEditor::PromptUserInput(Control* control, Param* param) {
+void WindowedEditor::PromptUserInput(Control* control, Param* param) {
   entry.Open(window, control, param);
 }
 
-std::string WinEditor::GetHostDirectory() { return ModuleDirectory(true); }
+std::string WindowedEditor::GetHostDirectory() { return ModuleDirectory(true); }
 
-std::string WinEditor::GetPluginDirectory() { return ModuleDirectory(false); }
+std::string WindowedEditor::GetPluginDirectory() { return ModuleDirectory(false); }
 
-void WinEditor::PromptForFile(std::string* path, bool save, const std::string& directory,
-                              const std::string& extensions) {
+void WindowedEditor::PromptForFile(std::string* path, bool save, const std::string& directory,
+                                   const std::string& extensions) {
   if (path == nullptr) return;
   path->clear();
   if (window == nullptr) return;
@@ -109,10 +109,10 @@ void WinEditor::PromptForFile(std::string* path, bool save, const std::string& d
                      filter.pattern, filter.defaultExtension);
 }
 
-bool WinEditor::PromptForColour(Colour* colour, const char* prompt) {
+bool WindowedEditor::PromptForColour(Colour* colour, const char* prompt) {
   if (window == nullptr || colour == nullptr) return false;
   if (!customColours) customColours.reset(new uint32_t[16]());
   return ChooseColour(window, colour, prompt, customColours.get());
 }
 
-bool WinEditor::OpenUrl(const char* target) { return target != nullptr && ShellOpen(target); }
+bool WindowedEditor::OpenUrl(const char* target) { return target != nullptr && ShellOpen(target); }

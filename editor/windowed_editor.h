@@ -6,7 +6,17 @@
 // window procedure (editor/platform.h) only translates real messages into
 // HandleWindowMessage calls and performs the system calls.
 //
-// Threads: everything runs on the host's user-interface thread.
+// Threads:
+//   [UI thread]      opening, closing and the prompts: the host's
+//                    user-interface thread, which calls the editor.
+//   [window thread]  HandleWindowMessage: the thread the window system
+//                    delivers the window's messages on. On Windows that is
+//                    the UI thread itself; under X11 it is the window's own
+//                    event thread, holding the window's lock, while the UI
+//                    thread waits for it to stop before it touches the
+//                    window state (StopEditorWindow).
+//   A value the user sets reaches the plug-in under the plug-in's lock, taken
+//   inside the window's lock, never the other way round.
 #pragma once
 
 #include <cstdint>
@@ -17,11 +27,11 @@
 #include "editor/value_entry.h"
 #include "editor/window_message.h"
 
-class WinEditor : public Editor {
+class WindowedEditor : public Editor {
  public:
-  WinEditor(PlugParams* plug, int width, int height, double frameRate);
+  WindowedEditor(PlugParams* plug, int width, int height, double frameRate);
   // Closes the window if it is open.
-  ~WinEditor() override;
+  ~WindowedEditor() override;
 
   bool OpenWindow(void* parent) override;
   void CloseWindow() override;
@@ -34,7 +44,7 @@ class WinEditor : public Editor {
   bool OpenUrl(const char* target) override;
   void* GetWindow() override { return window; }
 
-  // [window procedure] One message of the editor's window. False when the
+  // [window thread] One message of the editor's window. False when the
   // message goes to the default procedure: messages of other kinds, and
   // every message but a right press while the entry box has the focus.
   bool HandleWindowMessage(const WindowMessage& message);
