@@ -77,12 +77,14 @@ EditorWindow() {
 }
 
 # Capture FILE: the editor's window, from the screen, once it shows the
-# editor's dark face (a window just mapped paints a moment later).
+# editor's dark face (a window just mapped paints a moment later). Its place
+# is read again for each try: the host may still move it (jalv.gtk3 lays
+# out its menu bar after the UI's window is mapped).
 Capture() {
   local where i
-  where=$(EditorWindow) || { echo "# no editor window"; return 1; }
   for i in $(seq 20); do
     sleep 0.5
+    where=$(EditorWindow) || { echo "# no editor window"; return 1; }
     "$PYTHON" -c 'import sys
 from PIL import ImageGrab
 x, y = int(sys.argv[2]), int(sys.argv[3])
