@@ -51,7 +51,7 @@ enum class Option {
 // Every option, once: its names, the value it takes (null for none) and its
 // help, lines after the first indented under it. Parsing, its errors and the
 // help text all read this table.
-struct OptionSpec {
+struct KnownOption {
   Option id;
   const char* name;
   const char* alias;  // another name, or null
@@ -59,7 +59,7 @@ struct OptionSpec {
   const char* help;
 };
 
-constexpr OptionSpec kOptions[] = {
+constexpr KnownOption kOptions[] = {
     {Option::kBits, "--bits", nullptr, "N", "target word length, 6 to 32 (default 16)"},
     {Option::kDither, "--dither", nullptr, "on|off", "triangular dither before rounding"},
     {Option::kPower, "--power", nullptr, "off|1..12",
@@ -92,9 +92,9 @@ constexpr OptionSpec kOptions[] = {
     {Option::kVersion, "--version", nullptr, nullptr, "the version"},
 };
 
-const OptionSpec* FindOption(const std::string& name) {
-  for (const OptionSpec& spec : kOptions) {
-    if (name == spec.name || (spec.alias && name == spec.alias)) return &spec;
+const KnownOption* FindOption(const std::string& name) {
+  for (const KnownOption& known : kOptions) {
+    if (name == known.name || (known.alias && name == known.alias)) return &known;
   }
   return nullptr;
 }
@@ -245,19 +245,19 @@ ParseOutcome Parser::Run(int argc, const char* const* argv) {
     const size_t equals = argument.find('=');
     const bool hasInline = equals != std::string::npos && argument.compare(0, 2, "--") == 0;
     const std::string name = hasInline ? argument.substr(0, equals) : argument;
-    const OptionSpec* spec = FindOption(name);
-    if (spec == nullptr) {
+    const KnownOption* known = FindOption(name);
+    if (known == nullptr) {
       error = "unknown option " + name + " (see --help)";
       return ParseOutcome::kError;
     }
-    if (spec->id == Option::kHelp) return ParseOutcome::kHelp;
-    if (spec->id == Option::kVersion) return ParseOutcome::kVersion;
+    if (known->id == Option::kHelp) return ParseOutcome::kHelp;
+    if (known->id == Option::kVersion) return ParseOutcome::kVersion;
     std::string value;
-    if (spec->value == nullptr && hasInline) {
+    if (known->value == nullptr && hasInline) {
       error = name + " takes no value";
       return ParseOutcome::kError;
     }
-    if (spec->value != nullptr) {
+    if (known->value != nullptr) {
       if (hasInline) {
         value = argument.substr(equals + 1);
       } else if (i + 1 < argc) {
@@ -267,7 +267,7 @@ ParseOutcome Parser::Run(int argc, const char* const* argv) {
         return ParseOutcome::kError;
       }
     }
-    if (!Apply(spec->id, name, value)) return ParseOutcome::kError;
+    if (!Apply(known->id, name, value)) return ParseOutcome::kError;
   }
   if (given.dither) options.settings.dither = explicitSettings.dither;
   if (given.power) options.settings.power = explicitSettings.power;
@@ -279,13 +279,13 @@ ParseOutcome Parser::Run(int argc, const char* const* argv) {
 // help beside them.
 std::string OptionsHelp() {
   std::string text;
-  for (const OptionSpec& spec : kOptions) {
-    std::string names = spec.name;
-    if (spec.alias) names += std::string(", ") + spec.alias;
-    if (spec.value) names += std::string(" ") + spec.value;
+  for (const KnownOption& known : kOptions) {
+    std::string names = known.name;
+    if (known.alias) names += std::string(", ") + known.alias;
+    if (known.value) names += std::string(" ") + known.value;
     std::string line = "  " + names;
     line += line.size() < 22 ? std::string(22 - line.size(), ' ') : std::string(" ");
-    for (const char* c = spec.help; *c != '\0'; ++c) {
+    for (const char* c = known.help; *c != '\0'; ++c) {
       line += *c;
       if (*c == '\n') line += std::string(22, ' ');
     }
