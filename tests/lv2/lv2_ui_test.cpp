@@ -103,6 +103,18 @@ double ControlValue(Editor* editor, int param) {
   return -1.0;
 }
 
+// An instance of the DSP binary (48 kHz, blocks of 256 frames) with a UI on
+// it whose host writes through `write`, and the editor that UI built.
+struct UiOnInstance {
+  explicit UiOnInstance(LV2UI_Write_Function write = Write)
+      : ui(dsp.Handle(), write), editor(dsp.Valid() ? EditorOf(dsp) : nullptr) {}
+  bool Ready() const { return dsp.Valid() && ui.handle != nullptr && editor != nullptr; }
+
+  Lv2TestInstance dsp{48000.0, 256, 256};
+  TestUi ui;
+  Editor* editor;
+};
+
 constexpr Modifiers kLeftButton = {true, false, false, false, false};
 
 }  // namespace
@@ -114,12 +126,10 @@ TEST(Lv2Ui, NeedsTheDspInstance) {
 }
 
 TEST(Lv2Ui, PortEventsMoveTheEditorsControls) {
-  Lv2TestInstance dsp(48000.0, 256, 256);
-  ASSERT_TRUE(dsp.Valid());
-  TestUi ui(dsp.Handle());
-  ASSERT_NE(ui.handle, nullptr);
-  Editor* editor = EditorOf(dsp);
-  ASSERT_NE(editor, nullptr);
+  UiOnInstance s;
+  ASSERT_TRUE(s.Ready());
+  TestUi& ui = s.ui;
+  Editor* editor = s.editor;
   ui.PortEvent(kPortTargetBits, 32.0f);
   EXPECT_EQ(ControlValue(editor, kPortTargetBits), 1.0);
   ui.PortEvent(kPortTargetBits, 6.0f);
@@ -131,12 +141,10 @@ TEST(Lv2Ui, PortEventsMoveTheEditorsControls) {
 }
 
 TEST(Lv2Ui, AnEditReachesTheHostAtTheNextIdleInTheParametersUnits) {
-  Lv2TestInstance dsp(48000.0, 256, 256);
-  ASSERT_TRUE(dsp.Valid());
-  TestUi ui(dsp.Handle());
-  ASSERT_NE(ui.handle, nullptr);
-  Editor* editor = EditorOf(dsp);
-  ASSERT_NE(editor, nullptr);
+  UiOnInstance s;
+  ASSERT_TRUE(s.Ready());
+  TestUi& ui = s.ui;
+  Editor* editor = s.editor;
   // The dither switch's patch.
   editor->OnMouseDown(197, 460, kLeftButton);
   editor->OnMouseUp(197, 460);
@@ -167,14 +175,12 @@ TEST(Lv2Ui, OneUiPerInstanceAndTheInstanceRunsOnWithoutIt) {
 }
 
 TEST(Lv2Ui, AnEditTheHostDoesNotTakeLeavesTheInstanceAsItsPortsSay) {
-  Lv2TestInstance dsp(48000.0, 256, 256);
-  ASSERT_TRUE(dsp.Valid());
-  dsp.controls = {0.0f, 9.0f, 16.0f, 1.0f};
+  UiOnInstance s(Refuse);
+  ASSERT_TRUE(s.Ready());
+  Lv2TestInstance& dsp = s.dsp;
+  Editor* editor = s.editor;
   dsp.Activate();
-  TestUi ui(dsp.Handle(), Refuse);
-  ASSERT_NE(ui.handle, nullptr);
-  Editor* editor = EditorOf(dsp);
-  ASSERT_NE(editor, nullptr);
+  TestUi& ui = s.ui;
   // One click on "dither", while silence plays.
   editor->OnMouseDown(197, 460, kLeftButton);
   editor->OnMouseUp(197, 460);
@@ -190,12 +196,10 @@ TEST(Lv2Ui, AnEditTheHostDoesNotTakeLeavesTheInstanceAsItsPortsSay) {
 }
 
 TEST(Lv2Ui, SlowDragsAndWheelNotchesMoveTheKnobWhateverTheHostEchoes) {
-  Lv2TestInstance dsp(48000.0, 256, 256);
-  ASSERT_TRUE(dsp.Valid());
-  TestUi ui(dsp.Handle());
-  ASSERT_NE(ui.handle, nullptr);
-  Editor* editor = EditorOf(dsp);
-  ASSERT_NE(editor, nullptr);
+  UiOnInstance s;
+  ASSERT_TRUE(s.Ready());
+  TestUi& ui = s.ui;
+  Editor* editor = s.editor;
   // "target bits" from 16: 20 one-pixel steps up, each written and echoed.
   ui.PortEvent(kPortTargetBits, 16.0f);
   editor->OnMouseDown(428, 430, kLeftButton);

@@ -316,31 +316,27 @@ DiskFull() {
 }
 Check "a full disk (ulimit -f) leaves nothing behind" DiskFull
 
-# The input comes through a pipe that stalls after its first part, so the
-# interrupt lands while the output is being written.
-Interrupt() {
-  mkdir -p "$WORK/interrupted"
-  local fifo="$WORK/interrupted.fifo"
+# StoppedWhileWriting FOLDER SIGNAL: quorvane, writing into FOLDER from a
+# pipe that stalls after its first part, is sent SIGNAL while it writes; it
+# must end with a failure and leave FOLDER empty.
+StoppedWhileWriting() {
+  local folder=$1 signal=$2 fifo="$1.fifo"
+  mkdir -p "$folder"
   rm -f "$fifo" && mkfifo "$fifo"
   (head -c 200000 "$WORK/in/stereo.wav"; sleep 30) >"$fifo" &
   local feeder=$!
-  "$TOOL" "$fifo" -o "$WORK/interrupted/x.wav" >/dev/null 2>&1 &
+  "$TOOL" "$fifo" -o "$folder/x.wav" >/dev/null 2>&1 &
   local tool=$!
-  local waited
-  for waited in $(seq 50); do
-    ls -A "$WORK/interrupted" | grep -q . && break
-    sleep 0.1
-  done
-  sleep 0.3
-  kill -INT "$tool"
+  sleep 1
+  kill "-$signal" "$tool"
   wait "$tool"
   local status=$?
   kill "$feeder" 2>/dev/null
   wait "$feeder" 2>/dev/null
   [ "$status" -ne 0 ] || { echo "# exit status 0"; return 1; }
-  [ -z "$(ls -A "$WORK/interrupted")" ] || { ls -A "$WORK/interrupted" | Diagnose; return 1; }
+  [ -z "$(ls -A "$folder")" ] || { ls -A "$folder" | Diagnose; return 1; }
 }
-Check "an interrupt leaves nothing behind" Interrupt
+Check "an interrupt leaves nothing behind" StoppedWhileWriting "$WORK/interrupted" INT
 
 # Peak memory of a three-minute file against a one-second file.
 MemoryIndependentOfLength() {

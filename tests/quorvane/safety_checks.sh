@@ -61,22 +61,7 @@ Check "-y keeps the replaced file's mode, owner and group, and follows a symboli
   ReplacingKeepsModeOwnerAndLinks
 
 # Killed outright while writing: no file, hidden or not, is left.
-KilledLeavesNothing() {
-  mkdir -p "$WORK/safe/killed"
-  local fifo="$WORK/safe/killed.fifo"
-  rm -f "$fifo" && mkfifo "$fifo"
-  (head -c 200000 "$WORK/in/stereo.wav"; sleep 30) >"$fifo" &
-  local feeder=$!
-  "$TOOL" "$fifo" -o "$WORK/safe/killed/x.wav" >/dev/null 2>&1 &
-  local tool=$!
-  sleep 1
-  kill -KILL "$tool"
-  wait "$tool" 2>/dev/null
-  kill "$feeder" 2>/dev/null
-  wait "$feeder" 2>/dev/null
-  [ -z "$(ls -A "$WORK/safe/killed")" ] || { ls -A "$WORK/safe/killed" | Diagnose; return 1; }
-}
-Check "SIGKILL while writing leaves nothing behind" KilledLeavesNothing
+Check "SIGKILL while writing leaves nothing behind" StoppedWhileWriting "$WORK/safe/killed" KILL
 
 # Out of memory (256 channels in 65536-frame blocks under a 1 GB limit):
 # a message, exit 1, nothing left, and the batch's other file still done.
