@@ -3,15 +3,23 @@
 #pragma once
 
 #include <cmath>
+#include <cstdlib>
 #include <vector>
 
 #include "dither/dither_plugin.h"
 #include "editor/surface_editor.h"
-#include "host/vst2/dispatcher.h"
-#include "host/vst2/vst2_effect.h"
+#include "host/create_plugin.h"
+#include "vst2/dispatcher.h"
+#include "vst2/vst2_effect.h"
+
+// The plug-in with its editor, as the entry makes it.
+inline DitherPlugin* WithEditor(DitherPlugin* plug) {
+  if (!CreatePluginEditor(*plug)) std::abort();
+  return plug;
+}
 
 struct PaintedPlugin {
-  DitherPlugin* plug = new DitherPlugin();
+  DitherPlugin* plug = WithEditor(new DitherPlugin());
   SurfaceEditor* editor = static_cast<SurfaceEditor*>(plug->GetEditor());
   EffectRecord* record = (new Vst2Effect(plug))->Record();  // owns the plug-in
 

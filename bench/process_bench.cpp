@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "dither/dither_plugin.h"
-#include "host/vst2/dispatcher.h"
-#include "host/vst2/vst2_effect.h"
+#include "painted_plugin.h"
+#include "vst2/dispatcher.h"
+#include "vst2/vst2_effect.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ EffectRecord* RecordOf(DitherPlugin* plug) {
 }
 
 DitherPlugin* MakePlugin(int blockSize, float shapingNormalised, float ditherNormalised) {
-  auto* plug = new DitherPlugin();
+  DitherPlugin* plug = WithEditor(new DitherPlugin());
   EffectRecord* r = (new Vst2Effect(plug))->Record();
   r->dispatcher(r, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   r->dispatcher(r, effSetBlockSize, 0, blockSize, nullptr, 0.0f);

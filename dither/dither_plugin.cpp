@@ -1,11 +1,8 @@
 #include "dither/dither_plugin.h"
 
 #include <ctime>
-#include <initializer_list>
 
 #include "core/text_copy.h"
-#include "dither/level_bar.h"
-#include "dither/response_graph.h"
 
 namespace {
 
@@ -29,7 +26,6 @@ DitherPlugin::DitherPlugin() : PlugBase(Description()) {
   rng.Regenerate();
   DefineParameters();
   DefinePresets();
-  BuildEditor();
   // A host may process before it sets a rate or a block size; the engine is
   // then ready for the defaults, without a filter design.
   ResetProcessing();
@@ -60,19 +56,15 @@ void DitherPlugin::ParamChanged(int index) {
   ResetProcessing();
 }
 
-void DitherPlugin::ShowDisplay() {
-  const bool hidden = !(ParamAt(kParamShowGraph).Value() >= 0.5);
-  const std::initializer_list<Control*> display = {inputGraph, noiseGraph, levelBar};
-  for (Control* control : display) {
-    if (control) control->Hide(hidden);
-  }
+void DitherPlugin::SetDisplay(DitherDisplay* newDisplay) {
+  display = newDisplay;
+  if (display == nullptr) return;
+  ShowDisplay();
+  display->SetRate(SampleRate());
 }
 
-void DitherPlugin::DropEditor() {
-  LockGuard guard(&Lock());
-  inputGraph = noiseGraph = nullptr;
-  levelBar = nullptr;
-  DetachEditor();
+void DitherPlugin::ShowDisplay() {
+  if (display) display->Show(ParamAt(kParamShowGraph).Value() >= 0.5);
 }
 
 void DitherPlugin::ResetProcessing() {
@@ -82,9 +74,7 @@ void DitherPlugin::ResetProcessing() {
   engine.Configure(rate, BlockSize(), TruncToInt(ParamAt(kParamTargetBits).Value()),
                    ParamAt(kParamDither).Value() >= 0.5,
                    TruncToInt(ParamAt(kParamShaping).Value()));
-  for (SpectrumGraph* graph : {inputGraph, noiseGraph}) {
-    if (graph) graph->SetRange(rate, 100.0, 20000.0);
-  }
+  if (display) display->SetRate(rate);
 }
 
 void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
@@ -96,14 +86,13 @@ void DitherPlugin::ProcessBlock(double** inputs, double** outputs, int frames) {
 }
 
 void DitherPlugin::FeedDisplay(int frames) {
-  if (!inputGraph || !noiseGraph || !levelBar) return;
+  if (display == nullptr) return;
   const Requantiser& requantiser = engine.Core();
   const SampleArray& inputSum = requantiser.InputAverage();
-  inputGraph->AppendSamples(inputSum.Data(), frames);
-  noiseGraph->AppendSamples(requantiser.ErrorAverage().Data(), frames);
   // The peak over the block, limited to the bar's range. It starts from 0,
   // which the frames past the block hold, so it is the whole accumulator's.
   double peak = 0.0;
   for (int32_t j = 0; j < frames; ++j) peak = inputSum[j] > peak ? inputSum[j] : peak;
-  levelBar->SetValueFromPlug(peak < 1.0 ? peak : 1.0, &Lock());
+  display->Feed(inputSum.Data(), requantiser.ErrorAverage().Data(), frames,
+                peak < 1.0 ? peak : 1.0);
 }

@@ -2,14 +2,12 @@
 // optional triangular dither and psychoacoustic error-feedback noise shaping.
 #pragma once
 
+#include "dither/dither_display.h"
 #include "dither/dither_programs.h"
 #include "dsp/dither_engine.h"
 #include "host/plug_base.h"
 
 constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
-
-class LevelBar;
-class SpectrumGraph;
 
 class DitherPlugin : public PlugBase {
  public:
@@ -26,10 +24,12 @@ class DitherPlugin : public PlugBase {
   // nothing else: no generator draw, no engine state, no display.
   void ProcessBlock(double** inputs, double** outputs, int frames) override;
 
-  // The display controls, for tests.
-  SpectrumGraph* InputGraph() const { return inputGraph; }
-  SpectrumGraph* NoiseGraph() const { return noiseGraph; }
-  LevelBar* GetLevelBar() const { return levelBar; }
+  // [lock held] The display that the audio thread feeds from now on, shown or
+  // hidden as "show graph" says; null for none. Its owner, the editor, hands
+  // it over when it is attached.
+  void SetDisplay(DitherDisplay* newDisplay);
+  // [lock held] The editor is being deleted: its display goes with it.
+  void ForgetEditor() override { display = nullptr; }
 
   // Engine state, read by tests.
   double QuantScale() const { return engine.Core().QuantScale(); }
@@ -41,28 +41,15 @@ class DitherPlugin : public PlugBase {
   int32_t PreparedFrames() const { return engine.Core().PreparedFrames(); }
   MtRandom& Random() { return engine.Core().Random(); }
 
-  // [UI thread] Builds the editor with all its controls and hands it to the
-  // base in place of any it had. The objects are made by the code of the
-  // binary that calls this: a UI binary of its own builds an editor with its
-  // own window layer for a plug-in its host loaded from another binary.
-  void BuildEditor();
-  // [UI thread] Deletes the editor; the plug-in goes on without a display.
-  // A UI binary calls this before it is unloaded, since the editor's code is
-  // its own.
-  void DropEditor();
-
  private:
   void DefineParameters();
   void DefinePresets();
-  // [lock held] Hides or shows the graphs and the level bar as "show graph" says.
+  // [lock held] Hides or shows the display as "show graph" says.
   void ShowDisplay();
-  // [audio thread, lock held] Feeds the block's channel averages to the
-  // graphs and its input peak to the level bar.
+  // [audio thread, lock held] Feeds the block's channel averages and its
+  // input peak to the display.
   void FeedDisplay(int frames);
 
   DitherEngine engine;
-  // The editor's display, owned by the editor.
-  SpectrumGraph* inputGraph = nullptr;
-  SpectrumGraph* noiseGraph = nullptr;
-  LevelBar* levelBar = nullptr;
+  DitherDisplay* display = nullptr;  // owned by the editor
 };

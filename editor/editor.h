@@ -88,7 +88,7 @@ class Editor : public PlugEditor {
   // The window handle (HWND on Windows), null while closed.
   virtual void* GetWindow() = 0;
 
-  // ---- Building [plug-in constructor, before AttachEditor] ------------------
+  // ---- Building [the plug-in's editor factory, before AttachEditor] ---------
   // Appends the control (the editor owns it, and is the editor the control
   // reaches) and returns the new count; a null control is not attached.
   int AttachControl(Control* control);

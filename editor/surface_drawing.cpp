@@ -10,7 +10,7 @@
 #include "draw/pixel.h"
 #include "draw/rotated_blit.h"
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "text/text.h"
 #include "editor/surface_editor.h"
 
 namespace {

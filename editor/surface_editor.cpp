@@ -4,7 +4,8 @@
 #include "editor/load_bitmap_resource.h"
 #include "draw/memory_bitmap.h"
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "editor/window.h"
+#include "text/text.h"
 
 namespace {
 

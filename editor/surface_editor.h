@@ -2,11 +2,11 @@
 // the editor, through the software drawing layer, and redraws only what is
 // dirty when the window asks for a paint.
 //
-// Building (plug-in constructor):
-//   auto* editor = new SurfaceEditor(this, 500, 525, 16.0);
+// Building (the plug-in's editor factory):
+//   auto* editor = new SurfaceEditor(&plugin, 500, 525, 16.0);
 //   BitmapRef knob = editor->LoadBitmap(102, 1);
 //   editor->AttachControlPair(new KnobControl(...), new CaptionControl(...));
-//   AttachEditor(editor);   // pushes the values, then PrepareDrawing
+//   plugin.AttachEditor(editor);   // pushes the values, then PrepareDrawing
 //
 // Threads: user-interface thread, except what Editor says of
 // SetParameterFromPlug.

@@ -5,7 +5,8 @@
 #include "core/param.h"
 #include "core/plug_params.h"
 #include "editor/control.h"
-#include "editor/platform.h"
+#include "editor/entry_box.h"
+#include "text/text.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // What each message of the editor's window does.
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/windowed_editor.h"
 
 namespace {

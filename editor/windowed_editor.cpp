@@ -1,7 +1,8 @@
 #include "editor/windowed_editor.h"
 
 #include "editor/file_names.h"
-#include "editor/platform.h"
+#include "editor/window.h"
+#include "editor/shell.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // prompts, opening documents with the shell and the directory queries.
 //
 // What each window message does is here, in portable code; the platform's
-// window procedure (editor/platform.h) only translates real messages into
+// window procedure (editor/window.h) only translates real messages into
 // HandleWindowMessage calls and performs the system calls.
 //
 // Threads:

@@ -60,12 +60,14 @@ void PlugBase::AttachEditor(PlugEditor* newEditor) {
     newEditor->SetParameterFromPlug(i, params[i].Normalized(), &lock);
   }
   newEditor->PrepareDrawing();
+  if (editor) ForgetEditor();
   delete editor;
   editor = newEditor;
 }
 
 void PlugBase::DetachEditor() {
   LockGuard guard(&lock);
+  if (editor) ForgetEditor();
   delete editor;
   editor = nullptr;
 }

@@ -1,7 +1,7 @@
 // The core of a plug-in, whatever its format: the lock, the parameters, the
 // programs, the channels in use, the scratch audio buffers and the editor.
 // The concrete plug-in overrides the virtual hooks it needs and defines
-// CreatePlugin (host/create_plugin.h); a format adapter (host/vst2/) presents
+// the factories of host/create_plugin.h; a format adapter presents
 // it to a host and drives it through the operations below.
 //
 // Threads: the host's user-interface thread opens, closes and idles the
@@ -60,6 +60,8 @@ class PlugBase : public PlugParams {
   // [audio thread, lock held] One block of float audio; default widens,
   // calls ProcessBlock and narrows.
   virtual void ProcessFloatBlock(float** inputs, float** outputs, int frames);
+  // [lock held] The editor is about to be deleted: drop every pointer into it.
+  virtual void ForgetEditor() {}
   virtual void EditorOpened() {}
   virtual void EditorClosing() {}
   virtual void Idle() {}
@@ -82,7 +84,7 @@ class PlugBase : public PlugParams {
   // and, unless the host applies edits itself (PlugHost::AppliesEdits), sets
   // the value and calls ParamChanged, under the lock.
   void SetParamFromEditor(int index, double normalised) override;
-  // [constructor, or UI thread with the lock held] Hands the finished editor
+  // [UI thread, lock held] Hands the finished editor
   // to the plug-in, which owns it, in place of any it had:
   // every control receives its parameter's value, then drawing is prepared.
   void AttachEditor(PlugEditor* newEditor);

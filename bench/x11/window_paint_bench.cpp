@@ -14,7 +14,7 @@
 #include "painted_plugin.h"
 // clang-format off
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/x11/x11_window.h"
 // clang-format on
 

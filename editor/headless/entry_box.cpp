@@ -1,8 +1,8 @@
 #include <algorithm>
 
-#include "editor/platform.h"
+#include "editor/entry_box.h"
 #include "editor/headless/headless.h"
-#include "editor/posix/freetype_text.h"
+#include "text/posix/freetype_text.h"
 #include "editor/headless/objects.h"
 
 namespace {

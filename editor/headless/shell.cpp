@@ -1,5 +1,5 @@
 // The headless stand-in's shell: it only records what it was asked to open.
-#include "editor/platform.h"
+#include "editor/shell.h"
 #include "editor/headless/headless.h"
 
 namespace {

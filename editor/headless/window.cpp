@@ -2,7 +2,7 @@
 
 #include "draw/blit.h"
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/headless/headless.h"
 #include "editor/headless/objects.h"
 #include "editor/windowed_editor.h"

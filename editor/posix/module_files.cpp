@@ -7,7 +7,7 @@
 #include <climits>
 #include <cstdlib>
 
-#include "editor/platform.h"
+#include "editor/shell.h"
 
 bool ModuleFileName(bool host, std::string* path) {
   if (host) {

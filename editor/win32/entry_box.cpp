@@ -1,7 +1,7 @@
 // The value entry box: an EDIT or COMBOBOX child of the editor's window whose
 // procedure is replaced by the entry's own, which hands focus, Return and
 // list picks to the portable ValueEntry.
-#include "editor/platform.h"
+#include "editor/entry_box.h"
 #include "editor/value_entry.h"
 #include "editor/win32/win32_api.h"
 #include "core/module.h"

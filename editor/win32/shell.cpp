@@ -1,5 +1,5 @@
 // The shell's "open", the module file names and the common dialogs.
-#include "editor/platform.h"
+#include "editor/shell.h"
 #include "editor/win32/win32_api.h"
 #include "core/module.h"
 

@@ -1,7 +1,7 @@
 // The editor's child window: its class, creation and destruction, and the
 // window procedure, which translates each message into a WindowMessage for
 // WindowedEditor::HandleWindowMessage.
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/win32/win32_api.h"
 #include "editor/windowed_editor.h"
 #include "core/module.h"

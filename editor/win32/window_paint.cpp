@@ -1,7 +1,7 @@
 #include <new>
 
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/win32/win32_api.h"
 
 WindowPaint::WindowPaint(void* window) : window(window) {

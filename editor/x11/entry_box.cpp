@@ -20,8 +20,9 @@
 #include "draw/fill_rect.h"
 #include "draw/system_bitmap.h"
 #include "editor/edit_line.h"
-#include "editor/platform.h"
-#include "editor/posix/freetype_text.h"
+#include "editor/entry_box.h"
+#include "text/text.h"
+#include "text/posix/freetype_text.h"
 #include "editor/value_entry.h"
 #include "editor/x11/x11_window.h"
 

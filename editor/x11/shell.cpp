@@ -9,7 +9,7 @@
 
 #include <cerrno>
 
-#include "editor/platform.h"
+#include "editor/shell.h"
 
 extern char** environ;
 

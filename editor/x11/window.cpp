@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/x11/connection.h"
 #include "editor/x11/x11_window.h"
 

@@ -1,7 +1,7 @@
 // One paint of the editor's window: the region waiting for it, put from the
 // surface through the window's image.
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "editor/x11/x11_window.h"
 
 WindowPaint::WindowPaint(void* window) : window(window) {

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "allocation/allocation_limit.h"
-#include "dither/level_bar.h"
-#include "dither/response_graph.h"
+#include "dither/editor/level_bar.h"
+#include "dither/editor/response_graph.h"
 #include "support/test_host.h"
 
 namespace {
@@ -42,15 +42,15 @@ class AllocationFailure : public ::testing::Test {
 
   void Remember() {
     gain = plug->Channel(0).ditherGain;
-    written = plug->InputGraph()->Analyser().WritePosition();
-    level = plug->GetLevelBar()->Value();
+    written = EditorOf(plug)->InputGraph()->Analyser().WritePosition();
+    level = EditorOf(plug)->GetLevelBar()->Value();
     generator = plug->Random();
   }
   // Nothing of the engine or the display moved since Remember.
   void ExpectUntouched() {
     EXPECT_EQ(plug->Channel(0).ditherGain, gain);
-    EXPECT_EQ(plug->InputGraph()->Analyser().WritePosition(), written);
-    EXPECT_EQ(plug->GetLevelBar()->Value(), level);
+    EXPECT_EQ(EditorOf(plug)->InputGraph()->Analyser().WritePosition(), written);
+    EXPECT_EQ(EditorOf(plug)->GetLevelBar()->Value(), level);
     EXPECT_EQ(plug->Random().NextWord(), generator.NextWord());
   }
 

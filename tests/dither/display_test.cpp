@@ -5,9 +5,9 @@
 #include <thread>
 #include <vector>
 
-#include "dither/graph_grid.h"
-#include "dither/level_bar.h"
-#include "dither/response_graph.h"
+#include "dither/editor/graph_grid.h"
+#include "dither/editor/level_bar.h"
+#include "dither/editor/response_graph.h"
 #include "editor/editor.h"
 #include "support/test_host.h"
 
@@ -72,17 +72,17 @@ TEST(SpectrumGraphRange, FrequenciesLandOnTheWarpedAxis) {
 }
 
 TEST_F(DisplayTest, GraphsHaveOneHundredSeventyOnePointsAndFollowTheBlocks) {
-  SpectrumGraph* input = plug->InputGraph();
+  SpectrumGraph* input = EditorOf(plug)->InputGraph();
   ASSERT_NE(input, nullptr);
   EXPECT_EQ(input->PointCount(), 171);
-  EXPECT_EQ(plug->NoiseGraph()->PointCount(), 171);
+  EXPECT_EQ(EditorOf(plug)->NoiseGraph()->PointCount(), 171);
   EXPECT_FALSE(input->IsHidden());
   input->SetClean();
   Process(std::vector<double>(100, 0.25));
   EXPECT_TRUE(input->IsDirty());
   EXPECT_EQ(input->Analyser().WritePosition(), 100);
   EXPECT_EQ(input->Analyser().Ring()[99], 0.25);
-  EXPECT_DOUBLE_EQ(plug->GetLevelBar()->Value(), 0.25);
+  EXPECT_DOUBLE_EQ(EditorOf(plug)->GetLevelBar()->Value(), 0.25);
   // A block longer than the ring keeps only its first 4096 samples.
   std::vector<double> longBlock(5000, 0.0);
   for (size_t j = 0; j < longBlock.size(); ++j) longBlock[j] = j < 4096 ? 0.5 : -0.5;
@@ -92,7 +92,7 @@ TEST_F(DisplayTest, GraphsHaveOneHundredSeventyOnePointsAndFollowTheBlocks) {
 }
 
 TEST_F(DisplayTest, SilenceDrawsTheInputAsATwoPixelBand) {
-  SpectrumGraph* input = plug->InputGraph();
+  SpectrumGraph* input = EditorOf(plug)->InputGraph();
   Process(std::vector<double>(512, 0.0));
   EXPECT_TRUE(input->Draw(GetEditor()));
   // The middle line sits at (top + bottom) / 2 - 1 and its mirror 2 pixels below.
@@ -107,7 +107,7 @@ TEST_F(DisplayTest, SilenceDrawsTheInputAsATwoPixelBand) {
 // from the middle line are 1/2, 3/4 and 7/8 of the value, so each step is
 // half the one before.
 TEST_F(DisplayTest, EachDrawAveragesTheNewCurveWithThePreviousOne) {
-  SpectrumGraph* input = plug->InputGraph();
+  SpectrumGraph* input = EditorOf(plug)->InputGraph();
   // White noise, so that every point has a value of its own.
   std::vector<double> noise(4096);
   uint32_t state = 12345;
@@ -149,16 +149,16 @@ TEST_F(DisplayTest, AGraphDrawnAtRateZeroRecoversOnceARateIsSet) {
     RecordOf(p)->processDoubleReplacing(RecordOf(p), ins, outs, 4096);
   }
   Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 0.0f);
-  EXPECT_TRUE(plug->InputGraph()->Draw(GetEditor()));
+  EXPECT_TRUE(EditorOf(plug)->InputGraph()->Draw(GetEditor()));
   Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   for (int draw = 0; draw < 24; ++draw) {
-    plug->InputGraph()->Draw(GetEditor());
-    reference->InputGraph()->Draw(static_cast<Editor*>(reference->GetEditor()));
+    EditorOf(plug)->InputGraph()->Draw(GetEditor());
+    EditorOf(reference)->InputGraph()->Draw(static_cast<Editor*>(reference->GetEditor()));
   }
-  SpectrumGraph* graph = plug->InputGraph();
+  SpectrumGraph* graph = EditorOf(plug)->InputGraph();
   for (int i = 0; i < graph->PointCount(); ++i) {
-    ASSERT_NEAR(graph->Y()[i], reference->InputGraph()->Y()[i], 0.01f) << i;
-    ASSERT_NEAR(graph->Y2()[i], reference->InputGraph()->Y2()[i], 0.01f) << i;
+    ASSERT_NEAR(graph->Y()[i], EditorOf(reference)->InputGraph()->Y()[i], 0.01f) << i;
+    ASSERT_NEAR(graph->Y2()[i], EditorOf(reference)->InputGraph()->Y2()[i], 0.01f) << i;
   }
   ClosePlugin(reference);
 }
@@ -167,9 +167,9 @@ TEST_F(DisplayTest, AGraphDrawnAtRateZeroRecoversOnceARateIsSet) {
 // the peak of a short block is not mixed with what a longer one left behind.
 TEST_F(DisplayTest, TheLevelBarFollowsAShorterBlock) {
   Process(std::vector<double>(512, 0.8));
-  EXPECT_DOUBLE_EQ(plug->GetLevelBar()->Value(), 0.8);
+  EXPECT_DOUBLE_EQ(EditorOf(plug)->GetLevelBar()->Value(), 0.8);
   Process(std::vector<double>(100, 0.1));
-  EXPECT_DOUBLE_EQ(plug->GetLevelBar()->Value(), 0.1);
+  EXPECT_DOUBLE_EQ(EditorOf(plug)->GetLevelBar()->Value(), 0.1);
 }
 
 // A block of no frames still clears the sums and gives the display its step:
@@ -179,28 +179,28 @@ TEST_F(DisplayTest, AnEmptyBlockClearsTheBarAndMarksTheGraphs) {
   RecordOf(plug)->setParameter(RecordOf(plug), kParamDither, 1.0f);
   Process(std::vector<double>(512, 0.8));
   const double gain = plug->Channel(0).ditherGain;
-  plug->InputGraph()->SetClean();
-  plug->NoiseGraph()->SetClean();
+  EditorOf(plug)->InputGraph()->SetClean();
+  EditorOf(plug)->NoiseGraph()->SetClean();
   Process(std::vector<double>());
-  EXPECT_TRUE(plug->InputGraph()->IsDirty());
-  EXPECT_TRUE(plug->NoiseGraph()->IsDirty());
-  EXPECT_EQ(plug->GetLevelBar()->Value(), 0.0);
+  EXPECT_TRUE(EditorOf(plug)->InputGraph()->IsDirty());
+  EXPECT_TRUE(EditorOf(plug)->NoiseGraph()->IsDirty());
+  EXPECT_EQ(EditorOf(plug)->GetLevelBar()->Value(), 0.0);
   EXPECT_EQ(plug->Channel(0).ditherGain, gain);
-  EXPECT_EQ(plug->InputGraph()->Analyser().WritePosition(), 512);
+  EXPECT_EQ(EditorOf(plug)->InputGraph()->Analyser().WritePosition(), 512);
 }
 
 TEST_F(DisplayTest, ShowGraphHidesTheGraphsAndTheBarButNotTheGrid) {
   RecordOf(plug)->setParameter(RecordOf(plug), kParamShowGraph, 0.0f);
-  EXPECT_TRUE(plug->InputGraph()->IsHidden());
-  EXPECT_TRUE(plug->NoiseGraph()->IsHidden());
-  EXPECT_TRUE(plug->GetLevelBar()->IsHidden());
+  EXPECT_TRUE(EditorOf(plug)->InputGraph()->IsHidden());
+  EXPECT_TRUE(EditorOf(plug)->NoiseGraph()->IsHidden());
+  EXPECT_TRUE(EditorOf(plug)->GetLevelBar()->IsHidden());
   Dispatch(plug, effSetProgram, 0, 1);  // programs show the graph again
-  EXPECT_FALSE(plug->InputGraph()->IsHidden());
-  EXPECT_FALSE(plug->GetLevelBar()->IsHidden());
+  EXPECT_FALSE(EditorOf(plug)->InputGraph()->IsHidden());
+  EXPECT_FALSE(EditorOf(plug)->GetLevelBar()->IsHidden());
 }
 
 TEST_F(DisplayTest, LevelBarIsACapsuleThatFollowsItsValue) {
-  LevelBar* bar = plug->GetLevelBar();
+  LevelBar* bar = EditorOf(plug)->GetLevelBar();
   const Rect r = bar->DrawRect();  // 50, 462, 162, 469: h 7, r 3
   GetEditor()->FillRect(Colour{255, 0, 0, 0}, Rect{40, 455, 175, 475}, nullptr);
   bar->SetValueFromPlug(0.0, nullptr);
@@ -236,13 +236,13 @@ TEST_F(DisplayTest, ThreadsDrawWhileAudioAppends) {
   });
   int frames = 0;
   while (!done.load() || frames < 3) {
-    plug->InputGraph()->Draw(GetEditor());
-    plug->NoiseGraph()->Draw(GetEditor());
-    plug->GetLevelBar()->Draw(GetEditor());
+    EditorOf(plug)->InputGraph()->Draw(GetEditor());
+    EditorOf(plug)->NoiseGraph()->Draw(GetEditor());
+    EditorOf(plug)->GetLevelBar()->Draw(GetEditor());
     ++frames;
   }
   audio.join();
-  for (int i = 0; i < plug->InputGraph()->PointCount(); ++i) {
-    ASSERT_TRUE(std::isfinite(plug->InputGraph()->Y()[i]));
+  for (int i = 0; i < EditorOf(plug)->InputGraph()->PointCount(); ++i) {
+    ASSERT_TRUE(std::isfinite(EditorOf(plug)->InputGraph()->Y()[i]));
   }
 }

@@ -10,9 +10,9 @@
 #include "draw/memory_bitmap.h"
 #include "editor/caption_control.h"
 #include "editor/knob_control.h"
-#include "editor/platform.h"
 #include "editor/headless/headless.h"
 #include "editor/surface_editor.h"
+#include "editor/window.h"
 #include "editor/switch_control.h"
 
 enum TestParam : int {

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <lv2/core/lv2.h>
 
-#include "host/vst2/effect_record.h"
+#include "vst2/effect_record.h"
 
 namespace {
 

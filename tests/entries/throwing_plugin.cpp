@@ -1,5 +1,6 @@
 // A plug-in whose constructor throws, as one whose storage cannot be had
-// would: the factory every format's entry calls, for the entry tests.
+// would, and whose editor's factory throws too: the factories every format's
+// entry calls, for the entry tests.
 #include <new>
 
 #include "host/create_plugin.h"
@@ -22,3 +23,5 @@ class ThrowingPlugin final : public PlugBase {
 }  // namespace
 
 PlugBase* CreatePlugin() { return new ThrowingPlugin(); }
+
+bool CreatePluginEditor(PlugBase&) { throw std::bad_alloc(); }

@@ -7,10 +7,11 @@
 #include <limits>
 
 #include "dither/dither_plugin.h"
+#include "host/create_plugin.h"
 #include "editor/load_bitmap_resource.h"
-#include "host/vst2/dispatcher.h"
-#include "host/vst2/host_services.h"
-#include "host/vst2/vst2_effect.h"
+#include "vst2/dispatcher.h"
+#include "vst2/host_services.h"
+#include "vst2/vst2_effect.h"
 #include "tests/fuzz/shared_pictures.h"
 #include "tools/host/guarded_channels.h"
 
@@ -74,6 +75,7 @@ FuzzHost::~FuzzHost() {
 
 void FuzzHost::Open() {
   plug = new DitherPlugin();
+  if (!CreatePluginEditor(*plug)) std::abort();
   record = (new Vst2Effect(plug))->Record();
 }
 

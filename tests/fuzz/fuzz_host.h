@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/vst2/effect_record.h"
+#include "vst2/effect_record.h"
 
 class PlugBase;
 

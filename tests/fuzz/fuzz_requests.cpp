@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "host/plug_base.h"
 #include "tests/fuzz/fuzz_host.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "dither/dither_plugin.h"
-#include "host/lv2/bundle_ttl.h"
+#include "lv2/bundle_ttl.h"
 
 TEST(BundleTtl, PortSymbolsAreParameterNamesWithUnderscores) {
   EXPECT_EQ(PortSymbol("psychoacoustic power"), "psychoacoustic_power");

@@ -9,10 +9,11 @@
 #include <limits>
 #include <random>
 
-#include "dither/dither_plugin.h"
-#include "dither/level_bar.h"
-#include "dither/response_graph.h"
-#include "host/lv2/lv2_instance.h"
+#include "dither/editor/dither_editor.h"
+#include "dither/editor/level_bar.h"
+#include "dither/editor/response_graph.h"
+#include "host/create_plugin.h"
+#include "lv2/lv2_instance.h"
 #include "lv2_host.h"
 
 namespace {
@@ -91,21 +92,24 @@ TEST(Lv2Plugin, BlocksOfAnyLengthGiveTheSameOutputWithDitherOff) {
 }
 
 // An empty run() is an empty block, as a VST 2.x host's zero-frame call is:
-// the level bar falls to zero and the spectra take their step.
+// the level bar of the editor that a UI built falls to zero and the spectra
+// take their step.
 TEST(Lv2Plugin, AnEmptyRunIsAnEmptyBlock) {
   Lv2TestInstance plugin(kRate, 64, 64);
   ASSERT_TRUE(plugin.Valid());
+  PlugBase* dither = static_cast<Lv2Instance*>(plugin.Handle())->Plugin();
+  ASSERT_TRUE(CreatePluginEditor(*dither));
+  auto* editor = static_cast<DitherEditor*>(dither->GetEditor());
   plugin.Activate();
   plugin.in[0].assign(64, 0.8f);
   plugin.in[1].assign(64, 0.8f);
   plugin.Run(64);
-  auto* dither = static_cast<DitherPlugin*>(static_cast<Lv2Instance*>(plugin.Handle())->Plugin());
-  ASSERT_NE(dither->GetLevelBar(), nullptr);
-  ASSERT_GT(dither->GetLevelBar()->Value(), 0.0);
-  dither->InputGraph()->SetClean();
+  ASSERT_GT(editor->GetLevelBar()->Value(), 0.0);
+  editor->InputGraph()->SetClean();
   plugin.Run(0);
-  EXPECT_EQ(dither->GetLevelBar()->Value(), 0.0);
-  EXPECT_TRUE(dither->InputGraph()->IsDirty());
+  EXPECT_EQ(editor->GetLevelBar()->Value(), 0.0);
+  EXPECT_TRUE(editor->InputGraph()->IsDirty());
+  dither->DetachEditor();
 }
 
 TEST(Lv2Plugin, DoesNothingWhileAnAudioPortIsUnconnected) {

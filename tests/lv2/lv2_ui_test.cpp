@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "host/lv2/lv2_instance.h"
+#include "lv2/lv2_instance.h"
 #include "host/plug_base.h"
 #include "lv2_host.h"
 #include "lv2/x11/window_manager.h"

@@ -1,6 +1,9 @@
 #include "support/test_host.h"
 
+#include <cstdlib>
 #include <cstring>
+
+#include "host/create_plugin.h"
 
 namespace {
 
@@ -63,6 +66,7 @@ PlugDescription TestDescription(const char* name, int params, int inputs, int ou
 
 DitherPlugin* NewPlugin() {
   auto* plug = new DitherPlugin();
+  if (!CreatePluginEditor(*plug)) std::abort();
   new Vst2Effect(plug);
   return plug;
 }

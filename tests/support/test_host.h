@@ -6,9 +6,10 @@
 #include <vector>
 
 #include "dither/dither_plugin.h"
-#include "host/vst2/dispatcher.h"
-#include "host/vst2/host_services.h"
-#include "host/vst2/vst2_effect.h"
+#include "dither/editor/dither_editor.h"
+#include "vst2/dispatcher.h"
+#include "vst2/host_services.h"
+#include "vst2/vst2_effect.h"
 
 struct HostCall {
   EffectRecord* effect;
@@ -38,7 +39,7 @@ PlugDescription TestDescription(const char* name, int params, int inputs = 2, in
 
 // Plug-ins under test, presented behind their VST 2.x effect as the entry
 // does, opened and closed through the dispatcher as a host would.
-DitherPlugin* NewPlugin();  // as the entry makes it, not opened
+DitherPlugin* NewPlugin();  // as the entry makes it, with its editor, not opened
 DitherPlugin* OpenPlugin();
 // The effect that presents `plug`: the host the plug-in was given.
 Vst2Effect* EffectOf(PlugBase* plug);
@@ -46,6 +47,10 @@ EffectRecord* RecordOf(PlugBase* plug);
 intptr_t Dispatch(PlugBase* plug, int32_t opcode, int32_t index = 0, intptr_t value = 0,
                   void* ptr = nullptr, float opt = 0.0f);
 void ClosePlugin(PlugBase* plug);
+// The editor of a plug-in made with one: the plug-in's display.
+inline DitherEditor* EditorOf(PlugBase* plug) {
+  return static_cast<DitherEditor*>(plug->GetEditor());
+}
 
 // Owns a plug-in behind its effect, made as the entry makes it (not opened),
 // and closes it through the dispatcher when the handle goes, even after a

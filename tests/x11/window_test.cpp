@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "editor/editor.h"
-#include "editor/platform.h"
+#include "editor/window.h"
 #include "host/create_plugin.h"
 #include "host/plug_base.h"
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/commands.h"
 #include "tools/host/dispatch_script.h"
 #include "tools/host/host_callback.h"

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
 #include "tools/host/editor_feed.h"

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "host/vst2/effect_record.h"
+#include "vst2/effect_record.h"
 #include "tools/host/audio_file.h"
 
 class EditorFeed {

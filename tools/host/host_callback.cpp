@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/vst2/host_services.h"
+#include "vst2/host_services.h"
 #include "tools/host/report.h"
 
 namespace {

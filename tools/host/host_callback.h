@@ -7,7 +7,7 @@
 
 #include <cstdint>
 
-#include "host/vst2/effect_record.h"
+#include "vst2/effect_record.h"
 
 // [the thread the plug-in calls from; qvhost itself is single-threaded]
 intptr_t QV_CDECL AnswerHostRequest(EffectRecord* effect, int32_t opcode, int32_t index,

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/host_callback.h"
 #include "tools/host/plugin_library.h"
 

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "host/vst2/effect_record.h"
+#include "vst2/effect_record.h"
 
 class LoadedPlugin {
  public:

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
 #include "tools/host/loaded_plugin.h"

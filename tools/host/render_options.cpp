@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/arguments.h"
 #include "tools/host/loaded_plugin.h"
 

@@ -1,7 +1,7 @@
 #include <climits>
 #include <cstdio>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/dispatch_script.h"
 #include "tools/host/queries.h"
 #include "tools/host/report.h"

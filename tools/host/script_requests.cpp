@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/dispatch_script.h"
 #include "tools/host/host_callback.h"
 #include "tools/host/queries.h"

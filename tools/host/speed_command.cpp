@@ -7,7 +7,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/arguments.h"
 #include "tools/host/commands.h"
 #include "tools/host/cpu_clock.h"

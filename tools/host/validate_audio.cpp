@@ -11,7 +11,7 @@
 #include <string>
 #include <type_traits>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/guarded_channels.h"
 #include "tools/host/validate_host.h"
 

@@ -5,7 +5,7 @@
 #include <atomic>
 #include <random>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/parent_window.h"
 #include "tools/host/validate_host.h"
 #include "tools/host/worker_thread.h"

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/guarded_channels.h"
 #include "tools/host/guarded_text.h"
 #include "tools/host/queries.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/parent_window.h"
 #include "tools/host/validate_host.h"
 #include "tools/host/worker_thread.h"

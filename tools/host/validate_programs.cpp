@@ -5,7 +5,7 @@
 #include <random>
 #include <string>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/queries.h"
 #include "tools/host/validate_host.h"
 

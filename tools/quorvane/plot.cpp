@@ -10,7 +10,7 @@
 #include "draw/fill_rect.h"
 #include "draw/line.h"
 #include "draw/system_bitmap.h"
-#include "editor/platform.h"
+#include "text/text.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #define STB_IMAGE_WRITE_STATIC

@@ -15,8 +15,8 @@
 #include "dither/dither_plugin.h"
 #include "dsp/fft.h"
 #include "dsp/portable_math.h"
-#include "host/vst2/dispatcher.h"
-#include "host/vst2/vst2_effect.h"
+#include "vst2/dispatcher.h"
+#include "vst2/vst2_effect.h"
 #include "tools/measure/test_noise.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <memory>
 
-#include "host/vst2/dispatcher.h"
+#include "vst2/dispatcher.h"
 #include "tools/host/editor_command.h"
 #include "tools/host/editor_feed.h"
 #include "tools/host/loaded_plugin.h"

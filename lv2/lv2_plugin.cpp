@@ -1,0 +1,150 @@
+// The LV2 DSP binary's entry: the descriptor and its trampolines into
+// Lv2Instance.
+#include <lv2/buf-size/buf-size.h>
+#include <lv2/core/lv2.h>
+#include <lv2/core/lv2_util.h>
+#include <lv2/options/options.h>
+#include <lv2/urid/urid.h>
+
+#include <cmath>
+#include <new>
+
+#include "host/create_plugin.h"
+#include "lv2/lv2_instance.h"
+#include "host/plug_base.h"
+
+namespace {
+
+// Blocks longer than this are processed in pieces of it: the scratch and the
+// engine's accumulators are sized for one block, and run() must not grow them.
+constexpr int32_t kMaxBlockLength = 1 << 16;
+
+constexpr const char* kAtomInt = "http://lv2plug.in/ns/ext/atom#Int";
+
+// The host's maximum block length from the options feature, or the default.
+int32_t MaxBlockLength(const LV2_Feature* const* features) {
+  const auto* map = static_cast<const LV2_URID_Map*>(lv2_features_data(features, LV2_URID__map));
+  const auto* options =
+      static_cast<const LV2_Options_Option*>(lv2_features_data(features, LV2_OPTIONS__options));
+  if (map == nullptr || options == nullptr) return kLv2DefaultBlockLength;
+  const LV2_URID key = map->map(map->handle, LV2_BUF_SIZE__maxBlockLength);
+  const LV2_URID intType = map->map(map->handle, kAtomInt);
+  for (const LV2_Options_Option* o = options; o->key != 0; ++o) {
+    if (o->context != LV2_OPTIONS_INSTANCE || o->key != key || o->type != intType ||
+        o->size != sizeof(int32_t) || o->value == nullptr) {
+      continue;
+    }
+    const int32_t length = *static_cast<const int32_t*>(o->value);
+    if (length > 0) return length;
+  }
+  return kLv2DefaultBlockLength;
+}
+
+LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*,
+                       const LV2_Feature* const* features) {
+  // Nothing may throw into the host: a failed allocation is a failed
+  // instantiation.
+  try {
+    std::unique_ptr<PlugBase> plugin(CreatePlugin());
+    if (!plugin) return nullptr;
+    std::unique_ptr<Lv2Instance> instance(
+        new Lv2Instance(std::move(plugin), rate, MaxBlockLength(features)));
+    return instance->Ready() ? instance.release() : nullptr;
+  } catch (...) {
+    return nullptr;
+  }
+}
+
+Lv2Instance* Of(LV2_Handle handle) { return static_cast<Lv2Instance*>(handle); }
+
+void ConnectPort(LV2_Handle handle, uint32_t port, void* data) {
+  Of(handle)->ConnectPort(port, data);
+}
+void Activate(LV2_Handle handle) { Of(handle)->Activate(); }
+void Run(LV2_Handle handle, uint32_t frames) { Of(handle)->Run(frames); }
+void Deactivate(LV2_Handle handle) { Of(handle)->Deactivate(); }
+void Cleanup(LV2_Handle handle) { delete Of(handle); }
+const void* ExtensionData(const char*) { return nullptr; }
+
+const LV2_Descriptor kDescriptor = {kLv2PluginUri, Instantiate, ConnectPort, Activate,
+                                    Run,           Deactivate,  Cleanup,     ExtensionData};
+
+}  // namespace
+
+Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t maxBlock)
+    : plugin(std::move(plug)),
+      layout{static_cast<uint32_t>(plugin->ParamCount()),
+             static_cast<uint32_t>(plugin->InputsInUse()),
+             static_cast<uint32_t>(plugin->OutputsInUse())},
+      blockLength(maxBlock < kMaxBlockLength ? maxBlock : kMaxBlockLength),
+      controls(layout.params, nullptr),
+      applied(layout.params),
+      audio(layout.inputs + layout.outputs, nullptr),
+      inputs(layout.inputs, nullptr),
+      outputs(layout.outputs, nullptr) {
+  // The order a VST 2.x host uses: open, rate, block size.
+  plugin->SetHost(this);
+  plugin->NotifyAllParamsChanged();
+  plugin->SetSampleRate(rate);
+  plugin->SetBlockSize(maxBlock);
+  ready = plugin->PrepareScratch(blockLength);
+  for (uint32_t i = 0; i < layout.params; ++i) {
+    applied[i] = static_cast<float>(plugin->ParamAt(static_cast<int>(i)).Value());
+  }
+}
+
+Lv2Instance::~Lv2Instance() = default;
+
+void Lv2Instance::AutomateParam(int index, float normalised) {
+  if (editSink) editSink(editContext, index, normalised);
+}
+
+void Lv2Instance::ConnectPort(uint32_t port, void* data) {
+  if (port < layout.params) {
+    controls[port] = static_cast<const float*>(data);
+  } else if (port < layout.Count()) {
+    audio[port - layout.params] = static_cast<float*>(data);
+  }
+}
+
+void Lv2Instance::Activate() { plugin->SetActive(true); }
+
+void Lv2Instance::Deactivate() { plugin->SetActive(false); }
+
+void Lv2Instance::ApplyControlPorts() {
+  for (uint32_t i = 0; i < layout.params; ++i) {
+    if (controls[i] == nullptr) continue;
+    const float value = *controls[i];
+    // Unchanged, or no value at all: nothing to do.
+    if (value == applied[i] || std::isnan(value)) continue;
+    applied[i] = value;
+    plugin->ParamAt(static_cast<int>(i)).SetStepped(value);
+    plugin->ParamChanged(static_cast<int>(i));
+  }
+}
+
+void Lv2Instance::Run(uint32_t frames) {
+  for (float* buffer : audio) {
+    if (buffer == nullptr) return;
+  }
+  LockGuard guard(&plugin->Lock());
+  ApplyControlPorts();
+  // A host may run more frames than it announced (or announce nothing):
+  // consecutive blocks of the block length keep the scratch as it is. An
+  // empty run is one empty block, as a VST 2.x host's zero-frame call is.
+  uint32_t done = 0;
+  do {
+    const uint32_t left = frames - done;
+    const auto block = static_cast<int32_t>(
+        left < static_cast<uint32_t>(blockLength) ? left : static_cast<uint32_t>(blockLength));
+    for (uint32_t c = 0; c < layout.inputs; ++c) inputs[c] = audio[c] + done;
+    for (uint32_t c = 0; c < layout.outputs; ++c) outputs[c] = audio[layout.inputs + c] + done;
+    plugin->ProcessFloatBlock(inputs.data(), outputs.data(), block);
+    done += static_cast<uint32_t>(block);
+  } while (done < frames);
+}
+
+extern "C" __attribute__((visibility("default"))) const LV2_Descriptor* lv2_descriptor(
+    uint32_t index) {
+  return index == 0 ? &kDescriptor : nullptr;
+}
