@@ -31,10 +31,8 @@ WORK="$NATIVE/x11-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK"
 
-# The picture helpers (Pixel, SamePixel, DiffersIn, WhiteAt, Says,
-# Background) and the Windows session (EditorHost) of the wine tier.
-# shellcheck source=../wine/editor_checks.sh
-source "$HERE/../wine/editor_checks.sh"
+# shellcheck source=../lib/editor_checks.sh
+source "$HERE/../lib/editor_checks.sh"
 
 SCREEN="-screen 0 1280x1024x24"
 
@@ -77,9 +75,87 @@ NoGrowth() {
   return 0
 }
 
-# LastAutomation FILE INDEX: the value of the last automation report for it.
-LastAutomation() {
-  grep "^host request 0 record own index $2 " "$1" | tail -1 | sed -E 's/.* opt ([^ ]+) .*/\1/'
+# SameWith NAME ARGS...: the editor opened again as NAME, under other
+# conditions (Native's), draws the same picture as when first opened.
+SameWith() { Native "$@" && SameAs open "$1"; }
+
+# FineWheel: one wheel notch with Control moves "target bits" by 0.001.
+FineWheel() {
+  Native fine --finewheel 427,430,1 && [[ "$(LastAutomation "$WORK/fine.txt" 2)" == 0.38561* ]]
+}
+
+# DoubleClickResets: a double-click returns "target bits" to its default.
+DoubleClickResets() {
+  Native double --drag 427,430,0,-20 --dblclick 427,430 &&
+    [ "$(LastAutomation "$WORK/double.txt" 2)" = 0.384615391 ] &&
+    Says "$WORK/double.txt" "param 2 0.384615"
+}
+
+# BoxOpensFocused: a right press on a knob opens the value box over it, with
+# the keyboard focus.
+BoxOpensFocused() {
+  Native box --rclick 360,430 && NotWhiteAt "$WORK/open.png" 346 429 &&
+    WhiteAt "$WORK/box.png" 346 429 && Says "$WORK/box.txt" "keyboard focus moved"
+}
+
+# TypedValueCommits: a value typed with a correction commits with Return, the
+# box closes and the focus goes back.
+TypedValueCommits() {
+  Native typed --rclick 360,430 --type "1{BackSpace}10{Return}" &&
+    Says "$WORK/typed.txt" "param 1 0.833333" "keyboard focus where it was" &&
+    NotWhiteAt "$WORK/typed.png" 346 429
+}
+
+# CaretEdits: the caret moves and deletes, and a sign, a point and an exponent
+# are taken: "16" becomes "12", then "+2.5e1" is 25.
+CaretEdits() {
+  Native caret --rclick 427,430 --type "{Right}{Left}{Left}{Delete}2{Return}" \
+    --rclick 427,430 --type "+2.5e1{Return}" &&
+    [ "$(Automations "$WORK/caret.txt" 2)" = 4 ] &&
+    grep -q "^host request 0 record own index 2 value 0 opt 0.76923" "$WORK/caret.txt" &&
+    Says "$WORK/caret.txt" "param 2 0.730769"
+}
+
+# EscapeCancels: Escape closes the box; nothing is set and the focus goes back.
+EscapeCancels() {
+  Native escape --rclick 427,430 --type "20{Escape}" && NeverAutomated "$WORK/escape.txt" 2 &&
+    Says "$WORK/escape.txt" "param 2 0.384615" "keyboard focus where it was"
+}
+
+# RightPressCancels: a second right press closes the box without setting.
+RightPressCancels() {
+  Native rcancel --rclick 427,430 --type "20" --rclick 427,430 &&
+    NeverAutomated "$WORK/rcancel.txt" 2 && NotWhiteAt "$WORK/rcancel.png" 413 429
+}
+
+# Reframed: the host destroys its frame without closing the editor, then
+# opens it in a new one, which works.
+Reframed() {
+  Native reframe --reframe --click 197,460 &&
+    Says "$WORK/reframe.txt" "editor reopen 1" "editor window 500 525" "param 0 1.000000"
+}
+
+# EscapeKeepsWindow: Escape sent by the host to the focused box closes the box
+# and leaves the editor's window.
+EscapeKeepsWindow() {
+  Native escape-host --escape 360,430 &&
+    Says "$WORK/escape-host.txt" "entry box open 1" "after escape entry box closed editor window alive"
+}
+
+# LinkOpensReadme: the logo's link hands the read-me to xdg-open (a slow
+# one, in $WORK/bin) and the editor answers the next click at once.
+LinkOpensReadme() {
+  PATH="$WORK/bin:$PATH" Native link --click 100,400 --click 197,460 &&
+    grep -q "/Quorvane_README.txt$" "$WORK/opened.txt" && Says "$WORK/link.txt" "param 0 1.000000"
+}
+
+# WindowsCaptured: the 64-bit DLL's editor under wine in the states of the
+# comparisons.
+WindowsCaptured() {
+  EditorHost x64 open &&
+    EditorHost x64 used --click 197,460 --drag 360,430,0,-62 --wheel 427,430,-3 &&
+    EditorHost x64 layout --param 1=0 --click 100,440 --click 179,444 --click 233,455 \
+      --drag 360,440,0,-124
 }
 
 RunOpenChecks() {
@@ -89,76 +165,50 @@ RunOpenChecks() {
   Check "native editor answers effEditOpen with 0 where no window can be made" \
     Says "$open.txt" "editor open in no window 0"
   Check "native editor: a second instance opens beside the first, and each window goes with its close" \
-    eval 'Says "$open.txt" "second editor open 1" && Says "$open.txt" "editor windows after closing 0"'
-  Check "native editor shows the first background frame with dither off" \
-    eval 'SamePixel "$open.png" 20 20 $(Background 1 20 20) &&
-          SamePixel "$open.png" 480 200 $(Background 1 480 200)'
+    Says "$open.txt" "second editor open 1" "editor windows after closing 0"
+  Check "native editor shows the first background frame with dither off" ShowsFrame "$open" 1
   Check "native editor opened without MIT-SHM draws the same picture" \
-    eval 'Native open-noshm --server "$SCREEN -extension MIT-SHM" && SameAs open open-noshm'
+    SameWith open-noshm --server "$SCREEN -extension MIT-SHM"
   Check "native editor in a 32-bit (ARGB) parent draws the same picture" \
-    eval 'Native open-argb --parent-depth 32 && SameAs open open-argb'
+    SameWith open-argb --parent-depth 32
   Check "native editor on a 16-bit screen draws the same picture through a visual of its own" \
-    eval 'Native open-16 --server "-screen 0 1280x1024x16" && SameAs open open-16'
+    SameWith open-16 --server "-screen 0 1280x1024x16"
 }
 
 RunInputChecks() {
-  local used="$WORK/used" layout="$WORK/layout"
+  local open="$WORK/open" used="$WORK/used" layout="$WORK/layout"
   Check "native editor used with a click, a drag and the wheel" \
     Native used --click 197,460 --drag 360,430,0,-62 --wheel 427,430,-3
   Check "native: a click on the dither patch toggles the switch and swaps the frame" \
-    eval 'SamePixel "$used.png" 20 20 $(Background 2 20 20) && Says "$used.txt" "param 0 1.000000"'
-  Check "native: dragging a knob up 62 pixels turns it from 9 to 12" \
-    eval 'Says "$used.txt" "param 1 1.000000" && DiffersIn "$WORK/open.png" "$used.png" 345 414 376 445'
+    DitherPatchToggled "$used"
+  Check "native: dragging a knob up 62 pixels turns it from 9 to 12" KnobTurnedUp "$open" "$used"
   Check "native: three wheel notches down take target bits from 16 to 15" \
     Says "$used.txt" "param 2 0.346154"
-  Check "native: one wheel notch with Control moves a knob by 0.001" \
-    eval 'Native fine --finewheel 427,430,1 && [[ "$(LastAutomation "$WORK/fine.txt" 2)" == 0.38561* ]]'
+  Check "native: one wheel notch with Control moves a knob by 0.001" FineWheel
   Check "native editor used on the background, the lamp's margin and a long knob drag" \
     Native layout --param 1=0 --click 100,440 --click 179,444 --click 233,455 --drag 360,440,0,-124
   Check "native: clicks on the background outside the dither patch change nothing" \
-    eval 'Says "$layout.txt" "param 0 0.000000" && SamePixel "$layout.png" 20 20 $(Background 1 20 20)'
-  Check "native: the lamp's margin toggles show graph" \
-    eval 'Says "$layout.txt" "param 3 0.000000" && DiffersIn "$WORK/open.png" "$layout.png" 240 462 248 470'
-  Check "native: a 124-pixel drag takes a knob across its range" \
-    eval 'Says "$layout.txt" "param 1 1.000000" &&
-          grep -q "^host request 0 record own index 1 value 0 opt 1 " "$layout.txt"'
-  Check "native: a double-click returns a knob to its default" \
-    eval 'Native double --drag 427,430,0,-20 --dblclick 427,430 &&
-          [ "$(LastAutomation "$WORK/double.txt" 2)" = 0.384615391 ] &&
-          Says "$WORK/double.txt" "param 2 0.384615"'
+    BackgroundIgnoresClicks "$layout"
+  Check "native: the lamp's margin toggles show graph" LampToggledByItsMargin "$open" "$layout"
+  Check "native: a 124-pixel drag takes a knob across its range" KnobCrossedItsRange "$layout"
+  Check "native: a double-click returns a knob to its default" DoubleClickResets
 }
 
 RunEntryChecks() {
   Check "native: a right press on a knob opens the value box over it, focused, with its text selected" \
-    eval 'Native box --rclick 360,430 && ! WhiteAt "$WORK/open.png" 346 429 >/dev/null 2>&1 &&
-          WhiteAt "$WORK/box.png" 346 429 && Says "$WORK/box.txt" "keyboard focus moved"'
-  Check "native: a typed value commits with Return and the focus goes back" \
-    eval 'Native typed --rclick 360,430 --type "1{BackSpace}10{Return}" &&
-          Says "$WORK/typed.txt" "param 1 0.833333" && Says "$WORK/typed.txt" "keyboard focus where it was" &&
-          ! WhiteAt "$WORK/typed.png" 346 429 >/dev/null 2>&1'
+    BoxOpensFocused
+  Check "native: a typed value commits with Return and the focus goes back" TypedValueCommits
   Check "native: the box edits with the caret: Left, Delete, a sign, a point and an exponent" \
-    eval 'Native caret --rclick 427,430 --type "{Right}{Left}{Left}{Delete}2{Return}" \
-            --rclick 427,430 --type "+2.5e1{Return}" &&
-          [ "$(grep -c "^host request 0 record own index 2 " "$WORK/caret.txt")" = 4 ] &&
-          grep -q "^host request 0 record own index 2 value 0 opt 0.76923" "$WORK/caret.txt" &&
-          Says "$WORK/caret.txt" "param 2 0.730769"'
-  Check "native: Escape cancels the box" \
-    eval 'Native escape --rclick 427,430 --type "20{Escape}" &&
-          ! grep -q "^host request 0 record own index 2 " "$WORK/escape.txt" &&
-          Says "$WORK/escape.txt" "param 2 0.384615" && Says "$WORK/escape.txt" "keyboard focus where it was"'
-  Check "native: a right press cancels the box" \
-    eval 'Native rcancel --rclick 427,430 --type "20" --rclick 427,430 &&
-          ! grep -q "^host request 0 record own index 2 " "$WORK/rcancel.txt" &&
-          ! WhiteAt "$WORK/rcancel.png" 413 429 >/dev/null 2>&1'
+    CaretEdits
+  Check "native: Escape cancels the box" EscapeCancels
+  Check "native: a right press cancels the box" RightPressCancels
 }
 
 RunHostChecks() {
   Check "native: the host destroys its frame without closing the editor, then opens it in a new one" \
-    eval 'Native reframe --reframe --click 197,460 && Says "$WORK/reframe.txt" "editor reopen 1" &&
-          Says "$WORK/reframe.txt" "editor window 500 525" && Says "$WORK/reframe.txt" "param 0 1.000000"'
+    Reframed
   Check "native: Escape in the focused box closes it and leaves the editor's window" \
-    eval 'Native escape-host --escape 360,430 && Says "$WORK/escape-host.txt" "entry box open 1" &&
-          Says "$WORK/escape-host.txt" "after escape entry box closed editor window alive"'
+    EscapeKeepsWindow
 }
 
 RunOtherChecks() {
@@ -167,8 +217,7 @@ RunOtherChecks() {
   printf '#!/bin/sh\necho "$1" >"%s"\nsleep 5\n' "$WORK/opened.txt" >"$WORK/bin/xdg-open"
   chmod +x "$WORK/bin/xdg-open"
   Check "native: the read-me link opens Quorvane_README.txt with xdg-open, and the editor goes on" \
-    eval 'PATH="$WORK/bin:$PATH" Native link --click 100,400 --click 197,460 &&
-          grep -q "/Quorvane_README.txt$" "$WORK/opened.txt" && Says "$WORK/link.txt" "param 0 1.000000"'
+    LinkOpensReadme
   Check "native editor opened and closed 50 times, used each time, and 5 instances" \
     Native cycles --click 197,460 --drag 360,430,0,-30 --rclick 427,430 --type "7{Return}" \
     --cycles 50 --instances 5
@@ -245,9 +294,7 @@ RunSanitizedChecks() {
 }
 
 RunComparisons() {
-  Check "Windows editor captured under wine in the same states" \
-    eval 'EditorHost x64 open && EditorHost x64 used --click 197,460 --drag 360,430,0,-62 --wheel 427,430,-3 &&
-          EditorHost x64 layout --param 1=0 --click 100,440 --click 179,444 --click 233,455 --drag 360,440,0,-124'
+  Check "Windows editor captured under wine in the same states" WindowsCaptured
   for state in open used layout; do
     Check "native and Windows pictures of the $state editor are equal outside the text areas" \
       SameAsWindows "$state"

@@ -58,6 +58,7 @@ class TestHost {
     XMapWindow(display, frame);
     XSync(display, False);
     plugin.reset(CreatePlugin());
+    if (!CreatePluginEditor(*plugin)) std::abort();
     plugin->SetSampleRate(44100.0);
     plugin->SetBlockSize(256);
     plugin->SetActive(true);
