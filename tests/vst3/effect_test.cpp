@@ -1,0 +1,240 @@
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "dither/dither_programs.h"
+#include "support/test_host.h"
+#include "vst3/utf16.h"
+#include "vst3/vst3_fixture.h"
+
+namespace vst3 {
+namespace {
+
+std::string Text(const char16_t* text) { return Utf16ToUtf8(text, 128); }
+
+// The VST 2.x build's display text of parameter `index` at `normalised`.
+std::string Vst2Display(int index, float normalised) {
+  TestHost::Install();
+  DitherPlugin* plug = OpenPlugin();
+  RecordOf(plug)->setParameter(RecordOf(plug), index, normalised);
+  char text[64] = {};
+  Dispatch(plug, effGetParamDisplay, index, 0, text);
+  ClosePlugin(plug);
+  return text;
+}
+
+TEST(Vst3Abi, IdsAreInTheByteOrderOfThePlatform) {
+  // IComponent's id, E831FF31-F2D54301-..., as Linux hosts store it.
+  const unsigned char expected[16] = {0xE8, 0x31, 0xFF, 0x31, 0xF2, 0xD5, 0x43, 0x01,
+                                      0x92, 0x8E, 0xBB, 0xEE, 0x25, 0x69, 0x78, 0x02};
+  EXPECT_EQ(std::memcmp(kIComponentIid.bytes, expected, 16), 0);
+  EXPECT_TRUE(SameTuid(kIComponentIid.bytes, kIComponentIid));
+  EXPECT_FALSE(SameTuid(kIAudioProcessorIid.bytes, kIComponentIid));
+  EXPECT_FALSE(SameTuid(nullptr, kIComponentIid));
+}
+
+TEST(Vst3Factory, ListsOneAudioEffectAndMakesOnlyIt) {
+  IPluginFactory2* factory = PluginFactory();
+  PFactoryInfo info;
+  ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
+  EXPECT_STREQ(info.vendor, "Varek");
+  ASSERT_EQ(factory->countClasses(), 1);
+  PClassInfo2 classInfo;
+  ASSERT_EQ(factory->getClassInfo2(0, &classInfo), kResultOk);
+  EXPECT_STREQ(classInfo.category, "Audio Module Class");
+  EXPECT_STREQ(classInfo.name, "Quorvane");
+  EXPECT_STREQ(classInfo.subCategories, "Fx");
+  EXPECT_STREQ(classInfo.vendor, "Varek");
+  EXPECT_STREQ(classInfo.version, "1.0.0.0");
+  EXPECT_TRUE(SameTuid(classInfo.cid.bytes, kEffectClassId));
+  EXPECT_EQ(factory->getClassInfo2(1, &classInfo), kInvalidArgument);
+
+  void* object = &info;
+  EXPECT_EQ(factory->createInstance(kIComponentIid.bytes, kIComponentIid.bytes, &object),
+            kNoInterface);
+  EXPECT_EQ(object, nullptr);
+  EXPECT_EQ(factory->createInstance(kEffectClassId.bytes, kIPlugViewIid.bytes, &object),
+            kNoInterface);
+  EXPECT_EQ(object, nullptr);
+  factory->release();
+}
+
+using Vst3Effect = Vst3Fixture;
+
+TEST_F(Vst3Effect, IsItsOwnControllerWithOneSubObjectPerInterface) {
+  EXPECT_NE(static_cast<void*>(component), static_cast<void*>(processor));
+  EXPECT_NE(static_cast<void*>(controller), static_cast<void*>(units));
+  // Every interface leads back to the same object.
+  void* again = nullptr;
+  ASSERT_EQ(controller->queryInterface(kIComponentIid.bytes, &again), kResultOk);
+  EXPECT_EQ(again, static_cast<void*>(component));
+  static_cast<IComponent*>(again)->release();
+  EXPECT_EQ(units->queryInterface(kIPlugViewIid.bytes, &again), kNoInterface);
+  EXPECT_EQ(again, nullptr);
+}
+
+TEST_F(Vst3Effect, ListsTheFourParametersAndTheProgramChange) {
+  ASSERT_EQ(controller->getParameterCount(), 5);
+  const char* titles[4] = {"dither", "psychoacoustic power", "target bits", "show graph"};
+  const int32_t steps[4] = {1, 12, 26, 1};
+  DitherPlugin* fresh = NewPlugin();
+  for (int i = 0; i < 4; ++i) {
+    ParameterInfo info;
+    ASSERT_EQ(controller->getParameterInfo(i, &info), kResultOk);
+    EXPECT_EQ(info.id, static_cast<ParamId>(i));
+    EXPECT_EQ(Text(info.title), titles[i]);
+    EXPECT_EQ(info.stepCount, steps[i]) << titles[i];
+    EXPECT_DOUBLE_EQ(info.defaultNormalizedValue, fresh->ParamAt(i).Normalized());
+    EXPECT_TRUE(info.flags & kCanAutomate);
+  }
+  ClosePlugin(fresh);
+  ParameterInfo program;
+  ASSERT_EQ(controller->getParameterInfo(4, &program), kResultOk);
+  EXPECT_EQ(program.id, kProgramParamId);
+  EXPECT_EQ(program.stepCount, 7);
+  EXPECT_EQ(program.flags, kIsProgramChange | kIsList);
+  EXPECT_EQ(controller->getParameterInfo(5, &program), kInvalidArgument);
+  EXPECT_EQ(controller->getParameterInfo(-1, &program), kInvalidArgument);
+  EXPECT_EQ(controller->getParameterInfo(0, nullptr), kInvalidArgument);
+}
+
+TEST_F(Vst3Effect, ShowsAndReadsTextsAsTheVst2BuildAndItsValueBox) {
+  String128 text;
+  for (int index = 0; index < 4; ++index) {
+    for (float normalised : {0.0f, 0.1f, 0.5f, 0.77f, 1.0f}) {
+      ASSERT_EQ(controller->getParamStringByValue(index, normalised, text), kResultOk);
+      EXPECT_EQ(Text(text), Vst2Display(index, normalised)) << index << " at " << normalised;
+    }
+  }
+  ParamValue normalised = -1.0;
+  CopyToUtf16(text, 128, " 20 bits");
+  ASSERT_EQ(controller->getParamValueByString(kParamTargetBits, text, &normalised), kResultOk);
+  EXPECT_DOUBLE_EQ(normalised, 14.0 / 26.0);
+  CopyToUtf16(text, 128, "twenty");
+  EXPECT_EQ(controller->getParamValueByString(kParamTargetBits, text, &normalised), kResultFalse);
+  EXPECT_DOUBLE_EQ(normalised, 14.0 / 26.0);
+  CopyToUtf16(text, 128, "CD render (soft)");
+  ASSERT_EQ(controller->getParamValueByString(kProgramParamId, text, &normalised), kResultOk);
+  EXPECT_DOUBLE_EQ(normalised, 2.0 / 7.0);
+  EXPECT_EQ(controller->getParamStringByValue(99, 0.5, text), kInvalidArgument);
+  EXPECT_DOUBLE_EQ(controller->normalizedParamToPlain(kParamTargetBits, 10.0 / 26.0), 16.0);
+  EXPECT_DOUBLE_EQ(controller->plainParamToNormalized(kParamShaping, 6.0), 0.5);
+}
+
+TEST_F(Vst3Effect, ProgramsAreTheRootUnitsListAndKeepTheirEdits) {
+  ASSERT_EQ(units->getUnitCount(), 1);
+  UnitInfo unit;
+  ASSERT_EQ(units->getUnitInfo(0, &unit), kResultOk);
+  EXPECT_EQ(unit.id, kRootUnitId);
+  EXPECT_EQ(unit.parentUnitId, kNoParentUnitId);
+  ProgramListInfo list;
+  ASSERT_EQ(units->getProgramListInfo(0, &list), kResultOk);
+  EXPECT_EQ(list.id, unit.programListId);
+  ASSERT_EQ(list.programCount, 8);
+  const char* names[8] = {"Default", "CD render (hard)", "CD render (soft)", "-", "-", "-", "-",
+                          "-"};
+  String128 name;
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_EQ(units->getProgramName(list.id, i, name), kResultOk);
+    EXPECT_EQ(Text(name), names[i]);
+  }
+  EXPECT_EQ(units->getProgramName(list.id, 8, name), kInvalidArgument);
+
+  // Select "CD render (hard)", edit it, go to "Default" and back: the edit
+  // stayed with the program.
+  ASSERT_EQ(controller->setParamNormalized(kProgramParamId, 1.0 / 7.0), kResultOk);
+  EXPECT_DOUBLE_EQ(controller->getParamNormalized(kProgramParamId), 1.0 / 7.0);
+  EXPECT_EQ(Effect().Plug().CurrentProgram(), 1);
+  controller->setParamNormalized(kParamTargetBits, 18.0 / 26.0);
+  controller->setParamNormalized(kProgramParamId, 0.0);
+  EXPECT_EQ(Effect().Plug().ParamAt(kParamTargetBits).Value(), 16.0);
+  controller->setParamNormalized(kProgramParamId, 1.0 / 7.0);
+  EXPECT_EQ(Effect().Plug().ParamAt(kParamTargetBits).Value(), 24.0);
+}
+
+TEST_F(Vst3Effect, StateRoundTripsByteForByteAndGarbageChangesNothing) {
+  controller->setParamNormalized(kProgramParamId, 2.0 / 7.0);
+  controller->setParamNormalized(kParamShaping, 5.0 / 12.0);
+  MemoryStream saved;
+  ASSERT_EQ(component->getState(&saved), kResultOk);
+  ASSERT_EQ(saved.bytes.size(), 16u + 4 * 8);
+
+  // Into a fresh effect, read a few bytes at a time, then saved again.
+  HostedEffect other;
+  saved.position = 0;
+  saved.largestStep = 3;
+  ASSERT_EQ(other.component->setState(&saved), kResultOk);
+  EXPECT_EQ(other.Effect().Plug().CurrentProgram(), 2);
+  MemoryStream again;
+  ASSERT_EQ(other.component->getState(&again), kResultOk);
+  EXPECT_EQ(again.bytes, saved.bytes);
+
+  // Garbage of every kind leaves the other effect as it was.
+  std::mt19937 random(7);
+  std::vector<std::vector<unsigned char>> garbage = {{}, {'Q', 'V', 's', '3'}};
+  garbage.push_back(std::vector<unsigned char>(saved.bytes.begin(), saved.bytes.end() - 1));
+  std::vector<unsigned char> wrongCount = saved.bytes;
+  wrongCount[12] = 9;
+  garbage.push_back(wrongCount);
+  std::vector<unsigned char> outOfRange = saved.bytes;
+  std::memset(&outOfRange[16], 0x7F, 8);  // a huge value for "dither"
+  garbage.push_back(outOfRange);
+  for (int i = 0; i < 20; ++i) {
+    std::vector<unsigned char> bytes(random() % 64);
+    for (unsigned char& b : bytes) b = static_cast<unsigned char>(random());
+    garbage.push_back(bytes);
+  }
+  for (const auto& bytes : garbage) {
+    MemoryStream stream(bytes);
+    EXPECT_NE(other.component->setState(&stream), kResultOk);
+  }
+  MemoryStream failing(saved.bytes);
+  failing.failing = true;
+  EXPECT_NE(other.component->setState(&failing), kResultOk);
+  EXPECT_NE(other.component->getState(&failing), kResultOk);
+  EXPECT_EQ(other.component->setState(nullptr), kInvalidArgument);
+  MemoryStream after;
+  ASSERT_EQ(other.component->getState(&after), kResultOk);
+  EXPECT_EQ(after.bytes, saved.bytes);
+}
+
+TEST_F(Vst3Effect, EditorEditsReachTheHandlerAsOneGestureEach) {
+  RecordingHandler handler;
+  ASSERT_EQ(controller->setComponentHandler(&handler), kResultOk);
+  Effect().Plug().SetParamFromEditor(kParamDither, 1.0);
+  ASSERT_EQ(handler.edits.size(), 3u);
+  EXPECT_EQ(handler.edits[0].what, "begin");
+  EXPECT_EQ(handler.edits[1].what, "perform");
+  EXPECT_EQ(handler.edits[1].id, static_cast<ParamId>(kParamDither));
+  EXPECT_EQ(handler.edits[1].value, 1.0);
+  EXPECT_EQ(handler.edits[2].what, "end");
+  EXPECT_EQ(Effect().Plug().ParamAt(kParamDither).Value(), 1.0);
+  controller->setComponentHandler(nullptr);
+  Effect().Plug().SetParamFromEditor(kParamDither, 0.0);
+  EXPECT_EQ(handler.edits.size(), 3u);
+}
+
+TEST_F(Vst3Effect, ViewsAreFixedInSizeAndOnlyOneHasTheWindow) {
+  IPlugView* view = controller->createView("editor");
+  ASSERT_NE(view, nullptr);
+  EXPECT_EQ(controller->createView("other"), nullptr);
+  EXPECT_EQ(controller->createView(nullptr), nullptr);
+  ViewRect size{};
+  ASSERT_EQ(view->getSize(&size), kResultOk);
+  EXPECT_EQ(size.right, 500);
+  EXPECT_EQ(size.bottom, 525);
+  EXPECT_EQ(view->canResize(), kResultFalse);
+  ViewRect other{10, 10, 300, 300};
+  EXPECT_EQ(view->onSize(&other), kResultFalse);
+  ASSERT_EQ(view->checkSizeConstraint(&other), kResultOk);
+  EXPECT_EQ(other.right - other.left, 500);
+  EXPECT_EQ(view->isPlatformTypeSupported("X11EmbedWindowID"), kResultTrue);
+  EXPECT_EQ(view->isPlatformTypeSupported("HWND"), kResultFalse);
+  EXPECT_EQ(view->removed(), kResultFalse);  // never attached
+  // Several views made and let go without being attached.
+  for (int i = 0; i < 3; ++i) controller->createView("editor")->release();
+  view->release();
+}
+
+}  // namespace
+}  // namespace vst3

@@ -1,0 +1,159 @@
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "dither/dither_programs.h"
+#include "support/test_host.h"
+#include "tools/measure/test_noise.h"
+#include "vst3/vst3_fixture.h"
+
+namespace vst3 {
+namespace {
+
+constexpr int32_t kMaxBlock = 512;
+
+std::vector<double> Noise(size_t frames, uint32_t seed) {
+  TestNoise noise(seed);
+  std::vector<double> x(frames);
+  for (double& v : x) v = 0.5 * noise.Next();
+  return x;
+}
+
+// The VST 2.x build's double output for the same input, in blocks as given,
+// with "target bits" set to `laterBits` (normalised) before block `at`.
+std::vector<double> Vst2Render(const std::vector<double>& in, const std::vector<int>& blocks,
+                               float laterBits = -1.0f, size_t at = 0) {
+  TestHost::Install();
+  DitherPlugin* plug = OpenPlugin();
+  EffectRecord* r = RecordOf(plug);
+  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Dispatch(plug, effSetBlockSize, 0, kMaxBlock);
+  Dispatch(plug, effMainsChanged, 0, 1);
+  std::vector<double> left = in, right = in;
+  size_t start = 0;
+  for (size_t b = 0; b < blocks.size(); ++b) {
+    if (b == at && laterBits >= 0.0f) r->setParameter(r, kParamTargetBits, laterBits);
+    double* ins[2] = {left.data() + start, right.data() + start};
+    r->processDoubleReplacing(r, ins, ins, blocks[b]);
+    start += static_cast<size_t>(blocks[b]);
+  }
+  ClosePlugin(plug);
+  return left;
+}
+
+using Vst3Process = Vst3Fixture;
+
+TEST_F(Vst3Process, WithDitherOffEqualsTheVst2BuildInBothSampleSizes) {
+  const std::vector<double> in = Noise(3 * kMaxBlock, 11);
+  Start(kMaxBlock);
+  std::vector<double> out;
+  for (int b = 0; b < 3; ++b) {
+    std::vector<double> l(in.begin() + b * kMaxBlock, in.begin() + (b + 1) * kMaxBlock), r = l;
+    ASSERT_EQ(Process(l, r), kResultOk);
+    out.insert(out.end(), l.begin(), l.end());
+  }
+  EXPECT_EQ(out, Vst2Render(in, {kMaxBlock, kMaxBlock, kMaxBlock}));
+
+  // The float path against the VST 2.x float path.
+  HostedEffect single;
+  single.Start(kMaxBlock, kSample32);
+  std::vector<float> fl(in.begin(), in.begin() + kMaxBlock), fr = fl;
+  ASSERT_EQ(single.Process(fl, fr), kResultOk);
+  TestHost::Install();
+  DitherPlugin* plug = OpenPlugin();
+  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  Dispatch(plug, effSetBlockSize, 0, kMaxBlock);
+  std::vector<float> vl(in.begin(), in.begin() + kMaxBlock), vr = vl;
+  float* channels[2] = {vl.data(), vr.data()};
+  RecordOf(plug)->processReplacing(RecordOf(plug), channels, channels, kMaxBlock);
+  ClosePlugin(plug);
+  EXPECT_EQ(fl, vl);
+}
+
+TEST_F(Vst3Process, AChangeTakesEffectAtItsOffsetWithinTheBlock) {
+  const std::vector<double> in = Noise(kMaxBlock, 12);
+  Start(kMaxBlock);
+  std::vector<double> left = in, right = in;
+  ParameterChanges changes;
+  changes.Add(kParamTargetBits, 100, 2.0 / 26.0);  // 8 bits from frame 100
+  ASSERT_EQ(Process(left, right, &changes), kResultOk);
+  EXPECT_EQ(left, Vst2Render(in, {100, kMaxBlock - 100}, 2.0f / 26.0f, 1));
+  EXPECT_EQ(Effect().Plug().ParamAt(kParamTargetBits).Value(), 8.0);
+}
+
+TEST_F(Vst3Process, OddChangesAreSoundAndUnknownOnesAreIgnored) {
+  Start(kMaxBlock);
+  std::vector<double> left(64, 0.25), right(64, 0.25);
+  ParameterChanges changes;
+  changes.Add(99, 0, 1.0);                                                     // no such id
+  changes.Add(kParamShaping, 0, 7.0);                                          // above 1: the top
+  changes.Add(kParamDither, 5000, 1.0);                                        // past the block
+  changes.Add(kParamTargetBits, 3, std::numeric_limits<double>::quiet_NaN());  // ignored
+  changes.Add(kProgramParamId, -4, 1.0);  // before it: the start
+  ASSERT_EQ(Process(left, right, &changes), kResultOk);
+  PlugBase& plug = Effect().Plug();
+  EXPECT_EQ(plug.ParamAt(kParamShaping).Value(), 12.0);
+  EXPECT_EQ(plug.ParamAt(kParamDither).Value(), 1.0);
+  EXPECT_EQ(plug.ParamAt(kParamTargetBits).Value(), 16.0);
+  EXPECT_EQ(plug.CurrentProgram(), 7);
+  for (double v : left) EXPECT_TRUE(std::isfinite(v));
+}
+
+TEST_F(Vst3Process, BadSetUpAndOddBlocksGetSoundAnswers) {
+  // Before any set-up, and with nothing at all.
+  std::vector<double> left(32, 0.1), right(32, 0.1);
+  EXPECT_EQ(Process(left, right), kResultOk);
+  EXPECT_EQ(processor->process(nullptr), kInvalidArgument);
+  ProcessSetup bad[] = {{kRealtime, kSample64, 0, 44100.0},
+                        {kRealtime, kSample64, -5, 44100.0},
+                        {kRealtime, kSample64, 512, 0.0},
+                        {kRealtime, kSample64, 512, std::numeric_limits<double>::quiet_NaN()},
+                        {kRealtime, 7, 512, 44100.0}};
+  for (ProcessSetup& setup : bad) EXPECT_EQ(processor->setupProcessing(&setup), kInvalidArgument);
+  EXPECT_EQ(processor->setupProcessing(nullptr), kInvalidArgument);
+  ProcessSetup odd{kOffline, kSample64, 333, 7919.0};
+  EXPECT_EQ(processor->setupProcessing(&odd), kResultOk);
+
+  // Mono and 5.1 are refused and stereo stays.
+  SpeakerArrangement mono = 1, surround = 0x3F, stereo = kStereo;
+  EXPECT_EQ(processor->setBusArrangements(&mono, 1, &mono, 1), kResultFalse);
+  EXPECT_EQ(processor->setBusArrangements(&surround, 1, &surround, 1), kResultFalse);
+  EXPECT_EQ(processor->setBusArrangements(&stereo, 1, &stereo, 1), kResultOk);
+  SpeakerArrangement now = 0;
+  ASSERT_EQ(processor->getBusArrangement(kOutput, 0, &now), kResultOk);
+  EXPECT_EQ(now, kStereo);
+
+  // Switched off without having been on; a block longer than announced; an
+  // empty one without buffers; NaN audio.
+  EXPECT_EQ(component->setActive(0), kResultOk);
+  EXPECT_EQ(processor->setProcessing(0), kResultOk);
+  Start(64);
+  std::vector<double> longer(1000, std::numeric_limits<double>::quiet_NaN()), other = longer;
+  ASSERT_EQ(Process(longer, other), kResultOk);
+  for (double v : longer) ASSERT_TRUE(std::isfinite(v));
+  ProcessData empty{};
+  empty.symbolicSampleSize = kSample32;
+  EXPECT_EQ(processor->process(&empty), kResultOk);
+  empty.numSamples = -1;
+  EXPECT_EQ(processor->process(&empty), kInvalidArgument);
+}
+
+TEST(Vst3Lifetime, HundredCyclesAndTerminatingWhileActive) {
+  for (int i = 0; i < 100; ++i) {
+    auto cycle = std::make_unique<HostedEffect>();
+    cycle->Start(128, i % 2 ? kSample32 : kSample64);
+    std::vector<float> left(128, 0.3f), right = left;
+    std::vector<double> dl(128, 0.3), dr = dl;
+    if (i % 2) {
+      ASSERT_EQ(cycle->Process(left, right), kResultOk);
+    } else {
+      ASSERT_EQ(cycle->Process(dl, dr), kResultOk);
+    }
+    // Terminated while active and processing.
+    cycle.reset();
+  }
+}
+
+}  // namespace
+}  // namespace vst3

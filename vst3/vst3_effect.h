@@ -1,0 +1,148 @@
+// One plug-in presented to a VST 3 host as a single object: the component
+// with its audio processor, and the edit controller with its unit and
+// program list, all sharing the plug-in. Hosts that ask the component for
+// the controller (as they must first) get the same object, so no connection
+// between two halves is needed.
+//
+// It owns the plug-in; the last release deletes both. As the plug-in's
+// PlugHost it turns editor changes into the component handler's edits.
+//
+// Threads: [UI] the host's user-interface thread: set-up, controller and
+// view calls. [audio] process. setState may come while process runs on
+// another thread. Everything that touches the plug-in takes its lock, as the
+// VST 2.x adapter does; process holds it for the call.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "host/plug_base.h"
+#include "host/plug_host.h"
+#include "vst3/vst3_interfaces.h"
+
+namespace vst3 {
+
+// The parameter that selects a program: not one of the plug-in's, so it has
+// an id of its own after theirs.
+constexpr ParamId kProgramParamId = 0x70726F67;  // 'prog'
+// The program list of the root unit.
+constexpr int32_t kProgramListId = 1;
+
+class Vst3Effect final : public IComponent,
+                         public IAudioProcessor,
+                         public IEditController,
+                         public IUnitInfo,
+                         public PlugHost {
+ public:
+  // Takes ownership of `plug` (not null); one reference, the caller's.
+  explicit Vst3Effect(PlugBase* plug);
+  Vst3Effect(const Vst3Effect&) = delete;
+  Vst3Effect& operator=(const Vst3Effect&) = delete;
+
+  PlugBase& Plug() { return *plug; }
+
+  // ---- FUnknown -----------------------------------------------------------------
+  Tresult QV_VST3_CALL queryInterface(const char* iid, void** object) override;
+  uint32_t QV_VST3_CALL addRef() override;
+  uint32_t QV_VST3_CALL release() override;
+
+  // ---- IPluginBase (both halves) ----------------------------------------------------
+  Tresult QV_VST3_CALL initialize(FUnknown* context) override;
+  Tresult QV_VST3_CALL terminate() override;
+
+  // ---- IComponent -------------------------------------------------------------------
+  Tresult QV_VST3_CALL getControllerClassId(char* classId) override;
+  Tresult QV_VST3_CALL setIoMode(int32_t mode) override;
+  int32_t QV_VST3_CALL getBusCount(int32_t type, int32_t direction) override;
+  Tresult QV_VST3_CALL getBusInfo(int32_t type, int32_t direction, int32_t index,
+                                  BusInfo* bus) override;
+  Tresult QV_VST3_CALL getRoutingInfo(RoutingInfo* in, RoutingInfo* out) override;
+  Tresult QV_VST3_CALL activateBus(int32_t type, int32_t direction, int32_t index,
+                                   uint8_t state) override;
+  Tresult QV_VST3_CALL setActive(uint8_t state) override;
+  // The state (vst3_state.cpp). The component's and the controller's are
+  // one: these serve both interfaces, whose functions share their names.
+  Tresult QV_VST3_CALL setState(IBStream* state) override;
+  Tresult QV_VST3_CALL getState(IBStream* state) override;
+
+  // ---- IAudioProcessor (vst3_process.cpp) --------------------------------------------
+  Tresult QV_VST3_CALL setBusArrangements(SpeakerArrangement* inputs, int32_t inputCount,
+                                          SpeakerArrangement* outputs,
+                                          int32_t outputCount) override;
+  Tresult QV_VST3_CALL getBusArrangement(int32_t direction, int32_t index,
+                                         SpeakerArrangement* arrangement) override;
+  Tresult QV_VST3_CALL canProcessSampleSize(int32_t symbolicSampleSize) override;
+  uint32_t QV_VST3_CALL getLatencySamples() override;
+  Tresult QV_VST3_CALL setupProcessing(ProcessSetup* setup) override;
+  Tresult QV_VST3_CALL setProcessing(uint8_t state) override;
+  Tresult QV_VST3_CALL process(ProcessData* data) override;
+  uint32_t QV_VST3_CALL getTailSamples() override;
+
+  // ---- IEditController (vst3_controller.cpp) ------------------------------------------
+  Tresult QV_VST3_CALL setComponentState(IBStream* state) override;
+  int32_t QV_VST3_CALL getParameterCount() override;
+  Tresult QV_VST3_CALL getParameterInfo(int32_t index, ParameterInfo* info) override;
+  Tresult QV_VST3_CALL getParamStringByValue(ParamId id, ParamValue normalised,
+                                             char16_t* text) override;
+  Tresult QV_VST3_CALL getParamValueByString(ParamId id, char16_t* text,
+                                             ParamValue* normalised) override;
+  ParamValue QV_VST3_CALL normalizedParamToPlain(ParamId id, ParamValue normalised) override;
+  ParamValue QV_VST3_CALL plainParamToNormalized(ParamId id, ParamValue plain) override;
+  ParamValue QV_VST3_CALL getParamNormalized(ParamId id) override;
+  Tresult QV_VST3_CALL setParamNormalized(ParamId id, ParamValue normalised) override;
+  Tresult QV_VST3_CALL setComponentHandler(IComponentHandler* handler) override;
+  IPlugView* QV_VST3_CALL createView(const char* name) override;
+
+  // ---- IUnitInfo (vst3_programs.cpp) ---------------------------------------------------
+  int32_t QV_VST3_CALL getUnitCount() override;
+  Tresult QV_VST3_CALL getUnitInfo(int32_t index, UnitInfo* info) override;
+  int32_t QV_VST3_CALL getProgramListCount() override;
+  Tresult QV_VST3_CALL getProgramListInfo(int32_t index, ProgramListInfo* info) override;
+  Tresult QV_VST3_CALL getProgramName(int32_t listId, int32_t index, char16_t* name) override;
+  Tresult QV_VST3_CALL getProgramInfo(int32_t listId, int32_t index, const char* attribute,
+                                      char16_t* value) override;
+  Tresult QV_VST3_CALL hasProgramPitchNames(int32_t listId, int32_t index) override;
+  Tresult QV_VST3_CALL getProgramPitchName(int32_t listId, int32_t index, int16_t pitch,
+                                           char16_t* name) override;
+  int32_t QV_VST3_CALL getSelectedUnit() override;
+  Tresult QV_VST3_CALL selectUnit(int32_t unitId) override;
+  Tresult QV_VST3_CALL getUnitByBus(int32_t type, int32_t direction, int32_t busIndex,
+                                    int32_t channel, int32_t* unitId) override;
+  Tresult QV_VST3_CALL setUnitProgramData(int32_t listOrUnitId, int32_t index,
+                                          IBStream* data) override;
+
+  // ---- PlugHost ------------------------------------------------------------------------
+  // [UI thread, lock held] An edit in the editor, as one gesture of the
+  // component handler: begin, perform, end.
+  void AutomateParam(int index, float normalised) override;
+  void SendMidi(const MidiMessage&) override {}
+
+  // [lock held] Selects program `index` as a VST 2.x program change does:
+  // the current program keeps the edits made to it. An index past the list
+  // changes nothing.
+  void SelectProgram(int32_t index);
+  // The normalised value of the program-change parameter for a program.
+  ParamValue ProgramToNormalized(int32_t program) const;
+  int32_t NormalizedToProgram(ParamValue normalised) const;
+
+ private:
+  ~Vst3Effect();
+
+  // [audio, lock held] Sets the parameter or program that `id` names from a
+  // normalised value limited to 0..1; unknown ids and NaN change nothing.
+  void ApplyParameter(ParamId id, ParamValue normalised);
+  // [audio, lock held] Processes frames first .. first + count of the block
+  // in pieces no longer than the prepared maximum.
+  void ProcessRange(const ProcessData& data, int32_t first, int32_t count);
+
+  std::atomic<uint32_t> references{1};
+  std::unique_ptr<PlugBase> plug;
+  std::vector<ParamValue> defaults;      // each parameter's normalised value when made
+  IComponentHandler* handler = nullptr;  // the host's, with a reference of ours
+  int32_t maxBlock = 0;                  // from setupProcessing; 0 before
+  bool active = false;
+};
+
+}  // namespace vst3

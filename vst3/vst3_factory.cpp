@@ -1,0 +1,124 @@
+#include "vst3/vst3_factory.h"
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "host/create_plugin.h"
+#include "host/plug_base.h"
+#include "vst3/vst3_effect.h"
+
+namespace vst3 {
+
+namespace {
+
+template <size_t N>
+void CopyField(char (&field)[N], const char* text) {
+  std::strncpy(field, text, N - 1);
+  field[N - 1] = '\0';
+}
+
+// The plug-in's version as VST 3 writes it: 1000 is "1.0.0.0".
+void VersionText(int version, char (&out)[64]) {
+  std::snprintf(out, sizeof out, "%d.%d.%d.%d", version / 1000 % 10, version / 100 % 10,
+                version / 10 % 10, version % 10);
+}
+
+class Factory final : public IPluginFactory2 {
+ public:
+  explicit Factory(int version) : version(version) {}
+
+  Tresult QV_VST3_CALL queryInterface(const char* iid, void** object) override {
+    if (object == nullptr) return kInvalidArgument;
+    *object = nullptr;
+    if (!SameTuid(iid, kFUnknownIid) && !SameTuid(iid, kIPluginFactoryIid) &&
+        !SameTuid(iid, kIPluginFactory2Iid)) {
+      return kNoInterface;
+    }
+    *object = static_cast<IPluginFactory2*>(this);
+    addRef();
+    return kResultOk;
+  }
+  // The factory lives as long as the module; counting only tells hosts
+  // what they expect.
+  uint32_t QV_VST3_CALL addRef() override { return ++references; }
+  uint32_t QV_VST3_CALL release() override { return references > 0 ? --references : 0; }
+
+  Tresult QV_VST3_CALL getFactoryInfo(PFactoryInfo* info) override {
+    if (info == nullptr) return kInvalidArgument;
+    *info = PFactoryInfo{};
+    CopyField(info->vendor, "Varek");
+    return kResultOk;
+  }
+
+  int32_t QV_VST3_CALL countClasses() override { return 1; }
+
+  Tresult QV_VST3_CALL getClassInfo(int32_t index, PClassInfo* info) override {
+    if (info == nullptr || index != 0) return kInvalidArgument;
+    *info = PClassInfo{};
+    info->cid = kEffectClassId;
+    info->cardinality = kManyInstances;
+    CopyField(info->category, "Audio Module Class");
+    CopyField(info->name, "Quorvane");
+    return kResultOk;
+  }
+
+  Tresult QV_VST3_CALL getClassInfo2(int32_t index, PClassInfo2* info) override {
+    PClassInfo base;
+    if (info == nullptr || getClassInfo(index, &base) != kResultOk) return kInvalidArgument;
+    *info = PClassInfo2{};
+    info->cid = base.cid;
+    info->cardinality = base.cardinality;
+    std::memcpy(info->category, base.category, sizeof info->category);
+    std::memcpy(info->name, base.name, sizeof info->name);
+    CopyField(info->subCategories, "Fx");
+    CopyField(info->vendor, "Varek");
+    VersionText(version, info->version);
+    CopyField(info->sdkVersion, "VST 3.7.0");
+    return kResultOk;
+  }
+
+  Tresult QV_VST3_CALL createInstance(const char* cid, const char* iid, void** object) override {
+    if (object == nullptr) return kInvalidArgument;
+    *object = nullptr;
+    if (!SameTuid(cid, kEffectClassId)) return kNoInterface;
+    // Nothing may throw into the host: a plug-in that cannot be made is none.
+    try {
+      std::unique_ptr<PlugBase> plug(CreatePlugin());
+      if (plug == nullptr || !CreatePluginEditor(*plug)) return kOutOfMemory;
+      auto* effect = new Vst3Effect(plug.release());
+      const Tresult result = effect->queryInterface(iid, object);
+      effect->release();
+      return result;
+    } catch (...) {
+      return kOutOfMemory;
+    }
+  }
+
+ private:
+  const int version;  // the plug-in's
+  std::atomic<uint32_t> references{0};
+};
+
+// The plug-in's version, from a plug-in made to read it; 0 when none can be
+// made.
+int PluginVersion() {
+  try {
+    std::unique_ptr<PlugBase> plug(CreatePlugin());
+    return plug ? plug->Version() : 0;
+  } catch (...) {
+    return 0;
+  }
+}
+
+}  // namespace
+
+IPluginFactory2* PluginFactory() {
+  static Factory factory(PluginVersion());
+  factory.addRef();
+  return &factory;
+}
+
+}  // namespace vst3

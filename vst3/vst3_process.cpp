@@ -1,0 +1,170 @@
+// The audio processor's side of the effect: stereo in and out, 32-bit or
+// 64-bit samples, and parameter changes applied at their sample offsets by
+// splitting the block there.
+#include <cstdint>
+
+#include "vst3/vst3_effect.h"
+
+namespace vst3 {
+
+namespace {
+
+// The plug-in's parameters and its program parameter: the queues of one
+// block that process follows, one per id it knows.
+constexpr int kMaxQueues = 8;
+
+struct QueueCursor {
+  IParamValueQueue* queue;
+  ParamId id;
+  int32_t points;
+  int32_t next;  // the first point not yet applied
+};
+
+// The offset of a queue's next point; `past` when it has none left.
+int32_t NextOffset(const QueueCursor& cursor, int32_t past) {
+  if (cursor.next >= cursor.points) return past;
+  int32_t offset = 0;
+  double value = 0.0;
+  if (cursor.queue->getPoint(cursor.next, &offset, &value) != kResultOk) return past;
+  return offset;
+}
+
+// Channel `c` of a bus from frame `first` on; null when the host gave none.
+template <typename Sample>
+Sample* ChannelFrom(const AudioBusBuffers* bus, int32_t c, int32_t first) {
+  if (bus == nullptr || bus->channelBuffers == nullptr || c >= bus->numChannels) return nullptr;
+  auto* channel = static_cast<Sample*>(bus->channelBuffers[c]);
+  return channel ? channel + first : nullptr;
+}
+
+}  // namespace
+
+Tresult Vst3Effect::setBusArrangements(SpeakerArrangement* inputs, int32_t inputCount,
+                                       SpeakerArrangement* outputs, int32_t outputCount) {
+  // Stereo in and out is all the plug-in takes; any other request keeps it.
+  if (inputCount != 1 || outputCount != 1 || inputs == nullptr || outputs == nullptr ||
+      inputs[0] != kStereo || outputs[0] != kStereo) {
+    return kResultFalse;
+  }
+  return kResultOk;
+}
+
+Tresult Vst3Effect::getBusArrangement(int32_t direction, int32_t index,
+                                      SpeakerArrangement* arrangement) {
+  if (arrangement == nullptr || index != 0 || (direction != kInput && direction != kOutput)) {
+    return kInvalidArgument;
+  }
+  *arrangement = kStereo;
+  return kResultOk;
+}
+
+Tresult Vst3Effect::canProcessSampleSize(int32_t symbolicSampleSize) {
+  return symbolicSampleSize == kSample32 || symbolicSampleSize == kSample64 ? kResultOk
+                                                                            : kResultFalse;
+}
+
+uint32_t Vst3Effect::getLatencySamples() { return static_cast<uint32_t>(plug->Latency()); }
+
+uint32_t Vst3Effect::getTailSamples() { return 0; }
+
+Tresult Vst3Effect::setupProcessing(ProcessSetup* setup) {
+  if (setup == nullptr || setup->maxSamplesPerBlock <= 0 || !(setup->sampleRate > 0.0) ||
+      setup->sampleRate > 1e7 || canProcessSampleSize(setup->symbolicSampleSize) != kResultOk) {
+    return kInvalidArgument;
+  }
+  // The noise shaper is designed for the maximum block; the float path's
+  // scratch buffers are made for it here, so that process allocates nothing.
+  plug->SetSampleRate(setup->sampleRate);
+  plug->SetBlockSize(setup->maxSamplesPerBlock);
+  if (!plug->PrepareScratch(setup->maxSamplesPerBlock)) {
+    LockGuard guard(&plug->Lock());
+    maxBlock = 0;
+    return kOutOfMemory;
+  }
+  LockGuard guard(&plug->Lock());
+  maxBlock = setup->maxSamplesPerBlock;
+  return kResultOk;
+}
+
+Tresult Vst3Effect::setProcessing(uint8_t) { return kResultOk; }
+
+Tresult Vst3Effect::process(ProcessData* data) {
+  if (data == nullptr || data->numSamples < 0) return kInvalidArgument;
+  const int32_t frames = data->numSamples;
+  LockGuard guard(&plug->Lock());
+
+  // The queues of the ids the plug-in knows, each followed from its start.
+  QueueCursor cursors[kMaxQueues];
+  int queues = 0;
+  if (IParameterChanges* changes = data->inputParameterChanges) {
+    const int32_t count = changes->getParameterCount();
+    for (int32_t i = 0; i < count && queues < kMaxQueues; ++i) {
+      IParamValueQueue* queue = changes->getParameterData(i);
+      if (queue == nullptr) continue;
+      const ParamId id = queue->getParameterId();
+      if (id != kProgramParamId && id >= static_cast<ParamId>(plug->ParamCount())) continue;
+      const int32_t points = queue->getPointCount();
+      if (points > 0) cursors[queues++] = QueueCursor{queue, id, points, 0};
+    }
+  }
+
+  // Each piece of the block runs with the values of the points at or before
+  // its start, applied in the order of their offsets; points past the block
+  // take effect at its end.
+  int32_t position = 0;
+  for (;;) {
+    const int32_t limit = position < frames ? position : INT32_MAX;
+    for (;;) {
+      QueueCursor* earliest = nullptr;
+      int32_t earliestOffset = 0;
+      for (int q = 0; q < queues; ++q) {
+        if (cursors[q].next >= cursors[q].points) continue;
+        const int32_t offset = NextOffset(cursors[q], limit);
+        if (offset <= limit && (earliest == nullptr || offset < earliestOffset)) {
+          earliest = &cursors[q];
+          earliestOffset = offset;
+        }
+      }
+      if (earliest == nullptr) break;
+      int32_t offset = 0;
+      double value = 0.0;
+      if (earliest->queue->getPoint(earliest->next++, &offset, &value) == kResultOk) {
+        ApplyParameter(earliest->id, value);
+      }
+    }
+    if (position >= frames) break;
+    int32_t end = frames;
+    for (int q = 0; q < queues; ++q) {
+      const int32_t next = NextOffset(cursors[q], frames);
+      if (next < end) end = next;
+    }
+    ProcessRange(*data, position, end - position);
+    position = end;
+  }
+  return kResultOk;
+}
+
+void Vst3Effect::ProcessRange(const ProcessData& data, int32_t first, int32_t count) {
+  const AudioBusBuffers* in = data.numInputs > 0 ? data.inputs : nullptr;
+  const AudioBusBuffers* out = data.numOutputs > 0 ? data.outputs : nullptr;
+  if (out == nullptr) return;
+  // A block longer than announced runs in pieces of the announced length;
+  // before any set-up, in pieces of the block size the plug-in was made for.
+  int32_t piece = maxBlock > 0 ? maxBlock : plug->BlockSize();
+  if (piece <= 0) piece = count;
+  for (int32_t done = 0; done < count; done += piece) {
+    const int32_t frames = count - done < piece ? count - done : piece;
+    const int32_t at = first + done;
+    if (data.symbolicSampleSize == kSample64) {
+      double* ins[2] = {ChannelFrom<double>(in, 0, at), ChannelFrom<double>(in, 1, at)};
+      double* outs[2] = {ChannelFrom<double>(out, 0, at), ChannelFrom<double>(out, 1, at)};
+      plug->ProcessDouble(ins, outs, frames);
+    } else {
+      float* ins[2] = {ChannelFrom<float>(in, 0, at), ChannelFrom<float>(in, 1, at)};
+      float* outs[2] = {ChannelFrom<float>(out, 0, at), ChannelFrom<float>(out, 1, at)};
+      plug->ProcessFloatBlock(ins, outs, frames);
+    }
+  }
+}
+
+}  // namespace vst3
