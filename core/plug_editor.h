@@ -4,6 +4,7 @@
 // through this interface.
 #pragma once
 
+class HostLoop;
 class PlugLock;
 
 class PlugEditor {
@@ -20,6 +21,9 @@ class PlugEditor {
   virtual bool OpenWindow(void* parent) = 0;
   // [UI thread] Destroys the window, if open.
   virtual void CloseWindow() = 0;
+  // [UI thread, window closed] The windows opened from now on run their
+  // messages on the host's loop (null: in the window layer's own way).
+  virtual void UseHostLoop(HostLoop*) {}
   // The editor's size in pixels.
   virtual int Width() const = 0;
   virtual int Height() const = 0;

@@ -11,6 +11,7 @@
 
 #include "editor/editor_types.h"
 
+class HostLoop;
 class SystemBitmap;
 class WindowedEditor;
 
@@ -26,13 +27,16 @@ class WindowedEditor;
 // activation. Null on failure.
 void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* editor);
 // Starts delivering the window's messages to its editor, once the editor has
-// recorded the window. Windows delivers them from creation on; under X11 this
-// maps the window and starts its event thread.
-void StartEditorWindow(void* window);
+// recorded the window. Windows delivers them from creation on, through the
+// host's message loop; under X11 this maps the window and runs its messages
+// on the host's loop when one is given and takes it, on an event thread of
+// the window's own otherwise.
+void StartEditorWindow(void* window, HostLoop* loop);
 // Stops delivering them: on return no message of the window is being handled
 // and none will be, so the caller may touch the editor's window state. Under
-// X11 this ends the event thread; elsewhere messages arrive on the caller's
-// own thread and there is nothing to wait for.
+// X11 this stops the host's loop or ends the event thread; elsewhere
+// messages arrive on the caller's own thread and there is nothing to wait
+// for.
 void StopEditorWindow(void* window);
 // Stops the frame timer and destroys the window (with its child windows).
 void DestroyEditorWindow(void* window);

@@ -63,7 +63,7 @@ bool WindowedEditor::OpenWindow(void* parent) {
     ReleaseWindowClass();
     return false;
   }
-  StartEditorWindow(window);
+  StartEditorWindow(window, hostLoop);
   return true;
 }
 

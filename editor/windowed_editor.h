@@ -35,6 +35,7 @@ class WindowedEditor : public Editor {
 
   bool OpenWindow(void* parent) override;
   void CloseWindow() override;
+  void UseHostLoop(HostLoop* loop) override { hostLoop = loop; }
   void PromptUserInput(Control* control, Param* param) override;
   std::string GetHostDirectory() override;
   std::string GetPluginDirectory() override;
@@ -63,7 +64,8 @@ class WindowedEditor : public Editor {
   // default procedure closed it): forgets it, its box and its class count.
   void OnWindowDestroyed();
 
-  void* window = nullptr;  // the child window, null while closed
+  void* window = nullptr;        // the child window, null while closed
+  HostLoop* hostLoop = nullptr;  // the host's, for the windows opened next
   ValueEntry entry;
   std::unique_ptr<uint32_t[]> customColours;  // the colour chooser's 16, from its first use
 };

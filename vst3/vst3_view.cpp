@@ -4,6 +4,7 @@
 #include <new>
 
 #include "host/plug_base.h"
+#include "vst3/run_loop_bridge.h"
 #include "vst3/vst3_effect.h"
 
 namespace vst3 {
@@ -45,8 +46,20 @@ Tresult Vst3View::attached(void* parent, const char* type) {
   if (isAttached) return kResultFalse;
   PlugBase& plug = effect->Plug();
   PlugEditor* editor = plug.GetEditor();
+  if (editor == nullptr) return kResultFalse;
+  // A Linux host's frame offers the loop the window's events run on.
+  void* runLoop = nullptr;
+  if (frame && frame->queryInterface(kIRunLoopIid.bytes, &runLoop) == kResultOk && runLoop) {
+    bridge = RunLoopBridge::Create(static_cast<IRunLoop*>(runLoop));
+  }
+  editor->UseHostLoop(bridge);
   // The editor has one window: a second view finds it open and fails.
-  if (editor == nullptr || !editor->OpenWindow(parent)) return kResultFalse;
+  const bool opened = editor->OpenWindow(parent);
+  editor->UseHostLoop(nullptr);
+  if (!opened) {
+    ReleaseBridge();
+    return kResultFalse;
+  }
   plug.EditorOpened();
   isAttached = true;
   return kResultOk;
@@ -57,8 +70,14 @@ Tresult Vst3View::removed() {
   PlugBase& plug = effect->Plug();
   plug.EditorClosing();
   if (PlugEditor* editor = plug.GetEditor()) editor->CloseWindow();
+  ReleaseBridge();
   isAttached = false;
   return kResultOk;
+}
+
+void Vst3View::ReleaseBridge() {
+  if (bridge) bridge->release();
+  bridge = nullptr;
 }
 
 Tresult Vst3View::onWheel(float) { return kResultFalse; }

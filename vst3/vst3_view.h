@@ -2,6 +2,8 @@
 // window (an X11 window id on Linux, an HWND on Windows) when attached and
 // closed when removed. A host may make several views and attach one; the
 // editor has one window, so a second view cannot be attached while one is.
+// On Linux the window's events run on the host's run loop, asked of the
+// frame, when the host offers one.
 //
 // Threads: [UI] every call.
 #pragma once
@@ -13,6 +15,7 @@
 
 namespace vst3 {
 
+class RunLoopBridge;
 class Vst3Effect;
 
 // The window type the views of this platform are attached to.
@@ -49,10 +52,13 @@ class Vst3View final : public IPlugView {
 
   // The editor's size as a view rectangle at the origin.
   ViewRect EditorRect() const;
+  // Lets go of the host's run loop, which the window no longer uses.
+  void ReleaseBridge();
 
   std::atomic<uint32_t> references{1};
-  Vst3Effect* effect;           // with a reference of the view's
-  IPlugFrame* frame = nullptr;  // the host's, with a reference of the view's
+  Vst3Effect* effect;               // with a reference of the view's
+  IPlugFrame* frame = nullptr;      // the host's, with a reference of the view's
+  RunLoopBridge* bridge = nullptr;  // the frame's run loop while attached
   bool isAttached = false;
 };
 

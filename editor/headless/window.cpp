@@ -61,7 +61,7 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* ed
 }
 
 // Messages are delivered by the tests, on their own thread.
-void StartEditorWindow(void*) {}
+void StartEditorWindow(void*, HostLoop*) {}
 
 void StopEditorWindow(void*) {}
 

@@ -100,7 +100,7 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* ed
 
 // The window shows itself and runs its timer from creation on, and its
 // messages arrive on the thread that opens and closes it.
-void StartEditorWindow(void*) {}
+void StartEditorWindow(void*, HostLoop*) {}
 
 void StopEditorWindow(void*) {}
 

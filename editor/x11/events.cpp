@@ -177,9 +177,22 @@ void PaintInvalid(X11Window* w) {
   Deliver(w, paint);
 }
 
+void X11Window::RunPending() {
+  if (gone) return;
+  const Clock::duration period = std::chrono::milliseconds(FrameIntervalMs());
+  // Events read while painting are handled now: the descriptor will not
+  // show them again. A few rounds at most, so that the host's loop goes on.
+  for (int round = 0; round < 4 && HandleBatch(this, &nextTick, period); ++round) {
+  }
+  if (ConnectionLost(display)) {
+    std::lock_guard<std::mutex> guard(lock);
+    gone = true;
+  }
+}
+
 void RunEventThread(X11Window* w) {
   const Clock::duration period = std::chrono::milliseconds(FrameIntervalMs());
-  Clock::time_point nextTick = Clock::now() + period;
+  Clock::time_point& nextTick = w->nextTick;
   bool queued = true;  // the first batch handles the first exposure at once
   pollfd waits[2] = {{ConnectionNumber(w->display), POLLIN, 0}, {w->wakeFd, POLLIN, 0}};
   while (!w->stopping.load()) {

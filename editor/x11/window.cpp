@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "editor/editor.h"
 #include "editor/window.h"
 #include "editor/x11/connection.h"
 #include "editor/x11/x11_window.h"
@@ -123,18 +124,30 @@ void* CreateEditorWindow(void* parent, const Rect& placement, WindowedEditor* ed
   return w;
 }
 
-void StartEditorWindow(void* window) {
+void StartEditorWindow(void* window, HostLoop* loop) {
   auto* w = static_cast<X11Window*>(window);
   {
     std::lock_guard<std::mutex> guard(w->lock);
     XMapWindow(w->display, w->window);
     XFlush(w->display);
   }
+  w->nextTick = std::chrono::steady_clock::now() + std::chrono::milliseconds(FrameIntervalMs());
+  if (loop && loop->Start(ConnectionNumber(w->display), FrameIntervalMs(), w)) {
+    w->loop = loop;
+    // The first exposure may be queued already: it is painted at once.
+    w->RunPending();
+    return;
+  }
   w->events = std::thread(RunEventThread, w);
 }
 
 void StopEditorWindow(void* window) {
   auto* w = static_cast<X11Window*>(window);
+  if (w->loop) {
+    w->loop->Stop();
+    w->loop = nullptr;
+    return;
+  }
   if (!w->events.joinable()) return;
   w->stopping = true;
   const uint64_t one = 1;

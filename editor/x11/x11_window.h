@@ -11,9 +11,15 @@
 // frame tick when due, paints what is waiting, and lets go. effEditIdle is
 // therefore not needed for anything; hosts that call it lose nothing.
 //
+// A host that offers a loop of its own (a VST 3 host's run loop) gets the
+// same batches on its user-interface thread instead: it watches the
+// connection's file descriptor and runs the frame timer, and the window has
+// no event thread.
+//
 // The window's lock orders every use of the connection and of the editor's
-// window state: the event thread holds it while it handles a batch, the
-// host's thread while it creates, measures, stops or destroys the window.
+// window state: whichever thread runs a batch holds it while it handles the
+// batch, the host's thread while it creates, measures, stops or destroys the
+// window.
 // Handlers that report a value take the plug-in's lock inside it, never the
 // other way round, and nothing here runs on the audio thread.
 #pragma once
@@ -21,9 +27,11 @@
 #include <X11/Xlib.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <thread>
 
+#include "core/host_loop.h"
 #include "draw/rect.h"
 #include "editor/double_click.h"
 #include "editor/window_message.h"
@@ -32,7 +40,11 @@
 class WindowedEditor;
 struct X11EntryBox;
 
-struct X11Window {
+struct X11Window final : HostLoopClient {
+  // [host's UI thread, on the host's loop] Handles every pending event, the
+  // frame tick when due and the paint waiting.
+  void RunPending() override;
+
   WindowedEditor* editor = nullptr;
   Display* display = nullptr;  // the editor's own connection
   Window window = 0;
@@ -55,9 +67,13 @@ struct X11Window {
   X11EntryBox* box = nullptr;  // the value entry box, null when none
 
   std::mutex lock;
+  // Who runs the window's events: the host's loop, when one took them, or
+  // else the event thread.
+  HostLoop* loop = nullptr;
   std::thread events;
   int wakeFd = -1;  // eventfd: ends the event thread's wait
   std::atomic<bool> stopping{false};
+  std::chrono::steady_clock::time_point nextTick;  // the frame tick due next
 };
 
 // ---- Shared by the layer's files [event thread, window's lock held] ----------

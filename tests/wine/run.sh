@@ -69,6 +69,7 @@ Same() {
 . "$(dirname "$0")/record_checks.sh"
 . "$(dirname "$0")/audio_checks.sh"
 . "$(dirname "$0")/exact_checks.sh"
+. "$(dirname "$0")/vst3_checks.sh"
 
 Main() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -77,6 +78,7 @@ Main() {
   RunRecordChecks
   RunAudioChecks
   RunExactChecks
+  RunVst3Checks
   . "$(dirname "$0")/editor_checks.sh" && RunEditorChecks
   Passed
 }

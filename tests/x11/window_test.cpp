@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "core/host_loop.h"
 #include "editor/editor.h"
 #include "editor/window.h"
 #include "host/create_plugin.h"
@@ -156,4 +157,64 @@ TEST(X11Window, AKilledConnectionLeavesTheHostRunningAndAReopenConnectsAnew) {
   EXPECT_EQ(foreignIoErrors.load(), 1);
   XCloseDisplay(other);
   EXPECT_FALSE(ConnectionLost(second->display));
+}
+
+namespace {
+
+// A host's loop that records what it was given; the test runs it.
+class RecordingLoop final : public HostLoop {
+ public:
+  bool Start(int newFd, int period, HostLoopClient* newClient) override {
+    fd = newFd;
+    periodMs = period;
+    client = newClient;
+    ++starts;
+    return true;
+  }
+  void Stop() override {
+    client = nullptr;
+    ++stops;
+  }
+
+  int fd = -1;
+  int periodMs = 0;
+  int starts = 0;
+  int stops = 0;
+  HostLoopClient* client = nullptr;
+};
+
+}  // namespace
+
+TEST(X11Window, OnTheHostsLoopTheWindowHasNoThreadAndPaintsWhenTheLoopRunsIt) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display";
+  TestHost host;
+  ASSERT_NE(host.display, nullptr);
+  RecordingLoop loop;
+  PlugEditor* editor = host.plugin->GetEditor();
+  editor->UseHostLoop(&loop);
+  ASSERT_TRUE(host.Open());
+  editor->UseHostLoop(nullptr);
+  X11Window* w = host.EditorWindow();
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(loop.starts, 1);
+  EXPECT_EQ(loop.fd, ConnectionNumber(w->display));
+  EXPECT_EQ(loop.periodMs, FrameIntervalMs());
+  EXPECT_FALSE(w->events.joinable());
+  ASSERT_NE(loop.client, nullptr);
+  // Run as the host's loop would, the window gets its exposure and paints
+  // the editor's background (not black) into the host's frame.
+  bool painted = false;
+  for (int i = 0; i < 100 && !painted; ++i) {
+    loop.client->RunPending();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    XImage* image = XGetImage(host.display, w->window, 20, 20, 1, 1, AllPlanes, ZPixmap);
+    if (image) {
+      painted = (XGetPixel(image, 0, 0) & 0xFFFFFF) != 0;
+      XDestroyImage(image);
+    }
+  }
+  EXPECT_TRUE(painted);
+  editor->CloseWindow();
+  EXPECT_EQ(loop.stops, 1);
+  EXPECT_EQ(loop.client, nullptr);
 }

@@ -42,7 +42,8 @@ int Usage() {
   for (const Command& command : kCommands) std::fprintf(stderr, "  qvhost %s\n", command.usage);
   std::fprintf(stderr,
                "audio files: .f32 and .f64 are raw interleaved stereo floats; other names are\n"
-               "WAV files, which only the native build reads and writes\n");
+               "WAV files, which only the native build reads and writes\n"
+               "render takes a VST 3 module (named .vst3, or in a .vst3 bundle) too\n");
   return kExitUsage;
 }
 

@@ -1,5 +1,6 @@
 // `qvhost render LIB IN OUT [options]`: an audio file through the plug-in,
-// block by block, in the order a host drives it.
+// block by block, in the order a host drives it. LIB is a VST 2.x plug-in or
+// a VST 3 module.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
@@ -8,7 +9,9 @@
 #include "tools/host/audio_file.h"
 #include "tools/host/commands.h"
 #include "tools/host/loaded_plugin.h"
+#include "tools/host/loaded_vst3.h"
 #include "tools/host/render_options.h"
+#include "tools/host/vst3_render.h"
 
 namespace {
 
@@ -118,8 +121,12 @@ int RenderCommand(int argc, char** argv) {
   if (static_cast<size_t>(options.block) > in.Frames()) {
     options.block = in.Frames() > 0 ? static_cast<int32_t>(in.Frames()) : 1;
   }
-  LoadedPlugin plugin;
-  if (!plugin.Load(argv[2]) || !Render(plugin, options, in, out)) return kExitFailure;
+  if (IsVst3Path(argv[2])) {
+    if (!RenderVst3(argv[2], options, in, out)) return kExitFailure;
+  } else {
+    LoadedPlugin plugin;
+    if (!plugin.Load(argv[2]) || !Render(plugin, options, in, out)) return kExitFailure;
+  }
   if (!WriteAudio(argv[4], out)) return kExitFailure;
   std::printf("rendered %zu frames at %g Hz, block %d\n", out.Frames(), out.rate,
               static_cast<int>(options.block));

@@ -1,4 +1,4 @@
-#include "vst3/vst3_test_host.h"
+#include "tools/host/vst3_host_objects.h"
 
 #include <cstring>
 

@@ -1,6 +1,6 @@
-// What a VST 3 host hands a plug-in, for the tests: a memory stream (which
-// can be told to fail), parameter changes with their queues, and a component
-// handler that records the edits it is told of.
+// What a VST 3 host hands a plug-in: a memory stream (which can be told to
+// fail, or to move a few bytes at a time), parameter changes with their
+// queues, and a component handler that records the edits it is told of.
 #pragma once
 
 #include <string>
@@ -10,7 +10,8 @@
 
 namespace vst3 {
 
-// Objects of the tests live on the stack: reference counting does nothing.
+// These objects live on the host's stack, longer than any call that gets
+// them: reference counting does nothing.
 template <typename Interface>
 class StackObject : public Interface {
  public:

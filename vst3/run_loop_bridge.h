@@ -1,0 +1,45 @@
+// The run loop a Linux VST 3 host offers through a view's frame, as the
+// editor's HostLoop: the X connection's file descriptor and the frame timer
+// are registered with it, and its calls run the window's pending events on
+// the host's user-interface thread.
+//
+// Threads: [UI] every call, the host's loop's included.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+
+#include "core/host_loop.h"
+#include "vst3/vst3_interfaces.h"
+
+namespace vst3 {
+
+class RunLoopBridge final : public HostLoop, public IEventHandler, public ITimerHandler {
+ public:
+  // A bridge to `loop` with one reference, the caller's; it keeps the
+  // reference to `loop` that the caller had. Null when none can be made.
+  static RunLoopBridge* Create(IRunLoop* loop);
+  RunLoopBridge(const RunLoopBridge&) = delete;
+  RunLoopBridge& operator=(const RunLoopBridge&) = delete;
+
+  bool Start(int fd, int periodMs, HostLoopClient* client) override;
+  void Stop() override;
+
+  Tresult QV_VST3_CALL queryInterface(const char* iid, void** object) override;
+  uint32_t QV_VST3_CALL addRef() override;
+  uint32_t QV_VST3_CALL release() override;
+  void QV_VST3_CALL onFDIsSet(int fd) override;
+  void QV_VST3_CALL onTimer() override;
+
+ private:
+  explicit RunLoopBridge(IRunLoop* loop) : loop(loop) {}
+  ~RunLoopBridge();
+
+  std::atomic<uint32_t> references{1};
+  IRunLoop* loop;
+  HostLoopClient* client = nullptr;  // while started
+  bool watching = false;
+  bool timing = false;
+};
+
+}  // namespace vst3
