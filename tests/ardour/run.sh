@@ -4,8 +4,9 @@
 # backend, marked as having the plug-in's window open (as Ardour saves it),
 # and opened in Ardour's GUI under Xvfb; xdotool answers Ardour's dialogs.
 # The editor's window is then grabbed from the screen and compared with the
-# native qvhost's capture of the same editor. Ardour's LV2 host then loads
-# the LV2 bundle of the same build in a session of its Lua tool.
+# native qvhost's capture of the same editor. Ardour's LV2 and VST 3 hosts
+# then load the LV2 and VST 3 bundles of the same build in sessions of its
+# Lua tool.
 #
 #   tests/ardour/run.sh NATIVE_BUILD_DIR
 #
@@ -17,7 +18,7 @@ NATIVE=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 WORK="$NATIVE/ardour-tests"
 rm -rf "$WORK"
-mkdir -p "$WORK/vst" "$WORK/config/ardour7" "$WORK/cache"
+mkdir -p "$WORK/vst" "$WORK/vst3" "$WORK/config/ardour7" "$WORK/cache"
 
 if ! command -v ardour >/dev/null || ! command -v ardour7-lua >/dev/null; then
   echo "not ok - Ardour 7 is installed"
@@ -26,13 +27,13 @@ fi
 echo "# host: $(ardour --version 2>&1 | grep -m1 "^Ardour")"
 
 # Ardour's own settings, kept in the work folder: the dummy backend shown
-# and remembered, Linux VSTs looked for beside the plug-in, no first-run
-# wizard.
+# and remembered, Linux VST and VST 3 plug-ins looked for in folders of the
+# work folder, no first-run wizard.
 export XDG_CONFIG_HOME="$WORK/config" XDG_CACHE_HOME="$WORK/cache"
 # The copy keeps its time: a plug-in no older than its scan counts as changed
 # since, and Ardour would not use it.
 cp -p "$NATIVE/Quorvane.so" "$WORK/vst/"
-sed "s|@VST@|$WORK/vst|" "$HERE/config.xml" >"$WORK/config/ardour7/config"
+sed "s|@VST@|$WORK/vst|; s|@VST3@|$WORK/vst3|" "$HERE/config.xml" >"$WORK/config/ardour7/config"
 touch "$WORK/config/ardour7/.a7"
 
 MakeSession() {
@@ -96,20 +97,39 @@ TypeIntoBox() {
     "$WORK/ardour-typed.png"
 }
 
-# Ardour's GUI, under a window manager (openbox), opens the plug-in's
-# window; its picture is grabbed, then the value box is typed into.
+# ClickDitherAndSave DISPLAY: a click on the dither patch of the editor,
+# then Ctrl+S in Ardour's main window, which saves the session with the
+# values Ardour's automation holds.
+ClickDitherAndSave() {
+  local display=$1 x y main
+  IFS=+ read -r _ x y <<<"$(EditorGeometry "$display")"
+  DISPLAY=$display timeout 20 xdotool mousemove $((x + 197)) $((y + 460)) click 1 || return 1
+  sleep 1
+  timeout 20 "$PYTHON" "$HERE/grab.py" "$display" "$(EditorGeometry "$display")" \
+    "$WORK/ardour-vst3-clicked.png"
+  main=$(DISPLAY=$display timeout 20 xdotool search --name -- '- Ardour$' | head -1)
+  [ -n "$main" ] || return 1
+  DISPLAY=$display timeout 20 xdotool windowfocus --sync "$main" key ctrl+s || return 1
+  sleep 3
+}
+
+# RunArdour SESSION PICTURE AFTER: Ardour's GUI, under a window manager
+# (openbox), opens the session (its folder, named as its snapshot, or its
+# .ardour file) and with it the plug-in's window; its picture
+# is grabbed to PICTURE, then AFTER DISPLAY runs.
 RunArdour() {
+  local session=$1 picture=$2 after=$3
   local display=:$((100 + RANDOM % 400)) server manager ardour status=1
   Xvfb "$display" -screen 0 1600x1000x24 -nolisten tcp >/dev/null 2>&1 &
   server=$!
   sleep 2
   DISPLAY=$display openbox >"$WORK/openbox.txt" 2>&1 &
   manager=$!
-  DISPLAY=$display timeout 300 ardour -n -a "$WORK/quorvane" >"$WORK/ardour.txt" 2>&1 &
+  DISPLAY=$display timeout 300 ardour -n -a "$session" >"$WORK/ardour.txt" 2>&1 &
   ardour=$!
-  if WaitForEditor "$display" && GrabEditor "$display" "$WORK/ardour.png"; then
+  if WaitForEditor "$display" && GrabEditor "$display" "$picture"; then
     status=0
-    TypeIntoBox "$display" || echo "# typing into the value box failed"
+    "$after" "$display" || echo "# $after failed"
   fi
   # What the screen showed, for a failure's diagnosis.
   timeout 20 "$PYTHON" "$HERE/grab.py" "$display" 1600x1000+0+0 "$WORK/screen.png" 2>/dev/null
@@ -118,7 +138,7 @@ RunArdour() {
   kill "$ardour" 2>/dev/null
   sleep 2
   kill -KILL "$ardour" 2>/dev/null
-  pkill -KILL -f "ardour-7.*-a $WORK/quorvane" 2>/dev/null
+  pkill -KILL -f "ardour-7.*-a $session" 2>/dev/null
   wait "$ardour" 2>/dev/null
   kill "$manager" 2>/dev/null
   wait "$manager" 2>/dev/null
@@ -142,29 +162,77 @@ SameAsQvhost() {
   return "${PIPESTATUS[0]}"
 }
 
-# The LV2 bundle in a session made by Ardour's Lua tool: Ardour's own LV2
-# host instantiates it and lists its controls in their own units, before and
-# after "target bits" is set to 20 while the session runs.
-Lv2Session() {
-  LV2_PATH="$NATIVE/lv2" QV_SCRIPTS="$HERE" QV_SESSION="$WORK/lv2" timeout 120 \
-    ardour7-lua "$HERE/lv2_session.lua" >"$WORK/lv2.txt" 2>&1 ||
-    { tail -5 "$WORK/lv2.txt" | Diagnose; return 1; }
-  local listed expected
-  listed=$(grep ' = ' "$WORK/lv2.txt")
-  expected=$(printf '%s\n' "dither = 0.0" "psychoacoustic power = 9.0" "target bits = 16.0" \
-    "show graph = 1.0" "dither = 0.0" "psychoacoustic power = 9.0" "target bits = 20.0" \
-    "show graph = 1.0")
+# Lists OUT EXPECTED...: the "NAME = VALUE" lines of Ardour's output are
+# the ones expected.
+Lists() {
+  local out=$1 listed expected
+  shift
+  listed=$(grep ' = ' "$out")
+  expected=$(printf '%s\n' "$@")
   [ "$listed" = "$expected" ] && return 0
   echo "# Ardour listed:"
   Diagnose <<<"$listed"
   return 1
 }
 
+BEFORE=("dither = 0.0" "psychoacoustic power = 9.0" "target bits = 16.0" "show graph = 1.0")
+AFTER=("dither = 0.0" "psychoacoustic power = 9.0" "target bits = 20.0" "show graph = 1.0")
+
+# ControlsSession NAME PLUGIN KIND: the plug-in in a session made by Ardour's
+# Lua tool, in $WORK/NAME: Ardour's own host of that kind instantiates it and
+# lists its controls in their own units, before and after "target bits" is
+# set to 20 while the session runs.
+ControlsSession() {
+  QV_SCRIPTS="$HERE" QV_SESSION="$WORK/$1" QV_PLUGIN="$2" QV_KIND="$3" timeout 120 \
+    ardour7-lua "$HERE/controls_session.lua" >"$WORK/$1.txt" 2>&1 ||
+    { tail -5 "$WORK/$1.txt" | Diagnose; return 1; }
+  Lists "$WORK/$1.txt" "${BEFORE[@]}" "${AFTER[@]}"
+}
+
+Lv2Session() { LV2_PATH="$NATIVE/lv2" ControlsSession lv2 urn:varek:quorvane LV2; }
+
 # The session Ardour saved holds the LV2 processor with "target bits" at 20.
 Lv2Saved() {
   local session="$WORK/lv2/quorvane.ardour"
   grep -q 'type="lv2" unique-id="urn:varek:quorvane"' "$session" &&
     grep -q 'value="20" parameter="2" symbol="target_bits"' "$session"
+}
+
+# Ardour's VST 3 scanner, run on the bundle as Ardour runs it on new
+# plug-ins, lists the effect with its class id, category and channels. The
+# bundle joins Ardour's VST 3 folder only now, after the GUI's run.
+Vst3Scan() {
+  cp -rp "$NATIVE/vst3/Quorvane.vst3" "$WORK/vst3/" || return 1
+  LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 /usr/lib/ardour7/ardour-vst3-scanner -f \
+    "$WORK/vst3/Quorvane.vst3" >"$WORK/vst3-scan.txt" 2>&1 || { Diagnose <"$WORK/vst3-scan.txt"; return 1; }
+  grep -q 'uid="9751A2F046C047CA9736D1D8C6AEA8B6" name="Quorvane" vendor="Varek" category="Fx"' \
+    "$WORK"/cache/ardour7/vst/*.v3i &&
+    grep -q 'n_inputs="2" n_outputs="2"' "$WORK"/cache/ardour7/vst/*.v3i
+}
+
+# The session Ardour saved holds the VST 3 processor with "target bits" at
+# 20 and the effect's own state; reopened, the plug-in has the value again.
+Vst3Saved() {
+  local session="$WORK/vst3-session/quorvane.ardour"
+  grep -q 'type="vst3" unique-id="9751A2F046C047CA9736D1D8C6AEA8B6"' "$session" &&
+    grep -q '<Port id="2" value="20"/>' "$session" && grep -q '<chunk>' "$session" || return 1
+  QV_SCRIPTS="$HERE" QV_SESSION="$WORK/vst3-session" timeout 120 \
+    ardour7-lua "$HERE/reopen_session.lua" >"$WORK/vst3-reopened.txt" 2>&1 ||
+    { tail -5 "$WORK/vst3-reopened.txt" | Diagnose; return 1; }
+  Lists "$WORK/vst3-reopened.txt" "${AFTER[@]}"
+}
+
+# The VST 3 session, its plug-in window marked open, in Ardour's GUI: the
+# view opens (its X events on Ardour's run loop), and a click on "dither"
+# reaches Ardour, which saves the parameter on.
+Vst3Gui() {
+  local session="$WORK/vst3-session/quorvane.ardour"
+  "$PYTHON" "$HERE/open_window.py" "$session" && RunArdour "$session" \
+    "$WORK/ardour-vst3.png" ClickDitherAndSave || return 1
+  grep -q '<Controllable name="dither" id="[0-9]*" flags="Toggle" value="1" parameter="0"/>' \
+    "$session" && return 0
+  grep '<Controllable name="dither"' "$session" | Diagnose
+  return 1
 }
 
 # ---- Installing: scripts/install.sh, as the README tells users ---------------
@@ -236,11 +304,21 @@ Check "a user install fills ~/.vst, ~/.lv2 and ~/.local, says what Ardour needs,
   UserInstall
 
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
-Check "Ardour's GUI opens the plug-in's window from the session's saved state" RunArdour
+Check "Ardour's GUI opens the plug-in's window from the session's saved state" \
+  RunArdour "$WORK/quorvane" "$WORK/ardour.png" TypeIntoBox
 Check "the window Ardour shows is the editor's face, as qvhost shows it outside the text" \
   SameAsQvhost "$WORK/ardour.png"
 Check "keys Ardour binds, typed into the value box under a window manager, reach only the box" \
   SameAsQvhost "$WORK/ardour-typed.png" --param 1=0.91666667
 Check "Ardour's LV2 host loads the bundle and lists its controls in their own units" Lv2Session
 Check "the session Ardour saves holds the LV2 plug-in with target bits = 20" Lv2Saved
+Check "Ardour's VST 3 scanner lists the bundle's effect" Vst3Scan
+Check "Ardour's VST 3 host loads the bundle and lists its parameters in their own units" \
+  ControlsSession vst3-session Quorvane VST3
+Check "the session Ardour saves holds the VST 3 plug-in with target bits = 20, and reopens with it" \
+  Vst3Saved
+Check "Ardour's GUI opens the VST 3 plug-in's view, on Ardour's run loop, and a click saves as automation" \
+  Vst3Gui
+Check "the VST 3 view Ardour shows is the editor's face, as qvhost shows it outside the text" \
+  SameAsQvhost "$WORK/ardour-vst3.png" --param 2=0.538462
 Passed
