@@ -1,6 +1,8 @@
 #include "dither/editor/dither_editor.h"
 
+#include <cstdio>
 #include <new>
+#include <string>
 
 #include "dither/dither_plugin.h"
 #include "dither/editor/graph_grid.h"
@@ -9,6 +11,7 @@
 #include "editor/caption_control.h"
 #include "editor/knob_control.h"
 #include "editor/link_control.h"
+#include "editor/shell.h"
 #include "editor/switch_control.h"
 #include "host/create_plugin.h"
 
@@ -30,6 +33,18 @@ void AttachKnob(SurfaceEditor* editor, PlugParams* plug, int param, int x, int y
   const TextStyle captionStyle(14, kWhite, "Arial", kTextNormal, kAlignCentre, 0);
   editor->AttachControlPair(new KnobControl(plug, x, y, param, face, -135.0, 135.0, 0, 0, 4.0),
                             new CaptionControl(plug, caption, param, captionStyle, false));
+}
+
+// The read-me beside the plug-in's binary, or else in the resources of the
+// bundle the binary is in (a VST 3 bundle keeps it in Contents/Resources/).
+std::string ReadmePath(const std::string& directory) {
+  const std::string beside = directory + "Quorvane_README.txt";
+  if (FILE* file = std::fopen(beside.c_str(), "rb")) {
+    std::fclose(file);
+    return beside;
+  }
+  const char separator = PathSeparator();
+  return directory + ".." + separator + "Resources" + separator + "Quorvane_README.txt";
 }
 
 SpectrumGraph* MakeGraph(PlugParams* plug, float weight) {
@@ -78,8 +93,7 @@ DitherEditor::DitherEditor(DitherPlugin* plugin)
   levelBar->SetColour(kWhite);
   AttachControl(levelBar);
 
-  AttachControl(new LinkControl(plugin, Rect{40, 375, 170, 435},
-                                GetPluginDirectory() + "Quorvane_README.txt"));
+  AttachControl(new LinkControl(plugin, Rect{40, 375, 170, 435}, ReadmePath(GetPluginDirectory())));
 }
 
 void DitherEditor::SetRate(double rate) {

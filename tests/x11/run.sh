@@ -267,6 +267,8 @@ RunConnectionChecks() {
     LayerTests killed "test_x11:X11Window.AKilledConnection*"
   Check "native: the same over a TCP display" \
     LayerTests killed-tcp "test_x11:X11Window.AKilledConnection*" tcp
+  Check "native: on a host's run loop the editor's window has no thread of its own and paints when run" \
+    LayerTests host-loop "test_x11:X11Window.OnTheHostsLoop*"
   Check "LV2 UI shown in a window of its own: its close button makes idle() answer non-zero" \
     LayerTests lv2-close "test_lv2_ui:Lv2Ui.AWindowOfItsOwn*"
 }
