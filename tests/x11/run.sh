@@ -75,6 +75,16 @@ NoGrowth() {
   return 0
 }
 
+# NativeView: the VST 3 module's view, attached as a VST 3 host attaches it,
+# draws what the VST 2.x editor opened first drew.
+NativeView() {
+  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/host/qvhost" view \
+    "$NATIVE/vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so" "$WORK/view.png" \
+    >"$WORK/view.txt" 2>"$WORK/view.err" || { Diagnose <"$WORK/view.err"; return 1; }
+  Says "$WORK/view.txt" "view platform X11EmbedWindowID 0" "view size 500 525 resizable 0" \
+    "view attached 0" "view removed 0" && SameAs open view
+}
+
 # SameWith NAME ARGS...: the editor opened again as NAME, under other
 # conditions (Native's), draws the same picture as when first opened.
 SameWith() { Native "$@" && SameAs open "$1"; }
@@ -173,6 +183,7 @@ RunOpenChecks() {
     SameWith open-argb --parent-depth 32
   Check "native editor on a 16-bit screen draws the same picture through a visual of its own" \
     SameWith open-16 --server "-screen 0 1280x1024x16"
+  Check "native VST 3 view attached to an X window draws the same picture" NativeView
 }
 
 RunInputChecks() {

@@ -32,3 +32,5 @@ int CompareCommand(int argc, char** argv);
 int EditorCommand(int argc, char** argv);
 // qvhost validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]...
 int ValidateCommand(int argc, char** argv);
+// qvhost view MODULE OUT.png [--hold MS]: a VST 3 module's editor
+int ViewCommand(int argc, char** argv);

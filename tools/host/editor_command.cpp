@@ -130,6 +130,15 @@ bool ReadScript(int argc, char** argv, EditorScript* script, EditorInput* input)
   return true;
 }
 
+void PrintParameters(LoadedPlugin& plugin) {
+  EffectRecord& r = plugin.Record();
+  for (int32_t i = 0; i < r.numParams; ++i) {
+    std::printf("param %d %.6f\n", i, static_cast<double>(r.getParameter(&r, i)));
+  }
+}
+
+}  // namespace
+
 bool WritePng(const char* path, const EditorCapture& capture) {
   std::vector<unsigned char> rgba(capture.pixels.size() * 4);
   for (size_t i = 0; i < capture.pixels.size(); ++i) {
@@ -142,15 +151,6 @@ bool WritePng(const char* path, const EditorCapture& capture) {
   return stbi_write_png(path, capture.width, capture.height, 4, rgba.data(), capture.width * 4) !=
          0;
 }
-
-void PrintParameters(LoadedPlugin& plugin) {
-  EffectRecord& r = plugin.Record();
-  for (int32_t i = 0; i < r.numParams; ++i) {
-    std::printf("param %d %.6f\n", i, static_cast<double>(r.getParameter(&r, i)));
-  }
-}
-
-}  // namespace
 
 std::vector<std::string> KeyTokens(const std::string& keys) {
   std::vector<std::string> tokens;

@@ -61,6 +61,9 @@ struct EditorCapture {
   std::vector<uint32_t> pixels;
 };
 
+// Writes the capture as a PNG file; false when it cannot.
+[[nodiscard]] bool WritePng(const char* path, const EditorCapture& capture);
+
 // The keys of a kType action in order: one character each, or a name given
 // in braces (without them).
 std::vector<std::string> KeyTokens(const std::string& keys);

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+struct EditorCapture;
+
 // [UI thread] A visible window of width x height pixels, `x` pixels from the
 // screen's left edge; null on failure.
 void* CreateParentWindow(int width, int height, int x = 0);
@@ -18,3 +20,7 @@ void RouteThroughDialog(void* frame);
 // so that the editor's frame timer runs and it paints. `tick`, when given,
 // is called between messages with the milliseconds elapsed so far.
 void PumpWindowMessages(int ms, const std::function<void(double)>& tick = nullptr);
+// [UI thread] The pixels of the editor's window, the first child of
+// `parent`, width x height from its top-left corner; false when `parent` has
+// no child or its pixels cannot be read.
+bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capture);

@@ -165,32 +165,6 @@ void Play(LoadedPlugin& plugin, Session& s, const EditorAction& a, const EditorS
   PumpWindowMessages(holdMs);
 }
 
-// Copies the window's pixels from its device context into a top-down DIB.
-void Capture(HWND window, int width, int height, EditorCapture* capture) {
-  BITMAPINFO info = {};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  void* bits = nullptr;
-  HDC windowDc = GetDC(window);
-  HDC memoryDc = CreateCompatibleDC(windowDc);
-  HBITMAP section = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-  HGDIOBJ previous = SelectObject(memoryDc, section);
-  BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-  GdiFlush();
-  capture->width = width;
-  capture->height = height;
-  capture->pixels.assign(static_cast<const uint32_t*>(bits),
-                         static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
-  SelectObject(memoryDc, previous);
-  DeleteObject(section);
-  DeleteDC(memoryDc);
-  ReleaseDC(window, windowDc);
-}
-
 // One opening of the editor in `parent`: the script's actions, then closed.
 void Cycle(LoadedPlugin& plugin, HWND parent, const EditorScript& script) {
   plugin.Dispatch(effEditOpen, 0, 0, parent);
@@ -264,7 +238,7 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   });
   for (const EditorAction& action : script.actions) Play(plugin, s, action, script, script.holdMs);
   const bool alive = IsWindow(s.editor) != FALSE;
-  if (alive) Capture(s.editor, width, height, capture);
+  if (alive) CaptureChildWindow(s.parent, width, height, capture);
   if (script.second) SecondInstance(script, width, height);
   plugin.Dispatch(effEditClose);
   PrintClass("after closing", script.library);

@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <cstdint>
+
+#include "tools/host/editor_command.h"
 #include "tools/host/parent_window.h"
 
 namespace {
@@ -39,4 +42,33 @@ void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
     }
     Sleep(1);
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
+}
+
+// Copies the window's pixels from its device context into a top-down DIB.
+bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capture) {
+  HWND window = GetWindow(static_cast<HWND>(parent), GW_CHILD);
+  if (window == nullptr) return false;
+  BITMAPINFO info = {};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HDC windowDc = GetDC(window);
+  HDC memoryDc = CreateCompatibleDC(windowDc);
+  HBITMAP section = CreateDIBSection(memoryDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  HGDIOBJ previous = SelectObject(memoryDc, section);
+  BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
+  GdiFlush();
+  capture->width = width;
+  capture->height = height;
+  capture->pixels.assign(static_cast<const uint32_t*>(bits),
+                         static_cast<const uint32_t*>(bits) + static_cast<size_t>(width) * height);
+  SelectObject(memoryDc, previous);
+  DeleteObject(section);
+  DeleteDC(memoryDc);
+  ReleaseDC(window, windowDc);
+  return true;
 }

@@ -28,18 +28,6 @@ constexpr int kStepMs = 30;  // between the events of one action, as a hand is s
 
 Window WindowOf(void* window) { return static_cast<Window>(reinterpret_cast<uintptr_t>(window)); }
 
-// The editor's window: the parent's first child.
-Window EditorWindowIn(Display* display, Window parent) {
-  Window root = 0;
-  Window up = 0;
-  Window* children = nullptr;
-  unsigned count = 0;
-  if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
-  const Window found = count > 0 ? children[0] : 0;
-  if (children) XFree(children);
-  return found;
-}
-
 void MoveTo(Display* display, Window editor, int x, int y) {
   int rootX = 0;
   int rootY = 0;
@@ -139,7 +127,7 @@ void TypeEscape(Display* display, const Session& s, int x, int y, int holdMs) {
   PumpWindowMessages(holdMs);
   std::printf("after escape entry box %s editor window %s\n",
               ChildCount(display, editor) > 0 ? "open" : "closed",
-              EditorWindowIn(display, WindowOf(s.parent)) == editor ? "alive" : "destroyed");
+              FirstChild(display, WindowOf(s.parent)) == editor ? "alive" : "destroyed");
 }
 
 // A press, then the host tries to take the pointer: X refuses while another
@@ -162,7 +150,7 @@ void Reframe(LoadedPlugin& plugin, Session& s) {
   PumpWindowMessages(200);
   s.parent = CreateParentWindow(s.width, s.height);
   std::printf("editor reopen %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, s.parent)));
-  s.editor = EditorWindowIn(display, WindowOf(s.parent));
+  s.editor = FirstChild(display, WindowOf(s.parent));
   XWindowAttributes attributes = {};
   if (s.editor) XGetWindowAttributes(display, s.editor, &attributes);
   std::printf("editor window %d %d\n", attributes.width, attributes.height);
@@ -194,22 +182,6 @@ void Play(LoadedPlugin& plugin, Session& s, const EditorAction& a, int holdMs) {
     case EditorAction::kReframe: Reframe(plugin, s); break;
   }
   PumpWindowMessages(holdMs);
-}
-
-void Capture(Display* display, Window editor, int width, int height, EditorCapture* capture) {
-  XImage* image = XGetImage(display, editor, 0, 0, static_cast<unsigned>(width),
-                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
-  if (image == nullptr) return;
-  capture->width = width;
-  capture->height = height;
-  capture->pixels.resize(static_cast<size_t>(width) * height);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      const auto pixel = static_cast<uint32_t>(XGetPixel(image, x, y));
-      capture->pixels[static_cast<size_t>(y) * width + x] = 0xFF000000u | (pixel & 0xFFFFFFu);
-    }
-  }
-  XDestroyImage(image);
 }
 
 // What the window system holds for the process and its clients.
@@ -281,7 +253,7 @@ void Cycle(LoadedPlugin& plugin, void* parent, const EditorScript& script) {
   int width = 0;
   int height = 0;
   EditorSize(plugin, &width, &height);
-  Session s{parent, EditorWindowIn(display, WindowOf(parent)), width, height};
+  Session s{parent, FirstChild(display, WindowOf(parent)), width, height};
   for (const EditorAction& action : script.actions) Play(plugin, s, action, 50);
   plugin.Dispatch(effEditClose);
   if (s.parent != parent) DestroyParentWindow(s.parent);
@@ -360,7 +332,7 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   if (parent == nullptr) return false;
   const Window focusBefore = Focus(display);
   std::printf("editor open %d\n", static_cast<int>(plugin.Dispatch(effEditOpen, 0, 0, parent)));
-  const Window editor = EditorWindowIn(display, WindowOf(parent));
+  const Window editor = FirstChild(display, WindowOf(parent));
   if (editor == 0) {
     DestroyParentWindow(parent);
     return false;
@@ -374,11 +346,11 @@ bool RunEditorWindow(LoadedPlugin& plugin, const EditorScript& script, EditorCap
   Session s{parent, editor, width, height};
   for (const EditorAction& action : script.actions) Play(plugin, s, action, script.holdMs);
   parent = s.parent;
-  Capture(display, s.editor, width, height, capture);
+  CaptureChildWindow(s.parent, width, height, capture);
   std::printf("keyboard focus %s\n", Focus(display) == focusBefore ? "where it was" : "moved");
   if (script.second) SecondInstance(script, width, height);
   plugin.Dispatch(effEditClose);
-  std::printf("editor windows after closing %d\n", EditorWindowIn(display, WindowOf(parent)) != 0);
+  std::printf("editor windows after closing %d\n", FirstChild(display, WindowOf(parent)) != 0);
   DestroyParentWindow(parent);
   return true;
 }

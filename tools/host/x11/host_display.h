@@ -7,3 +7,7 @@
 
 // [UI thread] Opened on first use; null when there is no display.
 Display* HostDisplay();
+
+// [UI thread] The first child of `parent` (an editor's window in its host's
+// frame); 0 when it has none.
+Window FirstChild(Display* display, Window parent);

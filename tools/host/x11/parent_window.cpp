@@ -1,8 +1,12 @@
 // Top-level windows of qvhost's own under X11. The editor inside runs its
 // own events; the loop here only keeps qvhost's connection read.
+#include <X11/Xutil.h>
+
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 
+#include "tools/host/editor_command.h"
 #include "tools/host/parent_window.h"
 #include "tools/host/worker_thread.h"
 #include "tools/host/x11/host_display.h"
@@ -76,4 +80,35 @@ void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
     if (elapsed >= ms) return;
     PauseThread(kLoopStepMs);
   }
+}
+
+Window FirstChild(Display* display, Window parent) {
+  Window root = 0;
+  Window up = 0;
+  Window* children = nullptr;
+  unsigned count = 0;
+  if (!XQueryTree(display, parent, &root, &up, &children, &count)) return 0;
+  const Window found = count > 0 ? children[0] : 0;
+  if (children) XFree(children);
+  return found;
+}
+
+bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capture) {
+  Display* display = HostDisplay();
+  const Window editor = display ? FirstChild(display, WindowOf(parent)) : 0;
+  if (editor == 0) return false;
+  XImage* image = XGetImage(display, editor, 0, 0, static_cast<unsigned>(width),
+                            static_cast<unsigned>(height), AllPlanes, ZPixmap);
+  if (image == nullptr) return false;
+  capture->width = width;
+  capture->height = height;
+  capture->pixels.resize(static_cast<size_t>(width) * height);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const auto pixel = static_cast<uint32_t>(XGetPixel(image, x, y));
+      capture->pixels[static_cast<size_t>(y) * width + x] = 0xFF000000u | (pixel & 0xFFFFFFu);
+    }
+  }
+  XDestroyImage(image);
+  return true;
 }
