@@ -222,16 +222,22 @@ Vst3Saved() {
   Lists "$WORK/vst3-reopened.txt" "${AFTER[@]}"
 }
 
+# TypeThenClickAndSave DISPLAY: the value box typed into as TypeIntoBox
+# does, then the dither click, then the session saved.
+TypeThenClickAndSave() { TypeIntoBox "$1" && ClickDitherAndSave "$1"; }
+
 # The VST 3 session, its plug-in window marked open, in Ardour's GUI: the
-# view opens (its X events on Ardour's run loop), and a click on "dither"
-# reaches Ardour, which saves the parameter on.
+# view opens (its X events on Ardour's run loop); "11" typed into the value
+# box and a click on "dither" reach Ardour, which saves both.
 Vst3Gui() {
   local session="$WORK/vst3-session/quorvane.ardour"
   "$PYTHON" "$HERE/open_window.py" "$session" && RunArdour "$session" \
-    "$WORK/ardour-vst3.png" ClickDitherAndSave || return 1
+    "$WORK/ardour-vst3.png" TypeThenClickAndSave || return 1
   grep -q '<Controllable name="dither" id="[0-9]*" flags="Toggle" value="1" parameter="0"/>' \
-    "$session" && return 0
-  grep '<Controllable name="dither"' "$session" | Diagnose
+    "$session" &&
+    grep -q '<Controllable name="psychoacoustic power" id="[0-9]*" flags="" value="11" parameter="1"/>' \
+      "$session" && return 0
+  grep '<Controllable name=' "$session" | Diagnose
   return 1
 }
 
@@ -317,7 +323,7 @@ Check "Ardour's VST 3 host loads the bundle and lists its parameters in their ow
   ControlsSession vst3-session Quorvane VST3
 Check "the session Ardour saves holds the VST 3 plug-in with target bits = 20, and reopens with it" \
   Vst3Saved
-Check "Ardour's GUI opens the VST 3 plug-in's view, on Ardour's run loop, and a click saves as automation" \
+Check "Ardour's GUI opens the VST 3 view on its run loop; a typed value and a click reach its automation" \
   Vst3Gui
 Check "the VST 3 view Ardour shows is the editor's face, as qvhost shows it outside the text" \
   SameAsQvhost "$WORK/ardour-vst3.png" --param 2=0.538462
