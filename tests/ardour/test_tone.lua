@@ -1,0 +1,31 @@
+ardour {
+	["type"]    = "dsp",
+	name        = "Quorvane Test Tone",
+	category    = "Utility",
+	license     = "MIT",
+	author      = "Varek",
+	description = [[Two sines and a slow sweep of level, a function of the transport's position only, so that every export of a range holds the same samples]]
+}
+
+function dsp_ioconfig ()
+	return { [1] = { audio_in = -1, audio_out = -1}, }
+end
+
+local rate = 48000
+
+function dsp_init (r)
+	rate = r
+end
+
+function dsp_run (ins, outs, n_samples)
+	local start = Session:transport_sample ()
+	local a = {}
+	for s = 1, n_samples do
+		local t = (start + s - 1) / rate
+		a[s] = (0.3 + 0.2 * math.sin (2 * math.pi * 0.5 * t)) * math.sin (2 * math.pi * 997 * t)
+			+ 0.05 * math.sin (2 * math.pi * 6011 * t)
+	end
+	for c = 1, #outs do
+		outs[c]:set_table (a, n_samples)
+	end
+end
