@@ -27,6 +27,12 @@
 
 // What a plug-in is, as every format's adapter presents it: read once, when
 // the plug-in is made. Texts may be null for none.
+// The longest block an adapter hands the plug-in at once: a host's longer
+// blocks go through in pieces of this length, so that the scratch buffers
+// and the plug-in's accumulators stay bounded whatever maximum a host
+// announces.
+constexpr int32_t kLongestBlock = 1 << 16;
+
 struct PlugDescription {
   const char* name = "";       // the effect's name
   const char* product = "";    // the product's name, when it differs

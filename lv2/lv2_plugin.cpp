@@ -15,10 +15,6 @@
 
 namespace {
 
-// Blocks longer than this are processed in pieces of it: the scratch and the
-// engine's accumulators are sized for one block, and run() must not grow them.
-constexpr int32_t kMaxBlockLength = 1 << 16;
-
 constexpr const char* kAtomInt = "http://lv2plug.in/ns/ext/atom#Int";
 
 // The host's maximum block length from the options feature, or the default.
@@ -76,7 +72,7 @@ Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t ma
       layout{static_cast<uint32_t>(plugin->ParamCount()),
              static_cast<uint32_t>(plugin->InputsInUse()),
              static_cast<uint32_t>(plugin->OutputsInUse())},
-      blockLength(maxBlock < kMaxBlockLength ? maxBlock : kMaxBlockLength),
+      blockLength(maxBlock < kLongestBlock ? maxBlock : kLongestBlock),
       controls(layout.params, nullptr),
       applied(layout.params),
       audio(layout.inputs + layout.outputs, nullptr),

@@ -72,18 +72,17 @@ Tresult Vst3Effect::setupProcessing(ProcessSetup* setup) {
       setup->sampleRate > 1e7 || canProcessSampleSize(setup->symbolicSampleSize) != kResultOk) {
     return kInvalidArgument;
   }
-  // The noise shaper is designed for the maximum block; the float path's
-  // scratch buffers are made for it here, so that process allocates nothing.
+  // The noise shaper is designed for the host's maximum block; the float
+  // path's scratch buffers are made for the longest piece process hands the
+  // plug-in, here, so that process allocates nothing.
+  const int32_t piece =
+      setup->maxSamplesPerBlock < kLongestBlock ? setup->maxSamplesPerBlock : kLongestBlock;
   plug->SetSampleRate(setup->sampleRate);
   plug->SetBlockSize(setup->maxSamplesPerBlock);
-  if (!plug->PrepareScratch(setup->maxSamplesPerBlock)) {
-    LockGuard guard(&plug->Lock());
-    maxBlock = 0;
-    return kOutOfMemory;
-  }
+  const bool prepared = plug->PrepareScratch(piece);
   LockGuard guard(&plug->Lock());
-  maxBlock = setup->maxSamplesPerBlock;
-  return kResultOk;
+  maxBlock = prepared ? piece : 0;
+  return prepared ? kResultOk : kOutOfMemory;
 }
 
 Tresult Vst3Effect::setProcessing(uint8_t) { return kResultOk; }
@@ -148,8 +147,9 @@ void Vst3Effect::ProcessRange(const ProcessData& data, int32_t first, int32_t co
   const AudioBusBuffers* in = data.numInputs > 0 ? data.inputs : nullptr;
   const AudioBusBuffers* out = data.numOutputs > 0 ? data.outputs : nullptr;
   if (out == nullptr) return;
-  // A block longer than announced runs in pieces of the announced length;
-  // before any set-up, in pieces of the block size the plug-in was made for.
+  // A block longer than announced runs in pieces of the announced length (at
+  // most kLongestBlock); before any set-up, in pieces of the block size the
+  // plug-in was made for.
   int32_t piece = maxBlock > 0 ? maxBlock : plug->BlockSize();
   if (piece <= 0) piece = count;
   for (int32_t done = 0; done < count; done += piece) {

@@ -114,6 +114,12 @@ TEST_F(Vst3Process, BadSetUpAndOddBlocksGetSoundAnswers) {
   EXPECT_EQ(processor->setupProcessing(nullptr), kInvalidArgument);
   ProcessSetup odd{kOffline, kSample64, 333, 7919.0};
   EXPECT_EQ(processor->setupProcessing(&odd), kResultOk);
+  // A huge maximum: the plug-in works in bounded pieces, and a block runs.
+  ProcessSetup huge{kRealtime, kSample32, INT32_MAX, 44100.0};
+  EXPECT_EQ(processor->setupProcessing(&huge), kResultOk);
+  std::vector<float> fl(300, 0.2f), fr = fl;
+  ASSERT_EQ(Process(fl, fr), kResultOk);
+  for (float v : fl) ASSERT_TRUE(std::isfinite(v));
 
   // Mono and 5.1 are refused and stereo stays.
   SpeakerArrangement mono = 1, surround = 0x3F, stereo = kStereo;
