@@ -80,6 +80,16 @@ class IComponent : public IPluginBase {
   ~IComponent() = default;
 };
 constexpr Tuid kIComponentIid = MakeTuid(0xE831FF31, 0xF2D54301, 0x928EBBEE, 0x25697802);
+// Hosts store ids in COM's order on Windows and as written elsewhere.
+#ifdef _WIN32
+static_assert(kIComponentIid.bytes[0] == '\x31' && kIComponentIid.bytes[4] == '\xD5' &&
+                  kIComponentIid.bytes[6] == '\x01' && kIComponentIid.bytes[8] == '\x92',
+              "COM byte order");
+#else
+static_assert(kIComponentIid.bytes[0] == '\xE8' && kIComponentIid.bytes[4] == '\xF2' &&
+                  kIComponentIid.bytes[8] == '\x92',
+              "byte order as written");
+#endif
 
 class IAudioProcessor : public FUnknown {
  public:
