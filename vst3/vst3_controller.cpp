@@ -127,6 +127,9 @@ Tresult Vst3Effect::setParamNormalized(ParamId id, ParamValue normalised) {
   if (id != kProgramParamId && id >= static_cast<ParamId>(plug->ParamCount())) {
     return kInvalidArgument;
   }
+  // A program sets every parameter, but the host is not asked to read them
+  // again (restartComponent): Ardour calls this inside its preset loading
+  // and waits forever for a lock of its own if asked there.
   LockGuard guard(&plug->Lock());
   ApplyParameter(id, normalised);
   return kResultOk;

@@ -226,6 +226,21 @@ Vst3Saved() {
   Lists "$WORK/vst3-reopened.txt" "${AFTER[@]}"
 }
 
+# Ardour lists the eight programs as the plug-in's factory presets; loading
+# "CD render (soft)" selects it in the plug-in, whose state Ardour saves.
+Vst3Presets() {
+  QV_SCRIPTS="$HERE" QV_SESSION="$WORK/vst3-presets" timeout 120 \
+    ardour7-lua "$HERE/presets_session.lua" >"$WORK/vst3-presets.txt" 2>&1 ||
+    { tail -5 "$WORK/vst3-presets.txt" | Diagnose; return 1; }
+  local presets state
+  presets=$(grep '^preset ' "$WORK/vst3-presets.txt")
+  state=$("$PYTHON" "$HERE/saved_state.py" "$WORK/vst3-presets/quorvane.ardour")
+  [ "$presets" = "$(printf 'preset %s\n' Default "CD render (hard)" "CD render (soft)" -)" ] &&
+    [ "$state" = "$(printf '%s\n' "program 2" "value 1" "value 9" "value 16" "value 1")" ] && return 0
+  Diagnose <<<"$presets"$'\n'"$state"
+  return 1
+}
+
 # TypeThenClickAndSave DISPLAY: the value box typed into as TypeIntoBox
 # does, then the dither click, then the session saved.
 TypeThenClickAndSave() { TypeIntoBox "$1" && ClickDitherAndSave "$1"; }
@@ -362,6 +377,8 @@ Check "Ardour's VST 3 host loads the bundle and lists its parameters in their ow
   ControlsSession vst3-session Quorvane VST3
 Check "the session Ardour saves holds the VST 3 plug-in with target bits = 20, and reopens with it" \
   Vst3Saved
+Check "Ardour lists the programs as factory presets, and loading one selects it in the plug-in" \
+  Vst3Presets
 Check "Ardour's GUI opens the VST 3 view on its run loop; a typed value and a click reach its automation" \
   Vst3Gui
 Check "the VST 3 view Ardour shows is the editor's face, as qvhost shows it outside the text" \
