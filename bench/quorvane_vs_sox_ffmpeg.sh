@@ -1,69 +1,103 @@
 #!/usr/bin/env bash
-# Whole-process figures for the quorvane tool beside SoX and FFmpeg, all
-# measured in this run on the same file: a stereo 24-bit 44.1 kHz WAV
-# dithered to 16 bits. Prints wall time, rate and peak resident memory of
-# each, then a batch of 8 such files against the same 8 one after another.
-# Figures only: nothing here passes or fails on time.
+# Whole-process figures for the quorvane tool beside FFmpeg and SoX, all
+# measured in this run on the same file: a stereo 24-bit 44.1 kHz WAV of a
+# sine and pink noise, dithered to 16 bits. Prints each tool's wall time
+# (best of three runs, interleaved), its processor time (user + system) and
+# peak resident memory; then a batch of 8 such files in one run of quorvane
+# (one worker per core) against the same 8 one after another; then a 2-hour
+# file through each tool once, beside the time the disk itself takes to
+# store that much. Figures only: nothing here passes or fails on time.
 #
-#   bench/quorvane_vs_sox_ffmpeg.sh [BUILD_DIR] [SECONDS]   (default 600 s of audio)
+#   bench/quorvane_vs_sox_ffmpeg.sh [BUILD_DIR] [SECONDS] [LONG_SECONDS]
+#     (defaults: build/native, 600 s, 7200 s; LONG_SECONDS 0 leaves the long file out)
 set -euo pipefail
 build=${1:-build/native}
 seconds=${2:-600}
+long=${3:-7200}
 tool="$build/tools/quorvane/quorvane"
 tmp=$(mktemp -d "${TMPDIR:-/tmp}/quorvane-bench.XXXXXX")
 trap 'rm -rf "$tmp"' EXIT
 
-sox -n -r 44100 -c 2 -b 24 "$tmp/in.wav" synth "$seconds" pinknoise sine 1000 gain -6
-samples=$((seconds * 44100 * 2))
+sox -n -r 44100 -c 2 -b 24 "$tmp/in.wav" synth "$seconds" sine 997 pinknoise vol 0.3
 
-# Measure NAME COMMAND...: best wall time of three runs and the largest peak
-# resident set, appended to $tmp/figures as "NAME SECONDS KB".
-Measure() {
-  local name=$1 best="" most=0 run wall kb
-  shift
-  for run in 1 2 3; do
-    /usr/bin/time -o "$tmp/time" -f '%e %M' "$@" >/dev/null 2>&1
-    read -r wall kb <"$tmp/time"
-    if [ -z "$best" ] || [ "$(echo "$wall < $best" | bc)" = 1 ]; then best=$wall; fi
-    if [ "$kb" -gt "$most" ]; then most=$kb; fi
-  done
-  echo "$name $best $most" >>"$tmp/figures"
+# Run NAME IN OUT: one run of that tool on IN; appends "NAME WALL CPU KB" to
+# $tmp/runs.
+Run() {
+  local name=$1 in=$2 out=$3 wall user system kb
+  case $name in
+    quorvane) set -- "$tool" -q -y --seed 1 "$in" -o "$out" ;;
+    ffmpeg) set -- ffmpeg -nostdin -v error -y -i "$in" -af aresample=osf=s16:dither_method=shibata \
+      "$out" ;;
+    sox) set -- sox "$in" -b 16 "$out" dither -s ;;
+  esac
+  /usr/bin/time -o "$tmp/time" -f '%e %U %S %M' "$@" >/dev/null 2>&1
+  read -r wall user system kb <"$tmp/time"
+  echo "$name $wall $(echo "$user + $system" | bc) $kb" >>"$tmp/runs"
+  rm -f "$out"
 }
 
-Measure quorvane "$tool" -q -y "$tmp/in.wav" -o "$tmp/quorvane.wav"
-Measure sox sox "$tmp/in.wav" -b 16 "$tmp/sox.wav" dither -s
-Measure ffmpeg ffmpeg -nostdin -v error -y -i "$tmp/in.wav" -af aresample=osf=s16:dither_method=shibata \
-  "$tmp/ffmpeg.wav"
-
-echo "$seconds s of stereo 24-bit 44.1 kHz audio to 16 bits ($samples samples), best of 3, $(nproc) cores:"
-awk -v samples="$samples" '
-  { wall[$1] = $2; kb[$1] = $3 }
-  END {
-    for (name in wall) {
-      printf "  %-8s %6.2f s  %6.1f M samples/s  peak RSS %6.1f MB", name, wall[name],
-             samples / wall[name] / 1e6, kb[name] / 1024
-      if (name != "ffmpeg") printf "  (%.2f x FFmpeg'"'"'s rate)", wall["ffmpeg"] / wall[name]
-      printf "\n"
+# Report SAMPLES: each tool's best wall time of $tmp/runs, with that run's
+# processor time and the largest peak memory, beside FFmpeg's.
+Report() {
+  awk -v samples="$1" '
+    {
+      if (!($1 in wall) || $2 < wall[$1]) { wall[$1] = $2; cpu[$1] = $3 }
+      if ($4 > kb[$1]) kb[$1] = $4
     }
-  }' "$tmp/figures" | sort
+    END {
+      for (name in wall) {
+        printf "    %-8s %6.2f s wall %6.2f s cpu %6.1f M samples/s  peak RSS %6.1f MB", name,
+               wall[name], cpu[name], samples / wall[name] / 1e6, kb[name] / 1024
+        if (name != "ffmpeg") {
+          printf "  (%.2f x FFmpeg in wall time, %.2f of its cpu)", wall["ffmpeg"] / wall[name],
+                 cpu[name] / cpu["ffmpeg"]
+        }
+        printf "\n"
+      }
+    }' "$tmp/runs" | sort
+  rm -f "$tmp/runs"
+}
 
-# The batch: 8 names for the input (hard links, so no extra disk), all at
-# once, then one after another.
+echo "$seconds s of stereo 24-bit 44.1 kHz audio to 16 bits, best of 3 interleaved runs," \
+  "$(nproc) cores:"
+for run in 1 2 3; do
+  for name in quorvane ffmpeg sox; do Run "$name" "$tmp/in.wav" "$tmp/out.wav"; done
+done
+Report $((seconds * 44100 * 2))
+
+# The batch: 8 names for the input (hard links, so no extra disk), all in
+# one run, then one after another.
 mkdir "$tmp/batch" "$tmp/one"
 files=()
 for i in 1 2 3 4 5 6 7 8; do
   ln "$tmp/in.wav" "$tmp/in$i.wav"
   files+=("$tmp/in$i.wav")
 done
-rm -f "$tmp/quorvane.wav" "$tmp/sox.wav" "$tmp/ffmpeg.wav"
 start=$(date +%s%N)
 "$tool" -q "${files[@]}" --outdir "$tmp/batch"
 middle=$(date +%s%N)
-for file in "${files[@]}"; do
-  "$tool" -q "$file" -o "$tmp/one/$(basename "$file")"
-  rm -f "$tmp/batch/$(basename "$file")"
-done
+for file in "${files[@]}"; do "$tool" -q "$file" -o "$tmp/one/$(basename "$file")"; done
 end=$(date +%s%N)
+rm -rf "$tmp/batch" "$tmp/one"
 awk -v batch=$((middle - start)) -v one=$((end - middle)) 'BEGIN {
-  printf "batch of 8 files: %.2f s in one run, %.2f s one after another (%.2f x)\n",
+  printf "  batch of 8 such files: %.2f s in one run, %.2f s one after another (%.2f x)\n",
          batch / 1e9, one / 1e9, one / batch }'
+
+[ "$long" -gt 0 ] || exit 0
+# The long file: the short one repeated, each tool once.
+copies=$(((long + seconds - 1) / seconds))
+parts=()
+for ((i = 0; i < copies; i++)); do parts+=("$tmp/in.wav"); done
+sox "${parts[@]}" "$tmp/long.wav" trim 0 "$long"
+echo "  $long s ($((long / 60)) minutes), one run each:"
+for name in quorvane ffmpeg sox; do Run "$name" "$tmp/long.wav" "$tmp/out.wav"; done
+Report $((long * 44100 * 2))
+# What the disk takes to store the 16-bit output, written and synced as
+# quorvane writes its files: beyond this, the disk and not the processor
+# sets quorvane's time.
+bytes=$((long * 44100 * 4))
+/usr/bin/time -o "$tmp/time" -f '%e' \
+  dd if=/dev/zero of="$tmp/disk" bs=1M count=$((bytes / 1048576)) conv=fsync status=none
+awk -v bytes="$bytes" -v wall="$(cat "$tmp/time")" 'BEGIN {
+  printf "    disk     %6.2f s to write and sync the %.0f MB of 16-bit output (%.0f MB/s)\n",
+         wall, bytes / 1e6, bytes / 1e6 / wall }'

@@ -48,6 +48,7 @@ __attribute__((always_inline)) inline double Requantiser::RequantiseChannel(cons
   const double gain = s.ditherGain;
   const double* a = coefficients.Data();
   double* history = s.errorHistory.Data();
+  const bool averaging = keepAverages;
   double* inSum = inputSum.Data();
   double* errSum = errorSum.Data();
   double prevUniform = s.prevUniform;
@@ -94,8 +95,10 @@ __attribute__((always_inline)) inline double Requantiser::RequantiseChannel(cons
       newest = y - v;
       history[pos] = history[pos + order] = newest;
     }
-    inSum[j] += x;
-    errSum[j] += y - x;
+    if (averaging) {
+      inSum[j] += x;
+      errSum[j] += y - x;
+    }
     sumOfSquares += x * x;
   }
   s.prevUniform = prevUniform;
@@ -126,7 +129,8 @@ void Requantiser::Reset(double scale, bool dither, int order, int32_t frames) {
     if (s.errorHistory.Resize(2 * shapingOrder, true) != 2 * shapingOrder) storageReady = false;
   }
   const int32_t countBefore = inputSum.Count();
-  if (inputSum.Resize(frames, false) != frames || errorSum.Resize(frames, false) != frames)
+  if (keepAverages &&
+      (inputSum.Resize(frames, false) != frames || errorSum.Resize(frames, false) != frames))
     storageReady = false;
   // Resized, the arrays hold what their storage held before; unchanged, only
   // the last block's frames may be other than 0.
@@ -169,7 +173,8 @@ bool Requantiser::ProcessBlockScheduled(double** inputs, double** outputs, int u
                                         bool together) {
   if (frames < 0) frames = 0;
   // A design that could not have its coefficients leaves fewer than the order.
-  if (!storageReady || coefficients.Count() != shapingOrder || !AccumulatorsHold(frames)) {
+  if (!storageReady || coefficients.Count() != shapingOrder ||
+      (keepAverages && !AccumulatorsHold(frames))) {
     for (int c = 0; c < used; ++c) {
       for (int j = 0; j < frames; ++j) outputs[c][j] = 0.0;
     }
@@ -178,10 +183,12 @@ bool Requantiser::ProcessBlockScheduled(double** inputs, double** outputs, int u
   // The block's frames are summed into, and those the last block left
   // beyond it must read 0 again: only those are cleared, so that a short
   // block costs the same whatever the accumulators' capacity.
-  const int32_t toClear = frames > heldFrames ? frames : heldFrames;
-  for (int32_t j = 0; j < toClear; ++j) inputSum[j] = 0.0;
-  for (int32_t j = 0; j < toClear; ++j) errorSum[j] = 0.0;
-  heldFrames = 0;
+  if (keepAverages) {
+    const int32_t toClear = frames > heldFrames ? frames : heldFrames;
+    for (int32_t j = 0; j < toClear; ++j) inputSum[j] = 0.0;
+    for (int32_t j = 0; j < toClear; ++j) errorSum[j] = 0.0;
+    heldFrames = 0;
+  }
   if (used <= 0) return false;
 
   // The channels go together only where that cannot change what either one
@@ -219,9 +226,11 @@ bool Requantiser::ProcessBlockScheduled(double** inputs, double** outputs, int u
     }
   }
 
-  const double scale = 1.0 / used;
-  for (int32_t j = 0; j < frames; ++j) inputSum[j] *= scale;
-  for (int32_t j = 0; j < frames; ++j) errorSum[j] *= scale;
-  heldFrames = frames;
+  if (keepAverages) {
+    const double scale = 1.0 / used;
+    for (int32_t j = 0; j < frames; ++j) inputSum[j] *= scale;
+    for (int32_t j = 0; j < frames; ++j) errorSum[j] *= scale;
+    heldFrames = frames;
+  }
   return true;
 }

@@ -1,8 +1,8 @@
 // The requantiser: limits a block of samples to [-1, 1], adds optional
 // triangular dither, feeds back the shaped quantisation error and rounds to
 // the grid of 1 / quantScale steps. It keeps each channel's shaping and
-// dither state, and, per frame of the last block, the clipped input and the
-// requantisation error averaged over the channels, for a display to read.
+// dither state, and (unless told not to, KeepAverages) per frame of the last block, the clipped
+// input and the requantisation error averaged over the channels, for a display to read.
 //
 // Each channel's feedback sum is one long chain of dependent operations, so
 // ProcessBlock runs channels 0 and 1 together, one in each lane of two-lane
@@ -60,6 +60,11 @@ class Requantiser {
   // ProcessBlock must match bit for bit.
   bool ProcessBlockPerChannel(double** inputs, double** outputs, int channels, int frames);
 
+  // Whether blocks leave the averages of their frames for a display (the
+  // default). A caller without a display switches them off before Reset,
+  // which then gives them no storage, and saves their work in every block.
+  void KeepAverages(bool keep) { keepAverages = keep; }
+
   // Coefficient k goes with the error k + 1 frames back.
   SampleArray& Coefficients() { return coefficients; }
   const SampleArray& Coefficients() const { return coefficients; }
@@ -104,6 +109,7 @@ class Requantiser {
   double quantScale = 0.0;  // 2^(bits - 1): steps per unit amplitude on each side of 0
   bool ditherOn = false;
   bool shapingOn = false;
+  bool keepAverages = true;
   int32_t shapingOrder = 0;
   MtRandom rng;
   // Every array of the last Reset got its size.

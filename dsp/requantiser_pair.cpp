@@ -49,6 +49,7 @@ __attribute__((always_inline)) inline void Requantiser::RequantisePair(double** 
   const uint32_t* words0 = pairWords.get();
   const uint32_t* words1 = words0 + wordsPerFrame * frames;
   const __m128d wordScale = _mm_set1_pd(MtRandom::kWordScale);
+  const bool averaging = keepAverages;
   double* inSum = inputSum.Data();
   double* errSum = errorSum.Data();
   ChannelState* both[2] = {&channels[0], &channels[1]};
@@ -104,12 +105,14 @@ __attribute__((always_inline)) inline void Requantiser::RequantisePair(double** 
       _mm_storeu_pd(ring + 2 * pos, newest);
       _mm_storeu_pd(ring + 2 * (pos + order), newest);
     }
-    double xs[2];
-    double es[2];
-    _mm_storeu_pd(xs, x);
-    _mm_storeu_pd(es, _mm_sub_pd(y, x));
-    inSum[j] = inSum[j] + xs[0] + xs[1];
-    errSum[j] = errSum[j] + es[0] + es[1];
+    if (averaging) {
+      double xs[2];
+      double es[2];
+      _mm_storeu_pd(xs, x);
+      _mm_storeu_pd(es, _mm_sub_pd(y, x));
+      inSum[j] = inSum[j] + xs[0] + xs[1];
+      errSum[j] = errSum[j] + es[0] + es[1];
+    }
     squares = _mm_add_pd(squares, _mm_mul_pd(x, x));
   }
 

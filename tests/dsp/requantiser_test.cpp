@@ -114,3 +114,40 @@ TEST(Requantiser, WithoutItsCoefficientsABlockIsSilent) {
   EXPECT_TRUE(b.Run(q, 2));
   EXPECT_EQ(b.out[0][1], 0.5);
 }
+
+// Without a display the averages get no storage, on both schedules, and the
+// output is the same bit for bit.
+TEST(Requantiser, KeepingNoAveragesChangesNoOutputAndLeavesThemAlone) {
+  for (const bool paired : {true, false}) {
+    Requantiser with, without;
+    without.KeepAverages(false);
+    for (Requantiser* q : {&with, &without}) {
+      q->Reset(k16Bits, true, 2, 64);
+      q->Coefficients()[0] = 0.9;
+      q->Coefficients()[1] = -0.2;
+      q->Random().SeedState(7);
+      q->Random().Regenerate();
+    }
+    std::vector<double> left(64), right(64);
+    for (size_t j = 0; j < left.size(); ++j) {
+      left[j] = 0.3 * std::sin(0.1 * j);
+      right[j] = 0.2 * std::cos(0.13 * j);
+    }
+    Block a(left, right), b(left, right);
+    double* insA[2] = {a.in[0].data(), a.in[1].data()};
+    double* outsA[2] = {a.out[0].data(), a.out[1].data()};
+    double* insB[2] = {b.in[0].data(), b.in[1].data()};
+    double* outsB[2] = {b.out[0].data(), b.out[1].data()};
+    for (int block = 0; block < 3; ++block) {
+      ASSERT_TRUE(paired ? with.ProcessBlock(insA, outsA, 2, 64)
+                         : with.ProcessBlockPerChannel(insA, outsA, 2, 64));
+      ASSERT_TRUE(paired ? without.ProcessBlock(insB, outsB, 2, 64)
+                         : without.ProcessBlockPerChannel(insB, outsB, 2, 64));
+      EXPECT_EQ(a.out[0], b.out[0]);
+      EXPECT_EQ(a.out[1], b.out[1]);
+    }
+    EXPECT_NE(with.InputAverage()[5], 0.0);
+    EXPECT_EQ(without.InputAverage().Count(), 0);
+    EXPECT_EQ(without.ErrorAverage().Count(), 0);
+  }
+}

@@ -29,6 +29,10 @@ int32_t ChunkFrames(int32_t block) {
   return block >= kTarget ? block : block * (kTarget / block);
 }
 
+// The output the disk is asked to store as it accumulates, so that it
+// works while the file streams rather than all at the sync at its end.
+constexpr int64_t kWritebackBytes = 8 << 20;
+
 // Chunks in flight on each side of the processing thread. Input chunks stay
 // in use until their output is written and measured.
 constexpr int kOutputChunks = 4;
@@ -36,9 +40,10 @@ constexpr int kInputChunks = kOutputChunks + 3;
 
 // Chunks hold their channels planar, channel c's frames from c * chunkFrames,
 // the layout the engines and the meter read. The reader deinterleaves the
-// file's frames as it reads them, off the processing thread, the busiest;
-// that thread interleaves its output for the file as it clips and converts
-// it.
+// file's frames as it reads them, and the writer clips, converts and
+// interleaves the output for the file, so that the processing thread runs
+// the engines and nothing else: they are serial per channel pair, the one
+// part of the work that cannot spread over the machine's cores.
 struct InputChunk {
   std::vector<double> planar;
   int64_t frames = 0;
@@ -52,37 +57,50 @@ struct OutputChunk {
   InputChunk* input = nullptr;  // what it was made from, kept for the meter
 };
 
-// The per-file state of the processing thread.
+// The per-file state of the processing thread: the engines.
 class Processor {
  public:
   Processor(const SF_INFO& info, const ToolOptions& options, const DitherSettings& settings,
             uint32_t seed, int32_t chunkFrames)
-      : channels(info.channels),
-        block(options.block),
-        grid(settings.bits),
-        groups(PairChannels(info.channels)),
-        chunkFrames(chunkFrames) {
+      : block(options.block), groups(PairChannels(info.channels)), chunkFrames(chunkFrames) {
     for (size_t g = 0; g < groups.size(); ++g) {
       engines.push_back(std::make_unique<PairEngine>(
           groups[g].count, info.samplerate, block, settings, GroupSeed(seed, static_cast<int>(g))));
     }
   }
 
-  void Process(InputChunk& in, OutputChunk& out, bool integers);
+  // Requantises a chunk into `out.planar`, on the grid, not yet limited.
+  void Process(InputChunk& in, OutputChunk& out);
   bool ShapingActive() const { return engines.empty() || engines[0]->ShapingActive(); }
+
+ private:
+  int32_t block;
+  std::vector<ChannelGroup> groups;
+  std::vector<std::unique_ptr<PairEngine>> engines;
+  int32_t chunkFrames;
+};
+
+// The writer's first step: limits the requantised chunk to the output's
+// range, counting what was limited, and interleaves it for the file.
+class OutputConverter {
+ public:
+  OutputConverter(int channels, int bits, int32_t chunkFrames, bool integers)
+      : channels(channels), grid(bits), chunkFrames(chunkFrames), integers(integers) {}
+
+  void Convert(OutputChunk& out);
+  // Whether the file takes integers (words) rather than doubles (interleaved).
+  bool Integers() const { return integers; }
   uint64_t Overs() const { return overs; }
 
  private:
   int channels;
-  int32_t block;
   OutputGrid grid;
-  std::vector<ChannelGroup> groups;
-  std::vector<std::unique_ptr<PairEngine>> engines;
   int32_t chunkFrames;
+  bool integers;
   uint64_t overs = 0;
 };
 
-void Processor::Process(InputChunk& in, OutputChunk& out, bool integers) {
+void Processor::Process(InputChunk& in, OutputChunk& out) {
   const auto frames = static_cast<int32_t>(in.frames);
   for (size_t g = 0; g < groups.size(); ++g) {
     const ChannelGroup& group = groups[g];
@@ -97,6 +115,11 @@ void Processor::Process(InputChunk& in, OutputChunk& out, bool integers) {
       engines[g]->Process(ins, outs, frames - start < block ? frames - start : block);
     }
   }
+  out.frames = frames;
+}
+
+void OutputConverter::Convert(OutputChunk& out) {
+  const auto frames = static_cast<int32_t>(out.frames);
   for (int c = 0; c < channels; ++c) {
     double* y = out.planar.data() + static_cast<size_t>(c) * chunkFrames;
     for (int32_t j = 0; j < frames; ++j) y[j] = grid.Clip(y[j], overs);
@@ -108,7 +131,6 @@ void Processor::Process(InputChunk& in, OutputChunk& out, bool integers) {
       for (int32_t j = 0; j < frames; ++j) interleaved[j * channels] = y[j];
     }
   }
-  out.frames = frames;
 }
 
 // What the threads found.
@@ -150,12 +172,14 @@ void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<do
   filled.Close();
 }
 
-// The writer thread: stores each chunk, then measures it against its input
-// (off the processing thread) and frees both chunks. A format whose sizes
-// cannot describe more than `maxFrames` frames gets no more: the write fails.
-void WriteChunks(SNDFILE* file, bool integers, int32_t chunkFrames, int64_t maxFrames,
-                 ChunkQueue<OutputChunk>& freeOutputs, ChunkQueue<OutputChunk>& filled,
-                 ChunkQueue<InputChunk>& freeInputs, FileMeter& meter, StreamState& state) {
+// The writer thread: converts and stores each chunk, then measures it against
+// its input when there is a meter (a report or a plot to make) and frees both
+// chunks. A format whose sizes cannot describe more than `maxFrames` frames
+// gets no more: the write fails.
+void WriteChunks(SNDFILE* file, TemporaryFile& target, OutputConverter& converter,
+                 int32_t chunkFrames, int64_t maxFrames, ChunkQueue<OutputChunk>& freeOutputs,
+                 ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
+                 FileMeter* meter, StreamState& state) {
   int64_t written = 0;
   while (OutputChunk* chunk = filled.Pop()) {
     if (state.writeError.empty() && chunk->frames > maxFrames - written) {
@@ -164,15 +188,19 @@ void WriteChunks(SNDFILE* file, bool integers, int32_t chunkFrames, int64_t maxF
     }
     written += chunk->frames;
     if (state.writeError.empty()) {
+      converter.Convert(*chunk);
       const sf_count_t written =
-          integers ? sf_writef_int(file, chunk->words.data(), chunk->frames)
-                   : sf_writef_double(file, chunk->interleaved.data(), chunk->frames);
+          converter.Integers() ? sf_writef_int(file, chunk->words.data(), chunk->frames)
+                               : sf_writef_double(file, chunk->interleaved.data(), chunk->frames);
       if (written != chunk->frames) {
         state.writeError = sf_strerror(file);
         state.stop.store(true);
       }
-      meter.Add(chunk->input->planar.data(), chunk->planar.data(), chunkFrames,
-                static_cast<int>(chunk->frames));
+      target.StartWriteback(kWritebackBytes);
+      if (meter) {
+        meter->Add(chunk->input->planar.data(), chunk->planar.data(), chunkFrames,
+                   static_cast<int>(chunk->frames));
+      }
     }
     freeInputs.Push(chunk->input);
     freeOutputs.Push(chunk);
@@ -199,13 +227,13 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
   return true;
 }
 
-// Runs the three threads over the whole file: reading, processing (here)
-// and writing with measuring. Everything is allocated before the threads
+// Runs the three threads over the whole file: reading, processing (here),
+// and converting, writing and measuring. Everything is allocated before the threads
 // start; a failure to start one (or to allocate) throws, with no thread left
 // running.
-void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrames,
-            int64_t maxFrames, Processor& processor, FileMeter& meter, Progress& progress,
-            StreamState& state) {
+void Stream(InputFile& input, SNDFILE* output, TemporaryFile& target, bool integers,
+            int32_t chunkFrames, int64_t maxFrames, Processor& processor,
+            OutputConverter& converter, FileMeter* meter, Progress& progress, StreamState& state) {
   const int channels = input.Info().channels;
   const size_t samples = static_cast<size_t>(chunkFrames) * channels;
   InputChunk inputs[kInputChunks];
@@ -230,9 +258,9 @@ void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrame
                      std::ref(freeInputs), std::ref(filledInputs), std::ref(state));
   std::thread writer;
   try {
-    writer = std::thread(WriteChunks, output, integers, chunkFrames, maxFrames,
-                         std::ref(freeOutputs), std::ref(filledOutputs), std::ref(freeInputs),
-                         std::ref(meter), std::ref(state));
+    writer = std::thread(WriteChunks, output, std::ref(target), std::ref(converter), chunkFrames,
+                         maxFrames, std::ref(freeOutputs), std::ref(filledOutputs),
+                         std::ref(freeInputs), meter, std::ref(state));
   } catch (...) {
     state.stop.store(true);
     freeInputs.Close();
@@ -245,7 +273,7 @@ void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrame
       continue;
     }
     OutputChunk* out = freeOutputs.Pop();
-    processor.Process(*in, *out, integers);
+    processor.Process(*in, *out);
     out->input = in;
     progress.done += in->frames;
     filledOutputs.Push(out);
@@ -253,7 +281,7 @@ void Stream(InputFile& input, SNDFILE* output, bool integers, int32_t chunkFrame
   filledOutputs.Close();
   reader.join();
   writer.join();
-  meter.Finish();
+  if (meter) meter->Finish();
 }
 
 }  // namespace
@@ -333,9 +361,13 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   const int32_t chunkFrames = ChunkFrames(options.block);
   const bool integers = !format.isFloat;
   Processor processor(in, options, options.settings, seed, chunkFrames);
+  OutputConverter converter(in.channels, options.settings.bits, chunkFrames, integers);
+  // Quiet, without a plot, nothing reads the measurements: none are made.
+  const bool measured = !options.quiet || !options.plot.empty();
   FileMeter meter(in.channels, !options.plot.empty());
   StreamState state;
-  Stream(input, file.get(), integers, chunkFrames, maxFrames, processor, meter, progress, state);
+  Stream(input, file.get(), audio, integers, chunkFrames, maxFrames, processor, converter,
+         measured ? &meter : nullptr, progress, state);
   const int closed = sf_close(file.release());
   // A FLAC file's comments go into the room left for them; what did not is
   // found missing when the file is read back.
@@ -376,7 +408,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   figures.frames = state.framesRead;
   figures.inputPeak = meter.InputPeak();
   figures.clippedInput = meter.ClippedInput();
-  figures.overs = processor.Overs();
+  figures.overs = converter.Overs();
   figures.errorPower = meter.ErrorPower();
   figures.weightedPower = figures.errorPower * meter.Spectrum().WeightingRatio(in.samplerate);
 

@@ -5,6 +5,8 @@
 PairEngine::PairEngine(int channels, double rate, int32_t block, const DitherSettings& settings,
                        uint32_t seed)
     : channels(channels), power(settings.power) {
+  // The tool shows no display: the requantiser keeps no averages for one.
+  engine.Core().KeepAverages(false);
   // A host passes the rate in single precision; the filter design sees it so.
   engine.Configure(static_cast<float>(rate), block, settings.bits, settings.dither, settings.power);
   engine.Core().Random().SeedState(seed);

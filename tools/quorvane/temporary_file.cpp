@@ -171,6 +171,15 @@ void TemporaryFile::TakeOwnershipOf(const std::string& path) const {
   fchmod(descriptor, replaced.st_mode & 07777);
 }
 
+void TemporaryFile::StartWriteback(int64_t bytes) {
+  if (descriptor < 0) return;
+  const off_t end = lseek(descriptor, 0, SEEK_CUR);
+  if (end < 0 || end - writebackFrom < bytes) return;
+  // Only a hint: where the system cannot, the sync before Commit does it all.
+  (void)sync_file_range(descriptor, writebackFrom, end - writebackFrom, SYNC_FILE_RANGE_WRITE);
+  writebackFrom = end;
+}
+
 bool TemporaryFile::Commit(bool replace, std::string& error) {
   if (replace) TakeOwnershipOf(target);
   if (fsync(descriptor) != 0) {

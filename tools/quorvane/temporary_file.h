@@ -10,6 +10,7 @@
 // The data reach the disk before the name does, and the name after.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 class TemporaryFile {
@@ -28,6 +29,12 @@ class TemporaryFile {
 
   // The open file; -1 when there is none.
   int Descriptor() const { return descriptor; }
+
+  // [the thread that writes] Has the disk start storing what was written
+  // since the last call, without waiting for it, once that is at least
+  // `bytes`: the sync before Commit then has little left, and the disk
+  // works while the next data are made.
+  void StartWriteback(int64_t bytes);
 
   // Gives the file the target's name. Without `replace` an existing target
   // is kept and the commit fails. On failure the file is removed.
@@ -50,5 +57,6 @@ class TemporaryFile {
   std::string temporary;  // the hidden name, empty while the file has none
   bool unnamed = false;   // made with O_TMPFILE and not yet linked
   int descriptor = -1;
-  int slot = -1;  // interrupt cleanup slot of the hidden name
+  int slot = -1;              // interrupt cleanup slot of the hidden name
+  int64_t writebackFrom = 0;  // where the data not yet sent to the disk start
 };
