@@ -1,5 +1,6 @@
-// process on the audio thread must not allocate: this binary's operator new
-// counts the allocations of the thread that asks it to.
+// process on the audio thread must not allocate: this binary's operators new
+// (every form but the aligned ones, which keep the library's pair) count the
+// allocations of the thread that asks them to.
 #include <atomic>
 #include <cstdlib>
 #include <new>
@@ -23,10 +24,19 @@ void* operator new(std::size_t size) {
   throw std::bad_alloc();
 }
 void* operator new[](std::size_t size) { return operator new(size); }
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+  if (counting) ++allocations;
+  return std::malloc(size ? size : 1);
+}
+void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
+  return operator new(size, tag);
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace vst3 {
 namespace {
