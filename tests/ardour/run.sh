@@ -309,6 +309,9 @@ FoundByDefault() {
   if [ "$kind" = LXVST ]; then
     XDG_CONFIG_HOME=$config XDG_CACHE_HOME=$cache LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 \
       /usr/lib/ardour7/ardour-vst-scanner -f /usr/local/lib/vst/Quorvane.so >"$WORK/default.scan" 2>&1
+  elif [ "$kind" = VST3 ]; then
+    XDG_CONFIG_HOME=$config XDG_CACHE_HOME=$cache LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 \
+      /usr/lib/ardour7/ardour-vst3-scanner -f /usr/local/lib/vst3/Quorvane.vst3 >"$WORK/default.scan" 2>&1
   fi
   cat >"$WORK/default/find.lua" <<LUA
 local NewSession = dofile(os.getenv("QV_SCRIPTS") .. "/session.lua")
@@ -330,16 +333,21 @@ Removed() {  # FILE...: none exists
 }
 
 SystemInstall() {
-  if [ -e /usr/local/lib/vst/Quorvane.so ] || [ -e /usr/local/lib/lv2/Quorvane.lv2 ]; then
+  if [ -e /usr/local/lib/vst/Quorvane.so ] || [ -e /usr/local/lib/lv2/Quorvane.lv2 ] ||
+    [ -e /usr/local/lib/vst3/Quorvane.vst3 ]; then
     echo "# Quorvane is installed on this machine already: left as it is"
     return 1
   fi
   AsRoot "$ROOT_DIR/scripts/install.sh" >"$WORK/install.txt" 2>&1 || { Diagnose <"$WORK/install.txt"; return 1; }
   local files=(/usr/local/lib/vst/Quorvane.so /usr/local/lib/vst/Quorvane_README.txt
     /usr/local/lib/lv2/Quorvane.lv2/manifest.ttl /usr/local/bin/quorvane
-    /usr/local/share/man/man1/quorvane.1)
+    /usr/local/share/man/man1/quorvane.1
+    /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so
+    /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-win/Quorvane.vst3
+    /usr/local/lib/vst3/Quorvane.vst3/Contents/Resources/Quorvane_README.txt)
   local ok=0
   Installed "${files[@]}" && FoundByDefault Quorvane LXVST && FoundByDefault urn:varek:quorvane LV2 &&
+    FoundByDefault Quorvane VST3 &&
     MANPATH=/usr/local/share/man man -w quorvane >/dev/null || ok=1
   AsRoot "$ROOT_DIR/scripts/uninstall.sh" >>"$WORK/install.txt" 2>&1 || ok=1
   Removed "${files[@]}" || ok=1
@@ -352,15 +360,16 @@ UserInstall() {
   HOME=$home "$ROOT_DIR/scripts/install.sh" --user >"$WORK/user-install.txt" 2>&1 ||
     { Diagnose <"$WORK/user-install.txt"; return 1; }
   local files=("$home/.vst/Quorvane.so" "$home/.lv2/Quorvane.lv2/manifest.ttl"
+    "$home/.vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so"
     "$home/.local/bin/quorvane" "$home/.local/share/man/man1/quorvane.1")
   Installed "${files[@]}" || return 1
   grep -q "add $home/.vst in" "$WORK/user-install.txt" || { Diagnose <"$WORK/user-install.txt"; return 1; }
   HOME=$home "$ROOT_DIR/scripts/uninstall.sh" --user >/dev/null 2>&1 && Removed "${files[@]}"
 }
 
-Check "a system install puts everything where Ardour finds it with no configuration, and uninstall removes it" \
+Check "a system install puts everything (VST 2.x, LV2, VST 3) where Ardour finds it with no configuration, and uninstall removes it" \
   SystemInstall
-Check "a user install fills ~/.vst, ~/.lv2 and ~/.local, says what Ardour needs, and uninstall removes it" \
+Check "a user install fills ~/.vst, ~/.lv2, ~/.vst3 and ~/.local, says what Ardour needs, and uninstall removes it" \
   UserInstall
 
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession
