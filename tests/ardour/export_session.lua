@@ -1,8 +1,8 @@
 -- A session whose one stereo track plays the test tone (test_tone.lua),
 -- through the plug-in when QV_PLUGIN names one (its kind, LXVST or VST3, in
 -- QV_KIND) with "dither" and "psychoacoustic power" off, exported from 0
--- to 2 s as a 32-bit float WAV into QV_SESSION/out/render.wav. Prints
--- "exported" when the export succeeded.
+-- to 2 s as a 32-bit float WAV into QV_SESSION/out/render.wav. Exits with
+-- status 1 when the export failed.
 assert(AudioEngine:set_backend("None (Dummy)", "", ""))
 AudioEngine:start(false)
 local s = assert(create_session(os.getenv("QV_SESSION"), "quorvane", 48000))
@@ -24,5 +24,5 @@ export:set_name("render")
 export:set_folder(os.getenv("QV_SESSION") .. "/out")
 export:set_range(0, 96000)
 assert(export:set_preset("8d0f6a52-3c1e-4f7b-9a65-2e7b4c1d9f30"))
-if export:run_export() then print("exported") end
+if not export:run_export() then os.exit(1) end
 close_session()
