@@ -1,6 +1,7 @@
 #include "host/plug_base.h"
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 
 PlugBase::PlugBase(const PlugDescription& d)
@@ -25,6 +26,13 @@ PlugBase::~PlugBase() {
   editor = nullptr;
 }
 
+std::string PlugBase::VersionText() const {
+  char text[64];
+  std::snprintf(text, sizeof text, "%d.%d.%d.%d", version / 1000 % 10, version / 100 % 10,
+                version / 10 % 10, version % 10);
+  return text;
+}
+
 // ---- Parameters -------------------------------------------------------------
 
 Param& PlugBase::ParamAt(int index) {
@@ -39,6 +47,14 @@ void PlugBase::SetParamFromHost(int index, float normalised) {
   // The parameter ignores a NaN; the controls must not show one either.
   if (editor && !std::isnan(normalised)) editor->SetParameterFromPlug(index, normalised, &lock);
   params[index].SetFromNormalized(normalised);
+  ParamChanged(index);
+}
+
+void PlugBase::SetParamValue(int index, double value) {
+  if (index < 0 || index >= ParamCount()) return;
+  LockGuard guard(&lock);
+  params[index].SetClamped(value);
+  if (editor) editor->SetParameterFromPlug(index, params[index].Normalized(), &lock);
   ParamChanged(index);
 }
 
@@ -117,6 +133,30 @@ void PlugBase::RecallPreset(int index) {
   }
   currentProgram = index;
   currentProgramName = preset.name;
+}
+
+bool PlugBase::SelectProgram(int index) {
+  if (index < 0 || index >= ProgramCount()) return false;
+  // The whole store and recall holds the lock, so that no audio block runs
+  // while the parameters are half way between two programs.
+  LockGuard guard(&lock);
+  StoreCurrentPreset();
+  RecallPreset(index);
+  return true;
+}
+
+bool PlugBase::RestoreProgram(int index, const std::vector<double>& values) {
+  if (index < 0 || index >= ProgramCount() || values.size() != params.size()) return false;
+  LockGuard guard(&lock);
+  StoreCurrentPreset();
+  currentProgram = index;
+  currentProgramName = programs[index].name;
+  for (int i = 0; i < ParamCount(); ++i) {
+    params[i].SetClamped(values[i]);
+    if (editor) editor->SetParameterFromPlug(i, params[i].Normalized(), &lock);
+  }
+  NotifyAllParamsChanged();
+  return true;
 }
 
 // ---- Processing set-up --------------------------------------------------------

@@ -86,6 +86,11 @@ class PlugBase : public PlugParams {
   // value is set and ParamChanged called, under the lock. An index out of
   // range changes nothing.
   void SetParamFromHost(int index, float normalised);
+  // [any thread] A value from a host that gives values in the parameter's
+  // own units, already limited to its range and stepped: the editor's
+  // controls follow, the value is set and ParamChanged called, under the
+  // lock. An index out of range changes nothing.
+  void SetParamValue(int index, double value);
   // [UI thread] A change made in the editor: reports automation to the host
   // and, unless the host applies edits itself (PlugHost::AppliesEdits), sets
   // the value and calls ParamChanged, under the lock.
@@ -105,6 +110,16 @@ class PlugBase : public PlugParams {
   void AddPreset(const char* name, std::initializer_list<double> values);
   void StoreCurrentPreset();
   void RecallPreset(int index);
+  // [takes the lock] A host's program change: the current program keeps the
+  // edits made to it, then program `index` is recalled. False, and nothing
+  // changed, for an index past the list.
+  bool SelectProgram(int index);
+  // [takes the lock] What a host restores: program `index` becomes the
+  // current one (the old one keeps its edits) with `values`, one per
+  // parameter and each within its range, in place of its stored values; then
+  // every parameter's ParamChanged and one ResetProcessing. False, and
+  // nothing changed, for an index or a count that does not fit.
+  bool RestoreProgram(int index, const std::vector<double>& values);
   int ProgramCount() const { return static_cast<int>(programs.size()); }
   int CurrentProgram() const { return currentProgram; }
   const std::string& CurrentProgramName() const { return currentProgramName; }
@@ -148,6 +163,8 @@ class PlugBase : public PlugParams {
   int32_t NumInputs() const { return numInputs; }
   int32_t NumOutputs() const { return numOutputs; }
   int32_t Version() const { return version; }
+  // The version as hosts show it: 1000 is "1.0.0.0".
+  std::string VersionText() const;
   int32_t UniqueId() const { return uniqueId; }
   int32_t Latency() const { return latency; }
   bool CanMono() const { return canMono; }

@@ -13,7 +13,7 @@ set -uo pipefail
 cd "$(dirname "$0")/.."
 
 # Layer: the layers below it that it may include. The plug-in formats' folders
-# (vst2/, lv2/) reach the plug-in only through the plug-in core's factories
+# (vst2/, lv2/, vst3/, clap/) reach the plug-in only through the plug-in core's factories
 # (host/), never dither/.
 declare -A allowed=(
   [core]=""
@@ -33,8 +33,10 @@ declare -A allowed=(
   [lv2/x11]="lv2"
   [vst3]="host core"
   [vst3/module]="vst3"
+  [clap]="host core"
+  [clap/module]="clap"
   [tools/measure]="dsp"
-  [tools/host]="tools/measure vst2 vst3 dsp core"
+  [tools/host]="tools/measure vst2 vst3 clap dsp core"
   [tools/host/x11]="tools/host tools/measure vst2 dsp core"
   [tools/render_hash]="tools/measure vst2 host dither dsp core"
   [tools/quorvane]="tools/measure dither dsp text draw"

@@ -23,12 +23,7 @@ bool editorRectFilled = false;
 intptr_t SetProgram(PlugBase& plug, intptr_t value) {
   const auto program = static_cast<uintptr_t>(value);
   if (program >= static_cast<uintptr_t>(plug.ProgramCount())) return 0;
-  // The whole store and recall holds the lock, so that no audio block runs
-  // while the parameters are half way between two programs.
-  LockGuard guard(&plug.Lock());
-  plug.StoreCurrentPreset();
-  plug.RecallPreset(static_cast<int>(program));
-  return 1;
+  return plug.SelectProgram(static_cast<int>(program)) ? 1 : 0;
 }
 
 intptr_t SetProgramName(PlugBase& plug, const char* text) {

@@ -124,7 +124,7 @@ void Vst3Effect::ApplyParameter(ParamId id, ParamValue normalised) {
   if (std::isnan(normalised)) return;
   normalised = normalised < 0.0 ? 0.0 : normalised > 1.0 ? 1.0 : normalised;
   if (id == kProgramParamId) {
-    SelectProgram(NormalizedToProgram(normalised));
+    plug->SelectProgram(NormalizedToProgram(normalised));
   } else if (id < static_cast<ParamId>(plug->ParamCount())) {
     plug->SetParamFromHost(static_cast<int>(id), static_cast<float>(normalised));
   }

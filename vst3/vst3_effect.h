@@ -119,10 +119,6 @@ class Vst3Effect final : public IComponent,
   void AutomateParam(int index, float normalised) override;
   void SendMidi(const MidiMessage&) override {}
 
-  // [lock held] Selects program `index` as a VST 2.x program change does:
-  // the current program keeps the edits made to it. An index past the list
-  // changes nothing.
-  void SelectProgram(int32_t index);
   // The normalised value of the program-change parameter for a program.
   ParamValue ProgramToNormalized(int32_t program) const;
   int32_t NormalizedToProgram(ParamValue normalised) const;

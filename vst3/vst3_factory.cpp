@@ -1,10 +1,11 @@
 #include "vst3/vst3_factory.h"
 
 #include <atomic>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
+#include <utility>
 
 #include "host/create_plugin.h"
 #include "host/plug_base.h"
@@ -20,15 +21,9 @@ void CopyField(char (&field)[N], const char* text) {
   field[N - 1] = '\0';
 }
 
-// The plug-in's version as VST 3 writes it: 1000 is "1.0.0.0".
-void VersionText(int version, char (&out)[64]) {
-  std::snprintf(out, sizeof out, "%d.%d.%d.%d", version / 1000 % 10, version / 100 % 10,
-                version / 10 % 10, version % 10);
-}
-
 class Factory final : public IPluginFactory2 {
  public:
-  explicit Factory(int version) : version(version) {}
+  explicit Factory(std::string version) : version(std::move(version)) {}
 
   Tresult QV_VST3_CALL queryInterface(const char* iid, void** object) override {
     if (object == nullptr) return kInvalidArgument;
@@ -75,7 +70,7 @@ class Factory final : public IPluginFactory2 {
     std::memcpy(info->name, base.name, sizeof info->name);
     CopyField(info->subCategories, "Fx");
     CopyField(info->vendor, "Varek");
-    VersionText(version, info->version);
+    CopyField(info->version, version.c_str());
     CopyField(info->sdkVersion, "VST 3.7.0");
     return kResultOk;
   }
@@ -98,18 +93,18 @@ class Factory final : public IPluginFactory2 {
   }
 
  private:
-  const int version;  // the plug-in's
+  const std::string version;  // the plug-in's, as hosts show it
   std::atomic<uint32_t> references{0};
 };
 
-// The plug-in's version, from a plug-in made to read it; 0 when none can be
-// made.
-int PluginVersion() {
+// The plug-in's version, from a plug-in made to read it; empty when none
+// can be made.
+std::string PluginVersion() {
   try {
     std::unique_ptr<PlugBase> plug(CreatePlugin());
-    return plug ? plug->Version() : 0;
+    return plug ? plug->VersionText() : std::string();
   } catch (...) {
-    return 0;
+    return std::string();
   }
 }
 

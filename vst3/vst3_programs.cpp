@@ -8,12 +8,6 @@
 
 namespace vst3 {
 
-void Vst3Effect::SelectProgram(int32_t index) {
-  if (index < 0 || index >= plug->ProgramCount()) return;
-  plug->StoreCurrentPreset();
-  plug->RecallPreset(index);
-}
-
 ParamValue Vst3Effect::ProgramToNormalized(int32_t program) const {
   const int32_t last = plug->ProgramCount() - 1;
   if (last <= 0 || program <= 0) return 0.0;

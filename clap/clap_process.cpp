@@ -1,0 +1,196 @@
+// The audio side of the plug-in: one stereo port in and one out, an in-place
+// pair with 32-bit or 64-bit samples; activation; blocks with their
+// parameter events applied at their frames by splitting the block there;
+// and the editor's edits sent back as gestures.
+#include <cmath>
+#include <cstdint>
+
+#include "clap/clap_plugin.h"
+#include "core/text_copy.h"
+
+namespace clap {
+
+namespace {
+
+uint32_t QV_CLAP_CALL PortCount(const Plugin* plugin, bool) { return plugin ? 1 : 0; }
+
+bool QV_CLAP_CALL PortInfo(const Plugin* plugin, uint32_t index, bool isInput,
+                           AudioPortInfo* info) {
+  if (plugin == nullptr || info == nullptr || index != 0) return false;
+  *info = AudioPortInfo{};
+  info->id = 0;
+  CopyBounded(info->name, isInput ? "Input" : "Output", kNameSize);
+  // The samples of both ports are always of one size.
+  info->flags = kPortIsMain | kPortSupports64Bits | kPortRequiresCommonSampleSize;
+  info->channelCount = 2;
+  info->portType = kPortStereo;
+  info->inPlacePair = 0;  // the port of the same id on the other side
+  return true;
+}
+
+// Channel `c` of a port from frame `first` on; null when the host gave none.
+template <typename Sample>
+Sample* ChannelFrom(Sample* const* channels, uint32_t count, uint32_t c, uint32_t first) {
+  if (channels == nullptr || c >= count || channels[c] == nullptr) return nullptr;
+  return channels[c] + first;
+}
+
+// The events' own output list cannot hold a whole event type: these are
+// built on the stack and pushed.
+ParamGestureEvent Gesture(uint16_t type, Id id) {
+  ParamGestureEvent event{};
+  event.header = EventHeader{sizeof(ParamGestureEvent), 0, kCoreEventSpace, type, kEventIsLive};
+  event.paramId = id;
+  return event;
+}
+
+}  // namespace
+
+const PluginAudioPorts kAudioPortsExtension{PortCount, PortInfo};
+
+bool ClapPlugin::Activate(double rate, uint32_t minFrames, uint32_t maxFrames) {
+  if (active || minFrames < 1 || minFrames > maxFrames || !(rate > 0.0) || !(rate <= 1e7)) {
+    return false;
+  }
+  // The noise shaper is designed for the host's maximum block; the float
+  // path's scratch buffers are made for the longest piece the plug-in is
+  // handed, here, so that process allocates nothing.
+  const uint32_t longest = static_cast<uint32_t>(kLongestBlock);
+  const uint32_t largest = static_cast<uint32_t>(INT32_MAX);
+  plug->SetSampleRate(rate);
+  plug->SetBlockSize(static_cast<int32_t>(maxFrames < largest ? maxFrames : largest));
+  const uint32_t longestPiece = maxFrames < longest ? maxFrames : longest;
+  if (!plug->PrepareScratch(static_cast<int32_t>(longestPiece))) return false;
+  plug->SetActive(true);
+  LockGuard guard(&plug->Lock());
+  piece = longestPiece;
+  active = true;
+  return true;
+}
+
+void ClapPlugin::Deactivate() {
+  if (!active) return;
+  {
+    LockGuard guard(&plug->Lock());
+    active = false;
+    processing = false;
+    piece = 0;
+  }
+  plug->SetActive(false);
+}
+
+bool ClapPlugin::StartProcessing() {
+  LockGuard guard(&plug->Lock());
+  processing = active;
+  return active;
+}
+
+void ClapPlugin::StopProcessing() {
+  LockGuard guard(&plug->Lock());
+  processing = false;
+}
+
+void ClapPlugin::Reset() {
+  // The processing starts again from silence, as after activation.
+  LockGuard guard(&plug->Lock());
+  plug->ResetProcessing();
+}
+
+int32_t ClapPlugin::ProcessBlock(const Process* process) {
+  if (process == nullptr) return kProcessError;
+  LockGuard guard(&plug->Lock());
+  if (!active) return kProcessError;
+  const uint32_t frames = process->framesCount;
+  const AudioBuffer* out = process->audioOutputsCount > 0 ? process->audioOutputs : nullptr;
+  const bool wide = out && out->data64 != nullptr;
+  if (frames > 0 && (out == nullptr || (out->data64 == nullptr && out->data32 == nullptr))) {
+    return kProcessError;
+  }
+  // Each piece runs with the values of the events at or before its start;
+  // an event past the block takes effect at its end, one out of order where
+  // the block has got to.
+  const InputEvents* in = process->inEvents;
+  const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  uint32_t position = 0;
+  for (uint32_t e = 0; e < count; ++e) {
+    const EventHeader* event = in->get(in, e);
+    if (event == nullptr) continue;
+    const uint32_t at = event->time < frames ? event->time : frames;
+    if (at > position) {
+      RunFrames(*process, wide, position, at - position);
+      position = at;
+    }
+    ApplyEvent(event);
+  }
+  if (position < frames) RunFrames(*process, wide, position, frames - position);
+  SendEdits(process->outEvents);
+  return kProcessContinue;
+}
+
+void ClapPlugin::RunFrames(const Process& process, bool wide, uint32_t first, uint32_t count) {
+  const AudioBuffer& out = process.audioOutputs[0];
+  const AudioBuffer* in = process.audioInputsCount > 0 ? process.audioInputs : nullptr;
+  for (uint32_t done = 0; done < count; done += piece) {
+    const uint32_t frames = count - done < piece ? count - done : piece;
+    const uint32_t at = first + done;
+    if (wide) {
+      double* const* from = in ? in->data64 : nullptr;
+      const uint32_t fromCount = in ? in->channelCount : 0;
+      double* ins[2] = {ChannelFrom(from, fromCount, 0, at), ChannelFrom(from, fromCount, 1, at)};
+      double* outs[2] = {ChannelFrom(out.data64, out.channelCount, 0, at),
+                         ChannelFrom(out.data64, out.channelCount, 1, at)};
+      plug->ProcessDouble(ins, outs, static_cast<int32_t>(frames));
+    } else {
+      float* const* from = in ? in->data32 : nullptr;
+      const uint32_t fromCount = in ? in->channelCount : 0;
+      float* ins[2] = {ChannelFrom(from, fromCount, 0, at), ChannelFrom(from, fromCount, 1, at)};
+      float* outs[2] = {ChannelFrom(out.data32, out.channelCount, 0, at),
+                        ChannelFrom(out.data32, out.channelCount, 1, at)};
+      plug->ProcessFloatBlock(ins, outs, static_cast<int32_t>(frames));
+    }
+  }
+}
+
+void ClapPlugin::Flush(const InputEvents* in, const OutputEvents* out) {
+  LockGuard guard(&plug->Lock());
+  const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  for (uint32_t e = 0; e < count; ++e) ApplyEvent(in->get(in, e));
+  SendEdits(out);
+}
+
+void ClapPlugin::ApplyEvent(const EventHeader* event) {
+  if (event == nullptr || event->spaceId != kCoreEventSpace || event->type != kEventParamValue ||
+      event->size < sizeof(ParamValueEvent)) {
+    return;
+  }
+  const auto& change = *reinterpret_cast<const ParamValueEvent*>(event);
+  if (change.paramId >= edits.size() || std::isnan(change.value)) return;
+  const int index = static_cast<int>(change.paramId);
+  plug->SetParamValue(index, HostValue(plug->ParamAt(index), change.value));
+}
+
+void ClapPlugin::SendEdits(const OutputEvents* out) {
+  if (out == nullptr || out->tryPush == nullptr) return;
+  for (size_t i = 0; i < edits.size(); ++i) {
+    if (!edits[i].pending) continue;
+    const auto id = static_cast<Id>(i);
+    const ParamGestureEvent begin = Gesture(kEventParamGestureBegin, id);
+    ParamValueEvent value{};
+    value.header =
+        EventHeader{sizeof(ParamValueEvent), 0, kCoreEventSpace, kEventParamValue, kEventIsLive};
+    value.paramId = id;
+    value.noteId = -1;
+    value.portIndex = -1;
+    value.channel = -1;
+    value.key = -1;
+    value.value = edits[i].value;
+    const ParamGestureEvent end = Gesture(kEventParamGestureEnd, id);
+    // A full list keeps the edit for the next call.
+    if (!out->tryPush(out, &begin.header)) return;
+    out->tryPush(out, &value.header);
+    out->tryPush(out, &end.header);
+    edits[i].pending = false;
+  }
+}
+
+}  // namespace clap

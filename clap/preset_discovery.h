@@ -1,0 +1,14 @@
+// The preset-discovery factory: one provider that lists the plug-in's
+// factory programs as presets kept inside the plug-in, each loaded by its
+// number through the plug-in's preset-load extension.
+//
+// Threads: the factory's functions, any; a provider's, one thread at a time.
+#pragma once
+
+#include "clap/clap_abi.h"
+
+namespace clap {
+
+extern const PresetDiscoveryFactory kPresetDiscoveryFactory;
+
+}  // namespace clap
