@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the native tree (plug-in, LV2 and VST 3 bundles, host tool, the quorvane file
+# Builds the native tree (plug-in, LV2 and VST 3 bundles, CLAP module, host tool, the quorvane file
 # tool, unit tests, benchmarks) and both Windows DLLs with their host tools,
 # then fills dist/.
 #
@@ -45,7 +45,7 @@ if $sanitizers; then
     -DCMAKE_EXE_LINKER_FLAGS="$tsan" -DCMAKE_SHARED_LINKER_FLAGS="$tsan"
 fi
 
-mkdir -p dist/x86 dist/x64 dist/linux dist/lv2 dist/vst3
+mkdir -p dist/x86 dist/x64 dist/linux dist/lv2 dist/vst3 dist/clap/linux dist/clap/x86 dist/clap/x64
 cp build/x86/Quorvane.dll dist/x86/
 cp build/x64/Quorvane.dll dist/x64/
 cp build/native/tools/quorvane/quorvane dist/linux/
@@ -61,3 +61,9 @@ cp -r build/native/vst3/Quorvane.vst3 dist/vst3/
 cp -r build/x86/vst3/Quorvane.vst3/Contents/x86-win "$vst3/Contents/"
 cp -r build/x64/vst3/Quorvane.vst3/Contents/x86_64-win "$vst3/Contents/"
 cp resources/Quorvane_README.txt dist/
+# The CLAP module of each target, with the read-me its editor's logo opens
+# beside it.
+for target in linux:native x86:x86 x64:x64; do
+  cp "build/${target#*:}/clap/Quorvane.clap" "dist/clap/${target%%:*}/"
+  cp resources/Quorvane_README.txt "dist/clap/${target%%:*}/"
+done

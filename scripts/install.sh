@@ -7,9 +7,10 @@
 # System-wide (as root, or through sudo): the VST 2.x plug-in in
 # /usr/local/lib/vst (Ardour, and most Linux hosts, search it with no
 # configuration), the LV2 bundle in /usr/local/lib/lv2, the VST 3 bundle in
-# /usr/local/lib/vst3, quorvane in /usr/local/bin and its manual page in
+# /usr/local/lib/vst3, the CLAP module (with the read-me its editor opens) in
+# /usr/local/lib/clap, quorvane in /usr/local/bin and its manual page in
 # /usr/local/share/man/man1.
-# With --user: ~/.vst, ~/.lv2, ~/.vst3, ~/.local/bin and
+# With --user: ~/.vst, ~/.lv2, ~/.vst3, ~/.clap, ~/.local/bin and
 # ~/.local/share/man/man1.
 # With --remove: takes away exactly what the install put there.
 # QV_ROOT, when set, is put in front of every path (for packaging and tests).
@@ -28,10 +29,12 @@ done
 
 root=${QV_ROOT:-}
 if $user; then
-  vst="$root$HOME/.vst" lv2="$root$HOME/.lv2" vst3="$root$HOME/.vst3" bin="$root$HOME/.local/bin"
+  vst="$root$HOME/.vst" lv2="$root$HOME/.lv2" vst3="$root$HOME/.vst3" clap="$root$HOME/.clap"
+  bin="$root$HOME/.local/bin"
   man="$root$HOME/.local/share/man/man1"
 else
   vst="$root/usr/local/lib/vst" lv2="$root/usr/local/lib/lv2" vst3="$root/usr/local/lib/vst3"
+  clap="$root/usr/local/lib/clap"
   bin="$root/usr/local/bin"
   man="$root/usr/local/share/man/man1"
 fi
@@ -42,6 +45,8 @@ items=(
   "dist/Quorvane_README.txt|$vst|Quorvane_README.txt"
   "dist/lv2/Quorvane.lv2|$lv2|Quorvane.lv2"
   "dist/vst3/Quorvane.vst3|$vst3|Quorvane.vst3"
+  "dist/clap/linux/Quorvane.clap|$clap|Quorvane.clap"
+  "dist/clap/linux/Quorvane_README.txt|$clap|Quorvane_README.txt"
   "dist/linux/quorvane|$bin|quorvane"
   "dist/linux/quorvane.1|$man|quorvane.1"
 )
@@ -71,7 +76,7 @@ for item in "${items[@]}"; do
 done
 if $user; then
   echo "Ardour looks for Linux VST plug-ins in system folders only: add $HOME/.vst in"
-  echo "Edit > Preferences > Plugins > VST > Linux VST Path. LV2 and VST 3 hosts find ~/.lv2"
-  echo "and ~/.vst3 as they are."
+  echo "Edit > Preferences > Plugins > VST > Linux VST Path. LV2, VST 3 and CLAP hosts find"
+  echo "~/.lv2, ~/.vst3 and ~/.clap as they are."
   case ":$PATH:" in *":$HOME/.local/bin:"*) ;; *) echo "Add $HOME/.local/bin to your PATH to run quorvane." ;; esac
 fi

@@ -1,8 +1,9 @@
 #!/bin/bash
 # The host-robustness tier: `qvhost validate` against the native plug-in (the
-# whole matrix), the 32-bit and 64-bit DLLs under wine (--quick), and the
-# sanitizer builds: the lifecycle and editor groups under AddressSanitizer
-# with leak detection, and under ThreadSanitizer.
+# whole matrix), the 32-bit and 64-bit DLLs under wine (--quick), `qvhost
+# clap` against the three CLAP modules, and the sanitizer builds: the
+# lifecycle and editor groups and the CLAP checks under AddressSanitizer with
+# leak detection, and under ThreadSanitizer.
 #
 #   tests/validate.sh NATIVE X86 X64 ASAN TSAN   (build directories)
 #
@@ -39,13 +40,13 @@ Validate() {
 # The native editor is an X11 window: each native run gets a virtual display.
 WithDisplay() { xvfb-run -a -s "-screen 0 1280x1024x24" "$@"; }
 
-# Sanitized LABEL DIR PATTERN: the lifecycle and editor groups on a sanitizer
-# build; one more check that no report matching PATTERN appeared.
+# Sanitized LABEL PATTERN COMMAND...: COMMAND's checks on a sanitizer build,
+# under a display; one more check that no report matching PATTERN appeared.
 Sanitized() {
-  local label=$1 dir=$2 pattern=$3 log
+  local label=$1 pattern=$2 log
+  shift 2
   log=$(mktemp)
-  WithDisplay "$dir/tools/host/qvhost" validate "$dir/Quorvane.so" --quick --only lifecycle \
-    --only editor >"$log" 2>&1
+  WithDisplay "$@" >"$log" 2>&1
   Label "$label" <"$log" | grep -E '^(not )?ok - '
   if grep -q -E "$pattern" "$log"; then
     echo "not ok - $label: no sanitizer report"
@@ -55,6 +56,15 @@ Sanitized() {
     echo "ok - $label: no sanitizer report"
   fi
   rm -f "$log"
+}
+
+# SanitizedBoth LABEL DIR PATTERN: the VST 2.x plug-in's lifecycle and editor
+# groups and every CLAP check, GUI included, on that sanitizer build.
+SanitizedBoth() {
+  local label=$1 dir=$2 pattern=$3
+  Sanitized "$label" "$pattern" "$dir/tools/host/qvhost" validate "$dir/Quorvane.so" --quick \
+    --only lifecycle --only editor
+  Sanitized "$label CLAP" "$pattern" "$dir/tools/host/qvhost" clap "$dir/clap/Quorvane.clap" --gui
 }
 
 Main() {
@@ -67,8 +77,15 @@ Main() {
     "$X86/Quorvane.dll" --quick
   Validate 64-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/host/qvhost.exe" validate \
     "$X64/Quorvane.dll" --quick
-  ASAN_OPTIONS=detect_leaks=1 Sanitized "asan+lsan" "$ASAN" 'ERROR: (Address|Leak)Sanitizer|runtime error'
-  TSAN_OPTIONS=halt_on_error=0 Sanitized tsan "$TSAN" 'WARNING: ThreadSanitizer'
+  # The CLAP modules, loaded as a CLAP host loads them, their GUIs in a
+  # real window.
+  Validate "native CLAP" WithDisplay "$NATIVE/tools/host/qvhost" clap "$NATIVE/clap/Quorvane.clap" --gui
+  Validate "32-bit CLAP" timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X86/tools/host/qvhost.exe" clap \
+    "$X86/clap/Quorvane.clap" --gui
+  Validate "64-bit CLAP" timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/host/qvhost.exe" clap \
+    "$X64/clap/Quorvane.clap" --gui
+  ASAN_OPTIONS=detect_leaks=1 SanitizedBoth "asan+lsan" "$ASAN" 'ERROR: (Address|Leak)Sanitizer|runtime error'
+  TSAN_OPTIONS=halt_on_error=0 SanitizedBoth tsan "$TSAN" 'WARNING: ThreadSanitizer'
   Passed
 }
 

@@ -335,7 +335,7 @@ Removed() {  # FILE...: none exists
 
 SystemInstall() {
   if [ -e /usr/local/lib/vst/Quorvane.so ] || [ -e /usr/local/lib/lv2/Quorvane.lv2 ] ||
-    [ -e /usr/local/lib/vst3/Quorvane.vst3 ]; then
+    [ -e /usr/local/lib/vst3/Quorvane.vst3 ] || [ -e /usr/local/lib/clap/Quorvane.clap ]; then
     echo "# Quorvane is installed on this machine already: left as it is"
     return 1
   fi
@@ -345,7 +345,8 @@ SystemInstall() {
     /usr/local/share/man/man1/quorvane.1
     /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so
     /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-win/Quorvane.vst3
-    /usr/local/lib/vst3/Quorvane.vst3/Contents/Resources/Quorvane_README.txt)
+    /usr/local/lib/vst3/Quorvane.vst3/Contents/Resources/Quorvane_README.txt
+    /usr/local/lib/clap/Quorvane.clap /usr/local/lib/clap/Quorvane_README.txt)
   local ok=0
   Installed "${files[@]}" && FoundByDefault Quorvane LXVST && FoundByDefault urn:varek:quorvane LV2 &&
     FoundByDefault Quorvane VST3 &&
@@ -361,16 +362,16 @@ UserInstall() {
   HOME=$home "$ROOT_DIR/scripts/install.sh" --user >"$WORK/user-install.txt" 2>&1 ||
     { Diagnose <"$WORK/user-install.txt"; return 1; }
   local files=("$home/.vst/Quorvane.so" "$home/.lv2/Quorvane.lv2/manifest.ttl"
-    "$home/.vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so"
+    "$home/.vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so" "$home/.clap/Quorvane.clap"
     "$home/.local/bin/quorvane" "$home/.local/share/man/man1/quorvane.1")
   Installed "${files[@]}" || return 1
   grep -q "add $home/.vst in" "$WORK/user-install.txt" || { Diagnose <"$WORK/user-install.txt"; return 1; }
   HOME=$home "$ROOT_DIR/scripts/uninstall.sh" --user >/dev/null 2>&1 && Removed "${files[@]}"
 }
 
-Check "a system install puts everything (VST 2.x, LV2, VST 3) where Ardour finds it with no configuration, and uninstall removes it" \
+Check "a system install puts everything (VST 2.x, LV2, VST 3; CLAP in /usr/local/lib/clap) where Ardour finds it with no configuration, and uninstall removes it" \
   SystemInstall
-Check "a user install fills ~/.vst, ~/.lv2, ~/.vst3 and ~/.local, says what Ardour needs, and uninstall removes it" \
+Check "a user install fills ~/.vst, ~/.lv2, ~/.vst3, ~/.clap and ~/.local, says what Ardour needs, and uninstall removes it" \
   UserInstall
 
 Check "Ardour makes a session holding the plug-in on its dummy backend" MakeSession

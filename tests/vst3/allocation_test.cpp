@@ -1,42 +1,10 @@
-// process on the audio thread must not allocate: this binary's operators new
-// (every form but the aligned ones, which keep the library's pair) count the
-// allocations of the thread that asks them to.
-#include <atomic>
-#include <cstdlib>
-#include <new>
+// process on the audio thread must not allocate, counted by this binary's
+// operators new.
 #include <vector>
 
+#include "counting/counting_new.h"
 #include "dither/dither_programs.h"
 #include "vst3/vst3_fixture.h"
-
-namespace {
-thread_local bool counting = false;
-std::atomic<int> allocations{0};
-}  // namespace
-
-// GCC takes free() of what this operator new returns for a mismatch; it is
-// this binary's own pair.
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-
-void* operator new(std::size_t size) {
-  if (counting) ++allocations;
-  if (void* p = std::malloc(size ? size : 1)) return p;
-  throw std::bad_alloc();
-}
-void* operator new[](std::size_t size) { return operator new(size); }
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-  if (counting) ++allocations;
-  return std::malloc(size ? size : 1);
-}
-void* operator new[](std::size_t size, const std::nothrow_t& tag) noexcept {
-  return operator new(size, tag);
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete[](void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace vst3 {
 namespace {
@@ -51,11 +19,10 @@ int AllocationsOfBlocks(HostedEffect& effect) {
   changes.Add(kProgramParamId, 450, 2.0 / 7.0);
   // The first block of each kind may settle what the host's set-up left.
   effect.Process(left, right, &changes);
-  allocations = 0;
-  counting = true;
+  CountAllocations(true);
   for (int block = 0; block < 20; ++block) effect.Process(left, right, &changes);
-  counting = false;
-  return allocations.load();
+  CountAllocations(false);
+  return CountedAllocations();
 }
 
 TEST(Vst3Allocation, ProcessAllocatesNothingWithChangesWithinTheBlock) {

@@ -70,6 +70,7 @@ Same() {
 . "$(dirname "$0")/audio_checks.sh"
 . "$(dirname "$0")/exact_checks.sh"
 . "$(dirname "$0")/vst3_checks.sh"
+. "$(dirname "$0")/clap_checks.sh"
 
 Main() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -79,6 +80,7 @@ Main() {
   RunAudioChecks
   RunExactChecks
   RunVst3Checks
+  RunClapChecks
   . "$(dirname "$0")/editor_checks.sh" && RunEditorChecks
   Passed
 }

@@ -85,6 +85,22 @@ NativeView() {
     "view attached 0" "view removed 0" && SameAs open view
 }
 
+# ClapGui NAME [--no-loop]: the CLAP module's GUI, embedded as a CLAP host
+# embeds it, on qvhost's loop (the host's descriptor and timer) or, with
+# --no-loop, on the window layer's own thread; it draws what the VST 2.x
+# editor opened first drew and leaves nothing registered.
+ClapGui() {
+  local name=$1 registered="1 timers 1"
+  shift
+  [ "${1:-}" = --no-loop ] && registered="0 timers 0"
+  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/host/qvhost" view \
+    "$NATIVE/clap/Quorvane.clap" "$WORK/$name.png" "$@" >"$WORK/$name.txt" 2>"$WORK/$name.err" ||
+    { Diagnose <"$WORK/$name.err"; return 1; }
+  Says "$WORK/$name.txt" "gui api x11 floating 0 supported 1" "gui size 500 525 resizable 0" \
+    "gui embedded 1 host loop fds $registered" "gui destroyed host loop fds 0 timers 0" &&
+    SameAs open "$name"
+}
+
 # SameWith NAME ARGS...: the editor opened again as NAME, under other
 # conditions (Native's), draws the same picture as when first opened.
 SameWith() { Native "$@" && SameAs open "$1"; }
@@ -184,6 +200,9 @@ RunOpenChecks() {
   Check "native editor on a 16-bit screen draws the same picture through a visual of its own" \
     SameWith open-16 --server "-screen 0 1280x1024x16"
   Check "native VST 3 view attached to an X window draws the same picture" NativeView
+  Check "native CLAP GUI on the host's loop draws the same picture" ClapGui clap-loop
+  Check "native CLAP GUI without the host's loop draws the same picture" \
+    ClapGui clap-own-thread --no-loop
 }
 
 RunInputChecks() {

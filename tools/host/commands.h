@@ -32,5 +32,7 @@ int CompareCommand(int argc, char** argv);
 int EditorCommand(int argc, char** argv);
 // qvhost validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]...
 int ValidateCommand(int argc, char** argv);
-// qvhost view MODULE OUT.png [--hold MS]: a VST 3 module's editor
+// qvhost view MODULE OUT.png [--hold MS] [--no-loop]: a VST 3 or CLAP module's editor
 int ViewCommand(int argc, char** argv);
+// qvhost clap MODULE [--gui]: the checks of a CLAP validator
+int ClapCommand(int argc, char** argv);

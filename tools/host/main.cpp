@@ -33,9 +33,10 @@ const Command kCommands[] = {
      "                      [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...\n"
      "                      [--dialog] [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY]\n"
      "                      [--wheel X,Y,N] [--escape X,Y] [--lost-press X,Y] [--reframe]..."},
-    {"view", ViewCommand, "view MODULE OUT.png [--hold MS]"},
+    {"view", ViewCommand, "view MODULE OUT.png [--hold MS] [--no-loop]"},
     {"validate", ValidateCommand,
      "validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]..."},
+    {"clap", ClapCommand, "clap MODULE [--gui]"},
 };
 
 int Usage() {
@@ -44,7 +45,8 @@ int Usage() {
   std::fprintf(stderr,
                "audio files: .f32 and .f64 are raw interleaved stereo floats; other names are\n"
                "WAV files, which only the native build reads and writes\n"
-               "render takes a VST 3 module (named .vst3, or in a .vst3 bundle) too\n");
+               "render and view take a VST 3 module (named .vst3, or in a .vst3 bundle) or a CLAP\n"
+               "module (named .clap) too\n");
   return kExitUsage;
 }
 

@@ -1,13 +1,15 @@
 // `qvhost render LIB IN OUT [options]`: an audio file through the plug-in,
-// block by block, in the order a host drives it. LIB is a VST 2.x plug-in or
-// a VST 3 module.
+// block by block, in the order a host drives it. LIB is a VST 2.x plug-in, a
+// VST 3 module or a CLAP module.
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 #include "vst2/dispatcher.h"
 #include "tools/host/audio_file.h"
+#include "tools/host/clap_render.h"
 #include "tools/host/commands.h"
+#include "tools/host/loaded_clap.h"
 #include "tools/host/loaded_plugin.h"
 #include "tools/host/loaded_vst3.h"
 #include "tools/host/render_options.h"
@@ -123,6 +125,8 @@ int RenderCommand(int argc, char** argv) {
   }
   if (IsVst3Path(argv[2])) {
     if (!RenderVst3(argv[2], options, in, out)) return kExitFailure;
+  } else if (IsClapPath(argv[2])) {
+    if (!RenderClap(argv[2], options, in, out)) return kExitFailure;
   } else {
     LoadedPlugin plugin;
     if (!plugin.Load(argv[2]) || !Render(plugin, options, in, out)) return kExitFailure;

@@ -1,0 +1,132 @@
+#include "tools/host/clap_render.h"
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tools/host/clap_host_objects.h"
+#include "tools/host/loaded_clap.h"
+#include "tools/host/worker_thread.h"
+
+using namespace clap;
+
+namespace {
+
+// The command line's program, as a preset kept in the plug-in.
+bool LoadProgram(LoadedClap& plugin, int32_t program) {
+  if (program < 0) return true;
+  const auto* presets = plugin.Ask<PluginPresetLoad>(kExtPresetLoad);
+  const std::string key = std::to_string(program);
+  if (presets == nullptr ||
+      !presets->fromLocation(&plugin.Plugin(), kPresetLocationPlugin, nullptr, key.c_str())) {
+    std::fprintf(stderr, "qvhost: the plug-in has no program %d\n", program);
+    return false;
+  }
+  return true;
+}
+
+bool StartingEvents(LoadedClap& plugin, const RenderOptions& options, InputEventList& events) {
+  const auto* params = plugin.Ask<PluginParams>(kExtParams);
+  for (const ParamSetting& setting : options.params) {
+    ParamInfo info;
+    if (params == nullptr || setting.index < 0 ||
+        !params->getInfo(&plugin.Plugin(), static_cast<uint32_t>(setting.index), &info)) {
+      std::fprintf(stderr, "qvhost: the plug-in has no parameter %d\n", setting.index);
+      return false;
+    }
+    events.AddValue(info.id, 0, PlainValue(info, setting.normalised));
+  }
+  return true;
+}
+
+template <typename Sample>
+bool RunBlocks(const Plugin& plugin, const InputEventList& first, const AudioData& in,
+               AudioData& out, int32_t block) {
+  std::vector<Sample> left(static_cast<size_t>(block)), right(static_cast<size_t>(block));
+  Sample* channels[2] = {left.data(), right.data()};
+  // One pair of channels is both ports' memory: the ports are an in-place
+  // pair.
+  AudioBuffer input{}, output{};
+  if (sizeof(Sample) == 8) {
+    input.data64 = output.data64 = reinterpret_cast<double**>(channels);
+  } else {
+    input.data32 = output.data32 = reinterpret_cast<float**>(channels);
+  }
+  input.channelCount = output.channelCount = 2;
+  InputEventList none;
+  OutputEventList sink;
+  for (size_t start = 0; start < in.Frames(); start += static_cast<size_t>(block)) {
+    const size_t rest = in.Frames() - start;
+    const auto frames = static_cast<int32_t>(rest < static_cast<size_t>(block) ? rest : block);
+    for (int32_t i = 0; i < frames; ++i) {
+      left[i] = static_cast<Sample>(in.samples[2 * (start + i)]);
+      right[i] = static_cast<Sample>(in.samples[2 * (start + i) + 1]);
+    }
+    const Process process{static_cast<int64_t>(start),
+                          static_cast<uint32_t>(frames),
+                          nullptr,
+                          &input,
+                          &output,
+                          1,
+                          1,
+                          start == 0 ? first.Record() : none.Record(),
+                          sink.Record()};
+    const int32_t status = plugin.process(&plugin, &process);
+    if (status == kProcessError) {
+      std::fprintf(stderr, "qvhost: process failed at frame %zu\n", start);
+      return false;
+    }
+    for (int32_t i = 0; i < frames; ++i) {
+      out.samples[2 * (start + i)] = left[i];
+      out.samples[2 * (start + i) + 1] = right[i];
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+double PlainValue(const ParamInfo& info, float normalised) {
+  const double plain =
+      info.minValue + static_cast<double>(normalised) * (info.maxValue - info.minValue);
+  return info.flags & kParamIsStepped ? std::floor(plain + 0.5) : plain;
+}
+
+bool RenderClap(const char* path, const RenderOptions& options, const AudioData& in,
+                AudioData& out) {
+  if (options.path == RenderPath::kAccumulate) {
+    std::fprintf(stderr, "qvhost: CLAP has no accumulating path\n");
+    return false;
+  }
+  LoadedClap plugin;
+  InputEventList first;
+  if (!plugin.Load(path) || !LoadProgram(plugin, options.program) ||
+      !StartingEvents(plugin, options, first)) {
+    return false;
+  }
+  const Plugin& p = plugin.Plugin();
+  if (!p.activate(&p, out.rate, 1, static_cast<uint32_t>(options.block))) {
+    std::fprintf(stderr, "qvhost: the plug-in refused activation\n");
+    return false;
+  }
+  bool processed = false;
+  WorkerThread audio([&] {
+    ClapHost::BecomeAudioThread();
+    if (p.startProcessing(&p)) {
+      processed = options.path == RenderPath::kDouble
+                      ? RunBlocks<double>(p, first, in, out, options.block)
+                      : RunBlocks<float>(p, first, in, out, options.block);
+      p.stopProcessing(&p);
+    }
+    ClapHost::LeaveAudioThread();
+  });
+  audio.Join();
+  p.deactivate(&p);
+  if (plugin.Host().violations > 0) {
+    std::fprintf(stderr, "qvhost: the plug-in broke the thread rules: %s\n",
+                 plugin.Host().firstViolation.load());
+    return false;
+  }
+  return processed;
+}
