@@ -91,13 +91,21 @@ bool ClapPlugin::ValueToText(Id id, double value, char* text, uint32_t capacity)
 
 bool ClapPlugin::TextToValue(Id id, const char* text, double* value) {
   if (text == nullptr || value == nullptr || id >= ParamCount()) return false;
-  // The value box's rules: text that holds no number is refused.
   LockGuard guard(&plug->Lock());
   const Param& param = plug->ParamAt(static_cast<int>(id));
-  double typed = 0.0;
-  if (!param.ValueForTypedText(std::string(text, BoundedLength(text, kNameSize)), typed))
-    return false;
-  *value = HostValue(param, typed);
+  const std::string typed(text, BoundedLength(text, kNameSize));
+  // Every text value_to_text gives reads back as its value ("off" for no
+  // shaping); other text follows the value box's rules: a number, where
+  // the parameter is not a list.
+  for (const auto& shown : param.DisplayTexts()) {
+    if (shown.second == typed) {
+      *value = shown.first;
+      return true;
+    }
+  }
+  double number = 0.0;
+  if (param.IsListKind() || !param.ValueForTypedText(typed, number)) return false;
+  *value = HostValue(param, number);
   return true;
 }
 

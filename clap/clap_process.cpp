@@ -123,6 +123,8 @@ int32_t ClapPlugin::ProcessBlock(const Process* process) {
     ApplyEvent(event);
   }
   if (position < frames) RunFrames(*process, wide, position, frames - position);
+  // No output channel is promised constant: the host reads every sample.
+  if (frames > 0) process->audioOutputs[0].constantMask = 0;
   SendEdits(process->outEvents);
   return kProcessContinue;
 }

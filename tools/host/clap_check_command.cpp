@@ -153,9 +153,10 @@ void CheckClapParams(const ClapCheckOptions& options, ValidationLog& log) {
     bool accepted;
     double value;
   };
-  const Typed typed[] = {{2, "20", true, 20},  {2, " 20 bits", true, 20}, {2, "twenty", false, 0},
-                         {2, "40", true, 32},  {2, "", false, 0},         {0, "on", true, 1},
-                         {1, "off", false, 0}, {1, "5", true, 5},         {9, "5", false, 0}};
+  const Typed typed[] = {{2, "20", true, 20},    {2, " 20 bits", true, 20}, {2, "twenty", false, 0},
+                         {2, "40", true, 32},    {2, "", false, 0},         {0, "on", true, 1},
+                         {0, "maybe", false, 0}, {1, "off", true, 0},       {1, "5", true, 5},
+                         {9, "5", false, 0}};
   for (const Typed& t : typed) {
     double read = -1.0;
     const bool accepted = params->textToValue(p, t.id, t.text, &read);
@@ -166,7 +167,20 @@ void CheckClapParams(const ClapCheckOptions& options, ValidationLog& log) {
   if (params->textToValue(p, 2, nullptr, &value) || params->textToValue(p, 2, "20", nullptr)) {
     texts.Add("a null text or result was answered");
   }
-  log.Check(texts, "params: value_to_text and text_to_value");
+  // Every text value_to_text gives reads back as its value.
+  for (Id id = 0; id < 4; ++id) {
+    ParamInfo info;
+    if (!params->getInfo(p, id, &info)) continue;
+    for (double v = info.minValue; v <= info.maxValue; v += 1.0) {
+      char shown[64] = {};
+      double read = -1.0;
+      if (!params->valueToText(p, id, v, shown, sizeof shown) ||
+          !params->textToValue(p, id, shown, &read) || read != v) {
+        texts.Add(Format("%u at %g shows \"%s\", which reads back as %g", id, v, shown, read));
+      }
+    }
+  }
+  log.Check(texts, "params: value_to_text and text_to_value, which reads back every text shown");
 
   // Flushed while inactive: known ids apply, limited; the rest is ignored.
   double before[4];
