@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include "tools/host/clap_host_objects.h"
+#include "tools/host/in_place_blocks.h"
 #include "tools/host/loaded_clap.h"
 #include "tools/host/worker_thread.h"
 
@@ -43,46 +43,31 @@ bool StartingEvents(LoadedClap& plugin, const RenderOptions& options, InputEvent
 template <typename Sample>
 bool RunBlocks(const Plugin& plugin, const InputEventList& first, const AudioData& in,
                AudioData& out, int32_t block) {
-  std::vector<Sample> left(static_cast<size_t>(block)), right(static_cast<size_t>(block));
-  Sample* channels[2] = {left.data(), right.data()};
-  // One pair of channels is both ports' memory: the ports are an in-place
-  // pair.
-  AudioBuffer input{}, output{};
-  if (sizeof(Sample) == 8) {
-    input.data64 = output.data64 = reinterpret_cast<double**>(channels);
-  } else {
-    input.data32 = output.data32 = reinterpret_cast<float**>(channels);
-  }
-  input.channelCount = output.channelCount = 2;
   InputEventList none;
   OutputEventList sink;
-  for (size_t start = 0; start < in.Frames(); start += static_cast<size_t>(block)) {
-    const size_t rest = in.Frames() - start;
-    const auto frames = static_cast<int32_t>(rest < static_cast<size_t>(block) ? rest : block);
-    for (int32_t i = 0; i < frames; ++i) {
-      left[i] = static_cast<Sample>(in.samples[2 * (start + i)]);
-      right[i] = static_cast<Sample>(in.samples[2 * (start + i) + 1]);
-    }
-    const Process process{static_cast<int64_t>(start),
-                          static_cast<uint32_t>(frames),
-                          nullptr,
-                          &input,
-                          &output,
-                          1,
-                          1,
-                          start == 0 ? first.Record() : none.Record(),
-                          sink.Record()};
-    const int32_t status = plugin.process(&plugin, &process);
-    if (status == kProcessError) {
-      std::fprintf(stderr, "qvhost: process failed at frame %zu\n", start);
-      return false;
-    }
-    for (int32_t i = 0; i < frames; ++i) {
-      out.samples[2 * (start + i)] = left[i];
-      out.samples[2 * (start + i) + 1] = right[i];
-    }
-  }
-  return true;
+  return RunInPlaceBlocks<Sample>(
+      in, out, block, [&](Sample** channels, int32_t frames, size_t start) {
+        // One pair of channels is both ports' memory: the ports are an in-place
+        // pair.
+        AudioBuffer bus{};
+        if constexpr (sizeof(Sample) == 8) {
+          bus.data64 = channels;
+        } else {
+          bus.data32 = channels;
+        }
+        bus.channelCount = 2;
+        AudioBuffer output = bus;
+        const Process process{static_cast<int64_t>(start),
+                              static_cast<uint32_t>(frames),
+                              nullptr,
+                              &bus,
+                              &output,
+                              1,
+                              1,
+                              start == 0 ? first.Record() : none.Record(),
+                              sink.Record()};
+        return plugin.process(&plugin, &process) != kProcessError;
+      });
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "tools/host/vst3_render.h"
 
 #include <cstdio>
-#include <vector>
 
+#include "tools/host/in_place_blocks.h"
 #include "tools/host/loaded_vst3.h"
 #include "tools/host/vst3_host_objects.h"
 
@@ -46,36 +46,21 @@ bool StartingChanges(IEditController& controller, const RenderOptions& options,
 template <typename Sample>
 bool RunBlocks(IAudioProcessor& processor, ParameterChanges& first, const AudioData& in,
                AudioData& out, int32_t block) {
-  std::vector<Sample> left(static_cast<size_t>(block)), right(static_cast<size_t>(block));
-  void* channels[2] = {left.data(), right.data()};
-  AudioBusBuffers bus{2, 0, channels};
   ParameterChanges none;
-  for (size_t start = 0; start < in.Frames(); start += static_cast<size_t>(block)) {
-    const size_t rest = in.Frames() - start;
-    const auto frames = static_cast<int32_t>(rest < static_cast<size_t>(block) ? rest : block);
-    for (int32_t i = 0; i < frames; ++i) {
-      left[i] = static_cast<Sample>(in.samples[2 * (start + i)]);
-      right[i] = static_cast<Sample>(in.samples[2 * (start + i) + 1]);
-    }
-    ProcessData data{};
-    data.processMode = kRealtime;
-    data.symbolicSampleSize = sizeof(Sample) == 8 ? kSample64 : kSample32;
-    data.numSamples = frames;
-    data.numInputs = 1;
-    data.numOutputs = 1;
-    data.inputs = &bus;
-    data.outputs = &bus;
-    data.inputParameterChanges = start == 0 ? &first : &none;
-    if (processor.process(&data) != kResultOk) {
-      std::fprintf(stderr, "qvhost: process failed at frame %zu\n", start);
-      return false;
-    }
-    for (int32_t i = 0; i < frames; ++i) {
-      out.samples[2 * (start + i)] = left[i];
-      out.samples[2 * (start + i) + 1] = right[i];
-    }
-  }
-  return true;
+  return RunInPlaceBlocks<Sample>(
+      in, out, block, [&](Sample** channels, int32_t frames, size_t start) {
+        AudioBusBuffers bus{2, 0, reinterpret_cast<void**>(channels)};
+        ProcessData data{};
+        data.processMode = kRealtime;
+        data.symbolicSampleSize = sizeof(Sample) == 8 ? kSample64 : kSample32;
+        data.numSamples = frames;
+        data.numInputs = 1;
+        data.numOutputs = 1;
+        data.inputs = &bus;
+        data.outputs = &bus;
+        data.inputParameterChanges = start == 0 ? &first : &none;
+        return processor.process(&data) == kResultOk;
+      });
 }
 
 }  // namespace
