@@ -47,13 +47,9 @@ Tresult RunLoopBridge::queryInterface(const char* iid, void** object) {
   return kResultOk;
 }
 
-uint32_t RunLoopBridge::addRef() { return ++references; }
+uint32_t RunLoopBridge::addRef() { return references.Add(); }
 
-uint32_t RunLoopBridge::release() {
-  const uint32_t left = --references;
-  if (left == 0) delete this;
-  return left;
-}
+uint32_t RunLoopBridge::release() { return references.Drop(this); }
 
 void RunLoopBridge::onFDIsSet(int) {
   if (client) client->RunPending();

@@ -6,10 +6,10 @@
 // Threads: [UI] every call, the host's loop's included.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
 #include "core/host_loop.h"
+#include "vst3/reference_count.h"
 #include "vst3/vst3_interfaces.h"
 
 namespace vst3 {
@@ -32,10 +32,11 @@ class RunLoopBridge final : public HostLoop, public IEventHandler, public ITimer
   void QV_VST3_CALL onTimer() override;
 
  private:
+  friend class ReferenceCount<RunLoopBridge>;
   explicit RunLoopBridge(IRunLoop* loop) : loop(loop) {}
   ~RunLoopBridge();
 
-  std::atomic<uint32_t> references{1};
+  ReferenceCount<RunLoopBridge> references;
   IRunLoop* loop;
   HostLoopClient* client = nullptr;  // while started
   bool watching = false;

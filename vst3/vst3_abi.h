@@ -55,21 +55,20 @@ struct Tuid {
 };
 
 constexpr Tuid MakeTuid(uint32_t a, uint32_t b, uint32_t c, uint32_t d) {
+  Tuid id{};
+  const uint32_t words[4] = {a, b, c, d};
+  for (int i = 0; i < 16; ++i) id.bytes[i] = static_cast<char>(words[i / 4] >> (24 - 8 * (i % 4)));
 #ifdef _WIN32
-  return Tuid{{static_cast<char>(a), static_cast<char>(a >> 8), static_cast<char>(a >> 16),
-               static_cast<char>(a >> 24), static_cast<char>(b >> 16), static_cast<char>(b >> 24),
-               static_cast<char>(b), static_cast<char>(b >> 8), static_cast<char>(c >> 24),
-               static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c),
-               static_cast<char>(d >> 24), static_cast<char>(d >> 16), static_cast<char>(d >> 8),
-               static_cast<char>(d)}};
-#else
-  return Tuid{{static_cast<char>(a >> 24), static_cast<char>(a >> 16), static_cast<char>(a >> 8),
-               static_cast<char>(a), static_cast<char>(b >> 24), static_cast<char>(b >> 16),
-               static_cast<char>(b >> 8), static_cast<char>(b), static_cast<char>(c >> 24),
-               static_cast<char>(c >> 16), static_cast<char>(c >> 8), static_cast<char>(c),
-               static_cast<char>(d >> 24), static_cast<char>(d >> 16), static_cast<char>(d >> 8),
-               static_cast<char>(d)}};
+  // Windows keeps the first eight bytes as a GUID's fields: a 32-bit number
+  // and two 16-bit ones, each little-endian.
+  const int swaps[4][2] = {{0, 3}, {1, 2}, {4, 5}, {6, 7}};
+  for (const auto& swap : swaps) {
+    const char first = id.bytes[swap[0]];
+    id.bytes[swap[0]] = id.bytes[swap[1]];
+    id.bytes[swap[1]] = first;
+  }
 #endif
+  return id;
 }
 
 // Whether 16 bytes from a host are this id; false for null.

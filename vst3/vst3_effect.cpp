@@ -49,13 +49,9 @@ Tresult Vst3Effect::queryInterface(const char* iid, void** object) {
   return kResultOk;
 }
 
-uint32_t Vst3Effect::addRef() { return ++references; }
+uint32_t Vst3Effect::addRef() { return references.Add(); }
 
-uint32_t Vst3Effect::release() {
-  const uint32_t left = --references;
-  if (left == 0) delete this;
-  return left;
-}
+uint32_t Vst3Effect::release() { return references.Drop(this); }
 
 // ---- IPluginBase -----------------------------------------------------------------------
 

@@ -13,13 +13,13 @@
 // VST 2.x adapter does; process holds it for the call.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
 #include "host/plug_base.h"
 #include "host/plug_host.h"
+#include "vst3/reference_count.h"
 #include "vst3/vst3_interfaces.h"
 
 namespace vst3 {
@@ -124,6 +124,7 @@ class Vst3Effect final : public IComponent,
   int32_t NormalizedToProgram(ParamValue normalised) const;
 
  private:
+  friend class ReferenceCount<Vst3Effect>;
   ~Vst3Effect();
 
   // [audio, lock held] Sets the parameter or program that `id` names from a
@@ -133,7 +134,7 @@ class Vst3Effect final : public IComponent,
   // in pieces no longer than the prepared maximum.
   void ProcessRange(const ProcessData& data, int32_t first, int32_t count);
 
-  std::atomic<uint32_t> references{1};
+  ReferenceCount<Vst3Effect> references;
   std::unique_ptr<PlugBase> plug;
   std::vector<ParamValue> defaults;      // each parameter's normalised value when made
   IComponentHandler* handler = nullptr;  // the host's, with a reference of ours

@@ -29,13 +29,9 @@ Tresult Vst3View::queryInterface(const char* iid, void** object) {
   return kResultOk;
 }
 
-uint32_t Vst3View::addRef() { return ++references; }
+uint32_t Vst3View::addRef() { return references.Add(); }
 
-uint32_t Vst3View::release() {
-  const uint32_t left = --references;
-  if (left == 0) delete this;
-  return left;
-}
+uint32_t Vst3View::release() { return references.Drop(this); }
 
 Tresult Vst3View::isPlatformTypeSupported(const char* type) {
   return type && std::strcmp(type, kViewPlatformType) == 0 ? kResultTrue : kResultFalse;

@@ -8,9 +8,9 @@
 // Threads: [UI] every call.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
 
+#include "vst3/reference_count.h"
 #include "vst3/vst3_interfaces.h"
 
 namespace vst3 {
@@ -47,6 +47,7 @@ class Vst3View final : public IPlugView {
   Tresult QV_VST3_CALL checkSizeConstraint(ViewRect* rect) override;
 
  private:
+  friend class ReferenceCount<Vst3View>;
   explicit Vst3View(Vst3Effect* effect);
   ~Vst3View();
 
@@ -55,7 +56,7 @@ class Vst3View final : public IPlugView {
   // Lets go of the host's run loop, which the window no longer uses.
   void ReleaseBridge();
 
-  std::atomic<uint32_t> references{1};
+  ReferenceCount<Vst3View> references;
   Vst3Effect* effect;               // with a reference of the view's
   IPlugFrame* frame = nullptr;      // the host's, with a reference of the view's
   RunLoopBridge* bridge = nullptr;  // the frame's run loop while attached
