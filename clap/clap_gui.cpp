@@ -99,21 +99,18 @@ bool ClapPlugin::IsGuiApiSupported(const char* api, bool isFloating) const {
 }
 
 bool ClapPlugin::CreateGui(const char* api, bool isFloating) {
-  if (guiCreated || !IsGuiApiSupported(api, isFloating)) return false;
-  guiCreated = CreatePluginEditor(*plug);
-  return guiCreated;
+  return !GuiCreated() && IsGuiApiSupported(api, isFloating) && CreatePluginEditor(*plug);
 }
 
 void ClapPlugin::DestroyGui() {
-  if (!guiCreated) return;
+  if (!GuiCreated()) return;
   CloseWindow();
   plug->DetachEditor();
-  guiCreated = false;
   parent = nullptr;
 }
 
 bool ClapPlugin::GuiSize(uint32_t* width, uint32_t* height) const {
-  PlugEditor* editor = guiCreated ? plug->GetEditor() : nullptr;
+  PlugEditor* editor = plug->GetEditor();
   if (editor == nullptr || width == nullptr || height == nullptr) return false;
   *width = static_cast<uint32_t>(editor->Width());
   *height = static_cast<uint32_t>(editor->Height());
@@ -127,7 +124,7 @@ bool ClapPlugin::SetGuiSize(uint32_t width, uint32_t height) const {
 }
 
 bool ClapPlugin::SetGuiParent(const Window* window) {
-  if (!guiCreated || windowOpen || window == nullptr || window->api == nullptr ||
+  if (!GuiCreated() || windowOpen || window == nullptr || window->api == nullptr ||
       std::strcmp(window->api, kGuiApi) != 0) {
     return false;
   }
@@ -138,25 +135,18 @@ bool ClapPlugin::SetGuiParent(const Window* window) {
 bool ClapPlugin::ShowGui() { return windowOpen || (parent != nullptr && OpenWindow()); }
 
 bool ClapPlugin::HideGui() {
-  if (!guiCreated) return false;
+  if (!GuiCreated()) return false;
   CloseWindow();
   return true;
 }
 
 bool ClapPlugin::OpenWindow() {
-  PlugEditor* editor = plug->GetEditor();
-  if (editor == nullptr) return false;
-  editor->UseHostLoop(loop.get());
-  windowOpen = editor->OpenWindow(parent);
-  editor->UseHostLoop(nullptr);
-  if (windowOpen) plug->EditorOpened();
+  windowOpen = plug->OpenEditor(parent, loop.get());
   return windowOpen;
 }
 
 void ClapPlugin::CloseWindow() {
-  if (!windowOpen) return;
-  plug->EditorClosing();
-  if (PlugEditor* editor = plug->GetEditor()) editor->CloseWindow();
+  if (windowOpen) plug->CloseEditor();
   windowOpen = false;
 }
 

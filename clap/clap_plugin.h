@@ -109,6 +109,10 @@ class ClapPlugin final : public PlugHost {
   // [audio, lock held] Frames first .. first + count of the block, in
   // pieces no longer than the prepared maximum.
   void RunFrames(const Process& process, bool wide, uint32_t first, uint32_t count);
+  // The GUI is created while the plug-in has its editor.
+  bool GuiCreated() const { return plug->GetEditor() != nullptr; }
+  // The plug-in is active while it has a piece length.
+  bool Active() const { return piece > 0; }
   // Opens the editor's window in the parent set; false when it cannot.
   bool OpenWindow();
   void CloseWindow();
@@ -122,9 +126,7 @@ class ClapPlugin final : public PlugHost {
   const HostPresetLoad* hostPresetLoad = nullptr;
   std::unique_ptr<HostLoopBridge> loop;  // the host's loop for the window, when offered
   uint32_t piece = 0;  // the longest piece the plug-in is handed; 0 while inactive
-  bool active = false;
   bool processing = false;
-  bool guiCreated = false;
   bool windowOpen = false;
   void* parent = nullptr;  // the host's window, once set
 };

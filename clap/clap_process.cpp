@@ -28,11 +28,27 @@ bool QV_CLAP_CALL PortInfo(const Plugin* plugin, uint32_t index, bool isInput,
   return true;
 }
 
-// Channel `c` of a port from frame `first` on; null when the host gave none.
+// The left and right channels of a port from frame `at` on, in one sample
+// size; null where the host gave none.
 template <typename Sample>
-Sample* ChannelFrom(Sample* const* channels, uint32_t count, uint32_t c, uint32_t first) {
-  if (channels == nullptr || c >= count || channels[c] == nullptr) return nullptr;
-  return channels[c] + first;
+void StereoFrom(const AudioBuffer* port, uint32_t at, Sample* (&channels)[2]) {
+  Sample* const* all = nullptr;
+  if (port) {
+    if constexpr (sizeof(Sample) == 8) {
+      all = port->data64;
+    } else {
+      all = port->data32;
+    }
+  }
+  const uint32_t count = port ? port->channelCount : 0;
+  for (uint32_t c = 0; c < 2; ++c) {
+    channels[c] = all && c < count && all[c] ? all[c] + at : nullptr;
+  }
+}
+
+// The events in a host's list; none for a list without its functions.
+uint32_t EventCount(const InputEvents* list) {
+  return list && list->size && list->get ? list->size(list) : 0;
 }
 
 // The events' own output list cannot hold a whole event type: these are
@@ -49,7 +65,7 @@ ParamGestureEvent Gesture(uint16_t type, Id id) {
 const PluginAudioPorts kAudioPortsExtension{PortCount, PortInfo};
 
 bool ClapPlugin::Activate(double rate, uint32_t minFrames, uint32_t maxFrames) {
-  if (active || minFrames < 1 || minFrames > maxFrames || !(rate > 0.0) || !(rate <= 1e7)) {
+  if (Active() || minFrames < 1 || minFrames > maxFrames || !(rate > 0.0) || !(rate <= 1e7)) {
     return false;
   }
   // The noise shaper is designed for the host's maximum block; the float
@@ -64,15 +80,13 @@ bool ClapPlugin::Activate(double rate, uint32_t minFrames, uint32_t maxFrames) {
   plug->SetActive(true);
   LockGuard guard(&plug->Lock());
   piece = longestPiece;
-  active = true;
   return true;
 }
 
 void ClapPlugin::Deactivate() {
-  if (!active) return;
+  if (!Active()) return;
   {
     LockGuard guard(&plug->Lock());
-    active = false;
     processing = false;
     piece = 0;
   }
@@ -81,8 +95,8 @@ void ClapPlugin::Deactivate() {
 
 bool ClapPlugin::StartProcessing() {
   LockGuard guard(&plug->Lock());
-  processing = active;
-  return active;
+  processing = Active();
+  return processing;
 }
 
 void ClapPlugin::StopProcessing() {
@@ -99,7 +113,7 @@ void ClapPlugin::Reset() {
 int32_t ClapPlugin::ProcessBlock(const Process* process) {
   if (process == nullptr) return kProcessError;
   LockGuard guard(&plug->Lock());
-  if (!active) return kProcessError;
+  if (!Active()) return kProcessError;
   const uint32_t frames = process->framesCount;
   const AudioBuffer* out = process->audioOutputsCount > 0 ? process->audioOutputs : nullptr;
   const bool wide = out && out->data64 != nullptr;
@@ -110,7 +124,7 @@ int32_t ClapPlugin::ProcessBlock(const Process* process) {
   // an event past the block takes effect at its end, one out of order where
   // the block has got to.
   const InputEvents* in = process->inEvents;
-  const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  const uint32_t count = EventCount(in);
   uint32_t position = 0;
   for (uint32_t e = 0; e < count; ++e) {
     const EventHeader* event = in->get(in, e);
@@ -133,29 +147,27 @@ void ClapPlugin::RunFrames(const Process& process, bool wide, uint32_t first, ui
   const AudioBuffer& out = process.audioOutputs[0];
   const AudioBuffer* in = process.audioInputsCount > 0 ? process.audioInputs : nullptr;
   for (uint32_t done = 0; done < count; done += piece) {
-    const uint32_t frames = count - done < piece ? count - done : piece;
+    const auto frames = static_cast<int32_t>(count - done < piece ? count - done : piece);
     const uint32_t at = first + done;
     if (wide) {
-      double* const* from = in ? in->data64 : nullptr;
-      const uint32_t fromCount = in ? in->channelCount : 0;
-      double* ins[2] = {ChannelFrom(from, fromCount, 0, at), ChannelFrom(from, fromCount, 1, at)};
-      double* outs[2] = {ChannelFrom(out.data64, out.channelCount, 0, at),
-                         ChannelFrom(out.data64, out.channelCount, 1, at)};
-      plug->ProcessDouble(ins, outs, static_cast<int32_t>(frames));
+      double* ins[2];
+      double* outs[2];
+      StereoFrom(in, at, ins);
+      StereoFrom(&out, at, outs);
+      plug->ProcessDouble(ins, outs, frames);
     } else {
-      float* const* from = in ? in->data32 : nullptr;
-      const uint32_t fromCount = in ? in->channelCount : 0;
-      float* ins[2] = {ChannelFrom(from, fromCount, 0, at), ChannelFrom(from, fromCount, 1, at)};
-      float* outs[2] = {ChannelFrom(out.data32, out.channelCount, 0, at),
-                        ChannelFrom(out.data32, out.channelCount, 1, at)};
-      plug->ProcessFloatBlock(ins, outs, static_cast<int32_t>(frames));
+      float* ins[2];
+      float* outs[2];
+      StereoFrom(in, at, ins);
+      StereoFrom(&out, at, outs);
+      plug->ProcessFloatBlock(ins, outs, frames);
     }
   }
 }
 
 void ClapPlugin::Flush(const InputEvents* in, const OutputEvents* out) {
   LockGuard guard(&plug->Lock());
-  const uint32_t count = in && in->size && in->get ? in->size(in) : 0;
+  const uint32_t count = EventCount(in);
   for (uint32_t e = 0; e < count; ++e) ApplyEvent(in->get(in, e));
   SendEdits(out);
 }
@@ -166,7 +178,7 @@ void ClapPlugin::ApplyEvent(const EventHeader* event) {
     return;
   }
   const auto& change = *reinterpret_cast<const ParamValueEvent*>(event);
-  if (change.paramId >= edits.size() || std::isnan(change.value)) return;
+  if (change.paramId >= ParamCount() || std::isnan(change.value)) return;
   const int index = static_cast<int>(change.paramId);
   plug->SetParamValue(index, HostValue(plug->ParamAt(index), change.value));
 }

@@ -88,6 +88,22 @@ void PlugBase::DetachEditor() {
   editor = nullptr;
 }
 
+bool PlugBase::OpenEditor(void* parent, HostLoop* loop) {
+  if (editor == nullptr) return false;
+  editor->UseHostLoop(loop);
+  const bool opened = editor->OpenWindow(parent);
+  editor->UseHostLoop(nullptr);
+  if (opened) EditorOpened();
+  return opened;
+}
+
+bool PlugBase::CloseEditor() {
+  if (editor == nullptr) return false;
+  EditorClosing();
+  editor->CloseWindow();
+  return true;
+}
+
 bool PlugBase::PrepareScratch(int32_t frames) {
   LockGuard guard(&lock);
   return inputBuffers.Resize(inputsInUse, frames, true) &&

@@ -102,6 +102,14 @@ class PlugBase : public PlugParams {
   PlugEditor* GetEditor() const { return editor; }
   // [UI thread, window closed] Deletes the editor; the plug-in has none after.
   void DetachEditor();
+  // [UI thread] Opens the editor's window in the host's `parent` (an HWND on
+  // Windows, an X window elsewhere), its events run on `loop` when given
+  // (null: in the window layer's own way), then EditorOpened. False when the
+  // plug-in has no editor or the window cannot be opened (or is open).
+  bool OpenEditor(void* parent, HostLoop* loop = nullptr);
+  // [UI thread] EditorClosing, then the editor's window closes; false when
+  // the plug-in has no editor.
+  bool CloseEditor();
   // [takes the lock] Every parameter's ParamChanged, then ResetProcessing.
   void NotifyAllParamsChanged();
 

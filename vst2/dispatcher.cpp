@@ -55,21 +55,6 @@ intptr_t EditGetRect(PlugBase& plug, void* ptr) {
   return 1;
 }
 
-intptr_t EditOpen(PlugBase& plug, void* parent) {
-  PlugEditor* editor = plug.GetEditor();
-  if (editor == nullptr || !editor->OpenWindow(parent)) return 0;
-  plug.EditorOpened();
-  return 1;
-}
-
-intptr_t EditClose(PlugBase& plug) {
-  PlugEditor* editor = plug.GetEditor();
-  if (editor == nullptr) return 0;
-  plug.EditorClosing();
-  editor->CloseWindow();
-  return 1;
-}
-
 intptr_t ProcessEvents(Vst2Effect& effect, const EventList* list) {
   PlugBase& plug = effect.Plug();
   if (list == nullptr) return 0;
@@ -194,8 +179,8 @@ intptr_t Dispatch(Vst2Effect* effect, EffectRecord* record, int32_t opcode, int3
     case effSetBlockSize: plug.SetBlockSize(static_cast<int32_t>(value)); return 0;
     case effMainsChanged: plug.SetActive(value != 0); return 0;
     case effEditGetRect: return EditGetRect(plug, ptr);
-    case effEditOpen: return EditOpen(plug, ptr);
-    case effEditClose: return EditClose(plug);
+    case effEditOpen: return plug.OpenEditor(ptr) ? 1 : 0;
+    case effEditClose: return plug.CloseEditor() ? 1 : 0;
     case effEditIdle:
     case effIdle: plug.Idle(); return 0;
     case effIdentify: return kIdentifyAnswer;

@@ -40,32 +40,23 @@ Tresult Vst3View::isPlatformTypeSupported(const char* type) {
 Tresult Vst3View::attached(void* parent, const char* type) {
   if (parent == nullptr || isPlatformTypeSupported(type) != kResultTrue) return kInvalidArgument;
   if (isAttached) return kResultFalse;
-  PlugBase& plug = effect->Plug();
-  PlugEditor* editor = plug.GetEditor();
-  if (editor == nullptr) return kResultFalse;
   // A Linux host's frame offers the loop the window's events run on.
   void* runLoop = nullptr;
   if (frame && frame->queryInterface(kIRunLoopIid.bytes, &runLoop) == kResultOk && runLoop) {
     bridge = RunLoopBridge::Create(static_cast<IRunLoop*>(runLoop));
   }
-  editor->UseHostLoop(bridge);
   // The editor has one window: a second view finds it open and fails.
-  const bool opened = editor->OpenWindow(parent);
-  editor->UseHostLoop(nullptr);
-  if (!opened) {
+  if (!effect->Plug().OpenEditor(parent, bridge)) {
     ReleaseBridge();
     return kResultFalse;
   }
-  plug.EditorOpened();
   isAttached = true;
   return kResultOk;
 }
 
 Tresult Vst3View::removed() {
   if (!isAttached) return kResultFalse;
-  PlugBase& plug = effect->Plug();
-  plug.EditorClosing();
-  if (PlugEditor* editor = plug.GetEditor()) editor->CloseWindow();
+  effect->Plug().CloseEditor();
   ReleaseBridge();
   isAttached = false;
   return kResultOk;

@@ -28,23 +28,10 @@ class HostedClap {
                   const InputEventList& events = InputEventList(),
                   OutputEventList* sink = nullptr) {
     Sample* channels[2] = {left.data(), right.data()};
-    AudioBuffer bus{};
-    if constexpr (sizeof(Sample) == 8) {
-      bus.data64 = channels;
-    } else {
-      bus.data32 = channels;
-    }
-    bus.channelCount = 2;
+    AudioBuffer port = StereoPort(channels);
     OutputEventList none;
-    const clap::Process process{0,
-                                static_cast<uint32_t>(left.size()),
-                                nullptr,
-                                &bus,
-                                &bus,
-                                1,
-                                1,
-                                events.Record(),
-                                (sink ? sink : &none)->Record()};
+    const clap::Process process =
+        InPlaceProcess(port, static_cast<uint32_t>(left.size()), 0, events, sink ? *sink : none);
     return plugin->process(plugin, &process);
   }
 

@@ -4,8 +4,7 @@
 #include <vector>
 
 #include "dither/dither_programs.h"
-#include "support/test_host.h"
-#include "tools/measure/test_noise.h"
+#include "support/vst2_reference.h"
 #include "vst3/vst3_fixture.h"
 
 namespace vst3 {
@@ -13,39 +12,10 @@ namespace {
 
 constexpr int32_t kMaxBlock = 512;
 
-std::vector<double> Noise(size_t frames, uint32_t seed) {
-  TestNoise noise(seed);
-  std::vector<double> x(frames);
-  for (double& v : x) v = 0.5 * noise.Next();
-  return x;
-}
-
-// The VST 2.x build's double output for the same input, in blocks as given,
-// with "target bits" set to `laterBits` (normalised) before block `at`.
-std::vector<double> Vst2Render(const std::vector<double>& in, const std::vector<int>& blocks,
-                               float laterBits = -1.0f, size_t at = 0) {
-  TestHost::Install();
-  DitherPlugin* plug = OpenPlugin();
-  EffectRecord* r = RecordOf(plug);
-  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  Dispatch(plug, effSetBlockSize, 0, kMaxBlock);
-  Dispatch(plug, effMainsChanged, 0, 1);
-  std::vector<double> left = in, right = in;
-  size_t start = 0;
-  for (size_t b = 0; b < blocks.size(); ++b) {
-    if (b == at && laterBits >= 0.0f) r->setParameter(r, kParamTargetBits, laterBits);
-    double* ins[2] = {left.data() + start, right.data() + start};
-    r->processDoubleReplacing(r, ins, ins, blocks[b]);
-    start += static_cast<size_t>(blocks[b]);
-  }
-  ClosePlugin(plug);
-  return left;
-}
-
 using Vst3Process = Vst3Fixture;
 
 TEST_F(Vst3Process, WithDitherOffEqualsTheVst2BuildInBothSampleSizes) {
-  const std::vector<double> in = Noise(3 * kMaxBlock, 11);
+  const std::vector<double> in = HalfScaleNoise(3 * kMaxBlock, 11);
   Start(kMaxBlock);
   std::vector<double> out;
   for (int b = 0; b < 3; ++b) {
@@ -53,32 +23,28 @@ TEST_F(Vst3Process, WithDitherOffEqualsTheVst2BuildInBothSampleSizes) {
     ASSERT_EQ(Process(l, r), kResultOk);
     out.insert(out.end(), l.begin(), l.end());
   }
-  EXPECT_EQ(out, Vst2Render(in, {kMaxBlock, kMaxBlock, kMaxBlock}));
+  EXPECT_EQ(out, Vst2Render(in, kMaxBlock, {kMaxBlock, kMaxBlock, kMaxBlock}));
 
   // The float path against the VST 2.x float path.
   HostedEffect single;
   single.Start(kMaxBlock, kSample32);
   std::vector<float> fl(in.begin(), in.begin() + kMaxBlock), fr = fl;
   ASSERT_EQ(single.Process(fl, fr), kResultOk);
-  TestHost::Install();
-  DitherPlugin* plug = OpenPlugin();
-  Dispatch(plug, effSetSampleRate, 0, 0, nullptr, 44100.0f);
-  Dispatch(plug, effSetBlockSize, 0, kMaxBlock);
-  std::vector<float> vl(in.begin(), in.begin() + kMaxBlock), vr = vl;
-  float* channels[2] = {vl.data(), vr.data()};
-  RecordOf(plug)->processReplacing(RecordOf(plug), channels, channels, kMaxBlock);
-  ClosePlugin(plug);
+  const std::vector<float> narrow(in.begin(), in.begin() + kMaxBlock);
+  const std::vector<float> vl = Vst2Render(narrow, kMaxBlock, {kMaxBlock});
   EXPECT_EQ(fl, vl);
 }
 
 TEST_F(Vst3Process, AChangeTakesEffectAtItsOffsetWithinTheBlock) {
-  const std::vector<double> in = Noise(kMaxBlock, 12);
+  const std::vector<double> in = HalfScaleNoise(kMaxBlock, 12);
   Start(kMaxBlock);
   std::vector<double> left = in, right = in;
   ParameterChanges changes;
   changes.Add(kParamTargetBits, 100, 2.0 / 26.0);  // 8 bits from frame 100
   ASSERT_EQ(Process(left, right, &changes), kResultOk);
-  EXPECT_EQ(left, Vst2Render(in, {100, kMaxBlock - 100}, 2.0f / 26.0f, 1));
+  EXPECT_EQ(left, Vst2Render(in, kMaxBlock, {100, kMaxBlock - 100}, [](EffectRecord* r, size_t b) {
+              if (b == 1) r->setParameter(r, kParamTargetBits, 2.0f / 26.0f);
+            }));
   EXPECT_EQ(Effect().Plug().ParamAt(kParamTargetBits).Value(), 8.0);
 }
 

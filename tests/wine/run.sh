@@ -69,8 +69,7 @@ Same() {
 . "$(dirname "$0")/record_checks.sh"
 . "$(dirname "$0")/audio_checks.sh"
 . "$(dirname "$0")/exact_checks.sh"
-. "$(dirname "$0")/vst3_checks.sh"
-. "$(dirname "$0")/clap_checks.sh"
+. "$(dirname "$0")/module_checks.sh"
 
 Main() {
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
@@ -79,8 +78,8 @@ Main() {
   RunRecordChecks
   RunAudioChecks
   RunExactChecks
-  RunVst3Checks
-  RunClapChecks
+  RunModuleChecks vst3 "VST 3" "view opens in a real window"
+  RunModuleChecks clap CLAP "GUI opens embedded in a real window"
   . "$(dirname "$0")/editor_checks.sh" && RunEditorChecks
   Passed
 }

@@ -23,15 +23,14 @@ bool Same(const char* text, const char* expected) {
   return text && std::strcmp(text, expected) == 0;
 }
 
-// The host saw no call on a thread CLAP does not allow it on.
-void CheckThreads(ClapHost& host, ValidationLog& log, const char* group) {
+}  // namespace
+
+void CheckThreads(const ClapHost& host, ValidationLog& log, const char* group) {
   const char* first = host.firstViolation.load();
   if (!log.Check(host.violations == 0, Format("%s: no host call broke the thread rules", group))) {
     log.Note(Format("%d calls, the first %s", host.violations.load(), first ? first : "?"));
   }
 }
-
-}  // namespace
 
 void CheckClapEntry(const ClapCheckOptions& options, ValidationLog& log) {
   LoadedClap module;

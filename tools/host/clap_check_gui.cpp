@@ -61,15 +61,8 @@ void CheckGuiInWindow(LoadedClap& module, const PluginGui& gui, ValidationLog& l
   uint32_t height = 0;
   if (!gui.create(p, kGuiApiName, false) || !gui.getSize(p, &width, &height)) return;
   void* parent = CreateParentWindow(static_cast<int>(width), static_cast<int>(height));
-  Window window{};
-  window.api = kGuiApiName;
-#ifdef _WIN32
-  window.win32 = parent;
-  const bool wantsLoop = false;
-#else
-  window.x11 = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent));
-  const bool wantsLoop = true;
-#endif
+  const Window window = EmbeddingWindow(parent);
+  const bool wantsLoop = host.LoopOffered();
   const bool embedded =
       parent && gui.setParent(p, &window) && gui.show(p) && !gui.setParent(p, &window);
   const size_t fds = host.RegisteredFds();
@@ -134,7 +127,7 @@ void CheckClapPresets(const ClapCheckOptions& options, ValidationLog& log) {
                        host.presetsLoaded == 1;
   log.Check(loaded && refused,
             "presets: a program loads by its key, the host rereads the values; other keys fail");
-  log.Check(host.violations == 0, "presets: no host call broke the thread rules");
+  CheckThreads(host, log, "presets");
 }
 
 void CheckClapGui(const ClapCheckOptions& options, ValidationLog& log) {
@@ -168,5 +161,5 @@ void CheckClapGui(const ClapCheckOptions& options, ValidationLog& log) {
   log.Check(early && sized && again,
             "gui: fixed 500 x 525; created and destroyed without a parent, twice");
   if (options.gui) CheckGuiInWindow(module, *gui, log);
-  log.Check(module.Host().violations == 0, "gui: no host call broke the thread rules");
+  CheckThreads(module.Host(), log, "gui");
 }

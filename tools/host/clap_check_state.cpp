@@ -115,5 +115,5 @@ void CheckClapState(const ClapCheckOptions& options, ValidationLog& log) {
   log.Check(!state->save(p, full.Record()) && !state->save(p, nullptr),
             "state: a save into a failing stream fails");
   if (other) other->destroy(other);
-  log.Check(module.Host().violations == 0, "state: no host call broke the thread rules");
+  CheckThreads(module.Host(), log, "state");
 }

@@ -5,19 +5,17 @@
 // a real window.
 #pragma once
 
+#include "tools/host/clap_host.h"
 #include "tools/host/validation_log.h"
-
-// The window API of this platform's CLAP GUIs.
-#ifdef _WIN32
-constexpr const char* kGuiApiName = "win32";
-#else
-constexpr const char* kGuiApiName = "x11";
-#endif
 
 struct ClapCheckOptions {
   const char* path = nullptr;
   bool gui = false;  // a display is there for a real window
 };
+
+// The group's last check: the host saw no call on a thread CLAP does not
+// allow it on.
+void CheckThreads(const ClapHost& host, ValidationLog& log, const char* group);
 
 void CheckClapEntry(const ClapCheckOptions& options, ValidationLog& log);
 void CheckClapParams(const ClapCheckOptions& options, ValidationLog& log);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
+#include <cstdio>
 #include <cstring>
 
 using namespace clap;
@@ -74,11 +76,24 @@ void ClapHost::Violation(const char* call) {
   ++violations;
 }
 
+bool ClapHost::LoopOffered() const {
+#ifdef _WIN32
+  return false;
+#else
+  return offersLoop;
+#endif
+}
+
+bool ClapHost::KeptThreadRules() const {
+  if (violations == 0) return true;
+  std::fprintf(stderr, "qvhost: the plug-in broke the thread rules %d times, first in %s\n",
+               violations.load(), firstViolation.load());
+  return false;
+}
+
 void ClapHost::RequireMainThread(const char* call) {
   if (!OnMainThread()) Violation(call);
 }
-
-ClapHost& ClapHost::Of(const Host* host) { return HostOf(host); }
 
 const void* ClapHost::Extension(const Host* host, const char* id) {
   if (host == nullptr || id == nullptr) return nullptr;
@@ -87,17 +102,15 @@ const void* ClapHost::Extension(const Host* host, const char* id) {
   if (is(kExtParams)) return &kParams;
   if (is(kExtState)) return &kState;
   if (is(kExtPresetLoad)) return &kPresetLoad;
-#ifndef _WIN32
   static const HostPosixFdSupport fdSupport{RegisterFd, ModifyFd, UnregisterFd};
   static const HostTimerSupport timerSupport{RegisterTimer, UnregisterTimer};
-  if (Of(host).offersLoop && is(kExtPosixFdSupport)) return &fdSupport;
-  if (Of(host).offersLoop && is(kExtTimerSupport)) return &timerSupport;
-#endif
+  if (HostOf(host).LoopOffered() && is(kExtPosixFdSupport)) return &fdSupport;
+  if (HostOf(host).LoopOffered() && is(kExtTimerSupport)) return &timerSupport;
   return nullptr;
 }
 
 bool ClapHost::RegisterFd(const Host* host, int fd, uint32_t flags) {
-  ClapHost& self = Of(host);
+  ClapHost& self = HostOf(host);
   self.RequireMainThread("posix-fd-support.register_fd");
   if (fd < 0 || flags == 0 || std::find(self.fds.begin(), self.fds.end(), fd) != self.fds.end()) {
     return false;
@@ -107,13 +120,13 @@ bool ClapHost::RegisterFd(const Host* host, int fd, uint32_t flags) {
 }
 
 bool ClapHost::ModifyFd(const Host* host, int fd, uint32_t) {
-  ClapHost& self = Of(host);
+  ClapHost& self = HostOf(host);
   self.RequireMainThread("posix-fd-support.modify_fd");
   return std::find(self.fds.begin(), self.fds.end(), fd) != self.fds.end();
 }
 
 bool ClapHost::UnregisterFd(const Host* host, int fd) {
-  ClapHost& self = Of(host);
+  ClapHost& self = HostOf(host);
   self.RequireMainThread("posix-fd-support.unregister_fd");
   const auto found = std::find(self.fds.begin(), self.fds.end(), fd);
   if (found == self.fds.end()) return false;
@@ -122,7 +135,7 @@ bool ClapHost::UnregisterFd(const Host* host, int fd) {
 }
 
 bool ClapHost::RegisterTimer(const Host* host, uint32_t periodMs, Id* id) {
-  ClapHost& self = Of(host);
+  ClapHost& self = HostOf(host);
   self.RequireMainThread("timer-support.register_timer");
   if (id == nullptr) return false;
   const uint32_t period = periodMs > 0 ? periodMs : 1;
@@ -132,7 +145,7 @@ bool ClapHost::RegisterTimer(const Host* host, uint32_t periodMs, Id* id) {
 }
 
 bool ClapHost::UnregisterTimer(const Host* host, Id id) {
-  ClapHost& self = Of(host);
+  ClapHost& self = HostOf(host);
   self.RequireMainThread("timer-support.unregister_timer");
   const auto found = std::find_if(self.timers.begin(), self.timers.end(),
                                   [id](const Timer& timer) { return timer.id == id; });
@@ -167,6 +180,17 @@ void ClapHost::RunLoopOnce() {
       ++loopCalls;
     }
   }
+}
+
+Window EmbeddingWindow(void* parent) {
+  Window window{};
+  window.api = kGuiApiName;
+#ifdef _WIN32
+  window.win32 = parent;
+#else
+  window.x11 = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent));
+#endif
+  return window;
 }
 
 double HostClockMs() {

@@ -35,8 +35,10 @@ class ClapHost {
   void RunLoopOnce();
   size_t RegisteredFds() const { return fds.size(); }
   size_t RegisteredTimers() const { return timers.size(); }
-  // Whether the file-descriptor and timer support are offered (Linux only).
+  // Whether the file-descriptor and timer support are to be offered; they
+  // are, on Linux only, when this is set.
   bool offersLoop = true;
+  bool LoopOffered() const;
 
   // What the plug-in asked for.
   std::atomic<int> rescans{0};
@@ -48,6 +50,10 @@ class ClapHost {
   // Calls that broke the thread rules: how many, and the first.
   std::atomic<int> violations{0};
   std::atomic<const char*> firstViolation{nullptr};
+
+  // Whether no call broke the thread rules; otherwise says which came
+  // first, on stderr.
+  [[nodiscard]] bool KeptThreadRules() const;
 
   // [any thread] Records a breach of the thread rules by `call`.
   void Violation(const char* call);
@@ -61,7 +67,6 @@ class ClapHost {
     double due;  // milliseconds on the host's clock
   };
 
-  static ClapHost& Of(const clap::Host* host);
   static const void* QV_CLAP_CALL Extension(const clap::Host* host, const char* id);
   static bool QV_CLAP_CALL RegisterFd(const clap::Host* host, int fd, uint32_t flags);
   static bool QV_CLAP_CALL ModifyFd(const clap::Host* host, int fd, uint32_t flags);
@@ -75,6 +80,15 @@ class ClapHost {
   std::vector<Timer> timers;
   clap::Id nextTimer = 1;
 };
+
+// The window API of this platform's CLAP GUIs, and the host's window that
+// one is embedded in, made of a window of qvhost's own.
+#ifdef _WIN32
+constexpr const char* kGuiApiName = clap::kWindowApiWin32;
+#else
+constexpr const char* kGuiApiName = clap::kWindowApiX11;
+#endif
+clap::Window EmbeddingWindow(void* parent);
 
 // Milliseconds on a steady clock, for timers.
 double HostClockMs();

@@ -48,6 +48,27 @@ class OutputEventList {
   clap::OutputEvents record;
 };
 
+// A stereo port on the host's two channels of `Sample`.
+template <typename Sample>
+clap::AudioBuffer StereoPort(Sample** channels) {
+  clap::AudioBuffer port{};
+  if constexpr (sizeof(Sample) == 8) {
+    port.data64 = channels;
+  } else {
+    port.data32 = channels;
+  }
+  port.channelCount = 2;
+  return port;
+}
+
+// A block of `frames` processed in place: `port` is both the input and the
+// output port, as the plug-in's ports are an in-place pair.
+inline clap::Process InPlaceProcess(clap::AudioBuffer& port, uint32_t frames, int64_t steadyTime,
+                                    const InputEventList& events, const OutputEventList& sink) {
+  return clap::Process{steadyTime, frames, nullptr,         &port,        &port,
+                       1,          1,      events.Record(), sink.Record()};
+}
+
 class MemoryInStream {
  public:
   explicit MemoryInStream(std::vector<unsigned char> bytes);

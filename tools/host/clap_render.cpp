@@ -47,25 +47,10 @@ bool RunBlocks(const Plugin& plugin, const InputEventList& first, const AudioDat
   OutputEventList sink;
   return RunInPlaceBlocks<Sample>(
       in, out, block, [&](Sample** channels, int32_t frames, size_t start) {
-        // One pair of channels is both ports' memory: the ports are an in-place
-        // pair.
-        AudioBuffer bus{};
-        if constexpr (sizeof(Sample) == 8) {
-          bus.data64 = channels;
-        } else {
-          bus.data32 = channels;
-        }
-        bus.channelCount = 2;
-        AudioBuffer output = bus;
-        const Process process{static_cast<int64_t>(start),
-                              static_cast<uint32_t>(frames),
-                              nullptr,
-                              &bus,
-                              &output,
-                              1,
-                              1,
-                              start == 0 ? first.Record() : none.Record(),
-                              sink.Record()};
+        AudioBuffer port = StereoPort(channels);
+        const Process process =
+            InPlaceProcess(port, static_cast<uint32_t>(frames), static_cast<int64_t>(start),
+                           start == 0 ? first : none, sink);
         return plugin.process(&plugin, &process) != kProcessError;
       });
 }
@@ -108,10 +93,5 @@ bool RenderClap(const char* path, const RenderOptions& options, const AudioData&
   });
   audio.Join();
   p.deactivate(&p);
-  if (plugin.Host().violations > 0) {
-    std::fprintf(stderr, "qvhost: the plug-in broke the thread rules: %s\n",
-                 plugin.Host().firstViolation.load());
-    return false;
-  }
-  return processed;
+  return plugin.Host().KeptThreadRules() && processed;
 }

@@ -109,13 +109,8 @@ bool ShowClap(const char* path, const char* output, int holdMs, bool offerLoop) 
   const bool shown = ShowInWindow(
       static_cast<int>(width), static_cast<int>(height), output, holdMs,
       [&](void* parent) {
-        Window window{};
+        Window window = EmbeddingWindow(parent);
         window.api = api;
-#ifdef _WIN32
-        window.win32 = parent;
-#else
-        window.x11 = static_cast<unsigned long>(reinterpret_cast<uintptr_t>(parent));
-#endif
         const bool embedded = gui->setParent(p, &window) && gui->show(p);
         std::printf("gui embedded %d host loop fds %d timers %d\n", embedded ? 1 : 0,
                     static_cast<int>(host.RegisteredFds()),
@@ -131,12 +126,7 @@ bool ShowClap(const char* path, const char* output, int holdMs, bool offerLoop) 
                     static_cast<int>(host.RegisteredTimers()));
       },
       [&host](double) { host.RunLoopOnce(); });
-  if (host.violations > 0) {
-    std::fprintf(stderr, "qvhost: the plug-in broke the thread rules: %s\n",
-                 host.firstViolation.load());
-    return false;
-  }
-  return shown;
+  return host.KeptThreadRules() && shown;
 }
 
 }  // namespace

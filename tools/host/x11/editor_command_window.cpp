@@ -106,27 +106,16 @@ struct Session {
   int height;
 };
 
-// Child windows of the editor's window: the value box, when open.
-unsigned ChildCount(Display* display, Window window) {
-  Window root = 0;
-  Window up = 0;
-  Window* children = nullptr;
-  unsigned count = 0;
-  if (!XQueryTree(display, window, &root, &up, &children, &count)) return 0;
-  if (children) XFree(children);
-  return count;
-}
-
 // A right press opens the value box over (x, y), focused; Escape is typed.
 void TypeEscape(Display* display, const Session& s, int x, int y, int holdMs) {
   const Window editor = s.editor;
   Click(display, editor, x, y, Button3);
   PumpWindowMessages(holdMs);
-  std::printf("entry box open %d\n", ChildCount(display, editor) > 0 ? 1 : 0);
+  std::printf("entry box open %d\n", FirstChild(display, editor) != 0 ? 1 : 0);
   Type(display, "{Escape}");
   PumpWindowMessages(holdMs);
   std::printf("after escape entry box %s editor window %s\n",
-              ChildCount(display, editor) > 0 ? "open" : "closed",
+              FirstChild(display, editor) != 0 ? "open" : "closed",
               FirstChild(display, WindowOf(s.parent)) == editor ? "alive" : "destroyed");
 }
 

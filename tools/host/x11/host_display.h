@@ -9,5 +9,5 @@
 Display* HostDisplay();
 
 // [UI thread] The first child of `parent` (an editor's window in its host's
-// frame); 0 when it has none.
+// frame, the value box in an editor's window); 0 when it has none.
 Window FirstChild(Display* display, Window parent);
