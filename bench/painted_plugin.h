@@ -8,7 +8,7 @@
 
 #include "dither/dither_plugin.h"
 #include "editor/surface_editor.h"
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 #include "vst2/dispatcher.h"
 #include "vst2/vst2_effect.h"
 
@@ -48,7 +48,7 @@ struct PaintedPlugin {
       const Rect& r = control->DrawRect();
       const bool inside = !area || (r.left >= area->left && r.top >= area->top &&
                                     r.right <= area->right && r.bottom <= area->bottom);
-      if (inside) control->SetDirty(false);
+      if (inside) control->SetDirty();
     }
   }
 };

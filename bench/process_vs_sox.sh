@@ -76,8 +76,8 @@ Speed() {
 
 # LABEL PLUGIN_BUILD_DIR: that build's plug-in, always driven by the qvhost of
 # NATIVE_DIR or X86_DIR, so that every figure is timed the same way.
-NativeSpeed() { Speed "$1" "$native/tools/host/qvhost" speed "$2/Quorvane.so"; }
-WineSpeed() { Speed "$1" wine "$x86/tools/host/qvhost.exe" speed "$2/Quorvane.dll"; }
+NativeSpeed() { Speed "$1" "$native/tools/qvhost/qvhost" speed "$2/Quorvane.so"; }
+WineSpeed() { Speed "$1" wine "$x86/tools/qvhost/qvhost.exe" speed "$2/Quorvane.dll"; }
 
 : >"$tmp/figures"
 for ((round = 1; round <= rounds; round++)); do

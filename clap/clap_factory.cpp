@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "clap/clap_plugin.h"
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 
 namespace clap {
 

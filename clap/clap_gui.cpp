@@ -7,7 +7,7 @@
 
 #include "clap/clap_plugin.h"
 #include "clap/host_loop_bridge.h"
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 
 namespace clap {
 

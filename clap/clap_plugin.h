@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "clap/clap_abi.h"
-#include "host/plug_base.h"
-#include "host/plug_host.h"
+#include "plug/plug_base.h"
+#include "plug/plug_host.h"
 
 namespace clap {
 

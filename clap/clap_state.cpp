@@ -1,11 +1,11 @@
-// The plug-in's state: its program state (host/program_state.h) under the
+// The plug-in's state: its program state (plug/program_state.h) under the
 // tag "QVcl", written to and read from the host's streams, which may move
 // fewer bytes than asked at a time.
 #include <new>
 #include <vector>
 
 #include "clap/clap_plugin.h"
-#include "host/program_state.h"
+#include "plug/program_state.h"
 
 namespace clap {
 

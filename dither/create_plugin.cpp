@@ -1,4 +1,4 @@
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 
 #include <new>
 

@@ -5,7 +5,7 @@
 #include "dither/dither_display.h"
 #include "dither/dither_programs.h"
 #include "dsp/dither_engine.h"
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 
 constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
 

@@ -24,40 +24,47 @@ void Control::OnMouseDblClick(int, int, const Modifiers&) {
   const double restore = defaultValue.load();
   if (restore < 0.0) return;
   value.store(restore);
-  SetDirty(true);
+  ApplyEdit();
 }
 
 void Control::OnMouseWheel(int, int, const Modifiers& mods, int notches) {
   value.store(value.load() + notches * (mods.control ? 0.001 : 0.01));
-  SetDirty(true);
+  ApplyEdit();
 }
 
 // ---- State --------------------------------------------------------------------
 
 void Control::Hide(bool hide) {
   hidden.store(hide);
-  SetDirty(false);
+  SetDirty();
 }
 
 void Control::GrayOut(bool grey) {
   greyedOut.store(grey);
   blendWeight.store(grey ? 0.25f : 1.0f);
-  SetDirty(false);
+  SetDirty();
 }
 
-void Control::SetDirty(bool report) {
+void Control::SetDirty() {
   // std::max/min return the first argument for a NaN value, so a NaN
   // becomes the minimum rather than reaching the plug-in.
   const double limited = std::min(maximum, std::max(minimum, value.load()));
   value.store(limited);
   dirty.store(true);
-  if (report && plug && paramIdx >= 0) plug->SetParamFromEditor(paramIdx, limited);
-  // The display follows with the same report flag: a value pushed from the
-  // plug-in side must not come back to the host as automation.
   if (linkedDisplay) {
     linkedDisplay->value.store(limited);
-    linkedDisplay->SetDirty(report);
+    linkedDisplay->SetDirty();
   }
+}
+
+void Control::ApplyEdit() {
+  SetDirty();
+  ReportValue();
+}
+
+void Control::ReportValue() {
+  if (plug && paramIdx >= 0) plug->SetParamFromEditor(paramIdx, value.load());
+  if (linkedDisplay) linkedDisplay->ReportValue();
 }
 
 void Control::SetValueFromPlug(double v, PlugLock* lock) {
@@ -69,12 +76,12 @@ void Control::SetValueFromPlug(double v, PlugLock* lock) {
   }
   if (value.load() != v || tookDefault) {
     value.store(v);
-    SetDirty(false);
+    SetDirty();
   }
 }
 
 void Control::SetValueFromUserInput(double v) {
   if (value.load() == v) return;
   value.store(v);
-  SetDirty(true);
+  ApplyEdit();
 }

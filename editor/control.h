@@ -52,10 +52,14 @@ class Control {
   virtual void Hide(bool hide);
   // Greyed-out controls are not hit and draw at weight 0.25.
   virtual void GrayOut(bool grey);
-  // Limits the value to [minimum, maximum] and marks the control for redraw.
-  // With `report`, a bound control tells the plug-in (and so the host) its new
-  // value. A linked display takes the value and is marked the same way.
-  virtual void SetDirty(bool report);
+  // Limits the value to [minimum, maximum] and marks the control for redraw;
+  // a linked display takes the value and is marked the same way. Nothing is
+  // reported: a value pushed from the plug-in side must not come back to the
+  // host as automation.
+  void SetDirty();
+  // The user changed the value: SetDirty, then a bound control (and its
+  // linked display) tells the plug-in, and so the host, the new value.
+  void ApplyEdit();
   virtual void SetClean() { dirty.store(false); }
   virtual bool IsDirty() const { return dirty.load(); }
 
@@ -89,6 +93,9 @@ class Control {
   Editor* GetEditor() const { return editor; }
 
  private:
+  // A bound control, then its linked display, tells the plug-in its value.
+  void ReportValue();
+
   PlugParams* plug;
   Editor* editor = nullptr;
   Rect rect;

@@ -80,7 +80,7 @@ void Editor::SetParameterFromPlug(int index, double normalised, PlugLock* lock) 
 void Editor::RedrawParameter(int index, PlugLock* lock) {
   LockGuard guard(lock);
   for (const auto& control : controls) {
-    if (control->ParamIdx() == index) control->SetDirty(false);
+    if (control->ParamIdx() == index) control->SetDirty();
   }
 }
 

@@ -21,7 +21,7 @@ void KnobControl::OnMouseDrag(int, int, int dX, int dY, const Modifiers&) {
   const double extent = direction == kKnobVertical ? r.top - r.bottom : r.right - r.left;
   const double delta = direction == kKnobVertical ? dY : dX;
   if (extent != 0.0 && gearing != 0.0) SetValue(Value() + delta / extent / gearing);
-  SetDirty(true);
+  ApplyEdit();
 }
 
 bool KnobControl::Draw(Editor* editor) {

@@ -76,7 +76,7 @@ void PlotControl::SetValuesFloat(const float* ys, int count, PlugLock* lock, boo
 
 void PlotControl::ShowData() {
   Hide(false);
-  SetDirty(true);
+  SetDirty();
 }
 
 void PlotControl::ClearPlot(PlugLock* lock) {
@@ -112,5 +112,5 @@ void PlotControl::MapY(int from, int to) {
 void PlotControl::SetColours(const Colour& line, const Colour& fill) {
   lineColour = line;
   fillColour = fill;
-  SetDirty(true);
+  SetDirty();
 }

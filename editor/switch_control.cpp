@@ -5,5 +5,5 @@ void SwitchControl::OnMouseDown(int, int, const Modifiers&) {
   double next = Value() + (frames > 1 ? 1.0 / (frames - 1) : 1.0);
   if (next > 1.001) next = 0.0;
   SetValue(next);
-  SetDirty(true);
+  ApplyEdit();
 }

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "lv2/bundle.h"
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 
 #include "core/plug_lock.h"
 #include "lv2/bundle.h"
-#include "host/plug_host.h"
+#include "plug/plug_host.h"
 
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 
 class Lv2Instance final : public PlugHost {
  public:

@@ -9,9 +9,9 @@
 #include <cmath>
 #include <new>
 
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 #include "lv2/lv2_instance.h"
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 
 namespace {
 

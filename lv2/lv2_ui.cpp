@@ -37,8 +37,8 @@
 
 #include "editor/editor.h"
 #include "editor/window.h"
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 #include "lv2/lv2_instance.h"
 #include "lv2/ui_window.h"
 

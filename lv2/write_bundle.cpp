@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 #include "lv2/bundle_ttl.h"
 
 namespace {

@@ -62,27 +62,27 @@ Sanitized() {
 # groups and every CLAP check, GUI included, on that sanitizer build.
 SanitizedBoth() {
   local label=$1 dir=$2 pattern=$3
-  Sanitized "$label" "$pattern" "$dir/tools/host/qvhost" validate "$dir/Quorvane.so" --quick \
+  Sanitized "$label" "$pattern" "$dir/tools/qvhost/qvhost" validate "$dir/Quorvane.so" --quick \
     --only lifecycle --only editor
-  Sanitized "$label CLAP" "$pattern" "$dir/tools/host/qvhost" clap "$dir/clap/Quorvane.clap" --gui
+  Sanitized "$label CLAP" "$pattern" "$dir/tools/qvhost/qvhost" clap "$dir/clap/Quorvane.clap" --gui
 }
 
 Main() {
-  Validate native WithDisplay "$NATIVE/tools/host/qvhost" validate "$NATIVE/Quorvane.so"
+  Validate native WithDisplay "$NATIVE/tools/qvhost/qvhost" validate "$NATIVE/Quorvane.so"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     timeout 300 wineboot -i >/dev/null 2>&1 || echo "# wineboot -i failed for $WINEPREFIX"
   fi
   # The editor needs a display: one virtual X server for both DLLs.
-  Validate 32-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X86/tools/host/qvhost.exe" validate \
+  Validate 32-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X86/tools/qvhost/qvhost.exe" validate \
     "$X86/Quorvane.dll" --quick
-  Validate 64-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/host/qvhost.exe" validate \
+  Validate 64-bit timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/qvhost/qvhost.exe" validate \
     "$X64/Quorvane.dll" --quick
   # The CLAP modules, loaded as a CLAP host loads them, their GUIs in a
   # real window.
-  Validate "native CLAP" WithDisplay "$NATIVE/tools/host/qvhost" clap "$NATIVE/clap/Quorvane.clap" --gui
-  Validate "32-bit CLAP" timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X86/tools/host/qvhost.exe" clap \
+  Validate "native CLAP" WithDisplay "$NATIVE/tools/qvhost/qvhost" clap "$NATIVE/clap/Quorvane.clap" --gui
+  Validate "32-bit CLAP" timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X86/tools/qvhost/qvhost.exe" clap \
     "$X86/clap/Quorvane.clap" --gui
-  Validate "64-bit CLAP" timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/host/qvhost.exe" clap \
+  Validate "64-bit CLAP" timeout "$WINE_TIMEOUT" xvfb-run -a wine "$X64/tools/qvhost/qvhost.exe" clap \
     "$X64/clap/Quorvane.clap" --gui
   ASAN_OPTIONS=detect_leaks=1 SanitizedBoth "asan+lsan" "$ASAN" 'ERROR: (Address|Leak)Sanitizer|runtime error'
   TSAN_OPTIONS=halt_on_error=0 SanitizedBoth tsan "$TSAN" 'WARNING: ThreadSanitizer'

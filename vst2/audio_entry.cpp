@@ -1,6 +1,6 @@
 #include "vst2/audio_entry.h"
 
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 #include "vst2/vst2_effect.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "core/text_copy.h"
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 #include "vst2/host_services.h"
 #include "vst2/vst2_effect.h"
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "host/plug_host.h"
+#include "plug/plug_host.h"
 #include "vst2/effect_record.h"
 
 enum HostOpcode : int32_t {

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "core/state_chunk.h"
-#include "host/plug_base.h"
-#include "host/plug_host.h"
+#include "plug/plug_base.h"
+#include "plug/plug_host.h"
 #include "vst2/effect_record.h"
 #include "vst2/host_services.h"
 

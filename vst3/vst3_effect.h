@@ -17,8 +17,8 @@
 #include <memory>
 #include <vector>
 
-#include "host/plug_base.h"
-#include "host/plug_host.h"
+#include "plug/plug_base.h"
+#include "plug/plug_host.h"
 #include "vst3/reference_count.h"
 #include "vst3/vst3_interfaces.h"
 

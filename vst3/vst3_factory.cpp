@@ -7,8 +7,8 @@
 #include <string>
 #include <utility>
 
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 #include "vst3/vst3_effect.h"
 
 namespace vst3 {

@@ -1,8 +1,8 @@
-// The effect's state: the plug-in's program state (host/program_state.h)
+// The effect's state: the plug-in's program state (plug/program_state.h)
 // under the tag "QVs3", read from and written to the host's stream.
 #include <vector>
 
-#include "host/program_state.h"
+#include "plug/program_state.h"
 #include "vst3/vst3_effect.h"
 
 namespace vst3 {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 #include "vst3/run_loop_bridge.h"
 #include "vst3/vst3_effect.h"
 

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "clap/clap_abi.h"
+#include "core/export.h"
 #include "clap/clap_factory.h"
 #include "clap/preset_discovery.h"
 
@@ -42,11 +43,5 @@ const void* QV_CLAP_CALL Factory(const char* id) {
 }
 
 }  // namespace
-
-#ifdef _WIN32
-#define QV_EXPORT extern "C" __declspec(dllexport)
-#else
-#define QV_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 QV_EXPORT const clap::PluginEntry clap_entry{clap::kVersion, Init, Deinit, Factory};

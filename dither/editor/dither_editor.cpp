@@ -13,7 +13,7 @@
 #include "editor/link_control.h"
 #include "editor/shell.h"
 #include "editor/switch_control.h"
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 
 namespace {
 

@@ -21,7 +21,7 @@ SpectrumGraph::SpectrumGraph(PlugParams* plug, const Rect& rect, const Colour& c
 
 void SpectrumGraph::AppendSamples(const double* samples, int n) {
   analyser.AppendSamples(samples, n);
-  SetDirty(true);
+  SetDirty();
 }
 
 void SpectrumGraph::ClearRing() {

@@ -158,7 +158,7 @@ SameAsQvhost() {
   local picture=$1 reference="${1%.png}.qvhost.png"
   shift
   [ -s "$picture" ] || { echo "# no picture $picture"; return 1; }
-  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$NATIVE/tools/host/qvhost" editor \
+  timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$NATIVE/tools/qvhost/qvhost" editor \
     "$NATIVE/Quorvane.so" "$reference" --hold 400 "$@" >/dev/null 2>&1 || return 1
   # Audio flows in Ardour: the graph redraws, and its labels, drawn outside
   # the graph's rectangle and not clipped, are blended over themselves.
@@ -276,7 +276,7 @@ Exported() {
 # SameRender A B: two renders hold the same samples.
 SameRender() {
   local result
-  result=$("$NATIVE/tools/host/qvhost" compare "$1" "$2") || { Diagnose <<<"$result"; return 1; }
+  result=$("$NATIVE/tools/qvhost/qvhost" compare "$1" "$2") || { Diagnose <<<"$result"; return 1; }
   [[ $result == *"largest difference 0 at"* ]] && return 0
   Diagnose <<<"$result"
   return 1
@@ -290,7 +290,7 @@ SameRender() {
 Vst3Exports() {
   Exported export-tone && Exported export-vst2 Quorvane LXVST &&
     Exported export-vst3 Quorvane VST3 || return 1
-  "$NATIVE/tools/host/qvhost" render "$NATIVE/Quorvane.so" "$WORK/export-tone/out/render.wav" \
+  "$NATIVE/tools/qvhost/qvhost" render "$NATIVE/Quorvane.so" "$WORK/export-tone/out/render.wav" \
     "$WORK/export-qvhost.wav" --block 1024 --param 0=0 --param 1=0 >/dev/null || return 1
   SameRender "$WORK/export-vst3/out/render.wav" "$WORK/export-vst2/out/render.wav" &&
     SameRender "$WORK/export-vst3/out/render.wav" "$WORK/export-qvhost.wav"

@@ -34,7 +34,7 @@ TEST(EditorPaint, TheDirtyUnionCoversDirtyControlsHiddenOnesIncluded) {
   EXPECT_FALSE(s.editor->IsDirty(&area));
   EXPECT_TRUE(IsEmpty(area));
   s.toggle->Hide(true);
-  s.caption->SetDirty(false);
+  s.caption->SetDirty();
   ASSERT_TRUE(s.editor->IsDirty(&area));
   EXPECT_EQ(area.left, 10);
   EXPECT_EQ(area.top, 10);
@@ -62,14 +62,14 @@ TEST(EditorPaint, OnlyDirtyRegionsAreRedrawnAndTouchingOnesMergeIntoOne) {
   editor->AttachControl(c);
   plug.AttachEditor(editor);
   editor->Paint();
-  a->SetDirty(false);
-  b->SetDirty(false);
+  a->SetDirty();
+  b->SetDirty();
   editor->Paint();
   // One merged region (0, 0, 20, 10): a and b each draw once in it; c not.
   EXPECT_EQ(a->draws, 2);
   EXPECT_EQ(b->draws, 2);
   EXPECT_EQ(c->draws, 1);
-  c->SetDirty(false);
+  c->SetDirty();
   editor->Paint();
   EXPECT_EQ(a->draws, 2);
   EXPECT_EQ(c->draws, 2);

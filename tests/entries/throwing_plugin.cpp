@@ -3,8 +3,8 @@
 // entry calls, for the entry tests.
 #include <new>
 
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <limits>
 
 #include "dither/dither_plugin.h"
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 #include "editor/load_bitmap_resource.h"
 #include "vst2/dispatcher.h"
 #include "vst2/host_services.h"
 #include "vst2/vst2_effect.h"
 #include "tests/fuzz/shared_pictures.h"
-#include "tools/host/guarded_channels.h"
+#include "tools/qvhost/guarded_channels.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "vst2/dispatcher.h"
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 #include "tests/fuzz/fuzz_host.h"
 
 namespace {

@@ -102,7 +102,7 @@ EditorHost() {
   wineserver -k 2>/dev/null
   timeout 60 wineserver -w
   timeout "$WINE_TIMEOUT" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    wine "$dir/tools/host/qvhost.exe" editor "$dir/Quorvane.dll" "$out.png" --hold 600 "$@" \
+    wine "$dir/tools/qvhost/qvhost.exe" editor "$dir/Quorvane.dll" "$out.png" --hold 600 "$@" \
     2>"$out.err" | tr -d '\r' >"$out.txt"
   [ "${PIPESTATUS[0]}" -eq 0 ] && return 0
   Diagnose <"$out.err"

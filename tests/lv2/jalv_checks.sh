@@ -99,7 +99,7 @@ sys.exit(0 if sum(picture.getpixel((20, 20))) < 300 else 1)' "$1" $where && retu
 # Reference NAME ARGS...: the VST 2.x editor of the native shared object,
 # captured by qvhost in the same state.
 Reference() {
-  "$NATIVE/tools/host/qvhost" editor "$NATIVE/Quorvane.so" "$WORK/$1.vst.png" --hold 400 "${@:2}" \
+  "$NATIVE/tools/qvhost/qvhost" editor "$NATIVE/Quorvane.so" "$WORK/$1.vst.png" --hold 400 "${@:2}" \
     >"$WORK/$1.vst.txt" 2>&1 || { Diagnose <"$WORK/$1.vst.txt"; return 1; }
 }
 

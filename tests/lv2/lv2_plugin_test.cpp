@@ -12,7 +12,7 @@
 #include "dither/editor/dither_editor.h"
 #include "dither/editor/level_bar.h"
 #include "dither/editor/response_graph.h"
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 #include "lv2/lv2_instance.h"
 #include "lv2_host.h"
 

@@ -14,7 +14,7 @@
 
 #include "editor/editor.h"
 #include "lv2/lv2_instance.h"
-#include "host/plug_base.h"
+#include "plug/plug_base.h"
 #include "lv2_host.h"
 #include "lv2/x11/window_manager.h"
 

@@ -29,7 +29,7 @@ WORK="$NATIVE/lv2-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK"
 
-NativeHost() { "$NATIVE/tools/host/qvhost" "$@"; }
+NativeHost() { "$NATIVE/tools/qvhost/qvhost" "$@"; }
 
 # ---- Discovery -----------------------------------------------------------------
 

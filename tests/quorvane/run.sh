@@ -19,7 +19,7 @@ fi
 BUILD=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
 TOOL="$BUILD/tools/quorvane/quorvane"
-QVHOST="$BUILD/tools/host/qvhost"
+QVHOST="$BUILD/tools/qvhost/qvhost"
 PLUGIN="$BUILD/Quorvane.so"
 WORK="$BUILD/quorvane-tests"
 rm -rf "$WORK"

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/create_plugin.h"
+#include "plug/create_plugin.h"
 
 namespace {
 

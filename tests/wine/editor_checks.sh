@@ -41,7 +41,7 @@ ReopenedWhole() {
 
 RunEditorChecksFor() {
   local build=$1 open="$WORK/editor.open.$1" used="$WORK/editor.used.$1" flags
-  flags=$(timeout "$WINE_TIMEOUT" wine "$2/tools/host/qvhost.exe" info "$2/Quorvane.dll" \
+  flags=$(timeout "$WINE_TIMEOUT" wine "$2/tools/qvhost/qvhost.exe" info "$2/Quorvane.dll" \
     2>/dev/null | tr -d '\r' | grep '^record flags ')
   if [ -z "$flags" ]; then
     Check "$build plug-in reports its flags" false

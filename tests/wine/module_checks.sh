@@ -76,7 +76,7 @@ ViewMatchesEditor() {
   wineserver -k 2>/dev/null
   timeout 60 wineserver -w
   timeout "$WINE_TIMEOUT" xvfb-run -a -s "-screen 0 1280x1024x24" \
-    wine "$(BuildDir "$build")/tools/host/qvhost.exe" view "$(Module "$format" "$build")" \
+    wine "$(BuildDir "$build")/tools/qvhost/qvhost.exe" view "$(Module "$format" "$build")" \
     "$out.png" --hold 600 2>"$out.err" | tr -d '\r' >"$out.txt" || { Diagnose <"$out.err"; return 1; }
   grep -qx "$opened" "$out.txt" || { Diagnose <"$out.txt"; return 1; }
   EditorHost "$build" plain || return 1

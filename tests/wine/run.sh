@@ -5,7 +5,7 @@
 #   tests/wine/run.sh NATIVE_BUILD_DIR X86_BUILD_DIR X64_BUILD_DIR
 #
 # Each directory holds the plug-in (Quorvane.so or Quorvane.dll) at its top
-# and qvhost under tools/host/. Prints one line per check, "ok - NAME" or
+# and qvhost under tools/qvhost/. Prints one line per check, "ok - NAME" or
 # "not ok - NAME", diagnostics on lines starting with "# "; exits 0 when every
 # check passed, 1 otherwise.
 set -u
@@ -26,7 +26,7 @@ WORK="$NATIVE/wine-tests"
 rm -rf "$WORK"
 mkdir "$WORK" 2>/dev/null
 
-NativeHost() { "$NATIVE/tools/host/qvhost" "$@"; }
+NativeHost() { "$NATIVE/tools/qvhost/qvhost" "$@"; }
 
 # WineProgram EXE ARGS...: a Windows program under wine. Windows text output
 # ends lines with CR LF; the CR is dropped so that outputs compare.
@@ -39,7 +39,7 @@ WineProgram() {
 WineHost() {
   local dir=$1
   shift
-  WineProgram "$dir/tools/host/qvhost.exe" "$@"
+  WineProgram "$dir/tools/qvhost/qvhost.exe" "$@"
 }
 
 # Host BUILD ARGS...: qvhost of the build named native, x86 or x64, with the

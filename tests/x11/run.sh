@@ -47,7 +47,7 @@ Native() {
     shift 2
   fi
   local out="$WORK/$name"
-  timeout 120 xvfb-run -a -s "$server" "$NATIVE/tools/host/qvhost" editor "$NATIVE/Quorvane.so" \
+  timeout 120 xvfb-run -a -s "$server" "$NATIVE/tools/qvhost/qvhost" editor "$NATIVE/Quorvane.so" \
     "$out.png" --hold 400 "$@" >"$out.txt" 2>"$out.err"
   [ $? -eq 0 ] && return 0
   Diagnose <"$out.err"
@@ -78,7 +78,7 @@ NoGrowth() {
 # NativeView: the VST 3 module's view, attached as a VST 3 host attaches it,
 # draws what the VST 2.x editor opened first drew.
 NativeView() {
-  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/host/qvhost" view \
+  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/qvhost/qvhost" view \
     "$NATIVE/vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so" "$WORK/view.png" \
     >"$WORK/view.txt" 2>"$WORK/view.err" || { Diagnose <"$WORK/view.err"; return 1; }
   Says "$WORK/view.txt" "view platform X11EmbedWindowID 0" "view size 500 525 resizable 0" \
@@ -93,7 +93,7 @@ ClapGui() {
   local name=$1 registered="1 timers 1"
   shift
   [ "${1:-}" = --no-loop ] && registered="0 timers 0"
-  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/host/qvhost" view \
+  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/qvhost/qvhost" view \
     "$NATIVE/clap/Quorvane.clap" "$WORK/$name.png" "$@" >"$WORK/$name.txt" 2>"$WORK/$name.err" ||
     { Diagnose <"$WORK/$name.err"; return 1; }
   Says "$WORK/$name.txt" "gui api x11 floating 0 supported 1" "gui size 500 525 resizable 0" \
@@ -307,7 +307,7 @@ RunConnectionChecks() {
 # build's qvhost; no report matching PATTERN.
 Sanitized() {
   local out="$WORK/$1"
-  timeout 600 xvfb-run -a -s "$SCREEN" "$2/tools/host/qvhost" editor "$2/Quorvane.so" "$out.png" \
+  timeout 600 xvfb-run -a -s "$SCREEN" "$2/tools/qvhost/qvhost" editor "$2/Quorvane.so" "$out.png" \
     --hold 200 --click 197,460 --drag 360,430,0,-30 --rclick 427,430 --type "7{Return}" \
     --dblclick 427,430 --cycles 20 --instances 3 >"$out.txt" 2>&1 || { tail -5 "$out.txt" | Diagnose; return 1; }
   ! grep -q -E "$3" "$out.txt" && return 0

@@ -14,8 +14,8 @@
 #include "core/host_loop.h"
 #include "editor/editor.h"
 #include "editor/window.h"
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 
 // Xlib's macros (None, Bool) would rename the names above: it comes last.
 #include "editor/x11/connection.h"

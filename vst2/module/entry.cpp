@@ -3,17 +3,12 @@
 // effect record.
 #include <memory>
 
+#include "core/export.h"
 #include "editor/load_bitmap_resource.h"
-#include "host/create_plugin.h"
-#include "host/plug_base.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
 #include "vst2/host_services.h"
 #include "vst2/vst2_effect.h"
-
-#ifdef _WIN32
-#define QV_EXPORT extern "C"
-#else
-#define QV_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 QV_EXPORT EffectRecord* QV_CDECL VSTPluginMain(HostCallback callback) {
   // The effect asks the host who it is, and the editor may ask it for its

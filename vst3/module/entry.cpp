@@ -1,12 +1,7 @@
 // The VST 3 module's exported entries: the factory, and on Linux the load
 // and unload calls that hosts require of a module.
+#include "core/export.h"
 #include "vst3/vst3_factory.h"
-
-#ifdef _WIN32
-#define QV_EXPORT extern "C"
-#else
-#define QV_EXPORT extern "C" __attribute__((visibility("default")))
-#endif
 
 QV_EXPORT vst3::IPluginFactory* QV_VST3_CALL GetPluginFactory() {
   // Nothing may throw into the host.

@@ -1,8 +1,0 @@
-#include <poll.h>
-
-#include "tools/host/clap_host.h"
-
-bool FdReadable(int fd) {
-  pollfd watched{fd, POLLIN, 0};
-  return poll(&watched, 1, 0) > 0 && (watched.revents & POLLIN) != 0;
-}

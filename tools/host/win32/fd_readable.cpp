@@ -1,4 +1,0 @@
-#include "tools/host/clap_host.h"
-
-// Windows hosts deliver a window's messages through their message loop.
-bool FdReadable(int) { return false; }
