@@ -2,21 +2,21 @@
 
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "clap/clap_plugin.h"
 #include "plug/create_plugin.h"
 #include "plug/plug_base.h"
+#include "plug/plug_identity.h"
 
 namespace clap {
 
 namespace {
 
-const char* const kFeatures[] = {"audio-effect", "mastering", "utility", "stereo", nullptr};
-
 uint32_t QV_CLAP_CALL PluginCount(const PluginFactory* factory) { return factory ? 1 : 0; }
 
 const PluginDescriptor* QV_CLAP_CALL Descriptor(const PluginFactory* factory, uint32_t index) {
-  return factory && index == 0 ? &Facts().descriptor : nullptr;
+  return factory && index == 0 ? &PluginDescriptorOf() : nullptr;
 }
 
 const Plugin* QV_CLAP_CALL CreateInstance(const PluginFactory* factory, const Host* host,
@@ -24,46 +24,36 @@ const Plugin* QV_CLAP_CALL CreateInstance(const PluginFactory* factory, const Ho
   // The host is not called here: it may be asked for its extensions only
   // from the plug-in's init on.
   if (factory == nullptr || host == nullptr || host->version.major < 1 || pluginId == nullptr ||
-      std::strcmp(pluginId, kPluginId) != 0) {
+      std::strcmp(pluginId, PluginIdentity().clapId) != 0) {
     return nullptr;
   }
   try {
     std::unique_ptr<PlugBase> plug(CreatePlugin());
     if (plug == nullptr) return nullptr;
-    auto* instance = new ClapPlugin(host, plug.release(), &Facts().descriptor);
+    auto* instance = new ClapPlugin(host, plug.release(), &PluginDescriptorOf());
     return instance->Record();
   } catch (...) {
     return nullptr;
   }
 }
 
+// The descriptor and the text it points to.
+struct DescribedPlugin {
+  DescribedPlugin() : versionText(VersionText(PluginIdentity().version)) {
+    const PlugIdentity& identity = PluginIdentity();
+    descriptor = PluginDescriptor{
+        kVersion, identity.clapId,     identity.name,    identity.vendor,      "", "",
+        "",       versionText.c_str(), identity.summary, identity.clapFeatures};
+  }
+  std::string versionText;
+  PluginDescriptor descriptor;
+};
+
 }  // namespace
 
-ModuleFacts::ModuleFacts() {
-  try {
-    std::unique_ptr<PlugBase> plug(CreatePlugin());
-    if (plug) {
-      versionText = plug->VersionText();
-      for (int i = 0; i < plug->ProgramCount(); ++i) programs.push_back(plug->ProgramAt(i).name);
-    }
-  } catch (...) {
-    // A module that cannot make its plug-in describes it without programs.
-  }
-  descriptor = PluginDescriptor{kVersion,
-                                kPluginId,
-                                "Quorvane",
-                                "Varek",
-                                "",
-                                "",
-                                "",
-                                versionText.c_str(),
-                                "Word-length reduction with dither and noise shaping",
-                                kFeatures};
-}
-
-const ModuleFacts& Facts() {
-  static const ModuleFacts facts;
-  return facts;
+const PluginDescriptor& PluginDescriptorOf() {
+  static const DescribedPlugin described;
+  return described.descriptor;
 }
 
 const PluginFactory kPluginFactory{PluginCount, Descriptor, CreateInstance};

@@ -1,6 +1,5 @@
 // The parameters as CLAP lists them: ids 0 up in the plug-in's order, plain
-// values in their own units, the VST 2.x build's display texts, and the
-// value box's rules for typed text.
+// values in their own units, with the plug-in core's stepping and texts.
 #include <cmath>
 #include <string>
 
@@ -46,12 +45,6 @@ void QV_CLAP_CALL Flush(const Plugin* plugin, const InputEvents* in, const Outpu
 
 const PluginParams kParamsExtension{Count, Info, Value, ToText, FromText, Flush};
 
-double HostValue(const Param& param, double value) {
-  value = value < param.Min() ? param.Min() : value > param.Max() ? param.Max() : value;
-  if (!Stepped(param)) return value;
-  return param.Min() + std::trunc((value - param.Min()) / param.Step()) * param.Step();
-}
-
 uint32_t ClapPlugin::ParamCount() const { return static_cast<uint32_t>(defaults.size()); }
 
 bool ClapPlugin::ParamInfoAt(uint32_t index, ParamInfo* info) {
@@ -78,35 +71,14 @@ bool ClapPlugin::ParamValue(Id id, double* value) {
 
 bool ClapPlugin::ValueToText(Id id, double value, char* text, uint32_t capacity) {
   if (text == nullptr || capacity == 0 || id >= ParamCount() || std::isnan(value)) return false;
-  // The text the VST 2.x build shows for the parameter at that value.
-  Param param;
-  {
-    LockGuard guard(&plug->Lock());
-    param = plug->ParamAt(static_cast<int>(id));
-  }
-  param.SetClamped(HostValue(param, value));
-  CopyBounded(text, param.DisplayText(), capacity);
+  CopyBounded(text, plug->ValueText(static_cast<int>(id), value), capacity);
   return true;
 }
 
 bool ClapPlugin::TextToValue(Id id, const char* text, double* value) {
   if (text == nullptr || value == nullptr || id >= ParamCount()) return false;
-  LockGuard guard(&plug->Lock());
-  const Param& param = plug->ParamAt(static_cast<int>(id));
   const std::string typed(text, BoundedLength(text, kNameSize));
-  // Every text value_to_text gives reads back as its value ("off" for no
-  // shaping); other text follows the value box's rules: a number, where
-  // the parameter is not a list.
-  for (const auto& shown : param.DisplayTexts()) {
-    if (shown.second == typed) {
-      *value = shown.first;
-      return true;
-    }
-  }
-  double number = 0.0;
-  if (param.IsListKind() || !param.ValueForTypedText(typed, number)) return false;
-  *value = HostValue(param, number);
-  return true;
+  return plug->ValueFromText(static_cast<int>(id), typed, *value);
 }
 
 }  // namespace clap

@@ -25,9 +25,6 @@ namespace clap {
 
 class HostLoopBridge;
 
-// The plug-in's fixed identity.
-constexpr char kPluginId[] = "com.varek.quorvane";
-
 class ClapPlugin final : public PlugHost {
  public:
   // Takes ownership of `plug` (not null). `host` must outlive the instance.
@@ -106,13 +103,11 @@ class ClapPlugin final : public PlugHost {
   void ApplyEvent(const EventHeader* event);
   // [lock held] Sends the pending edits; an edit the list refuses stays.
   void SendEdits(const OutputEvents* out);
-  // [audio, lock held] Frames first .. first + count of the block, in
-  // pieces no longer than the prepared maximum.
+  // [audio, lock held] Frames first .. first + count of the block.
   void RunFrames(const Process& process, bool wide, uint32_t first, uint32_t count);
   // The GUI is created while the plug-in has its editor.
   bool GuiCreated() const { return plug->GetEditor() != nullptr; }
-  // The plug-in is active while it has a piece length.
-  bool Active() const { return piece > 0; }
+  bool Active() const { return active; }
   // Opens the editor's window in the parent set; false when it cannot.
   bool OpenWindow();
   void CloseWindow();
@@ -125,16 +120,11 @@ class ClapPlugin final : public PlugHost {
   const HostParams* hostParams = nullptr;
   const HostPresetLoad* hostPresetLoad = nullptr;
   std::unique_ptr<HostLoopBridge> loop;  // the host's loop for the window, when offered
-  uint32_t piece = 0;  // the longest piece the plug-in is handed; 0 while inactive
+  bool active = false;                   // [lock] between activate and deactivate
   bool processing = false;
   bool windowOpen = false;
   void* parent = nullptr;  // the host's window, once set
 };
-
-// A host's plain value for `param`, as the parameter takes it: limited to
-// its range and, for a stepped one, cut to a whole step as CLAP casts it.
-// Not for NaN.
-double HostValue(const Param& param, double value);
 
 // The extensions' tables, each beside its functions.
 extern const PluginAudioPorts kAudioPortsExtension;

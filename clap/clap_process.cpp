@@ -68,18 +68,10 @@ bool ClapPlugin::Activate(double rate, uint32_t minFrames, uint32_t maxFrames) {
   if (Active() || minFrames < 1 || minFrames > maxFrames || !(rate > 0.0) || !(rate <= 1e7)) {
     return false;
   }
-  // The noise shaper is designed for the host's maximum block; the float
-  // path's scratch buffers are made for the longest piece the plug-in is
-  // handed, here, so that process allocates nothing.
-  const uint32_t longest = static_cast<uint32_t>(kLongestBlock);
-  const uint32_t largest = static_cast<uint32_t>(INT32_MAX);
-  plug->SetSampleRate(rate);
-  plug->SetBlockSize(static_cast<int32_t>(maxFrames < largest ? maxFrames : largest));
-  const uint32_t longestPiece = maxFrames < longest ? maxFrames : longest;
-  if (!plug->PrepareScratch(static_cast<int32_t>(longestPiece))) return false;
+  if (plug->Prepare(rate, maxFrames) == 0) return false;
   plug->SetActive(true);
   LockGuard guard(&plug->Lock());
-  piece = longestPiece;
+  active = true;
   return true;
 }
 
@@ -88,7 +80,7 @@ void ClapPlugin::Deactivate() {
   {
     LockGuard guard(&plug->Lock());
     processing = false;
-    piece = 0;
+    active = false;
   }
   plug->SetActive(false);
 }
@@ -146,22 +138,18 @@ int32_t ClapPlugin::ProcessBlock(const Process* process) {
 void ClapPlugin::RunFrames(const Process& process, bool wide, uint32_t first, uint32_t count) {
   const AudioBuffer& out = process.audioOutputs[0];
   const AudioBuffer* in = process.audioInputsCount > 0 ? process.audioInputs : nullptr;
-  for (uint32_t done = 0; done < count; done += piece) {
-    const auto frames = static_cast<int32_t>(count - done < piece ? count - done : piece);
-    const uint32_t at = first + done;
-    if (wide) {
-      double* ins[2];
-      double* outs[2];
-      StereoFrom(in, at, ins);
-      StereoFrom(&out, at, outs);
-      plug->ProcessDouble(ins, outs, frames);
-    } else {
-      float* ins[2];
-      float* outs[2];
-      StereoFrom(in, at, ins);
-      StereoFrom(&out, at, outs);
-      plug->ProcessFloatBlock(ins, outs, frames);
-    }
+  if (wide) {
+    double* ins[2];
+    double* outs[2];
+    StereoFrom(in, first, ins);
+    StereoFrom(&out, first, outs);
+    plug->RunBlock(ins, outs, count);
+  } else {
+    float* ins[2];
+    float* outs[2];
+    StereoFrom(in, first, ins);
+    StereoFrom(&out, first, outs);
+    plug->RunBlock(ins, outs, count);
   }
 }
 
@@ -178,9 +166,8 @@ void ClapPlugin::ApplyEvent(const EventHeader* event) {
     return;
   }
   const auto& change = *reinterpret_cast<const ParamValueEvent*>(event);
-  if (change.paramId >= ParamCount() || std::isnan(change.value)) return;
-  const int index = static_cast<int>(change.paramId);
-  plug->SetParamValue(index, HostValue(plug->ParamAt(index), change.value));
+  if (change.paramId >= ParamCount()) return;
+  plug->SetParamPlain(static_cast<int>(change.paramId), change.value);
 }
 
 void ClapPlugin::SendEdits(const OutputEvents* out) {

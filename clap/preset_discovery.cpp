@@ -1,19 +1,23 @@
 #include "clap/preset_discovery.h"
 
 #include <cstring>
+#include <memory>
 #include <string>
 
-#include "clap/clap_factory.h"
-#include "clap/clap_plugin.h"
+#include "clap/clap_abi.h"
+#include "plug/create_plugin.h"
+#include "plug/plug_base.h"
+#include "plug/plug_identity.h"
 
 namespace clap {
 
 namespace {
 
-constexpr char kProviderId[] = "com.varek.quorvane.programs";
-constexpr char kLocationName[] = "Quorvane programs";
-
-const PresetProviderDescriptor kProviderDescriptor{kVersion, kProviderId, kLocationName, "Varek"};
+// The one location, the plug-in itself: "NAME programs".
+const char* LocationName() {
+  static const std::string name = std::string(PluginIdentity().name) + " programs";
+  return name.c_str();
+}
 
 // A provider for one indexer.
 struct Provider {
@@ -28,7 +32,7 @@ const PresetIndexer* IndexerOf(const PresetProvider* provider) {
 bool QV_CLAP_CALL ProviderInit(const PresetProvider* provider) {
   const PresetIndexer* indexer = IndexerOf(provider);
   if (indexer == nullptr || indexer->declareLocation == nullptr) return false;
-  const PresetLocation location{kPresetIsFactoryContent, kLocationName, kPresetLocationPlugin,
+  const PresetLocation location{kPresetIsFactoryContent, LocationName(), kPresetLocationPlugin,
                                 nullptr};
   return indexer->declareLocation(indexer, &location);
 }
@@ -43,14 +47,21 @@ bool QV_CLAP_CALL Metadata(const PresetProvider* provider, uint32_t locationKind
       locationKind != kPresetLocationPlugin || location != nullptr) {
     return false;
   }
-  const UniversalPluginId plugin{"clap", kPluginId};
-  const std::vector<std::string>& programs = Facts().programs;
-  for (size_t i = 0; i < programs.size(); ++i) {
+  // The programs' names, from a plug-in made to read them.
+  std::unique_ptr<PlugBase> plug;
+  try {
+    plug.reset(CreatePlugin());
+  } catch (...) {
+  }
+  if (plug == nullptr) return false;
+  const PlugIdentity& identity = PluginIdentity();
+  const UniversalPluginId plugin{"clap", identity.clapId};
+  for (int i = 0; i < plug->ProgramCount(); ++i) {
     const std::string key = std::to_string(i);
-    if (!receiver->beginPreset(receiver, programs[i].c_str(), key.c_str())) break;
+    if (!receiver->beginPreset(receiver, plug->ProgramAt(i).name.c_str(), key.c_str())) break;
     if (receiver->addPluginId) receiver->addPluginId(receiver, &plugin);
     if (receiver->setFlags) receiver->setFlags(receiver, kPresetIsFactoryContent);
-    if (receiver->addCreator) receiver->addCreator(receiver, "Varek");
+    if (receiver->addCreator) receiver->addCreator(receiver, identity.vendor);
   }
   return true;
 }
@@ -63,20 +74,20 @@ uint32_t QV_CLAP_CALL ProviderCount(const PresetDiscoveryFactory* factory) {
 
 const PresetProviderDescriptor* QV_CLAP_CALL
 ProviderDescriptor(const PresetDiscoveryFactory* factory, uint32_t index) {
-  return factory && index == 0 ? &kProviderDescriptor : nullptr;
+  return factory && index == 0 ? &ProviderDescriptorOf() : nullptr;
 }
 
 const PresetProvider* QV_CLAP_CALL CreateProvider(const PresetDiscoveryFactory* factory,
                                                   const PresetIndexer* indexer,
                                                   const char* providerId) {
   if (factory == nullptr || indexer == nullptr || providerId == nullptr ||
-      std::strcmp(providerId, kProviderId) != 0) {
+      std::strcmp(providerId, PluginIdentity().presetProviderId) != 0) {
     return nullptr;
   }
   try {
-    auto* provider = new Provider{
-        {&kProviderDescriptor, nullptr, ProviderInit, ProviderDestroy, Metadata, ProviderExtension},
-        indexer};
+    auto* provider = new Provider{{&ProviderDescriptorOf(), nullptr, ProviderInit, ProviderDestroy,
+                                   Metadata, ProviderExtension},
+                                  indexer};
     provider->record.providerData = provider;
     return &provider->record;
   } catch (...) {
@@ -85,6 +96,12 @@ const PresetProvider* QV_CLAP_CALL CreateProvider(const PresetDiscoveryFactory* 
 }
 
 }  // namespace
+
+const PresetProviderDescriptor& ProviderDescriptorOf() {
+  static const PresetProviderDescriptor descriptor{kVersion, PluginIdentity().presetProviderId,
+                                                   LocationName(), PluginIdentity().vendor};
+  return descriptor;
+}
 
 const PresetDiscoveryFactory kPresetDiscoveryFactory{ProviderCount, ProviderDescriptor,
                                                      CreateProvider};

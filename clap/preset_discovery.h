@@ -9,6 +9,9 @@
 
 namespace clap {
 
+// The provider's descriptor; the first call may throw (its location's name).
+const PresetProviderDescriptor& ProviderDescriptorOf();
+
 extern const PresetDiscoveryFactory kPresetDiscoveryFactory;
 
 }  // namespace clap

@@ -78,10 +78,13 @@ double Param::ValueFromNormalized(float x) const {
   return v < max ? v : max;
 }
 
-void Param::SetStepped(double v) {
-  if (std::isnan(v)) return;
+double Param::SteppedValue(double v) const {
   if (kind != ParamKind::Double) v = std::floor(v / step + 0.5) * step;
-  value = v < min ? min : (v > max ? max : v);
+  return v < min ? min : (v > max ? max : v);
+}
+
+void Param::SetStepped(double v) {
+  if (!std::isnan(v)) value = SteppedValue(v);
 }
 
 void Param::SetClamped(double v) {

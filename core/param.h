@@ -29,9 +29,11 @@ class Param {
   double ValueFromNormalized(float x) const;
   // Sets an actual value limited to [min, max], without step rounding.
   void SetClamped(double v);
-  // Sets an actual value as a host gives it in the parameter's own units:
-  // limited to [min, max] and, unless the kind is Double, rounded to the
-  // step. A NaN is ignored.
+  // The value a host's value in the parameter's own units stands for: unless
+  // the kind is Double, rounded to the nearest step (a midpoint goes up);
+  // then limited to [min, max]. For a number that is not NaN.
+  double SteppedValue(double v) const;
+  // Sets SteppedValue(v). A NaN is ignored.
   void SetStepped(double v);
 
   // Host texts: at most kParamTextCapacity bytes are written, terminated.

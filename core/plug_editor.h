@@ -16,6 +16,9 @@ class PlugEditor {
   // [any thread, takes `lock` when given] Every control bound to `index`
   // receives the normalised value, without reporting it back.
   virtual void SetParameterFromPlug(int index, double normalised, PlugLock* lock) = 0;
+  // [any thread, takes `lock` when given] Every control bound to `index`
+  // keeps its value and is drawn again.
+  virtual void RedrawParameter(int index, PlugLock* lock) = 0;
   // [UI thread] Creates the editor's child window in `parent` (HWND on
   // Windows); false when it cannot.
   virtual bool OpenWindow(void* parent) = 0;

@@ -3,15 +3,17 @@
 #include <ctime>
 
 #include "core/text_copy.h"
+#include "plug/plug_identity.h"
 
 namespace {
 
 PlugDescription Description() {
   PlugDescription d;
-  d.name = "Quorvane";
-  d.vendor = "Varek";
-  d.version = 1000;
-  d.uniqueId = kDitherUniqueId;
+  const PlugIdentity& identity = PluginIdentity();
+  d.name = identity.name;
+  d.vendor = identity.vendor;
+  d.version = identity.version;
+  d.uniqueId = identity.vst2Id;
   d.paramCount = kDitherParamCount;
   d.canMono = true;
   return d;

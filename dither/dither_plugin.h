@@ -7,8 +7,6 @@
 #include "dsp/dither_engine.h"
 #include "plug/plug_base.h"
 
-constexpr int32_t kDitherUniqueId = 0x7172766E;  // 'qrvn'
-
 class DitherPlugin : public PlugBase {
  public:
   DitherPlugin();

@@ -114,7 +114,7 @@ class Editor : public PlugEditor {
   // [any thread, takes `lock` when given] Every control bound to `index` is
   // drawn again with its value unchanged, so that a text showing the
   // parameter's value follows it.
-  void RedrawParameter(int index, PlugLock* lock);
+  void RedrawParameter(int index, PlugLock* lock) override;
 
   // ---- Redraw [UI thread] -------------------------------------------------------
   // Whether any control (hidden ones included) is dirty; `area` receives the

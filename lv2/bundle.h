@@ -1,5 +1,6 @@
 // What the LV2 bundle's description, its DSP binary and its UI binary agree
-// on: the URIs, the file names and the port layout.
+// on besides the plug-in's identity (its URIs): the file names and the port
+// layout.
 //
 // Ports: first one control input per parameter, in parameter index order and
 // in the parameter's own units (a port value is the actual value, never a
@@ -7,12 +8,6 @@
 #pragma once
 
 #include <cstdint>
-
-// Never to be changed: hosts store sessions and presets under these.
-constexpr const char* kLv2PluginUri = "urn:varek:quorvane";
-constexpr const char* kLv2UiUri = "urn:varek:quorvane#ui";
-// Presets are this prefix followed by a name made from the program's name.
-constexpr const char* kLv2PresetUriPrefix = "urn:varek:quorvane#preset-";
 
 constexpr const char* kLv2DspBinary = "Quorvane_dsp.so";
 constexpr const char* kLv2UiBinary = "Quorvane_ui.so";

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "lv2/bundle.h"
+#include "plug/plug_identity.h"
 #include "plug/plug_base.h"
 
 namespace {
@@ -105,30 +106,30 @@ std::string PresetSlug(const std::string& name) {
 
 std::string ManifestTtl(PlugBase& plug, bool withUi) {
   std::string ttl = kPrefixes;
-  ttl += Uri(kLv2PluginUri) + "\n  a lv2:Plugin ;\n  lv2:binary " + Uri(kLv2DspBinary) +
+  ttl += Uri(PluginIdentity().lv2Uri) + "\n  a lv2:Plugin ;\n  lv2:binary " + Uri(kLv2DspBinary) +
          " ;\n  rdfs:seeAlso <quorvane.ttl> .\n\n";
   if (withUi) {
-    ttl += Uri(kLv2UiUri) + "\n  a ui:X11UI ;\n  ui:binary " + Uri(kLv2UiBinary) +
+    ttl += Uri(PluginIdentity().lv2UiUri) + "\n  a ui:X11UI ;\n  ui:binary " + Uri(kLv2UiBinary) +
            " ;\n  rdfs:seeAlso <quorvane.ttl> .\n\n";
   }
   for (int i = 0; i < plug.ProgramCount(); ++i) {
     const std::string& name = plug.ProgramAt(i).name;
     if (!IsNamedProgram(name)) continue;
-    ttl += Uri(kLv2PresetUriPrefix + PresetSlug(name)) + "\n  a pset:Preset ;\n  lv2:appliesTo " +
-           Uri(kLv2PluginUri) + " ;\n  rdfs:label " + Quoted(name) +
-           " ;\n  rdfs:seeAlso <presets.ttl> .\n\n";
+    ttl += Uri(PluginIdentity().lv2PresetPrefix + PresetSlug(name)) +
+           "\n  a pset:Preset ;\n  lv2:appliesTo " + Uri(PluginIdentity().lv2Uri) +
+           " ;\n  rdfs:label " + Quoted(name) + " ;\n  rdfs:seeAlso <presets.ttl> .\n\n";
   }
   return ttl;
 }
 
 std::string PluginTtl(PlugBase& plug, bool withUi) {
   std::string ttl = kPrefixes;
-  ttl += Uri(kLv2PluginUri) + "\n  a lv2:Plugin , lv2:UtilityPlugin ;\n";
+  ttl += Uri(PluginIdentity().lv2Uri) + "\n  a lv2:Plugin , lv2:UtilityPlugin ;\n";
   ttl += "  doap:name " + Quoted(plug.EffectName()) + " ;\n";
   ttl += "  doap:maintainer [ foaf:name " + Quoted(plug.VendorString()) + " ] ;\n";
   ttl += "  lv2:optionalFeature urid:map , opts:options ;\n";
   ttl += "  opts:supportedOption bufsz:maxBlockLength ;\n";
-  if (withUi) ttl += "  ui:ui " + Uri(kLv2UiUri) + " ;\n";
+  if (withUi) ttl += "  ui:ui " + Uri(PluginIdentity().lv2UiUri) + " ;\n";
   const Lv2PortLayout layout{static_cast<uint32_t>(plug.ParamCount()),
                              static_cast<uint32_t>(plug.InputsInUse()),
                              static_cast<uint32_t>(plug.OutputsInUse())};
@@ -146,7 +147,7 @@ std::string PluginTtl(PlugBase& plug, bool withUi) {
   if (withUi) {
     // The UI embeds itself in the host's window when given one, and shows a
     // window of its own through the show interface otherwise.
-    ttl += "\n" + Uri(kLv2UiUri) +
+    ttl += "\n" + Uri(PluginIdentity().lv2UiUri) +
            "\n  a ui:X11UI ;\n"
            "  lv2:requiredFeature ui:idleInterface ,"
            " <http://lv2plug.in/ns/ext/instance-access> ;\n"
@@ -161,9 +162,9 @@ std::string PresetsTtl(PlugBase& plug) {
   for (int i = 0; i < plug.ProgramCount(); ++i) {
     const Preset& preset = plug.ProgramAt(i);
     if (!IsNamedProgram(preset.name)) continue;
-    ttl += Uri(kLv2PresetUriPrefix + PresetSlug(preset.name)) +
-           "\n  a pset:Preset ;\n  lv2:appliesTo " + Uri(kLv2PluginUri) + " ;\n  rdfs:label " +
-           Quoted(preset.name) + " ;\n  lv2:port ";
+    ttl += Uri(PluginIdentity().lv2PresetPrefix + PresetSlug(preset.name)) +
+           "\n  a pset:Preset ;\n  lv2:appliesTo " + Uri(PluginIdentity().lv2Uri) +
+           " ;\n  rdfs:label " + Quoted(preset.name) + " ;\n  lv2:port ";
     for (size_t p = 0; p < preset.values.size(); ++p) {
       ttl += "[ lv2:symbol " + Quoted(PortSymbol(plug.ParamAt(static_cast<int>(p)).Name())) +
              " ; pset:value " + Number(preset.values[p]) + " ]";

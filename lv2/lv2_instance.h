@@ -5,8 +5,8 @@
 //                maximum block length (kLv2DefaultBlockLength without one)
 //   activate     processing on
 //   run          changed control ports set their parameters, then the float
-//                audio path, in blocks of at most the block size (an empty
-//                run is one empty block)
+//                audio path, a run of any length (the plug-in core cuts it
+//                into pieces)
 //   deactivate   processing off (which resets the engine)
 //   cleanup      close
 //
@@ -27,9 +27,9 @@
 
 class Lv2Instance final : public PlugHost {
  public:
-  // [host's loading thread] Open, with the rate and block size set and the
-  // scratch sized for blocks of that size (Ready() tells whether it could be).
-  Lv2Instance(std::unique_ptr<PlugBase> plugin, double rate, int32_t blockLength);
+  // [host's loading thread] Open, and prepared for the rate and the host's
+  // maximum block (Ready() tells whether it could be).
+  Lv2Instance(std::unique_ptr<PlugBase> plugin, double rate, int32_t maxBlock);
   ~Lv2Instance();
   Lv2Instance(const Lv2Instance&) = delete;
   Lv2Instance& operator=(const Lv2Instance&) = delete;
@@ -63,7 +63,6 @@ class Lv2Instance final : public PlugHost {
 
   bool Ready() const { return ready; }
   PlugBase* Plugin() const { return plugin.get(); }
-  int32_t BlockLength() const { return blockLength; }
 
  private:
   // [audio thread, lock held] Every parameter whose port value differs from
@@ -72,13 +71,10 @@ class Lv2Instance final : public PlugHost {
 
   std::unique_ptr<PlugBase> plugin;
   Lv2PortLayout layout;
-  bool ready = false;                  // the scratch has room for a block of blockLength
-  int32_t blockLength;                 // frames per processed block, at most
+  bool ready = false;                  // prepared for the host's blocks
   std::vector<const float*> controls;  // one per parameter
   std::vector<float> applied;          // the port value last applied per parameter
   std::vector<float*> audio;           // the host's buffers: inputs, then outputs
-  std::vector<float*> inputs;          // the current block's input channels
-  std::vector<float*> outputs;         // the current block's output channels
   EditSink editSink = nullptr;         // [lock] the UI's, while it is open
   void* editContext = nullptr;         // what the UI's sink is called with
 };

@@ -12,6 +12,7 @@
 #include "plug/create_plugin.h"
 #include "lv2/lv2_instance.h"
 #include "plug/plug_base.h"
+#include "plug/plug_identity.h"
 
 namespace {
 
@@ -62,8 +63,14 @@ void Deactivate(LV2_Handle handle) { Of(handle)->Deactivate(); }
 void Cleanup(LV2_Handle handle) { delete Of(handle); }
 const void* ExtensionData(const char*) { return nullptr; }
 
-const LV2_Descriptor kDescriptor = {kLv2PluginUri, Instantiate, ConnectPort, Activate,
-                                    Run,           Deactivate,  Cleanup,     ExtensionData};
+const LV2_Descriptor kDescriptor = {PluginIdentity().lv2Uri,
+                                    Instantiate,
+                                    ConnectPort,
+                                    Activate,
+                                    Run,
+                                    Deactivate,
+                                    Cleanup,
+                                    ExtensionData};
 
 }  // namespace
 
@@ -72,18 +79,13 @@ Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t ma
       layout{static_cast<uint32_t>(plugin->ParamCount()),
              static_cast<uint32_t>(plugin->InputsInUse()),
              static_cast<uint32_t>(plugin->OutputsInUse())},
-      blockLength(maxBlock < kLongestBlock ? maxBlock : kLongestBlock),
       controls(layout.params, nullptr),
       applied(layout.params),
-      audio(layout.inputs + layout.outputs, nullptr),
-      inputs(layout.inputs, nullptr),
-      outputs(layout.outputs, nullptr) {
+      audio(layout.inputs + layout.outputs, nullptr) {
   // The order a VST 2.x host uses: open, rate, block size.
   plugin->SetHost(this);
   plugin->NotifyAllParamsChanged();
-  plugin->SetSampleRate(rate);
-  plugin->SetBlockSize(maxBlock);
-  ready = plugin->PrepareScratch(blockLength);
+  ready = plugin->Prepare(rate, maxBlock) > 0;
   for (uint32_t i = 0; i < layout.params; ++i) {
     applied[i] = static_cast<float>(plugin->ParamAt(static_cast<int>(i)).Value());
   }
@@ -114,8 +116,7 @@ void Lv2Instance::ApplyControlPorts() {
     // Unchanged, or no value at all: nothing to do.
     if (value == applied[i] || std::isnan(value)) continue;
     applied[i] = value;
-    plugin->ParamAt(static_cast<int>(i)).SetStepped(value);
-    plugin->ParamChanged(static_cast<int>(i));
+    plugin->SetParamPlain(static_cast<int>(i), value);
   }
 }
 
@@ -125,19 +126,7 @@ void Lv2Instance::Run(uint32_t frames) {
   }
   LockGuard guard(&plugin->Lock());
   ApplyControlPorts();
-  // A host may run more frames than it announced (or announce nothing):
-  // consecutive blocks of the block length keep the scratch as it is. An
-  // empty run is one empty block, as a VST 2.x host's zero-frame call is.
-  uint32_t done = 0;
-  do {
-    const uint32_t left = frames - done;
-    const auto block = static_cast<int32_t>(
-        left < static_cast<uint32_t>(blockLength) ? left : static_cast<uint32_t>(blockLength));
-    for (uint32_t c = 0; c < layout.inputs; ++c) inputs[c] = audio[c] + done;
-    for (uint32_t c = 0; c < layout.outputs; ++c) outputs[c] = audio[layout.inputs + c] + done;
-    plugin->ProcessFloatBlock(inputs.data(), outputs.data(), block);
-    done += static_cast<uint32_t>(block);
-  } while (done < frames);
+  plugin->RunBlock(audio.data(), audio.data() + layout.inputs, frames);
 }
 
 extern "C" __attribute__((visibility("default"))) const LV2_Descriptor* lv2_descriptor(

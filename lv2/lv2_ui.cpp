@@ -20,9 +20,9 @@
 // The control ports are the one truth: an edit changes the DSP instance's
 // parameter only when the host sets its port (the plug-in core leaves edits
 // to hosts that apply them, PlugHost::AppliesEdits). A value written is the
-// parameter's stepped value; a host that echoes it back as a port event
-// must not reset the knob to it, or each small move of a slow drag or a
-// wheel notch would be lost.
+// parameter's stepped value; a port event goes to the editor through the
+// plug-in core, which keeps the knob where an edit left it when the host
+// echoes that value back.
 #include <lv2/core/lv2.h>
 #include <lv2/core/lv2_util.h>
 #include <lv2/instance-access/instance-access.h>
@@ -39,6 +39,7 @@
 #include "editor/window.h"
 #include "plug/create_plugin.h"
 #include "plug/plug_base.h"
+#include "plug/plug_identity.h"
 #include "lv2/lv2_instance.h"
 #include "lv2/ui_window.h"
 
@@ -51,8 +52,7 @@ class Lv2Ui {
         plugin(instance->Plugin()),
         write(write),
         controller(controller),
-        edits(static_cast<size_t>(plugin->ParamCount())),
-        written(edits.size(), kNoEdit) {
+        edits(static_cast<size_t>(plugin->ParamCount())) {
     for (std::atomic<float>& edit : edits) edit = kNoEdit;
   }
   Lv2Ui(const Lv2Ui&) = delete;
@@ -115,20 +115,9 @@ class Lv2Ui {
     return editor ? NativeEditorWindow(editor->GetWindow()) : nullptr;
   }
 
-  // A control port's value, in the parameter's own units. The echo of the
-  // value last written keeps the controls where the edit left them, and
-  // redraws them, as the parameter may have taken the value by now.
+  // A control port's value, in the parameter's own units.
   void PortEvent(uint32_t port, float value) {
-    Editor* editor = GetEditor();
-    if (editor == nullptr || port >= edits.size() || std::isnan(value)) return;
-    const int index = static_cast<int>(port);
-    if (value == written[port]) {
-      editor->RedrawParameter(index, &plugin->Lock());
-      return;
-    }
-    written[port] = kNoEdit;
-    editor->SetParameterFromPlug(index, plugin->ParamAt(index).ToNormalized(value),
-                                 &plugin->Lock());
+    if (port < edits.size()) plugin->ShowHostValue(static_cast<int>(port), value);
   }
 
   // Every queued edit to the host, as the value in the parameter's units.
@@ -138,7 +127,6 @@ class Lv2Ui {
       if (std::isnan(normalised)) continue;
       const auto value =
           static_cast<float>(plugin->ParamAt(static_cast<int>(i)).ValueFromNormalized(normalised));
-      written[i] = value;
       write(controller, static_cast<uint32_t>(i), sizeof value, 0, &value);
     }
   }
@@ -161,10 +149,7 @@ class Lv2Ui {
   LV2UI_Write_Function write;
   LV2UI_Controller controller;
   std::vector<std::atomic<float>> edits;  // per parameter, the last unwritten edit
-  // [host's UI thread] Per parameter, the value last written to the host;
-  // NaN once the host set another.
-  std::vector<float> written;
-  bool closedByUser = false;  // the own window's close button was used
+  bool closedByUser = false;              // the own window's close button was used
 };
 
 Lv2Ui* Of(LV2UI_Handle handle) { return static_cast<Lv2Ui*>(handle); }
@@ -174,7 +159,7 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
                          LV2UI_Widget* widget, const LV2_Feature* const* features) {
   auto* instance = static_cast<Lv2Instance*>(lv2_features_data(features, LV2_INSTANCE_ACCESS_URI));
   if (instance == nullptr || write == nullptr || pluginUri == nullptr ||
-      std::strcmp(pluginUri, kLv2PluginUri) != 0) {
+      std::strcmp(pluginUri, PluginIdentity().lv2Uri) != 0) {
     return nullptr;
   }
   void* parent = lv2_features_data(features, LV2_UI__parent);
@@ -246,7 +231,8 @@ const void* ExtensionData(const char* uri) {
   return nullptr;
 }
 
-const LV2UI_Descriptor kDescriptor = {kLv2UiUri, Instantiate, Cleanup, PortEvent, ExtensionData};
+const LV2UI_Descriptor kDescriptor = {PluginIdentity().lv2UiUri, Instantiate, Cleanup, PortEvent,
+                                      ExtensionData};
 
 }  // namespace
 

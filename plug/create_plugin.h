@@ -1,4 +1,5 @@
-// The factories a plug-in defines and a format adapter's entry calls.
+// The factories a plug-in defines and a format adapter's entry calls; a
+// plug-in also defines its identity (PluginIdentity, plug/plug_identity.h).
 //
 // The plug-in and its editor are made apart, so that a binary that only
 // processes (an LV2 DSP binary) links no editor, and a binary that only

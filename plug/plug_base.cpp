@@ -1,8 +1,8 @@
 #include "plug/plug_base.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
+#include <limits>
 
 PlugBase::PlugBase(const PlugDescription& d)
     : numInputs(d.inputCount),
@@ -19,18 +19,16 @@ PlugBase::PlugBase(const PlugDescription& d)
       productString(d.product ? d.product : ""),
       vendorString(d.vendor ? d.vendor : "") {
   params.resize(d.paramCount > 0 ? d.paramCount : 0);
+  sentValues.assign(params.size(), std::numeric_limits<double>::quiet_NaN());
+  const size_t channels = static_cast<size_t>(numInputs > 0 ? numInputs : 0) +
+                          static_cast<size_t>(numOutputs > 0 ? numOutputs : 0);
+  floatPiece.resize(channels);
+  doublePiece.resize(channels);
 }
 
 PlugBase::~PlugBase() {
   delete editor;
   editor = nullptr;
-}
-
-std::string PlugBase::VersionText() const {
-  char text[64];
-  std::snprintf(text, sizeof text, "%d.%d.%d.%d", version / 1000 % 10, version / 100 % 10,
-                version / 10 % 10, version % 10);
-  return text;
 }
 
 // ---- Parameters -------------------------------------------------------------
@@ -45,17 +43,72 @@ void PlugBase::SetParamFromHost(int index, float normalised) {
   if (index < 0 || index >= ParamCount()) return;
   LockGuard guard(&lock);
   // The parameter ignores a NaN; the controls must not show one either.
-  if (editor && !std::isnan(normalised)) editor->SetParameterFromPlug(index, normalised, &lock);
+  if (!std::isnan(normalised)) {
+    FollowHost(index, params[index].ValueFromNormalized(normalised), normalised);
+  }
   params[index].SetFromNormalized(normalised);
   ParamChanged(index);
 }
 
-void PlugBase::SetParamValue(int index, double value) {
-  if (index < 0 || index >= ParamCount()) return;
+void PlugBase::SetParamPlain(int index, double plain) {
+  if (index < 0 || index >= ParamCount() || std::isnan(plain)) return;
   LockGuard guard(&lock);
-  params[index].SetClamped(value);
-  if (editor) editor->SetParameterFromPlug(index, params[index].Normalized(), &lock);
+  Param& param = params[index];
+  const double value = param.SteppedValue(plain);
+  FollowHost(index, value, param.ToNormalized(value));
+  param.SetStepped(plain);
   ParamChanged(index);
+}
+
+double PlugBase::PlainValue(int index, double plain) {
+  if (index < 0 || index >= ParamCount()) return 0.0;
+  LockGuard guard(&lock);
+  const Param& param = params[index];
+  return std::isnan(plain) ? param.Value() : param.SteppedValue(plain);
+}
+
+std::string PlugBase::ValueText(int index, double plain) {
+  if (index < 0 || index >= ParamCount() || std::isnan(plain)) return std::string();
+  Param param;
+  {
+    LockGuard guard(&lock);
+    param = params[index];
+  }
+  param.SetStepped(plain);
+  return param.DisplayText();
+}
+
+bool PlugBase::ValueFromText(int index, const std::string& text, double& plain) {
+  if (index < 0 || index >= ParamCount()) return false;
+  LockGuard guard(&lock);
+  const Param& param = params[index];
+  for (const auto& shown : param.DisplayTexts()) {
+    if (shown.second == text) {
+      plain = shown.first;
+      return true;
+    }
+  }
+  double number = 0.0;
+  if (param.IsListKind() || !param.ValueForTypedText(text, number)) return false;
+  plain = param.SteppedValue(number);
+  return true;
+}
+
+void PlugBase::ShowHostValue(int index, double plain) {
+  if (index < 0 || index >= ParamCount() || std::isnan(plain)) return;
+  LockGuard guard(&lock);
+  FollowHost(index, params[index].SteppedValue(plain), params[index].ToNormalized(plain));
+}
+
+void PlugBase::FollowHost(int index, double plain, double normalised) {
+  if (editor == nullptr) return;
+  // Compared as the 32-bit values most hosts keep.
+  if (static_cast<float>(plain) == static_cast<float>(sentValues[index])) {
+    editor->RedrawParameter(index, &lock);
+    return;
+  }
+  sentValues[index] = std::numeric_limits<double>::quiet_NaN();
+  editor->SetParameterFromPlug(index, normalised, &lock);
 }
 
 void PlugBase::SetParamFromEditor(int index, double normalised) {
@@ -64,6 +117,8 @@ void PlugBase::SetParamFromEditor(int index, double normalised) {
   if (index < 0 || index >= ParamCount()) return;
   LockGuard guard(&lock);
   const float value = static_cast<float>(normalised);
+  // Remembered first: a host may echo the value from inside AutomateParam.
+  sentValues[index] = params[index].ValueFromNormalized(value);
   if (host) host->AutomateParam(index, value);
   if (host && host->AppliesEdits()) return;
   ParamAt(index).SetFromNormalized(value);
@@ -110,6 +165,19 @@ bool PlugBase::PrepareScratch(int32_t frames) {
          outputBuffers.Resize(outputsInUse, frames, true);
 }
 
+int32_t PlugBase::Prepare(double rate, int64_t maxBlock) {
+  if (maxBlock <= 0) return 0;
+  const int64_t largest = std::numeric_limits<int32_t>::max();
+  const auto block = static_cast<int32_t>(maxBlock < largest ? maxBlock : largest);
+  const int32_t piece = block < kLongestBlock ? block : kLongestBlock;
+  SetSampleRate(rate);
+  SetBlockSize(block);
+  const bool prepared = PrepareScratch(piece);
+  LockGuard guard(&lock);
+  pieceLength = prepared ? piece : 0;
+  return pieceLength;
+}
+
 void PlugBase::NotifyAllParamsChanged() {
   LockGuard guard(&lock);
   for (int i = 0; i < ParamCount(); ++i) ParamChanged(i);
@@ -144,6 +212,7 @@ void PlugBase::RecallPreset(int index) {
   if (preset.values.size() != params.size()) return;
   for (int i = 0; i < ParamCount(); ++i) {
     params[i].SetClamped(preset.values[i]);
+    sentValues[i] = std::numeric_limits<double>::quiet_NaN();
     if (editor) editor->SetParameterFromPlug(i, params[i].Normalized(), &lock);
     ParamChanged(i);
   }
@@ -169,6 +238,7 @@ bool PlugBase::RestoreProgram(int index, const std::vector<double>& values) {
   currentProgramName = programs[index].name;
   for (int i = 0; i < ParamCount(); ++i) {
     params[i].SetClamped(values[i]);
+    sentValues[i] = std::numeric_limits<double>::quiet_NaN();
     if (editor) editor->SetParameterFromPlug(i, params[i].Normalized(), &lock);
   }
   NotifyAllParamsChanged();

@@ -25,13 +25,14 @@
 #include "plug/channel_buffers.h"
 #include "plug/plug_host.h"
 
-// What a plug-in is, as every format's adapter presents it: read once, when
-// the plug-in is made. Texts may be null for none.
-// The longest block an adapter hands the plug-in at once: a host's longer
-// blocks go through in pieces of this length, so that the scratch buffers
-// and the plug-in's accumulators stay bounded whatever maximum a host
+// The longest piece of a block RunBlock hands the plug-in at once: a host's
+// longer blocks go through in pieces of this length, so that the scratch
+// buffers and the plug-in's accumulators stay bounded whatever maximum a host
 // announces.
 constexpr int32_t kLongestBlock = 1 << 16;
+
+// What a plug-in is, as every format's adapter presents it: read once, when
+// the plug-in is made. Texts may be null for none.
 
 struct PlugDescription {
   const char* name = "";       // the effect's name
@@ -87,13 +88,37 @@ class PlugBase : public PlugParams {
   // range changes nothing.
   void SetParamFromHost(int index, float normalised);
   // [any thread] A value from a host that gives values in the parameter's
-  // own units, already limited to its range and stepped: the editor's
-  // controls follow, the value is set and ParamChanged called, under the
-  // lock. An index out of range changes nothing.
-  void SetParamValue(int index, double value);
-  // [UI thread] A change made in the editor: reports automation to the host
-  // and, unless the host applies edits itself (PlugHost::AppliesEdits), sets
-  // the value and calls ParamChanged, under the lock.
+  // own units ("plain" values), by PlainValue's rule: the editor's controls
+  // follow (as ShowHostValue says), the value is set and ParamChanged
+  // called, under the lock. A NaN or an index out of range changes nothing.
+  void SetParamPlain(int index, double plain);
+  // [takes the lock] The value parameter `index` takes for a plain value:
+  // limited to its range and, unless its kind is Double, rounded to the
+  // nearest step, a midpoint going up. A NaN gives the current value; an
+  // index out of range, 0.
+  double PlainValue(int index, double plain);
+  // [takes the lock] The text parameter `index` shows at a plain value (its
+  // display text, "off" for a value named so); empty for an index out of
+  // range or a NaN.
+  std::string ValueText(int index, double plain);
+  // [takes the lock] The plain value that text stands for: every text
+  // ValueText shows reads back as its value; other text, where the
+  // parameter is not a list, by the value box's rules (its leading number),
+  // then by PlainValue's rule. False, and `plain` untouched, for text that
+  // stands for no value or an index out of range.
+  [[nodiscard]] bool ValueFromText(int index, const std::string& text, double& plain);
+  // [any thread] A host's value for parameter `index`, in its own units, as
+  // the editor shows it. The echo of the value last sent to the host (what
+  // SetParamFromEditor reported, stepped) only redraws the controls: a host
+  // that answers each edit with the stepped value must not move a knob back
+  // to the step, or a slow drag or a wheel notch, each less than a step,
+  // would never get past it. Any other value moves the controls and ends
+  // the echo.
+  void ShowHostValue(int index, double plain);
+  // [UI thread] A change made in the editor: reports automation to the host,
+  // remembering the stepped value for ShowHostValue, and, unless the host
+  // applies edits itself (PlugHost::AppliesEdits), sets the value and calls
+  // ParamChanged, under the lock.
   void SetParamFromEditor(int index, double normalised) override;
   // [UI thread, lock held] Hands the finished editor
   // to the plug-in, which owns it, in place of any it had:
@@ -145,6 +170,15 @@ class PlugBase : public PlugParams {
   // blocks of up to `frames`, so that such blocks allocate nothing; false
   // when the storage could not be had.
   [[nodiscard]] bool PrepareScratch(int32_t frames);
+  // [not the audio thread] What every format does when its host announces a
+  // rate and the longest block it will send: the rate and the block size
+  // are set (the processing is designed for that block) and the scratch
+  // buffers made for the longest piece RunBlock hands the plug-in,
+  // min(maxBlock, kLongestBlock). Answers that piece length; 0 when the
+  // scratch could not be had (RunBlock then runs unprepared) or maxBlock is
+  // not positive (nothing is changed).
+  int32_t Prepare(double rate, int64_t maxBlock);
+  int32_t PieceLength() const { return pieceLength; }
 
   // ---- Audio [audio thread, lock held] ---------------------------------------
   // A block of float audio through the scratch buffers, replacing or adding
@@ -153,6 +187,12 @@ class PlugBase : public PlugParams {
   // A block of double audio; a null array or channel reads as silence and is
   // not written.
   void ProcessDouble(double** inputs, double** outputs, int32_t frames);
+  // A block of any length, in place or not, in pieces of at most the piece
+  // length (before Prepare, of the block size, at most kLongestBlock); a
+  // null array or channel reads as silence and is not written. An empty
+  // block is one empty piece.
+  void RunBlock(float** inputs, float** outputs, int64_t frames);
+  void RunBlock(double** inputs, double** outputs, int64_t frames);
   // A block whose scratch buffers cannot be had is not processed: the
   // replacing paths write silence to the outputs the plug-in declared (at
   // most those in use, so that a huge speaker arrangement reads no channel
@@ -171,8 +211,6 @@ class PlugBase : public PlugParams {
   int32_t NumInputs() const { return numInputs; }
   int32_t NumOutputs() const { return numOutputs; }
   int32_t Version() const { return version; }
-  // The version as hosts show it: 1000 is "1.0.0.0".
-  std::string VersionText() const;
   int32_t UniqueId() const { return uniqueId; }
   int32_t Latency() const { return latency; }
   bool CanMono() const { return canMono; }
@@ -194,7 +232,15 @@ class PlugBase : public PlugParams {
   // The declared outputs, at most those in use, silenced: a block whose
   // scratch buffers cannot be had writes this instead.
   template <typename Sample>
-  void SilenceOutputs(Sample** outputs, int32_t frames);
+  void SilenceOutputs(Sample** outputs, int64_t frames);
+  // RunBlock's pieces, through the channel pointers kept for them.
+  template <typename Sample>
+  void RunPieces(Sample** inputs, Sample** outputs, int64_t frames,
+                 std::vector<Sample*>& pieceChannels);
+  void ProcessPiece(float** inputs, float** outputs, int32_t frames);
+  void ProcessPiece(double** inputs, double** outputs, int32_t frames);
+  // [lock held] The controls bound to `index` follow a host's value.
+  void FollowHost(int index, double plain, double normalised);
 
   PlugLock lock;
   int32_t blockSize = 0;
@@ -218,6 +264,14 @@ class PlugBase : public PlugParams {
   ChannelBuffers inputBuffers;
   ChannelBuffers outputBuffers;
   std::vector<Param> params;
+  // [lock] Per parameter, the stepped value last sent to the host from the
+  // editor; NaN once the host set another.
+  std::vector<double> sentValues;
+  int32_t pieceLength = 0;  // Prepare's answer
+  // The channel pointers of a piece, inputs then outputs, for each sample
+  // size: as many as the channels declared.
+  std::vector<float*> floatPiece;
+  std::vector<double*> doublePiece;
   PlugEditor* editor = nullptr;
   PlugHost* host = nullptr;
 };

@@ -61,16 +61,8 @@ Tresult Vst3Effect::getParamStringByValue(ParamId id, ParamValue normalised, cha
     return kResultOk;
   }
   if (id >= static_cast<ParamId>(plug->ParamCount())) return kInvalidArgument;
-  // The text the VST 2.x build shows for the parameter at that value.
-  Param param;
-  {
-    LockGuard guard(&plug->Lock());
-    param = plug->ParamAt(static_cast<int>(id));
-  }
-  param.SetFromNormalized(static_cast<float>(normalised));
-  char buffer[kParamTextCapacity];
-  param.FormatValue(buffer);
-  CopyToUtf16(text, 128, buffer);
+  CopyToUtf16(text, 128,
+              plug->ValueText(static_cast<int>(id), normalizedParamToPlain(id, normalised)));
   return kResultOk;
 }
 
@@ -88,12 +80,9 @@ Tresult Vst3Effect::getParamValueByString(ParamId id, char16_t* text, ParamValue
     return kResultFalse;
   }
   if (id >= static_cast<ParamId>(plug->ParamCount())) return kInvalidArgument;
-  // The value box's rules: text that holds no number is refused.
-  LockGuard guard(&plug->Lock());
-  const Param& param = plug->ParamAt(static_cast<int>(id));
-  double value = 0.0;
-  if (!param.ValueForTypedText(typed, value)) return kResultFalse;
-  *normalised = param.ToNormalized(value);
+  double plain = 0.0;
+  if (!plug->ValueFromText(static_cast<int>(id), typed, plain)) return kResultFalse;
+  *normalised = plainParamToNormalized(id, plain);
   return kResultOk;
 }
 

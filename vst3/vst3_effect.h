@@ -138,7 +138,6 @@ class Vst3Effect final : public IComponent,
   std::unique_ptr<PlugBase> plug;
   std::vector<ParamValue> defaults;      // each parameter's normalised value when made
   IComponentHandler* handler = nullptr;  // the host's, with a reference of ours
-  int32_t maxBlock = 0;  // the longest piece process hands the plug-in; 0 before set-up
   bool active = false;
 };
 

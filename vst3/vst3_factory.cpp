@@ -9,6 +9,7 @@
 
 #include "plug/create_plugin.h"
 #include "plug/plug_base.h"
+#include "plug/plug_identity.h"
 #include "vst3/vst3_effect.h"
 
 namespace vst3 {
@@ -44,7 +45,7 @@ class Factory final : public IPluginFactory2 {
   Tresult QV_VST3_CALL getFactoryInfo(PFactoryInfo* info) override {
     if (info == nullptr) return kInvalidArgument;
     *info = PFactoryInfo{};
-    CopyField(info->vendor, "Varek");
+    CopyField(info->vendor, PluginIdentity().vendor);
     return kResultOk;
   }
 
@@ -53,10 +54,10 @@ class Factory final : public IPluginFactory2 {
   Tresult QV_VST3_CALL getClassInfo(int32_t index, PClassInfo* info) override {
     if (info == nullptr || index != 0) return kInvalidArgument;
     *info = PClassInfo{};
-    info->cid = kEffectClassId;
+    info->cid = EffectClassId();
     info->cardinality = kManyInstances;
     CopyField(info->category, "Audio Module Class");
-    CopyField(info->name, "Quorvane");
+    CopyField(info->name, PluginIdentity().name);
     return kResultOk;
   }
 
@@ -68,8 +69,8 @@ class Factory final : public IPluginFactory2 {
     info->cardinality = base.cardinality;
     std::memcpy(info->category, base.category, sizeof info->category);
     std::memcpy(info->name, base.name, sizeof info->name);
-    CopyField(info->subCategories, "Fx");
-    CopyField(info->vendor, "Varek");
+    CopyField(info->subCategories, PluginIdentity().vst3Categories);
+    CopyField(info->vendor, PluginIdentity().vendor);
     CopyField(info->version, version.c_str());
     CopyField(info->sdkVersion, "VST 3.7.0");
     return kResultOk;
@@ -78,7 +79,7 @@ class Factory final : public IPluginFactory2 {
   Tresult QV_VST3_CALL createInstance(const char* cid, const char* iid, void** object) override {
     if (object == nullptr) return kInvalidArgument;
     *object = nullptr;
-    if (!SameTuid(cid, kEffectClassId)) return kNoInterface;
+    if (!SameTuid(cid, EffectClassId())) return kNoInterface;
     // Nothing may throw into the host: a plug-in that cannot be made is none.
     try {
       std::unique_ptr<PlugBase> plug(CreatePlugin());
@@ -97,21 +98,15 @@ class Factory final : public IPluginFactory2 {
   std::atomic<uint32_t> references{0};
 };
 
-// The plug-in's version, from a plug-in made to read it; empty when none
-// can be made.
-std::string PluginVersion() {
-  try {
-    std::unique_ptr<PlugBase> plug(CreatePlugin());
-    return plug ? plug->VersionText() : std::string();
-  } catch (...) {
-    return std::string();
-  }
-}
-
 }  // namespace
 
+Tuid EffectClassId() {
+  const uint32_t* words = PluginIdentity().vst3ClassId;
+  return MakeTuid(words[0], words[1], words[2], words[3]);
+}
+
 IPluginFactory2* PluginFactory() {
-  static Factory factory(PluginVersion());
+  static Factory factory(VersionText(PluginIdentity().version));
   factory.addRef();
   return &factory;
 }

@@ -8,8 +8,9 @@
 
 namespace vst3 {
 
-// The effect's class id, fixed forever: hosts store it with every project.
-constexpr Tuid kEffectClassId = MakeTuid(0x9751A2F0, 0x46C047CA, 0x9736D1D8, 0xC6AEA8B6);
+// The effect's class id, from the plug-in's identity, in this platform's
+// byte order.
+Tuid EffectClassId();
 
 // The module's one factory, with a reference for the caller.
 IPluginFactory2* PluginFactory();

@@ -72,17 +72,7 @@ Tresult Vst3Effect::setupProcessing(ProcessSetup* setup) {
       setup->sampleRate > 1e7 || canProcessSampleSize(setup->symbolicSampleSize) != kResultOk) {
     return kInvalidArgument;
   }
-  // The noise shaper is designed for the host's maximum block; the float
-  // path's scratch buffers are made for the longest piece process hands the
-  // plug-in, here, so that process allocates nothing.
-  const int32_t piece =
-      setup->maxSamplesPerBlock < kLongestBlock ? setup->maxSamplesPerBlock : kLongestBlock;
-  plug->SetSampleRate(setup->sampleRate);
-  plug->SetBlockSize(setup->maxSamplesPerBlock);
-  const bool prepared = plug->PrepareScratch(piece);
-  LockGuard guard(&plug->Lock());
-  maxBlock = prepared ? piece : 0;
-  return prepared ? kResultOk : kOutOfMemory;
+  return plug->Prepare(setup->sampleRate, setup->maxSamplesPerBlock) > 0 ? kResultOk : kOutOfMemory;
 }
 
 Tresult Vst3Effect::setProcessing(uint8_t) { return kResultOk; }
@@ -147,23 +137,14 @@ void Vst3Effect::ProcessRange(const ProcessData& data, int32_t first, int32_t co
   const AudioBusBuffers* in = data.numInputs > 0 ? data.inputs : nullptr;
   const AudioBusBuffers* out = data.numOutputs > 0 ? data.outputs : nullptr;
   if (out == nullptr) return;
-  // A block longer than announced runs in pieces of the announced length (at
-  // most kLongestBlock); before any set-up, in pieces of the block size the
-  // plug-in was made for.
-  int32_t piece = maxBlock > 0 ? maxBlock : plug->BlockSize();
-  if (piece <= 0) piece = count;
-  for (int32_t done = 0; done < count; done += piece) {
-    const int32_t frames = count - done < piece ? count - done : piece;
-    const int32_t at = first + done;
-    if (data.symbolicSampleSize == kSample64) {
-      double* ins[2] = {ChannelFrom<double>(in, 0, at), ChannelFrom<double>(in, 1, at)};
-      double* outs[2] = {ChannelFrom<double>(out, 0, at), ChannelFrom<double>(out, 1, at)};
-      plug->ProcessDouble(ins, outs, frames);
-    } else {
-      float* ins[2] = {ChannelFrom<float>(in, 0, at), ChannelFrom<float>(in, 1, at)};
-      float* outs[2] = {ChannelFrom<float>(out, 0, at), ChannelFrom<float>(out, 1, at)};
-      plug->ProcessFloatBlock(ins, outs, frames);
-    }
+  if (data.symbolicSampleSize == kSample64) {
+    double* ins[2] = {ChannelFrom<double>(in, 0, first), ChannelFrom<double>(in, 1, first)};
+    double* outs[2] = {ChannelFrom<double>(out, 0, first), ChannelFrom<double>(out, 1, first)};
+    plug->RunBlock(ins, outs, count);
+  } else {
+    float* ins[2] = {ChannelFrom<float>(in, 0, first), ChannelFrom<float>(in, 1, first)};
+    float* outs[2] = {ChannelFrom<float>(out, 0, first), ChannelFrom<float>(out, 1, first)};
+    plug->RunBlock(ins, outs, count);
   }
 }
 

@@ -15,9 +15,11 @@ namespace {
 std::atomic<int> initialised{0};
 
 bool QV_CLAP_CALL Init(const char*) {
-  // Nothing may throw into the host: facts that cannot be read are empty.
+  // Nothing may throw into the host: a module that cannot describe its
+  // plug-in does not start.
   try {
-    clap::Facts();
+    clap::PluginDescriptorOf();
+    clap::ProviderDescriptorOf();
   } catch (...) {
     return false;
   }

@@ -1,11 +1,12 @@
 #include "clap_fixture.h"
 
 #include "clap/clap_factory.h"
+#include "plug/plug_identity.h"
 
 namespace clap {
 
 HostedClap::HostedClap() {
-  plugin = kPluginFactory.createPlugin(&kPluginFactory, host.Record(), kPluginId);
+  plugin = kPluginFactory.createPlugin(&kPluginFactory, host.Record(), PluginIdentity().clapId);
   EXPECT_NE(plugin, nullptr);
   EXPECT_TRUE(plugin->init(plugin));
   host.Serve(plugin);

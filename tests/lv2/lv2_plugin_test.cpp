@@ -13,6 +13,7 @@
 #include "dither/editor/level_bar.h"
 #include "dither/editor/response_graph.h"
 #include "plug/create_plugin.h"
+#include "plug/plug_identity.h"
 #include "lv2/lv2_instance.h"
 #include "lv2_host.h"
 
@@ -48,7 +49,7 @@ constexpr std::array<float, 4> kDefaults = {0.0f, 9.0f, 16.0f, 1.0f};
 
 TEST(Lv2Plugin, LoadsAndInstantiates) {
   ASSERT_NE(Lv2Descriptor(), nullptr) << "cannot load " << QV_LV2_DSP_BINARY;
-  EXPECT_STREQ(Lv2Descriptor()->URI, "urn:varek:quorvane");
+  EXPECT_STREQ(Lv2Descriptor()->URI, PluginIdentity().lv2Uri);
   Lv2TestInstance plugin(kRate, kNoMaximum, 64);
   EXPECT_TRUE(plugin.Valid());
 }

@@ -15,6 +15,7 @@
 #include "editor/editor.h"
 #include "lv2/lv2_instance.h"
 #include "plug/plug_base.h"
+#include "plug/plug_identity.h"
 #include "lv2_host.h"
 #include "lv2/x11/window_manager.h"
 
@@ -57,7 +58,7 @@ class TestUi {
     const LV2_Feature* none[] = {nullptr};
     LV2UI_Widget widget = nullptr;
     if (UiDescriptor()) {
-      handle = UiDescriptor()->instantiate(UiDescriptor(), "urn:varek:quorvane", "", write,
+      handle = UiDescriptor()->instantiate(UiDescriptor(), PluginIdentity().lv2Uri, "", write,
                                            &written, &widget, instance ? features : none);
     }
   }

@@ -21,6 +21,9 @@ class FakeEditor : public PlugEditor {
     log->push_back("set " + std::to_string(index) + " " + std::to_string(normalised) +
                    (lock ? " locked" : ""));
   }
+  void RedrawParameter(int index, PlugLock* lock) override {
+    log->push_back("redraw " + std::to_string(index) + (lock ? " locked" : ""));
+  }
   bool OpenWindow(void* parent) override {
     log->push_back(parent ? "open" : "open without parent");
     return parent != nullptr;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "core/text_copy.h"
+#include "plug/plug_identity.h"
 #include "support/test_host.h"
 
 namespace {
@@ -57,8 +58,8 @@ TEST_F(DispatcherTest, CanDoComparesExactly) {
 }
 
 TEST_F(DispatcherTest, NamesAreBoundedAndTerminated) {
-  EXPECT_EQ(Text(effGetEffectName), "Quorvane");
-  EXPECT_EQ(Text(effGetVendorString), "Varek");
+  EXPECT_EQ(Text(effGetEffectName), PluginIdentity().name);
+  EXPECT_EQ(Text(effGetVendorString), PluginIdentity().vendor);
   EXPECT_EQ(Text(effGetProductString), "");
   char buffer[64];
   std::memset(buffer, '#', sizeof buffer);

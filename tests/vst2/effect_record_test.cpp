@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "plug/plug_identity.h"
 #include "support/test_host.h"
 
 TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
@@ -17,8 +18,8 @@ TEST(EffectRecord, AFreshRecordDescribesTheDitherPlugin) {
   EXPECT_EQ(r->flags, 0x1019);
   EXPECT_EQ(r->initialDelay, 0);
   EXPECT_EQ(r->ioRatio, 1.0f);
-  EXPECT_EQ(r->version, 1000);
-  EXPECT_EQ(r->uniqueID, 0x7172766E);
+  EXPECT_EQ(r->version, PluginIdentity().version);
+  EXPECT_EQ(r->uniqueID, PluginIdentity().vst2Id);
   EXPECT_EQ(r->object, static_cast<void*>(EffectOf(plug)));
   EXPECT_EQ(r->user, nullptr);
   const char zeros[56] = {};

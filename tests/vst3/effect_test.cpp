@@ -3,6 +3,7 @@
 #include <string>
 
 #include "dither/dither_programs.h"
+#include "plug/plug_identity.h"
 #include "support/test_host.h"
 #include "vst3/utf16.h"
 #include "vst3/vst3_fixture.h"
@@ -37,23 +38,23 @@ TEST(Vst3Factory, ListsOneAudioEffectAndMakesOnlyIt) {
   IPluginFactory2* factory = PluginFactory();
   PFactoryInfo info;
   ASSERT_EQ(factory->getFactoryInfo(&info), kResultOk);
-  EXPECT_STREQ(info.vendor, "Varek");
+  EXPECT_STREQ(info.vendor, PluginIdentity().vendor);
   ASSERT_EQ(factory->countClasses(), 1);
   PClassInfo2 classInfo;
   ASSERT_EQ(factory->getClassInfo2(0, &classInfo), kResultOk);
   EXPECT_STREQ(classInfo.category, "Audio Module Class");
-  EXPECT_STREQ(classInfo.name, "Quorvane");
-  EXPECT_STREQ(classInfo.subCategories, "Fx");
-  EXPECT_STREQ(classInfo.vendor, "Varek");
-  EXPECT_STREQ(classInfo.version, "1.0.0.0");
-  EXPECT_TRUE(SameTuid(classInfo.cid.bytes, kEffectClassId));
+  EXPECT_STREQ(classInfo.name, PluginIdentity().name);
+  EXPECT_STREQ(classInfo.subCategories, PluginIdentity().vst3Categories);
+  EXPECT_STREQ(classInfo.vendor, PluginIdentity().vendor);
+  EXPECT_EQ(classInfo.version, VersionText(PluginIdentity().version));
+  EXPECT_TRUE(SameTuid(classInfo.cid.bytes, EffectClassId()));
   EXPECT_EQ(factory->getClassInfo2(1, &classInfo), kInvalidArgument);
 
   void* object = &info;
   EXPECT_EQ(factory->createInstance(kIComponentIid.bytes, kIComponentIid.bytes, &object),
             kNoInterface);
   EXPECT_EQ(object, nullptr);
-  EXPECT_EQ(factory->createInstance(kEffectClassId.bytes, kIPlugViewIid.bytes, &object),
+  EXPECT_EQ(factory->createInstance(EffectClassId().bytes, kIPlugViewIid.bytes, &object),
             kNoInterface);
   EXPECT_EQ(object, nullptr);
   factory->release();

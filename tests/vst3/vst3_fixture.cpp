@@ -18,7 +18,8 @@ Interface* Query(IComponent* component, const Tuid& iid) {
 HostedEffect::HostedEffect() {
   IPluginFactory2* factory = PluginFactory();
   void* object = nullptr;
-  const Tresult made = factory->createInstance(kEffectClassId.bytes, kIComponentIid.bytes, &object);
+  const Tresult made =
+      factory->createInstance(EffectClassId().bytes, kIComponentIid.bytes, &object);
   factory->release();
   // Every test needs the effect; without one there is nothing to test.
   if (made != kResultOk || object == nullptr) std::abort();

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "plug/plug_identity.h"
 #include "tools/qvhost/clap_checks.h"
 #include "tools/qvhost/clap_host_objects.h"
 #include "tools/qvhost/commands.h"
@@ -42,19 +43,22 @@ void CheckClapEntry(const ClapCheckOptions& options, ValidationLog& log) {
             "entry: version 1.x; unknown factory ids give null");
   const PluginFactory& factory = module.Factory();
   const clap::Host* host = module.Host().Record();
+  const PlugIdentity& identity = PluginIdentity();
+  const std::string id = identity.clapId;
   log.Check(factory.getPluginCount(&factory) == 1 &&
                 factory.getPluginDescriptor(&factory, 1) == nullptr &&
-                factory.createPlugin(&factory, host, "com.varek.other") == nullptr &&
+                factory.createPlugin(&factory, host, (id + ".other").c_str()) == nullptr &&
                 factory.createPlugin(&factory, host, nullptr) == nullptr &&
-                factory.createPlugin(&factory, nullptr, "com.varek.quorvane") == nullptr,
+                factory.createPlugin(&factory, nullptr, id.c_str()) == nullptr,
             "factory: one plug-in; other indices, ids and a null host give null");
   const PluginDescriptor& d = *factory.getPluginDescriptor(&factory, 0);
   log.Note(Format("plug-in %s \"%s\" by %s, version %s", d.id, d.name, d.vendor,
                   d.versionText ? d.versionText : "(none)"));
-  log.Check(d.version.major >= 1 && Same(d.id, "com.varek.quorvane") && Same(d.name, "Quorvane") &&
-                Same(d.vendor, "Varek") && Same(d.versionText, "1.0.0.0") &&
-                HasFeature(d, "audio-effect") && HasFeature(d, "mastering") &&
-                HasFeature(d, "utility") && HasFeature(d, "stereo"),
+  bool features = true;
+  for (const char* const* f = identity.clapFeatures; *f; ++f) features &= HasFeature(d, *f);
+  log.Check(d.version.major >= 1 && Same(d.id, identity.clapId) && Same(d.name, identity.name) &&
+                Same(d.vendor, identity.vendor) &&
+                Same(d.versionText, VersionText(identity.version).c_str()) && features,
             "descriptor: id, name, vendor, version and features");
   // Repeated init and deinit, in pairs on top of the loader's own.
   bool paired = true;

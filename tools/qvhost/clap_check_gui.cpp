@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "plug/plug_identity.h"
 #include "tools/qvhost/clap_checks.h"
 #include "tools/qvhost/loaded_clap.h"
 #include "tools/qvhost/parent_window.h"
@@ -93,9 +94,16 @@ void CheckClapPresets(const ClapCheckOptions& options, ValidationLog& log) {
   if (!log.Check(factory && factory->count(factory) == 1, "presets: one preset provider")) return;
   const PresetProviderDescriptor* descriptor = factory->getDescriptor(factory, 0);
   Indexed indexed;
-  const PresetIndexer indexer{
-      kVersion,        "qvhost",         "Varek",         "", "1.0", &indexed, DeclareFiletype,
-      DeclareLocation, DeclareSoundpack, IndexerExtension};
+  const PresetIndexer indexer{kVersion,
+                              "qvhost",
+                              PluginIdentity().vendor,
+                              "",
+                              "1.0",
+                              &indexed,
+                              DeclareFiletype,
+                              DeclareLocation,
+                              DeclareSoundpack,
+                              IndexerExtension};
   const PresetProvider* provider =
       descriptor ? factory->create(factory, &indexer, descriptor->id) : nullptr;
   const PresetMetadataReceiver receiver{&indexed,      OnError,  BeginPreset, AddPluginId,
@@ -109,7 +117,7 @@ void CheckClapPresets(const ClapCheckOptions& options, ValidationLog& log) {
   bool named = listed && indexed.names.size() == 8 && indexed.plugins.size() == 8;
   for (size_t i = 0; named && i < indexed.names.size(); ++i) {
     named = !indexed.names[i].empty() && indexed.keys[i] == std::to_string(i) &&
-            indexed.plugins[i] == "clap:com.varek.quorvane";
+            indexed.plugins[i] == std::string("clap:") + PluginIdentity().clapId;
     log.Note(Format("preset %s \"%s\"", indexed.keys[i].c_str(), indexed.names[i].c_str()));
   }
   log.Check(named, "presets: the eight programs listed as presets inside the plug-in");

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "plug/plug_identity.h"
+
 using namespace clap;
 
 namespace {
@@ -60,8 +62,8 @@ const HostPresetLoad kPresetLoad{PresetError, PresetLoaded};
 }  // namespace
 
 ClapHost::ClapHost()
-    : record{kVersion, this,      "qvhost",       "Varek",        "",
-             "1.0",    Extension, RequestRestart, RequestProcess, RequestCallback} {
+    : record{kVersion, this,      "qvhost",       PluginIdentity().vendor, "",
+             "1.0",    Extension, RequestRestart, RequestProcess,          RequestCallback} {
   role = Role::kMain;
 }
 
