@@ -121,3 +121,42 @@ TEST(PlugEditor, TheHostsWindowRequestsReachTheEditorAndCloseComesFirst) {
   ClosePlugin(plug);
   EXPECT_EQ(log, (Log{"close", "deleted"}));
 }
+
+TEST(PlugEditor, AHostsEchoOfTheValueSentOnlyRedrawsAndAnyOtherValueMovesTheControl) {
+  TestHost::Install();
+  Log log;
+  PluginHandle<EditedPlug> plug(new EditedPlug(&log));
+  log.clear();
+  // A drag to 0.3 of "steps" (0 to 4) sends 1; the host answers with 1, as
+  // its normalised 0.25, as a plain value, or as a port's value.
+  plug->SetParamFromEditor(0, 0.3);
+  plug->SetParamFromHost(0, 0.25f);
+  plug->SetParamPlain(0, 1.0);
+  plug->ShowHostValue(0, 1.0);
+  EXPECT_EQ(log, (Log{"changed 0", "redraw 0 locked", "changed 0", "redraw 0 locked", "changed 0",
+                      "redraw 0 locked"}));
+  EXPECT_EQ(plug->ParamAt(0).Value(), 1.0);
+  // Another value moves the control and ends the echo: the old value moves
+  // it again.
+  log.clear();
+  plug->SetParamPlain(0, 3.0);
+  plug->ShowHostValue(0, 1.0);
+  EXPECT_EQ(log, (Log{"set 0 0.750000 locked", "changed 0", "set 0 0.250000 locked"}));
+  // A program recalled ends it too.
+  plug->SetParamFromEditor(1, 0.5);
+  plug->RecallPreset(0);
+  log.clear();
+  plug->SetParamPlain(1, 0.5);
+  EXPECT_EQ(log, (Log{"set 1 0.500000 locked", "changed 1"}));
+}
+
+TEST(PlugEditor, AnEchoFromInsideTheAutomationCallIsKnownAlready) {
+  // A host that sets the value it is told about at once, as VST 2.x hosts do.
+  TestHost::Install().echoAutomation = true;
+  Log log;
+  EditedPlug* plug = new EditedPlug(&log);
+  PluginHandle<EditedPlug> handle(plug);
+  log.clear();
+  plug->SetParamFromEditor(0, 0.3);
+  EXPECT_EQ(log, (Log{"redraw 0 locked", "changed 0", "changed 0"}));
+}

@@ -21,6 +21,10 @@ intptr_t QV_CDECL RecordingCallback(EffectRecord* effect, int32_t opcode, int32_
       std::strcpy(static_cast<char*>(ptr), host.product.c_str());
       return 1;
     case kHostGetVendorVersion: host.calls.push_back(call); return 4321;
+    case kHostAutomate:
+      host.calls.push_back(call);
+      if (host.echoAutomation) effect->setParameter(effect, index, opt);
+      return 0;
     case kHostProcessEvents: {
       const auto* list = static_cast<const EventList*>(ptr);
       const auto* bytes = reinterpret_cast<const unsigned char*>(list->events[0]);

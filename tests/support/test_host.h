@@ -25,6 +25,7 @@ struct TestHost {
   std::string product = "Test Product";
   bool answerVendor = true;
   bool answerProduct = true;
+  bool echoAutomation = false;  // sets each automated value at once, as some hosts do
   std::vector<HostCall> calls;
 
   static TestHost& Current();
