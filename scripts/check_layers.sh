@@ -53,6 +53,7 @@ declare -A allowed=(
   [tests/vst3]="tests/counting tests/support tools/qvhost vst3 vst2 plug dither/editor dither editor tools/measure dsp text draw core resources"
   [tests/clap]="tests/counting tests/support tools/qvhost clap vst2 plug dither/editor dither editor tools/measure dsp text draw core resources"
   [tests/counting]=""
+  [tests/formats]="tests/counting tests/support tests/vst3 tests/clap tests/lv2 tools/qvhost vst3 clap lv2 vst2 plug dither/editor dither editor tools/measure dsp text draw core resources"
   [tests/quorvane]="tools/quorvane tools/measure dither plug dsp core"
   [tests/fuzz]="tools/qvhost vst2 plug dither/editor dither editor dsp text draw core resources"
   [tests/lv2]="tests/lv2/x11 lv2 plug dither/editor dither editor core"

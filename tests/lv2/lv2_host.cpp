@@ -1,20 +1,9 @@
 #include "lv2_host.h"
 
-#include <dlfcn.h>
 #include <lv2/buf-size/buf-size.h>
 
 #include <cmath>
 #include <cstring>
-
-const LV2_Descriptor* Lv2Descriptor() {
-  static const LV2_Descriptor* descriptor = [] {
-    void* library = dlopen(QV_LV2_DSP_BINARY, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) return static_cast<const LV2_Descriptor*>(nullptr);
-    auto entry = reinterpret_cast<LV2_Descriptor_Function>(dlsym(library, "lv2_descriptor"));
-    return entry ? entry(0) : nullptr;
-  }();
-  return descriptor;
-}
 
 Lv2TestInstance::Lv2TestInstance(double rate, int32_t maxBlockLength, int32_t bufferFrames)
     : maxBlock(maxBlockLength) {

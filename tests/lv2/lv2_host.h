@@ -26,7 +26,8 @@ enum Lv2Port : uint32_t {
 // A maximum block length the host does not announce: no options feature.
 constexpr int32_t kNoMaximum = -1;
 
-// The DSP binary, loaded once per process.
+// The DSP binary's descriptor: the shipped binary, loaded once per process
+// (lv2_binary.cpp), or one compiled into the test.
 const LV2_Descriptor* Lv2Descriptor();
 
 class Lv2TestInstance {
@@ -49,7 +50,9 @@ class Lv2TestInstance {
   std::vector<float> Render(const std::vector<float>& left, const std::vector<float>& right,
                             uint32_t frames);
 
-  std::array<float, 4> controls = {0.0f, 9.0f, 16.0f, 1.0f};
+  // The ports' defaults: dither off, shaping 9, 16 bits, graph shown.
+  static constexpr std::array<float, 4> kDefaultControls = {0.0f, 9.0f, 16.0f, 1.0f};
+  std::array<float, 4> controls = kDefaultControls;
   std::vector<float> in[2];
   std::vector<float> out[2];
 
