@@ -340,6 +340,7 @@ struct HostTimerSupport {
 
 // A preset kept inside the plug-in itself: its location is null and its
 // load key names it.
+constexpr uint32_t kPresetLocationFile = 0;
 constexpr uint32_t kPresetLocationPlugin = 1;
 constexpr uint32_t kPresetIsFactoryContent = 1u << 0;
 

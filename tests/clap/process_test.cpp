@@ -76,5 +76,51 @@ TEST(ClapProcess, ResetStartsAgainFromSilenceAsAFreshInstanceDoes) {
   EXPECT_EQ(left, freshLeft);
 }
 
+TEST(ClapProcess, NoOutputChannelIsLeftMarkedConstant) {
+  HostedClap hosted;
+  hosted.Start(kMaxBlock);
+  std::vector<float> left(64, 0.25f), right = left;
+  float* channels[2] = {left.data(), right.data()};
+  AudioBuffer port = StereoPort(channels);
+  port.constantMask = 3;  // what the host said of its input
+  InputEventList none;
+  OutputEventList sink;
+  const Process process = InPlaceProcess(port, 64, 0, none, sink);
+  ASSERT_EQ(hosted.plugin->process(hosted.plugin, &process), kProcessContinue);
+  EXPECT_EQ(port.constantMask, 0u);
+}
+
+TEST(ClapProcess, AnEmptyBlockWithoutPortsStillTakesItsEvents) {
+  HostedClap hosted;
+  hosted.Start(kMaxBlock);
+  InputEventList events;
+  events.AddValue(kParamTargetBits, 0, 9.0);
+  OutputEventList sink;
+  const Process process{0, 0, nullptr, nullptr, nullptr, 0, 0, events.Record(), sink.Record()};
+  EXPECT_EQ(hosted.plugin->process(hosted.plugin, &process), kProcessContinue);
+  EXPECT_EQ(hosted.Instance().Plug().ParamAt(kParamTargetBits).Value(), 9.0);
+  // With frames to write, no port is an error.
+  const Process frames{0, 16, nullptr, nullptr, nullptr, 0, 0, events.Record(), sink.Record()};
+  EXPECT_EQ(hosted.plugin->process(hosted.plugin, &frames), kProcessError);
+}
+
+TEST(ClapPresets, AKeyLoadsOnlyTheProgramItNamesFromThePluginItself) {
+  HostedClap hosted;
+  const auto& presets = hosted.Ask<PluginPresetLoad>(kExtPresetLoad);
+  PlugBase& plug = hosted.Instance().Plug();
+  EXPECT_TRUE(presets.fromLocation(hosted.plugin, kPresetLocationPlugin, nullptr, "2"));
+  EXPECT_EQ(plug.CurrentProgram(), 2);
+  // Digits past int's range, and keys that are not a program's number.
+  for (const char* key : {"4294967297", "8", "-1", "1x", "", " 1"}) {
+    EXPECT_FALSE(presets.fromLocation(hosted.plugin, kPresetLocationPlugin, nullptr, key)) << key;
+    EXPECT_EQ(plug.CurrentProgram(), 2) << key;
+  }
+  EXPECT_FALSE(presets.fromLocation(hosted.plugin, kPresetLocationPlugin, nullptr, nullptr));
+  // A preset in a file is none of the plug-in's programs, whatever its key.
+  EXPECT_FALSE(presets.fromLocation(hosted.plugin, kPresetLocationFile, "/tmp/some.preset", "1"));
+  EXPECT_FALSE(presets.fromLocation(hosted.plugin, kPresetLocationFile, nullptr, "1"));
+  EXPECT_EQ(plug.CurrentProgram(), 2);
+}
+
 }  // namespace
 }  // namespace clap

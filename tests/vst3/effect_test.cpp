@@ -3,6 +3,7 @@
 #include <string>
 
 #include "dither/dither_programs.h"
+#include "editor/editor.h"
 #include "plug/plug_identity.h"
 #include "support/test_host.h"
 #include "vst3/utf16.h"
@@ -12,6 +13,18 @@ namespace vst3 {
 namespace {
 
 std::string Text(const char16_t* text) { return Utf16ToUtf8(text, 128); }
+
+// A component handler that counts the references it is given.
+class CountedHandler final : public StackObject<IComponentHandler> {
+ public:
+  uint32_t QV_VST3_CALL addRef() override { return ++references; }
+  uint32_t QV_VST3_CALL release() override { return --references; }
+  Tresult QV_VST3_CALL beginEdit(ParamId) override { return kResultOk; }
+  Tresult QV_VST3_CALL performEdit(ParamId, ParamValue) override { return kResultOk; }
+  Tresult QV_VST3_CALL endEdit(ParamId) override { return kResultOk; }
+  Tresult QV_VST3_CALL restartComponent(int32_t) override { return kResultOk; }
+  int references = 0;
+};
 
 // The VST 2.x build's display text of parameter `index` at `normalised`.
 std::string Vst2Display(int index, float normalised) {
@@ -213,6 +226,77 @@ TEST_F(Vst3Effect, EditorEditsReachTheHandlerAsOneGestureEach) {
   controller->setComponentHandler(nullptr);
   Effect().Plug().SetParamFromEditor(kParamDither, 0.0);
   EXPECT_EQ(handler.edits.size(), 3u);
+}
+
+TEST(Vst3Handler, TheEffectHoldsAReferenceToItsHandlerWhileItKeepsIt) {
+  CountedHandler handler;
+  {
+    HostedEffect hosted;
+    ASSERT_EQ(hosted.controller->setComponentHandler(&handler), kResultOk);
+    EXPECT_EQ(handler.references, 1);
+    hosted.controller->setComponentHandler(&handler);
+    EXPECT_EQ(handler.references, 1);
+    hosted.controller->setComponentHandler(nullptr);
+    EXPECT_EQ(handler.references, 0);
+    hosted.controller->setComponentHandler(&handler);
+    EXPECT_EQ(handler.references, 1);
+  }
+  EXPECT_EQ(handler.references, 0);  // let go with the effect
+}
+
+TEST_F(Vst3Effect, HostValuesAreLimitedProgramsRoundedAndDefaultsStayDefaults) {
+  controller->setParamNormalized(kParamTargetBits, -0.5);
+  EXPECT_EQ(Effect().Plug().ParamAt(kParamTargetBits).Value(), 6.0);
+  controller->setParamNormalized(kParamTargetBits, 1.5);
+  EXPECT_EQ(Effect().Plug().ParamAt(kParamTargetBits).Value(), 32.0);
+  // The nearest program, not the one below.
+  controller->setParamNormalized(kProgramParamId, 3.0 / 7.0 - 1e-9);
+  EXPECT_EQ(Effect().Plug().CurrentProgram(), 3);
+  controller->setParamNormalized(kProgramParamId, 2.6 / 7.0);
+  EXPECT_EQ(Effect().Plug().CurrentProgram(), 3);
+  // A parameter's default is what it was made with, whatever it is now.
+  controller->setParamNormalized(kParamShaping, 1.0);
+  ParameterInfo info;
+  ASSERT_EQ(controller->getParameterInfo(kParamShaping, &info), kResultOk);
+  EXPECT_DOUBLE_EQ(info.defaultNormalizedValue, 9.0 / 12.0);
+}
+
+TEST_F(Vst3Effect, OnlyOneStereoBusEachWayIsTaken) {
+  SpeakerArrangement stereo[2] = {kStereo, kStereo};
+  EXPECT_EQ(processor->setBusArrangements(stereo, 1, stereo, 1), kResultOk);
+  EXPECT_EQ(processor->setBusArrangements(stereo, 1, stereo, 2), kResultFalse);
+  EXPECT_EQ(processor->setBusArrangements(stereo, 2, stereo, 1), kResultFalse);
+  EXPECT_EQ(processor->setBusArrangements(stereo, 0, stereo, 1), kResultFalse);
+  EXPECT_EQ(processor->setBusArrangements(nullptr, 1, stereo, 1), kResultFalse);
+}
+
+TEST_F(Vst3Effect, AViewReleasedWhileAttachedClosesTheEditorsWindow) {
+  auto* editor = static_cast<Editor*>(Effect().Plug().GetEditor());
+  IPlugView* view = controller->createView("editor");
+  ASSERT_NE(view, nullptr);
+  int parent = 0;
+  ASSERT_EQ(view->attached(&parent, "X11EmbedWindowID"), kResultOk);
+  EXPECT_TRUE(editor->IsWindowOpen());
+  view->release();
+  EXPECT_FALSE(editor->IsWindowOpen());
+  // A new view opens it again.
+  view = controller->createView("editor");
+  ASSERT_EQ(view->attached(&parent, "X11EmbedWindowID"), kResultOk);
+  EXPECT_EQ(view->removed(), kResultOk);
+  EXPECT_FALSE(editor->IsWindowOpen());
+  view->release();
+}
+
+TEST(Vst3Utf16, ACopyStopsOneUnitShortOfTheCapacityForItsTerminator) {
+  char16_t text[6];
+  for (char16_t& unit : text) unit = u'#';
+  CopyToUtf16(text, 4, "abcdef");
+  EXPECT_EQ(Text(text), "abc");
+  EXPECT_EQ(text[4], u'#');
+  // A pair of units that does not fit whole is left out.
+  CopyToUtf16(text, 4, "ab\xF0\x9F\x8E\xB5");
+  EXPECT_EQ(text[2], 0);
+  EXPECT_EQ(text[4], u'#');
 }
 
 TEST_F(Vst3Effect, ViewsAreFixedInSizeAndOnlyOneHasTheWindow) {
