@@ -3,21 +3,30 @@
 # tool, unit tests, benchmarks) and both Windows DLLs with their host tools,
 # then fills dist/.
 #
-#   scripts/build.sh [--sanitizers] [LOG]
+#   scripts/build.sh [--sanitizers] [--native] [LOG]
 #
 # With LOG, one progress line per build goes to the terminal and the
 # compilers' full output to LOG; without it, everything goes to the terminal.
 # With --sanitizers, the native tree is also built under AddressSanitizer
 # with UndefinedBehaviorSanitizer (build/asan) and under ThreadSanitizer
-# (build/tsan), for the test tiers that use them.
+# (build/tsan), for the test tiers that use them. With --native, the Windows
+# trees are left as they are and only the Linux parts of dist/ that the
+# native tree makes alone are filled (the file tool, the VST 2.x plug-in, the
+# LV2 bundle, the Linux CLAP module); the VST 3 bundle, which holds every
+# target's module, and the Windows parts need a full build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 jobs=$(nproc)
 sanitizers=false
-if [ "${1:-}" = --sanitizers ]; then
-  sanitizers=true
+native_only=false
+while [ $# -gt 0 ]; do
+  case $1 in
+    --sanitizers) sanitizers=true ;;
+    --native) native_only=true ;;
+    *) break ;;
+  esac
   shift
-fi
+done
 log=${1:-/dev/stdout}
 mkdir -p build
 [ "$log" = /dev/stdout ] || : >"$log"
@@ -33,8 +42,10 @@ configure() {  # dir, description, extra cmake arguments...
 }
 
 configure native "native Linux" -DQV_BENCH=ON
-configure x86 "32-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
-configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
+if ! $native_only; then
+  configure x86 "32-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-i686.cmake"
+  configure x64 "64-bit Windows" -DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-x86_64.cmake"
+fi
 if $sanitizers; then
   asan="-fsanitize=address,undefined,float-cast-overflow"
   asan="$asan -fno-sanitize-recover=undefined,float-cast-overflow -fno-omit-frame-pointer"
@@ -45,25 +56,30 @@ if $sanitizers; then
     -DCMAKE_EXE_LINKER_FLAGS="$tsan" -DCMAKE_SHARED_LINKER_FLAGS="$tsan"
 fi
 
-mkdir -p dist/x86 dist/x64 dist/linux dist/lv2 dist/vst3 dist/clap/linux dist/clap/x86 dist/clap/x64
-cp build/x86/Quorvane.dll dist/x86/
-cp build/x64/Quorvane.dll dist/x64/
+mkdir -p dist/linux dist/lv2 dist/clap/linux
 cp build/native/tools/quorvane/quorvane dist/linux/
 cp tools/quorvane/quorvane.1 dist/linux/
 cp build/native/Quorvane.so dist/linux/
 # The bundle is copied whole, so that no file of an older build stays in it.
 rm -rf dist/lv2/Quorvane.lv2
 cp -r build/native/lv2/Quorvane.lv2 dist/lv2/
-# One VST 3 bundle holds the three targets' modules.
-vst3=dist/vst3/Quorvane.vst3
-rm -rf "$vst3"
-cp -r build/native/vst3/Quorvane.vst3 dist/vst3/
-cp -r build/x86/vst3/Quorvane.vst3/Contents/x86-win "$vst3/Contents/"
-cp -r build/x64/vst3/Quorvane.vst3/Contents/x86_64-win "$vst3/Contents/"
 cp resources/Quorvane_README.txt dist/
+if ! $native_only; then
+  mkdir -p dist/x86 dist/x64 dist/vst3 dist/clap/x86 dist/clap/x64
+  cp build/x86/Quorvane.dll dist/x86/
+  cp build/x64/Quorvane.dll dist/x64/
+  # One VST 3 bundle holds the three targets' modules.
+  vst3=dist/vst3/Quorvane.vst3
+  rm -rf "$vst3"
+  cp -r build/native/vst3/Quorvane.vst3 dist/vst3/
+  cp -r build/x86/vst3/Quorvane.vst3/Contents/x86-win "$vst3/Contents/"
+  cp -r build/x64/vst3/Quorvane.vst3/Contents/x86_64-win "$vst3/Contents/"
+fi
 # The CLAP module of each target, with the read-me its editor's logo opens
 # beside it.
-for target in linux:native x86:x86 x64:x64; do
+targets=(linux:native)
+$native_only || targets+=(x86:x86 x64:x64)
+for target in "${targets[@]}"; do
   cp "build/${target#*:}/clap/Quorvane.clap" "dist/clap/${target%%:*}/"
   cp resources/Quorvane_README.txt "dist/clap/${target%%:*}/"
 done
