@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "clap/clap_plugin.h"
-#include "tools/qvhost/clap_host.h"
-#include "tools/qvhost/clap_host_objects.h"
+#include "tools/qvhost/clap/clap_host.h"
+#include "tools/qvhost/clap/clap_host_objects.h"
 
 namespace clap {
 

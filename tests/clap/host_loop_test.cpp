@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "clap/host_loop_bridge.h"
-#include "tools/qvhost/clap_host.h"
+#include "tools/qvhost/clap/clap_host.h"
 
 namespace clap {
 namespace {

@@ -13,7 +13,7 @@
 #include "vst2/host_services.h"
 #include "vst2/vst2_effect.h"
 #include "tests/fuzz/shared_pictures.h"
-#include "tools/qvhost/guarded_channels.h"
+#include "tools/qvhost/vst2/guarded_channels.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "core/host_loop.h"
-#include "tools/qvhost/vst3_host_objects.h"
+#include "tools/qvhost/vst3/vst3_host_objects.h"
 #include "vst3/run_loop_bridge.h"
 
 namespace vst3 {

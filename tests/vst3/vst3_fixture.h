@@ -8,7 +8,7 @@
 
 #include "vst3/vst3_effect.h"
 #include "vst3/vst3_factory.h"
-#include "tools/qvhost/vst3_host_objects.h"
+#include "tools/qvhost/vst3/vst3_host_objects.h"
 
 namespace vst3 {
 

@@ -13,8 +13,8 @@
 #include "tools/qvhost/audio_file.h"
 #include "tools/qvhost/commands.h"
 #include "tools/qvhost/editor_feed.h"
-#include "tools/qvhost/host_callback.h"
-#include "tools/qvhost/loaded_plugin.h"
+#include "tools/qvhost/vst2/host_callback.h"
+#include "tools/qvhost/vst2/loaded_plugin.h"
 #include "tools/qvhost/render_options.h"
 
 #define STB_IMAGE_WRITE_IMPLEMENTATION

@@ -4,9 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "vst2/dispatcher.h"
 #include "tools/qvhost/arguments.h"
-#include "tools/qvhost/loaded_plugin.h"
 
 namespace {
 
@@ -64,24 +62,6 @@ bool ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options
                    i + 1 < argc ? argv[i + 1] : "");
       return false;
     }
-  }
-  return true;
-}
-
-bool StartRendering(LoadedPlugin& plugin, const RenderOptions& options, double rate) {
-  plugin.Dispatch(effOpen);
-  plugin.Dispatch(effSetSampleRate, 0, 0, nullptr, static_cast<float>(rate));
-  plugin.Dispatch(effSetBlockSize, 0, options.block);
-  plugin.Dispatch(effMainsChanged, 0, 1);
-  // Program first, then parameters, so that a parameter given on the command
-  // line wins over the program's value.
-  if (options.program >= 0 && plugin.Dispatch(effSetProgram, 0, options.program) != 1) {
-    std::fprintf(stderr, "qvhost: the plug-in refused program %d\n", options.program);
-    return false;
-  }
-  EffectRecord& record = plugin.Record();
-  for (const ParamSetting& setting : options.params) {
-    record.setParameter(&record, setting.index, setting.normalised);
   }
   return true;
 }

@@ -4,9 +4,8 @@
 #include <cstdint>
 #include <vector>
 
-class LoadedPlugin;
-
-// Which audio callback of the record processes the blocks.
+// Which audio path processes the blocks: for VST 2.x the record's callback,
+// for the other formats the sample size (they have no accumulating path).
 enum class RenderPath {
   kFloat,       // single-precision replacing
   kDouble,      // double-precision replacing
@@ -32,8 +31,3 @@ struct RenderOptions {
 // Parses argv[first..argc) into options; prints the problem to stderr and
 // returns false on a bad or unknown option.
 [[nodiscard]] bool ParseRenderOptions(int argc, char** argv, int first, RenderOptions& options);
-
-// Opens the plug-in for rendering: rate, block size and processing on, then
-// the program and the parameters. Prints the problem to stderr and returns
-// false when the plug-in refuses the program.
-[[nodiscard]] bool StartRendering(LoadedPlugin& plugin, const RenderOptions& options, double rate);

@@ -1,6 +1,6 @@
 #include <poll.h>
 
-#include "tools/qvhost/clap_host.h"
+#include "tools/qvhost/clap/clap_host.h"
 
 bool FdReadable(int fd) {
   pollfd watched{fd, POLLIN, 0};

@@ -10,7 +10,7 @@
 #include "vst2/dispatcher.h"
 #include "tools/qvhost/editor_command.h"
 #include "tools/qvhost/editor_feed.h"
-#include "tools/qvhost/loaded_plugin.h"
+#include "tools/qvhost/vst2/loaded_plugin.h"
 #include "tools/qvhost/parent_window.h"
 
 namespace {
