@@ -2,7 +2,7 @@
 the user leaves it open: a Window "P-ROUTE-PROCESSOR" in the session's UI
 state, with the plug-in's own editor ("custom-ui").
 
-    open_window.py SESSION_FILE
+    open_window.py SESSION_FILE PLUGIN_NAME
 """
 import sys
 import xml.etree.ElementTree as ET
@@ -13,7 +13,7 @@ def main():
     root = tree.getroot()
     for route in root.iter("Route"):
         for processor in route.iter("Processor"):
-            if processor.get("name") != "Quorvane":
+            if processor.get("name") != sys.argv[2]:
                 continue
             extra = root.find("Extra")
             if extra is None:
@@ -27,7 +27,7 @@ def main():
                 "custom-ui": "1"})
             tree.write(sys.argv[1])
             return 0
-    print("no Quorvane processor in the session")
+    print("no {} processor in the session".format(sys.argv[2]))
     return 1
 
 

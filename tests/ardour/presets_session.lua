@@ -3,7 +3,7 @@
 -- the session. ardour7-lua presets_session.lua; the session's directory is
 -- in QV_SESSION, this folder in QV_SCRIPTS.
 local NewSession = dofile(os.getenv("QV_SCRIPTS") .. "/session.lua")
-local s, processor = NewSession(os.getenv("QV_SESSION"), "Quorvane", ARDOUR.PluginType.VST3)
+local s, processor = NewSession(os.getenv("QV_SESSION"), os.getenv("QV_NAME"), ARDOUR.PluginType.VST3)
 local plugin = processor:to_insert():plugin(0)
 for _, name in ipairs({"Default", "CD render (hard)", "CD render (soft)", "-"}) do
   local preset = plugin:preset_by_label(name)

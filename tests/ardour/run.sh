@@ -16,6 +16,13 @@ set -u
 source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 NATIVE=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
+# The plug-in's names and ids, as Ardour lists and saves them.
+Identity() { "$NATIVE/tools/qvhost/qvhost" identity "$1"; }
+NAME=$(Identity name)
+export QV_NAME=$NAME
+LV2_URI=$(Identity lv2_uri)
+VST3_ID=$(Identity vst3_class_id)
+VST3_LISTED="uid=\"$VST3_ID\" name=\"$NAME\" vendor=\"$(Identity vendor)\" category=\"$(Identity vst3_categories)\""
 WORK="$NATIVE/ardour-tests"
 rm -rf "$WORK"
 mkdir -p "$WORK/vst" "$WORK/vst3" "$WORK/config/ardour7" "$WORK/cache"
@@ -45,7 +52,7 @@ MakeSession() {
     "$WORK/vst/Quorvane.so" >"$WORK/scan.txt" 2>&1 &&
     QV_SCRIPTS="$HERE" QV_SESSION="$WORK/quorvane" timeout 120 ardour7-lua "$HERE/make_session.lua" \
       >"$WORK/lua.txt" 2>&1 &&
-    "$PYTHON" "$HERE/open_window.py" "$WORK/quorvane/quorvane.ardour"
+    "$PYTHON" "$HERE/open_window.py" "$WORK/quorvane/quorvane.ardour" "$NAME"
 }
 
 # Waits up to 120 s for the plug-in's window, answering whatever dialog
@@ -56,7 +63,7 @@ WaitForEditor() {
   local display=$1
   for _ in $(seq 40); do
     sleep 3
-    if DISPLAY=$display xdotool search --name "Quorvane" >/dev/null 2>&1; then
+    if DISPLAY=$display xdotool search --name "$NAME" >/dev/null 2>&1; then
       sleep 3
       return 0
     fi
@@ -193,12 +200,12 @@ ControlsSession() {
   Lists "$WORK/$1.txt" "${BEFORE[@]}" "${AFTER[@]}"
 }
 
-Lv2Session() { LV2_PATH="$NATIVE/lv2" ControlsSession lv2 urn:varek:quorvane LV2; }
+Lv2Session() { LV2_PATH="$NATIVE/lv2" ControlsSession lv2 "$LV2_URI" LV2; }
 
 # The session Ardour saved holds the LV2 processor with "target bits" at 20.
 Lv2Saved() {
   local session="$WORK/lv2/quorvane.ardour"
-  grep -q 'type="lv2" unique-id="urn:varek:quorvane"' "$session" &&
+  grep -q "type=\"lv2\" unique-id=\"$LV2_URI\"" "$session" &&
     grep -q 'value="20" parameter="2" symbol="target_bits"' "$session"
 }
 
@@ -209,7 +216,7 @@ Vst3Scan() {
   cp -rp "$NATIVE/vst3/Quorvane.vst3" "$WORK/vst3/" || return 1
   LD_LIBRARY_PATH=/usr/lib/ardour7 timeout 120 /usr/lib/ardour7/ardour-vst3-scanner -f \
     "$WORK/vst3/Quorvane.vst3" >"$WORK/vst3-scan.txt" 2>&1 || { Diagnose <"$WORK/vst3-scan.txt"; return 1; }
-  grep -q 'uid="9751A2F046C047CA9736D1D8C6AEA8B6" name="Quorvane" vendor="Varek" category="Fx"' \
+  grep -qF "$VST3_LISTED" \
     "$WORK"/cache/ardour7/vst/*.v3i &&
     grep -q 'n_inputs="2" n_outputs="2"' "$WORK"/cache/ardour7/vst/*.v3i
 }
@@ -218,7 +225,7 @@ Vst3Scan() {
 # 20 and the effect's own state; reopened, the plug-in has the value again.
 Vst3Saved() {
   local session="$WORK/vst3-session/quorvane.ardour"
-  grep -q 'type="vst3" unique-id="9751A2F046C047CA9736D1D8C6AEA8B6"' "$session" &&
+  grep -q "type=\"vst3\" unique-id=\"$VST3_ID\"" "$session" &&
     grep -q '<Port id="2" value="20"/>' "$session" && grep -q '<chunk>' "$session" || return 1
   QV_SCRIPTS="$HERE" QV_SESSION="$WORK/vst3-session" timeout 120 \
     ardour7-lua "$HERE/reopen_session.lua" >"$WORK/vst3-reopened.txt" 2>&1 ||
@@ -250,7 +257,7 @@ TypeThenClickAndSave() { TypeIntoBox "$1" && ClickDitherAndSave "$1"; }
 # box and a click on "dither" reach Ardour, which saves both.
 Vst3Gui() {
   local session="$WORK/vst3-session/quorvane.ardour"
-  "$PYTHON" "$HERE/open_window.py" "$session" && RunArdour "$session" \
+  "$PYTHON" "$HERE/open_window.py" "$session" "$NAME" && RunArdour "$session" \
     "$WORK/ardour-vst3.png" TypeThenClickAndSave || return 1
   grep -q '<Controllable name="dither" id="[0-9]*" flags="Toggle" value="1" parameter="0"/>' \
     "$session" &&
@@ -348,8 +355,8 @@ SystemInstall() {
     /usr/local/lib/vst3/Quorvane.vst3/Contents/Resources/Quorvane_README.txt
     /usr/local/lib/clap/Quorvane.clap /usr/local/lib/clap/Quorvane_README.txt)
   local ok=0
-  Installed "${files[@]}" && FoundByDefault Quorvane LXVST && FoundByDefault urn:varek:quorvane LV2 &&
-    FoundByDefault Quorvane VST3 &&
+  Installed "${files[@]}" && FoundByDefault "$NAME" LXVST && FoundByDefault "$LV2_URI" LV2 &&
+    FoundByDefault "$NAME" VST3 &&
     MANPATH=/usr/local/share/man man -w quorvane >/dev/null || ok=1
   AsRoot "$ROOT_DIR/scripts/uninstall.sh" >>"$WORK/install.txt" 2>&1 || ok=1
   Removed "${files[@]}" || ok=1

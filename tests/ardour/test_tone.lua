@@ -3,7 +3,7 @@ ardour {
 	name        = "Quorvane Test Tone",
 	category    = "Utility",
 	license     = "MIT",
-	author      = "Varek",
+	author      = "the tests",
 	description = [[Two sines and a slow sweep of level, a function of the transport's position only, so that every export of a range holds the same samples]]
 }
 

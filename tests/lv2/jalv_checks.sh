@@ -16,7 +16,9 @@ source "$(dirname "${BASH_SOURCE[0]}")/../lib/checks.sh"
 
 NATIVE=$(realpath -m "$1")
 HERE="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-URI=urn:varek:quorvane
+URI=$("$NATIVE/tools/qvhost/qvhost" identity lv2_uri)
+PRESETS=$("$NATIVE/tools/qvhost/qvhost" identity lv2_preset_prefix)
+NAME=$("$NATIVE/tools/qvhost/qvhost" identity name)
 WORK="$NATIVE/lv2-jalv-tests"
 WITH_UI=${2:-}
 rm -rf "$WORK"
@@ -140,7 +142,7 @@ Click() {
 TopWindow() {
   local top
   # jalv names it after the plug-in, and adds the preset once one is loaded.
-  top=$(xdotool search --name "^Quorvane" | head -1)
+  top=$(xdotool search --name "^$NAME" | head -1)
   [ -n "$top" ] || { echo "# no jalv.gtk3 window" >&2; return 1; }
   xdotool windowfocus --sync "$top" 2>/dev/null
   echo "$top"
@@ -228,7 +230,7 @@ PresetsListed() {
   local preset
   for preset in "default (Default)" "cd-render-hard (CD render (hard))" \
     "cd-render-soft (CD render (soft))"; do
-    grep -qF "urn:varek:quorvane#preset-$preset" "$WORK/console.log" ||
+    grep -qF "$PRESETS$preset" "$WORK/console.log" ||
       { echo "# jalv lists no preset $preset"; return 1; }
   done
 }
@@ -257,7 +259,7 @@ Check "console jalv loads the plug-in" ConsoleOpen
 Check "console jalv lists the three presets" PresetsListed
 Check "console jalv lists dither = 0 and target_bits = 16 at first" \
   eval 'HostSays dither 0.000000 && HostSays target_bits 16.000000'
-Check "jalv loads preset CD render (soft)" Console "preset urn:varek:quorvane#preset-cd-render-soft"
+Check "jalv loads preset CD render (soft)" Console "preset ${PRESETS}cd-render-soft"
 Check "console jalv then lists dither = 1" HostSays dither 1.000000
 ConsoleClose
 

@@ -20,7 +20,7 @@ fi
 NATIVE=$(realpath -m "$1")
 export LV2_PATH=$(realpath -m "$2")
 BUNDLE="$LV2_PATH/Quorvane.lv2"
-URI=urn:varek:quorvane
+URI=$("$NATIVE/tools/qvhost/qvhost" identity lv2_uri)
 # lv2apply gives no maximum block length and runs one frame per call, so the
 # instance designs its filter for its default block of 512 frames.
 LV2_BLOCK=512

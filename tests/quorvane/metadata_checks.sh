@@ -46,15 +46,15 @@ KeepsWhatOthersKeep() {
 
 mkdir -p "$WORK/meta"
 TAGS=(-metadata title="Night Drive" -metadata artist="The Testers" -metadata album="Masters"
-  -metadata comment="final mix" -metadata date=2026 -metadata copyright="(c) 2026 Varek"
+  -metadata comment="final mix" -metadata date=2026 -metadata copyright="(c) 2026 Northlight Mastering"
   -metadata genre=Electronic -metadata track=7)
 # A broadcast WAV with LIST/INFO tags, bext and three cue markers, as a DAW
 # delivers it; a FLAC with Vorbis comments; a 5.1 WAV (channel mask 0x3f).
 MakeTaggedInputs() {
   Signal "$WORK/meta/plain.wav" 48000 2 2 &&
     ffmpeg -v error -y -i "$WORK/meta/plain.wav" -c:a pcm_s24le "${TAGS[@]}" -write_bext 1 \
-      -metadata description="Master for delivery" -metadata originator="Varek Studio" \
-      -metadata originator_reference="VAREK0001" -metadata origination_date=2026-12-01 \
+      -metadata description="Master for delivery" -metadata originator="Northlight Studio" \
+      -metadata originator_reference="NORTH0001" -metadata origination_date=2026-12-01 \
       -metadata origination_time=10:00:00 -metadata time_reference=96000 \
       -metadata coding_history="A=PCM,F=48000,W=24,M=stereo,T=mix" "$WORK/meta/bwf.wav" &&
     "$PYTHON" "$HERE/add_cues.py" "$WORK/meta/bwf.wav" 1000 48000 90000 &&
@@ -84,7 +84,7 @@ BroadcastDataAndHistory() {
   fields=$(sndfile-metadata-get --bext-description --bext-originator --bext-orig-ref \
     --bext-orig-date --bext-orig-time --bext-coding-hist "$out" 2>&1)
   local want
-  for want in "Master for delivery" "Varek Studio" VAREK0001 2026-12-01 10:00:00 \
+  for want in "Master for delivery" "Northlight Studio" NORTH0001 2026-12-01 10:00:00 \
     "T=mix" "W=16,M=stereo,T=quorvane 1.0: 16 bits, dither on, power 9"; do
     grep -qF "$want" <<<"$fields" || { echo "# no \"$want\" in:"; Diagnose <<<"$fields"; return 1; }
   done

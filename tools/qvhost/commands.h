@@ -36,3 +36,5 @@ int ValidateCommand(int argc, char** argv);
 int ViewCommand(int argc, char** argv);
 // qvhost clap MODULE [--gui]: the checks of a CLAP validator
 int ClapCommand(int argc, char** argv);
+// qvhost identity [FIELD]: the plug-in's names and ids in every format
+int IdentityCommand(int argc, char** argv);

@@ -37,6 +37,7 @@ const Command kCommands[] = {
     {"validate", ValidateCommand,
      "validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]..."},
     {"clap", ClapCommand, "clap MODULE [--gui]"},
+    {"identity", IdentityCommand, "identity [FIELD]"},
 };
 
 int Usage() {
