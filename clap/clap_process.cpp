@@ -96,11 +96,7 @@ void ClapPlugin::StopProcessing() {
   processing = false;
 }
 
-void ClapPlugin::Reset() {
-  // The processing starts again from silence, as after activation.
-  LockGuard guard(&plug->Lock());
-  plug->ResetProcessing();
-}
+void ClapPlugin::Reset() { plug->RestartProcessing(); }
 
 int32_t ClapPlugin::ProcessBlock(const Process* process) {
   if (process == nullptr) return kProcessError;

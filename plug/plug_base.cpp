@@ -265,6 +265,11 @@ void PlugBase::SetActive(bool active) {
   if (!active) ResetProcessing();
 }
 
+void PlugBase::RestartProcessing() {
+  LockGuard guard(&lock);
+  ResetProcessing();
+}
+
 void PlugBase::SetChannelsInUse(int32_t inputs, int32_t outputs) {
   // The audio blocks read the counts, so they change under the lock.
   LockGuard guard(&lock);

@@ -164,6 +164,9 @@ class PlugBase : public PlugParams {
   void SetBlockSize(int32_t frames);
   // Switching off also resets the processing.
   void SetActive(bool active);
+  // The processing starts again from silence, as after Prepare, with the
+  // same rate, block and values.
+  void RestartProcessing();
   // The channels the host really passes; negative counts are ignored.
   void SetChannelsInUse(int32_t inputs, int32_t outputs);
   // [not the audio thread] Sizes the scratch buffers of the float path for

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <memory>
 #include <string>
 
 #include "support/test_host.h"
 
 TEST(PlainValues, SteppedParametersTakeTheNearestStepAndAMidpointGoesUp) {
-  PluginHandle<DitherPlugin> plug(NewPlugin());
+  const std::unique_ptr<DitherPlugin> plug = BarePlugin();
   // "target bits", 6 to 32 in whole bits.
   EXPECT_EQ(plug->PlainValue(kParamTargetBits, 15.4999), 15.0);
   EXPECT_EQ(plug->PlainValue(kParamTargetBits, 15.5), 16.0);
@@ -25,7 +26,7 @@ TEST(PlainValues, SteppedParametersTakeTheNearestStepAndAMidpointGoesUp) {
 }
 
 TEST(PlainValues, SetParamPlainStepsSetsAndResetsAndIgnoresWhatIsNoValue) {
-  PluginHandle<DitherPlugin> plug(NewPlugin());
+  const std::unique_ptr<DitherPlugin> plug = BarePlugin();
   plug->SetParamPlain(kParamShaping, 4.5);
   EXPECT_EQ(plug->ParamAt(kParamShaping).Value(), 5.0);
   plug->SetParamPlain(kParamTargetBits, -7.0);
@@ -47,7 +48,7 @@ TEST(PlainValues, SetParamPlainStepsSetsAndResetsAndIgnoresWhatIsNoValue) {
 }
 
 TEST(ValueTexts, EveryShownTextReadsBackAsItsValueForEveryParameter) {
-  PluginHandle<DitherPlugin> plug(NewPlugin());
+  const std::unique_ptr<DitherPlugin> plug = BarePlugin();
   for (int i = 0; i < plug->ParamCount(); ++i) {
     const Param& param = plug->ParamAt(i);
     for (double v = param.Min(); v <= param.Max(); v += param.Step()) {
@@ -65,7 +66,7 @@ TEST(ValueTexts, EveryShownTextReadsBackAsItsValueForEveryParameter) {
 }
 
 TEST(ValueTexts, TypedTextIsSteppedAndLimitedAndTextForNoValueIsRefused) {
-  PluginHandle<DitherPlugin> plug(NewPlugin());
+  const std::unique_ptr<DitherPlugin> plug = BarePlugin();
   double value = -100.0;
   ASSERT_TRUE(plug->ValueFromText(kParamTargetBits, "-5", value));
   EXPECT_EQ(value, 6.0);

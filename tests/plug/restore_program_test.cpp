@@ -3,12 +3,13 @@
 // that was current keeps its unsaved edits.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <vector>
 
 #include "support/test_host.h"
 
 TEST(RestoreProgram, TheSavedProgramComesWithItsNameAndTheOldOneKeepsItsEdits) {
-  PluginHandle<DitherPlugin> plug(NewPlugin());
+  const std::unique_ptr<DitherPlugin> plug = BarePlugin();
   ASSERT_TRUE(plug->SelectProgram(1));
   plug->SetParamPlain(kParamTargetBits, 20.0);  // an edit not yet stored
   plug->SetCurrentProgramName("mine");
@@ -25,7 +26,7 @@ TEST(RestoreProgram, TheSavedProgramComesWithItsNameAndTheOldOneKeepsItsEdits) {
 }
 
 TEST(RestoreProgram, WhatDoesNotFitIsRefusedAndChangesNothing) {
-  PluginHandle<DitherPlugin> plug(NewPlugin());
+  const std::unique_ptr<DitherPlugin> plug = BarePlugin();
   ASSERT_TRUE(plug->SelectProgram(1));
   const double bits = plug->ParamAt(kParamTargetBits).Value();
   EXPECT_FALSE(plug->RestoreProgram(8, {0.0, 4.0, 10.0, 1.0}));

@@ -68,9 +68,14 @@ PlugDescription TestDescription(const char* name, int params, int inputs, int ou
   return d;
 }
 
-DitherPlugin* NewPlugin() {
-  auto* plug = new DitherPlugin();
+std::unique_ptr<DitherPlugin> BarePlugin() {
+  auto plug = std::make_unique<DitherPlugin>();
   if (!CreatePluginEditor(*plug)) std::abort();
+  return plug;
+}
+
+DitherPlugin* NewPlugin() {
+  DitherPlugin* plug = BarePlugin().release();
   new Vst2Effect(plug);
   return plug;
 }

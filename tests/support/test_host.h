@@ -2,6 +2,7 @@
 // the test chooses and keeps every automation and event request.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,6 +42,9 @@ PlugDescription TestDescription(const char* name, int params, int inputs = 2, in
 // Plug-ins under test, presented behind their VST 2.x effect as the entry
 // does, opened and closed through the dispatcher as a host would.
 DitherPlugin* NewPlugin();  // as the entry makes it, with its editor, not opened
+// The plug-in and its editor as the factories make them, with no format's
+// adapter around it.
+std::unique_ptr<DitherPlugin> BarePlugin();
 DitherPlugin* OpenPlugin();
 // The effect that presents `plug`: the host the plug-in was given.
 Vst2Effect* EffectOf(PlugBase* plug);

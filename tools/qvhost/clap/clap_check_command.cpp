@@ -123,16 +123,18 @@ void CheckClapParams(const ClapCheckOptions& options, ValidationLog& log) {
   }
   log.Check(infos, "params: ids 0-3 in order, named, stepped plain ranges, defaults as values");
 
-  // The VST 2.x build's display texts, and the value box's rules.
+  // The VST 2.x build's display texts at plain values stepped to the nearest
+  // step (a midpoint going up), and the value box's rules.
   Findings texts;
   struct Text {
     Id id;
     double value;
     const char* text;
   };
-  const Text shown[] = {{0, 0, "off"}, {0, 1, "on"},  {1, 0, "off"}, {1, 7, "7"},
-                        {1, 12, "12"}, {2, 16, "16"}, {2, 24, "24"}, {2, 19.7, "19"},
-                        {2, 99, "32"}, {3, 0, "off"}, {3, 1, "on"}};
+  const Text shown[] = {{0, 0, "off"},   {0, 1, "on"},    {1, 0, "off"}, {1, 7, "7"},
+                        {1, 12, "12"},   {2, 16, "16"},   {2, 24, "24"}, {2, 19.7, "20"},
+                        {2, 19.5, "20"}, {2, 19.4, "19"}, {2, 99, "32"}, {3, 0, "off"},
+                        {3, 1, "on"}};
   for (const Text& t : shown) {
     char text[64] = {};
     if (!params->valueToText(p, t.id, t.value, text, sizeof text) || !Same(text, t.text)) {
@@ -156,10 +158,10 @@ void CheckClapParams(const ClapCheckOptions& options, ValidationLog& log) {
     bool accepted;
     double value;
   };
-  const Typed typed[] = {{2, "20", true, 20},    {2, " 20 bits", true, 20}, {2, "twenty", false, 0},
-                         {2, "40", true, 32},    {2, "", false, 0},         {0, "on", true, 1},
-                         {0, "maybe", false, 0}, {1, "off", true, 0},       {1, "5", true, 5},
-                         {9, "5", false, 0}};
+  const Typed typed[] = {{2, "20", true, 20},     {2, " 20 bits", true, 20}, {2, "15.5", true, 16},
+                         {2, "twenty", false, 0}, {2, "40", true, 32},       {2, "", false, 0},
+                         {0, "on", true, 1},      {0, "maybe", false, 0},    {1, "off", true, 0},
+                         {1, "5", true, 5},       {9, "5", false, 0}};
   for (const Typed& t : typed) {
     double read = -1.0;
     const bool accepted = params->textToValue(p, t.id, t.text, &read);
