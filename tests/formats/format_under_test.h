@@ -21,6 +21,23 @@ struct ParamChange {
   }
 };
 
+// What a host does that sets values only between calls: runs `frames` as
+// pieces cut at the changes' frames, `apply(change)` before the piece it
+// starts, `run(first, count)` for each piece (one empty piece for an empty
+// block).
+template <typename Apply, typename Run>
+void CutAtChanges(int frames, const std::vector<ParamChange>& changes, Apply apply, Run run) {
+  size_t next = 0;
+  int position = 0;
+  do {
+    while (next < changes.size() && changes[next].frame <= position) apply(changes[next++]);
+    const int end =
+        next < changes.size() && changes[next].frame < frames ? changes[next].frame : frames;
+    run(position, end - position);
+    position = end;
+  } while (position < frames);
+}
+
 class FormatUnderTest {
  public:
   virtual ~FormatUnderTest() = default;

@@ -36,23 +36,17 @@ class Lv2Format final : public FormatUnderTest {
                const std::vector<ParamChange>& changes) override {
     const int frames = static_cast<int>(left.size());
     if (instance == nullptr || frames > static_cast<int>(instance->in[0].size())) return false;
-    size_t next = 0;
-    int position = 0;
-    do {
-      while (next < changes.size() && changes[next].frame <= position) {
-        SetParam(changes[next].index, changes[next].plain);
-        ++next;
-      }
-      const int end =
-          next < changes.size() && changes[next].frame < frames ? changes[next].frame : frames;
-      const size_t n = static_cast<size_t>(end - position);
-      std::copy_n(left.data() + position, n, instance->in[0].data());
-      std::copy_n(right.data() + position, n, instance->in[1].data());
-      instance->Run(static_cast<uint32_t>(n));
-      std::copy_n(instance->out[0].data(), n, left.data() + position);
-      std::copy_n(instance->out[1].data(), n, right.data() + position);
-      position = end;
-    } while (position < frames);
+    CutAtChanges(
+        frames, changes,
+        [this](const ParamChange& change) { SetParam(change.index, change.plain); },
+        [&](int first, int count) {
+          const auto n = static_cast<size_t>(count);
+          std::copy_n(left.data() + first, n, instance->in[0].data());
+          std::copy_n(right.data() + first, n, instance->in[1].data());
+          instance->Run(static_cast<uint32_t>(n));
+          std::copy_n(instance->out[0].data(), n, left.data() + first);
+          std::copy_n(instance->out[1].data(), n, right.data() + first);
+        });
     return true;
   }
   bool Process(std::vector<double>&, std::vector<double>&,

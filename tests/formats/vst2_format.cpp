@@ -53,20 +53,13 @@ class Vst2Format final : public FormatUnderTest {
   template <typename Sample, typename Callback>
   bool Run(std::vector<Sample>& left, std::vector<Sample>& right,
            const std::vector<ParamChange>& changes, Callback callback) {
-    const int frames = static_cast<int>(left.size());
-    size_t next = 0;
-    int position = 0;
-    do {
-      while (next < changes.size() && changes[next].frame <= position) {
-        SetParam(changes[next].index, changes[next].plain);
-        ++next;
-      }
-      const int end =
-          next < changes.size() && changes[next].frame < frames ? changes[next].frame : frames;
-      Sample* channels[2] = {left.data() + position, right.data() + position};
-      callback(record, channels, channels, end - position);
-      position = end;
-    } while (position < frames);
+    CutAtChanges(
+        static_cast<int>(left.size()), changes,
+        [this](const ParamChange& change) { SetParam(change.index, change.plain); },
+        [&](int first, int count) {
+          Sample* channels[2] = {left.data() + first, right.data() + first};
+          callback(record, channels, channels, count);
+        });
     return true;
   }
 
