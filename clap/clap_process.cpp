@@ -2,7 +2,6 @@
 // pair with 32-bit or 64-bit samples; activation; blocks with their
 // parameter events applied at their frames by splitting the block there;
 // and the editor's edits sent back as gestures.
-#include <cmath>
 #include <cstdint>
 
 #include "clap/clap_plugin.h"
