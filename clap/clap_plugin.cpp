@@ -68,10 +68,10 @@ ClapPlugin::ClapPlugin(const Host* host, PlugBase* plug, const PluginDescriptor*
              RecordExtension,
              RecordOnMainThread},
       host(host),
-      plug(plug) {
+      plug(plug),
+      edits(static_cast<uint32_t>(plug->ParamCount())) {
   LockGuard guard(&plug->Lock());
   for (int i = 0; i < plug->ParamCount(); ++i) defaults.push_back(plug->ParamAt(i).Value());
-  edits.resize(defaults.size());
   plug->SetHost(this);
   plug->SetChannelsInUse(2, 2);
 }
@@ -118,11 +118,34 @@ const void* ClapPlugin::Extension(const char* id) const {
   return nullptr;
 }
 
+template <typename Add>
+void ClapPlugin::QueueEdit(int index, Add add) {
+  if (index < 0 || index >= plug->ParamCount()) return;
+  bool flush = false;
+  {
+    LockGuard guard(&plug->Lock());
+    add(static_cast<uint32_t>(index));
+    // One request stands until the host flushes or processes.
+    flush = !processing && !flushAsked;
+    flushAsked = flushAsked || flush;
+  }
+  // Asked without the lock: the host may wait there for its audio thread.
+  if (flush && hostParams && hostParams->requestFlush) hostParams->requestFlush(host);
+}
+
 void ClapPlugin::AutomateParam(int index, float normalised) {
-  if (index < 0 || index >= static_cast<int>(edits.size())) return;
   // The plug-in applies the edit itself; the host hears of its value.
-  edits[index] = PendingEdit{true, plug->ParamAt(index).ValueFromNormalized(normalised)};
-  if (!processing && hostParams && hostParams->requestFlush) hostParams->requestFlush(host);
+  QueueEdit(index, [&](uint32_t id) {
+    edits.Value(id, plug->ParamAt(index).ValueFromNormalized(normalised));
+  });
+}
+
+void ClapPlugin::BeginEdit(int index) {
+  QueueEdit(index, [&](uint32_t id) { edits.Begin(id); });
+}
+
+void ClapPlugin::EndEdit(int index) {
+  QueueEdit(index, [&](uint32_t id) { edits.End(id); });
 }
 
 }  // namespace clap

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "clap/clap_abi.h"
+#include "clap/edit_queue.h"
 #include "plug/plug_base.h"
 #include "plug/plug_host.h"
 
@@ -83,26 +84,27 @@ class ClapPlugin final : public PlugHost {
   bool LoadPreset(uint32_t locationKind, const char* location, const char* loadKey);
 
   // ---- PlugHost --------------------------------------------------------------------------
-  // [editor's thread, lock held] An edit in the editor: kept for the next
-  // process or flush, which sends it as a gesture; the host is asked for a
-  // flush when it is not processing.
+  // [editor's thread, lock not held] The editor's gestures and edits: kept
+  // for the next process or flush, which sends them as events; the host is
+  // asked for a flush when it is not processing.
   void AutomateParam(int index, float normalised) override;
+  void BeginEdit(int index) override;
+  void EndEdit(int index) override;
+  bool CalledUnderLock() const override { return false; }
   void SendMidi(const MidiMessage&) override {}
 
  private:
-  // An edit the host has not been sent yet: the last value of a parameter.
-  struct PendingEdit {
-    bool pending = false;
-    double value = 0.0;
-  };
-
   template <typename Extension>
   const Extension* HostExtension(const char* id) const;
   // [lock held] A parameter event from the host; unknown ids and NaN change
   // nothing, values outside the range are limited.
   void ApplyEvent(const EventHeader* event);
-  // [lock held] Sends the pending edits; an edit the list refuses stays.
+  // [lock held] Sends the queued edits; an event the list refuses stays.
   void SendEdits(const OutputEvents* out);
+  // [lock not held] Queues an editor's event for parameter `index` with
+  // `add`, then asks the host for a flush when it is not processing.
+  template <typename Add>
+  void QueueEdit(int index, Add add);
   // [audio, lock held] Frames first .. first + count of the block.
   void RunFrames(const Process& process, bool wide, uint32_t first, uint32_t count);
   // The GUI is created while the plug-in has its editor.
@@ -115,8 +117,9 @@ class ClapPlugin final : public PlugHost {
   Plugin record;
   const Host* host;
   std::unique_ptr<PlugBase> plug;
-  std::vector<double> defaults;    // each parameter's value when made
-  std::vector<PendingEdit> edits;  // one per parameter
+  std::vector<double> defaults;  // each parameter's value when made
+  EditQueue edits;               // [lock] the editor's, not yet sent
+  bool flushAsked = false;       // [lock] a flush was requested and has not come
   const HostParams* hostParams = nullptr;
   const HostPresetLoad* hostPresetLoad = nullptr;
   std::unique_ptr<HostLoopBridge> loop;  // the host's loop for the window, when offered

@@ -166,27 +166,26 @@ void ClapPlugin::ApplyEvent(const EventHeader* event) {
 }
 
 void ClapPlugin::SendEdits(const OutputEvents* out) {
+  flushAsked = false;
   if (out == nullptr || out->tryPush == nullptr) return;
-  for (size_t i = 0; i < edits.size(); ++i) {
-    if (!edits[i].pending) continue;
-    const auto id = static_cast<Id>(i);
-    const ParamGestureEvent begin = Gesture(kEventParamGestureBegin, id);
+  edits.Send([out](const QueuedEdit& edit) {
+    if (edit.kind != QueuedEdit::kValue) {
+      const ParamGestureEvent gesture =
+          Gesture(edit.kind == QueuedEdit::kBegin ? kEventParamGestureBegin : kEventParamGestureEnd,
+                  edit.param);
+      return out->tryPush(out, &gesture.header);
+    }
     ParamValueEvent value{};
     value.header =
         EventHeader{sizeof(ParamValueEvent), 0, kCoreEventSpace, kEventParamValue, kEventIsLive};
-    value.paramId = id;
+    value.paramId = edit.param;
     value.noteId = -1;
     value.portIndex = -1;
     value.channel = -1;
     value.key = -1;
-    value.value = edits[i].value;
-    const ParamGestureEvent end = Gesture(kEventParamGestureEnd, id);
-    // A full list keeps the edit for the next call.
-    if (!out->tryPush(out, &begin.header)) return;
-    out->tryPush(out, &value.header);
-    out->tryPush(out, &end.header);
-    edits[i].pending = false;
-  }
+    value.value = edit.value;
+    return out->tryPush(out, &value.header);
+  });
 }
 
 }  // namespace clap

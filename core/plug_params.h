@@ -18,6 +18,11 @@ class PlugParams {
   // [UI thread] A change made in the editor: the plug-in reports it to its
   // host as automation, sets the value and reacts to it, under its lock.
   virtual void SetParamFromEditor(int index, double normalised) = 0;
+  // [UI thread] The user takes hold of the control of parameter `index`
+  // (a press) and lets it go (the release): the edits between are one
+  // gesture for the host. An index that names no parameter is ignored.
+  virtual void BeginGesture(int index) = 0;
+  virtual void EndGesture(int index) = 0;
   // The plug-in's recursive lock.
   virtual PlugLock& Lock() = 0;
 

@@ -60,6 +60,14 @@ void Control::SetDirty() {
 void Control::ApplyEdit() {
   SetDirty();
   ReportValue();
+  // The other controls bound to the parameter show the new value too.
+  Editor* editor = GetEditor();
+  if (editor == nullptr || paramIdx < 0) return;
+  for (int i = 0; i < editor->ControlCount(); ++i) {
+    Control* other = editor->ControlAt(i);
+    if (other != this && other->paramIdx == paramIdx)
+      other->SetValueFromPlug(value.load(), nullptr);
+  }
 }
 
 void Control::ReportValue() {

@@ -5,6 +5,7 @@
 #include "draw/bitmap.h"
 #include "editor/bitmap_control.h"
 #include "core/plug_lock.h"
+#include "core/plug_params.h"
 
 namespace {
 // Written when an editor is constructed, read when a window starts its timer.
@@ -111,6 +112,7 @@ int Editor::FindControl(int x, int y) const {
 }
 
 void Editor::OnMouseDown(int x, int y, const Modifiers& mods) {
+  EndGesture();
   captureIndex = -1;
   lastX = lastY = -1;
   const int found = FindControl(x, y);
@@ -118,6 +120,12 @@ void Editor::OnMouseDown(int x, int y, const Modifiers& mods) {
   captureIndex = found;
   lastX = x;
   lastY = y;
+  // A left press takes hold of the control's parameter until the release; a
+  // right press opens the value box, whose value is an edit of its own.
+  if (!mods.right && controls[found]->ParamIdx() >= 0) {
+    gestureParam = controls[found]->ParamIdx();
+    plug->BeginGesture(gestureParam);
+  }
   controls[found]->OnMouseDown(x, y, mods);
 }
 
@@ -126,6 +134,13 @@ void Editor::OnMouseUp(int x, int y) {
   captureIndex = -1;
   lastX = lastY = -1;
   if (found >= 0) controls[found]->OnMouseUp(x, y);
+  EndGesture();
+}
+
+void Editor::EndGesture() {
+  if (gestureParam < 0) return;
+  plug->EndGesture(gestureParam);
+  gestureParam = -1;
 }
 
 void Editor::OnMouseDrag(int x, int y, const Modifiers& mods) {
@@ -142,6 +157,7 @@ void Editor::OnMouseDrag(int x, int y, const Modifiers& mods) {
 }
 
 void Editor::OnMouseDblClick(int x, int y, const Modifiers& mods) {
+  EndGesture();
   captureIndex = -1;
   lastX = lastY = -1;
   const int found = FindControl(x, y);
@@ -154,6 +170,7 @@ void Editor::OnMouseWheel(int x, int y, const Modifiers& mods, int notches) {
 }
 
 void Editor::OnCaptureLost() {
+  EndGesture();
   captureIndex = -1;
   lastX = lastY = -1;
 }

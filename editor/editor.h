@@ -122,6 +122,8 @@ class Editor : public PlugEditor {
   bool IsDirty(Rect* area) const;
 
   // ---- Mouse routing [UI thread, client coordinates] ----------------------------
+  // A left press on a bound control begins a gesture on its parameter; the
+  // release, a lost capture, the next press or a double-click ends it.
   void OnMouseDown(int x, int y, const Modifiers& mods);
   void OnMouseUp(int x, int y);
   void OnMouseDrag(int x, int y, const Modifiers& mods);
@@ -147,6 +149,8 @@ class Editor : public PlugEditor {
     std::unique_ptr<Bitmap> bitmap;  // null when the load failed
   };
 
+  // Ends the gesture a press began, if one is open.
+  void EndGesture();
   // The control that receives a mouse call at (x, y): the captured one, else
   // the topmost visible, enabled control whose target rectangle holds the
   // point; -1 for none.
@@ -158,6 +162,7 @@ class Editor : public PlugEditor {
   int width;
   int height;
   int captureIndex = -1;  // control that received the last press, -1 for none
+  int gestureParam = -1;  // parameter held since a left press, -1 for none
   int lastX = 0;          // pointer at the last press or drag step
   int lastY = 0;
 };

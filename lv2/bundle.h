@@ -12,8 +12,8 @@
 constexpr const char* kLv2DspBinary = "Quorvane_dsp.so";
 constexpr const char* kLv2UiBinary = "Quorvane_ui.so";
 
-// The block size the shaping filter is designed for when the host does not
-// give its maximum block length (buf-size options). Blocks of any length are
+// The block size the shaping filter is designed for when the host gives
+// neither its nominal nor its maximum block length (buf-size options). Blocks of any length are
 // processed; this only sets the design and the scratch size.
 constexpr int32_t kLv2DefaultBlockLength = 512;
 

@@ -128,7 +128,7 @@ std::string PluginTtl(PlugBase& plug, bool withUi) {
   ttl += "  doap:name " + Quoted(plug.EffectName()) + " ;\n";
   ttl += "  doap:maintainer [ foaf:name " + Quoted(plug.VendorString()) + " ] ;\n";
   ttl += "  lv2:optionalFeature urid:map , opts:options ;\n";
-  ttl += "  opts:supportedOption bufsz:maxBlockLength ;\n";
+  ttl += "  opts:supportedOption bufsz:maxBlockLength , bufsz:nominalBlockLength ;\n";
   if (withUi) ttl += "  ui:ui " + Uri(PluginIdentity().lv2UiUri) + " ;\n";
   const Lv2PortLayout layout{static_cast<uint32_t>(plug.ParamCount()),
                              static_cast<uint32_t>(plug.InputsInUse()),

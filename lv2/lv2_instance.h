@@ -2,7 +2,8 @@
 // way the VST 2.x dispatcher and audio callbacks drive it.
 //
 //   instantiate  the entry, open, sample rate, block size = the host's
-//                maximum block length (kLv2DefaultBlockLength without one)
+//                nominal block length, else its maximum block length
+//                (kLv2DefaultBlockLength without one)
 //   activate     processing on
 //   run          changed control ports set their parameters, then the float
 //                audio path, a run of any length (the plug-in core cuts it
@@ -25,11 +26,18 @@
 
 #include "plug/plug_base.h"
 
+// The block lengths a host announces in its options: the longest it sends
+// and, when it says so, the one it usually runs (0 when it does not).
+struct Lv2BlockLengths {
+  int32_t longest;
+  int32_t usual;
+};
+
 class Lv2Instance final : public PlugHost {
  public:
   // [host's loading thread] Open, and prepared for the rate and the host's
-  // maximum block (Ready() tells whether it could be).
-  Lv2Instance(std::unique_ptr<PlugBase> plugin, double rate, int32_t maxBlock);
+  // blocks (Ready() tells whether it could be).
+  Lv2Instance(std::unique_ptr<PlugBase> plugin, double rate, Lv2BlockLengths blocks);
   ~Lv2Instance();
   Lv2Instance(const Lv2Instance&) = delete;
   Lv2Instance& operator=(const Lv2Instance&) = delete;

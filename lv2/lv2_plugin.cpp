@@ -18,23 +18,31 @@ namespace {
 
 constexpr const char* kAtomInt = "http://lv2plug.in/ns/ext/atom#Int";
 
-// The host's maximum block length from the options feature, or the default.
-int32_t MaxBlockLength(const LV2_Feature* const* features) {
+// An instance option the host gives as an atom:Int, or 0 without it.
+int32_t IntOption(const LV2_Feature* const* features, const char* uri) {
   const auto* map = static_cast<const LV2_URID_Map*>(lv2_features_data(features, LV2_URID__map));
   const auto* options =
       static_cast<const LV2_Options_Option*>(lv2_features_data(features, LV2_OPTIONS__options));
-  if (map == nullptr || options == nullptr) return kLv2DefaultBlockLength;
-  const LV2_URID key = map->map(map->handle, LV2_BUF_SIZE__maxBlockLength);
+  if (map == nullptr || options == nullptr) return 0;
+  const LV2_URID key = map->map(map->handle, uri);
   const LV2_URID intType = map->map(map->handle, kAtomInt);
   for (const LV2_Options_Option* o = options; o->key != 0; ++o) {
     if (o->context != LV2_OPTIONS_INSTANCE || o->key != key || o->type != intType ||
         o->size != sizeof(int32_t) || o->value == nullptr) {
       continue;
     }
-    const int32_t length = *static_cast<const int32_t*>(o->value);
-    if (length > 0) return length;
+    const int32_t value = *static_cast<const int32_t*>(o->value);
+    if (value > 0) return value;
   }
-  return kLv2DefaultBlockLength;
+  return 0;
+}
+
+// The host's block lengths from the options feature: its maximum (the
+// default without one) and the length it usually runs (0 when not given).
+Lv2BlockLengths BlockLengths(const LV2_Feature* const* features) {
+  const int32_t longest = IntOption(features, LV2_BUF_SIZE__maxBlockLength);
+  return {longest > 0 ? longest : kLv2DefaultBlockLength,
+          IntOption(features, LV2_BUF_SIZE__nominalBlockLength)};
 }
 
 LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*,
@@ -45,7 +53,7 @@ LV2_Handle Instantiate(const LV2_Descriptor*, double rate, const char*,
     std::unique_ptr<PlugBase> plugin(CreatePlugin());
     if (!plugin) return nullptr;
     std::unique_ptr<Lv2Instance> instance(
-        new Lv2Instance(std::move(plugin), rate, MaxBlockLength(features)));
+        new Lv2Instance(std::move(plugin), rate, BlockLengths(features)));
     return instance->Ready() ? instance.release() : nullptr;
   } catch (...) {
     return nullptr;
@@ -74,7 +82,7 @@ const LV2_Descriptor kDescriptor = {PluginIdentity().lv2Uri,
 
 }  // namespace
 
-Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t maxBlock)
+Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, Lv2BlockLengths blocks)
     : plugin(std::move(plug)),
       layout{static_cast<uint32_t>(plugin->ParamCount()),
              static_cast<uint32_t>(plugin->InputsInUse()),
@@ -85,7 +93,7 @@ Lv2Instance::Lv2Instance(std::unique_ptr<PlugBase> plug, double rate, int32_t ma
   // The order a VST 2.x host uses: open, rate, block size.
   plugin->SetHost(this);
   plugin->NotifyAllParamsChanged();
-  ready = plugin->Prepare(rate, maxBlock) > 0;
+  ready = plugin->Prepare(rate, blocks.longest, blocks.usual) > 0;
   for (uint32_t i = 0; i < layout.params; ++i) {
     applied[i] = static_cast<float>(plugin->ParamAt(static_cast<int>(i)).Value());
   }

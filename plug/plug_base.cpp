@@ -111,18 +111,50 @@ void PlugBase::FollowHost(int index, double plain, double normalised) {
   editor->SetParameterFromPlug(index, normalised, &lock);
 }
 
+template <typename Call>
+void PlugBase::TellHost(Call call) {
+  if (host == nullptr) return;
+  if (host->CalledUnderLock()) {
+    LockGuard guard(&lock);
+    call(*host);
+  } else {
+    call(*host);
+  }
+}
+
 void PlugBase::SetParamFromEditor(int index, double normalised) {
   // A control bound past the end has no parameter to change or report; the
   // inert parameter that ParamAt serves for it must stay as it is.
   if (index < 0 || index >= ParamCount()) return;
-  LockGuard guard(&lock);
   const float value = static_cast<float>(normalised);
-  // Remembered first: a host may echo the value from inside AutomateParam.
-  sentValues[index] = params[index].ValueFromNormalized(value);
-  if (host) host->AutomateParam(index, value);
+  {
+    // Remembered first: a host may echo the value from inside AutomateParam.
+    LockGuard guard(&lock);
+    sentValues[index] = params[index].ValueFromNormalized(value);
+  }
+  const bool alone = gestureParam != index;
+  TellHost([&](PlugHost& to) {
+    if (alone) to.BeginEdit(index);
+    to.AutomateParam(index, value);
+    if (alone) to.EndEdit(index);
+  });
   if (host && host->AppliesEdits()) return;
-  ParamAt(index).SetFromNormalized(value);
+  LockGuard guard(&lock);
+  params[index].SetFromNormalized(value);
   ParamChanged(index);
+}
+
+void PlugBase::BeginGesture(int index) {
+  if (index < 0 || index >= ParamCount()) return;
+  EndGesture(gestureParam);
+  gestureParam = index;
+  TellHost([index](PlugHost& to) { to.BeginEdit(index); });
+}
+
+void PlugBase::EndGesture(int index) {
+  if (index < 0 || index != gestureParam) return;
+  gestureParam = -1;
+  TellHost([index](PlugHost& to) { to.EndEdit(index); });
 }
 
 void PlugBase::AttachEditor(PlugEditor* newEditor) {
@@ -165,13 +197,13 @@ bool PlugBase::PrepareScratch(int32_t frames) {
          outputBuffers.Resize(outputsInUse, frames, true);
 }
 
-int32_t PlugBase::Prepare(double rate, int64_t maxBlock) {
+int32_t PlugBase::Prepare(double rate, int64_t maxBlock, int64_t usualBlock) {
   if (maxBlock <= 0) return 0;
   const int64_t largest = std::numeric_limits<int32_t>::max();
   const auto block = static_cast<int32_t>(maxBlock < largest ? maxBlock : largest);
   const int32_t piece = block < kLongestBlock ? block : kLongestBlock;
   SetSampleRate(rate);
-  SetBlockSize(block);
+  SetBlockSize(usualBlock > 0 && usualBlock < block ? static_cast<int32_t>(usualBlock) : block);
   const bool prepared = PrepareScratch(piece);
   LockGuard guard(&lock);
   pieceLength = prepared ? piece : 0;

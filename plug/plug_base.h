@@ -118,8 +118,13 @@ class PlugBase : public PlugParams {
   // [UI thread] A change made in the editor: reports automation to the host,
   // remembering the stepped value for ShowHostValue, and, unless the host
   // applies edits itself (PlugHost::AppliesEdits), sets the value and calls
-  // ParamChanged, under the lock.
+  // ParamChanged, under the lock. Outside a gesture on the parameter the
+  // edit is a gesture of its own for the host.
   void SetParamFromEditor(int index, double normalised) override;
+  // [UI thread] The host hears that a gesture on `index` begins or ends; one
+  // gesture is open at a time, and a begin ends the one before.
+  void BeginGesture(int index) override;
+  void EndGesture(int index) override;
   // [UI thread, lock held] Hands the finished editor
   // to the plug-in, which owns it, in place of any it had:
   // every control receives its parameter's value, then drawing is prepared.
@@ -175,12 +180,14 @@ class PlugBase : public PlugParams {
   [[nodiscard]] bool PrepareScratch(int32_t frames);
   // [not the audio thread] What every format does when its host announces a
   // rate and the longest block it will send: the rate and the block size
-  // are set (the processing is designed for that block) and the scratch
-  // buffers made for the longest piece RunBlock hands the plug-in,
-  // min(maxBlock, kLongestBlock). Answers that piece length; 0 when the
-  // scratch could not be had (RunBlock then runs unprepared) or maxBlock is
-  // not positive (nothing is changed).
-  int32_t Prepare(double rate, int64_t maxBlock);
+  // are set and the scratch buffers made for the longest piece RunBlock
+  // hands the plug-in, min(maxBlock, kLongestBlock). The processing is
+  // designed for the block the host says it usually runs (`usualBlock`)
+  // when it gives one within maxBlock, and for maxBlock otherwise, so that a
+  // host announcing a large maximum sounds as one announcing its real block.
+  // Answers the piece length; 0 when the scratch could not be had (RunBlock
+  // then runs unprepared) or maxBlock is not positive (nothing is changed).
+  int32_t Prepare(double rate, int64_t maxBlock, int64_t usualBlock = 0);
   int32_t PieceLength() const { return pieceLength; }
 
   // ---- Audio [audio thread, lock held] ---------------------------------------
@@ -244,6 +251,10 @@ class PlugBase : public PlugParams {
   void ProcessPiece(double** inputs, double** outputs, int32_t frames);
   // [lock held] The controls bound to `index` follow a host's value.
   void FollowHost(int index, double plain, double normalised);
+  // [UI thread] `call` on the host, if any, under the lock or not as the
+  // host wants (PlugHost::CalledUnderLock).
+  template <typename Call>
+  void TellHost(Call call);
 
   PlugLock lock;
   int32_t blockSize = 0;
@@ -277,4 +288,5 @@ class PlugBase : public PlugParams {
   std::vector<double*> doublePiece;
   PlugEditor* editor = nullptr;
   PlugHost* host = nullptr;
+  int gestureParam = -1;  // [UI thread] the parameter of the open gesture
 };

@@ -10,7 +10,7 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 xvfb xauth openbox
   libx11-dev libxext-dev libxtst-dev libxres-dev xdotool x11-utils xrestop ardour
-  lv2-dev lilv-utils lv2-examples jalv jackd2
+  lv2-dev lilv-utils lv2-examples jalv jackd2 sordi
 )
 
 sudo_if_needed() {

@@ -129,7 +129,7 @@ Tresult Vst3Effect::setComponentHandler(IComponentHandler* newHandler) {
   if (newHandler) newHandler->addRef();
   IComponentHandler* old;
   {
-    // Edits reach the handler under the lock.
+    // Edits take their reference to the handler under the lock.
     LockGuard guard(&plug->Lock());
     old = handler;
     handler = newHandler;

@@ -38,6 +38,8 @@ Tresult Vst3Effect::queryInterface(const char* iid, void** object) {
     *object = static_cast<IComponent*>(this);
   } else if (SameTuid(iid, kIAudioProcessorIid)) {
     *object = static_cast<IAudioProcessor*>(this);
+  } else if (SameTuid(iid, kIProcessContextRequirementsIid)) {
+    *object = static_cast<IProcessContextRequirements*>(this);
   } else if (SameTuid(iid, kIEditControllerIid)) {
     *object = static_cast<IEditController*>(this);
   } else if (SameTuid(iid, kIUnitInfoIid)) {
@@ -106,12 +108,33 @@ Tresult Vst3Effect::setActive(uint8_t state) {
 
 // ---- PlugHost ------------------------------------------------------------------------------
 
+IComponentHandler* Vst3Effect::TakeHandler() {
+  LockGuard guard(&plug->Lock());
+  if (handler) handler->addRef();
+  return handler;
+}
+
+// The handler is called without the plug-in's lock: a host may take a lock
+// of its own there that its audio thread holds around process.
 void Vst3Effect::AutomateParam(int index, float normalised) {
-  if (handler == nullptr) return;
-  const auto id = static_cast<ParamId>(index);
-  handler->beginEdit(id);
-  handler->performEdit(id, normalised);
-  handler->endEdit(id);
+  if (IComponentHandler* to = TakeHandler()) {
+    to->performEdit(static_cast<ParamId>(index), normalised);
+    to->release();
+  }
+}
+
+void Vst3Effect::BeginEdit(int index) {
+  if (IComponentHandler* to = TakeHandler()) {
+    to->beginEdit(static_cast<ParamId>(index));
+    to->release();
+  }
+}
+
+void Vst3Effect::EndEdit(int index) {
+  if (IComponentHandler* to = TakeHandler()) {
+    to->endEdit(static_cast<ParamId>(index));
+    to->release();
+  }
 }
 
 // ---- Parameters from the host -------------------------------------------------------------

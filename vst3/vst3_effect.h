@@ -32,6 +32,7 @@ constexpr int32_t kProgramListId = 1;
 
 class Vst3Effect final : public IComponent,
                          public IAudioProcessor,
+                         public IProcessContextRequirements,
                          public IEditController,
                          public IUnitInfo,
                          public PlugHost {
@@ -79,6 +80,8 @@ class Vst3Effect final : public IComponent,
   Tresult QV_VST3_CALL setProcessing(uint8_t state) override;
   Tresult QV_VST3_CALL process(ProcessData* data) override;
   uint32_t QV_VST3_CALL getTailSamples() override;
+  // None of the process context is read: no flag.
+  uint32_t QV_VST3_CALL getProcessContextRequirements() override;
 
   // ---- IEditController (vst3_controller.cpp) ------------------------------------------
   Tresult QV_VST3_CALL setComponentState(IBStream* state) override;
@@ -114,9 +117,12 @@ class Vst3Effect final : public IComponent,
                                           IBStream* data) override;
 
   // ---- PlugHost ------------------------------------------------------------------------
-  // [UI thread, lock held] An edit in the editor, as one gesture of the
-  // component handler: begin, perform, end.
+  // [UI thread, lock not held] The editor's gestures and edits, as the
+  // component handler's begin, perform and end.
   void AutomateParam(int index, float normalised) override;
+  void BeginEdit(int index) override;
+  void EndEdit(int index) override;
+  bool CalledUnderLock() const override { return false; }
   void SendMidi(const MidiMessage&) override {}
 
   // The normalised value of the program-change parameter for a program.
@@ -127,11 +133,13 @@ class Vst3Effect final : public IComponent,
   friend class ReferenceCount<Vst3Effect>;
   ~Vst3Effect();
 
+  // [any thread] The component handler with a reference for the caller, or
+  // null without one.
+  IComponentHandler* TakeHandler();
   // [audio, lock held] Sets the parameter or program that `id` names from a
   // normalised value limited to 0..1; unknown ids and NaN change nothing.
   void ApplyParameter(ParamId id, ParamValue normalised);
-  // [audio, lock held] Processes frames first .. first + count of the block
-  // in pieces no longer than the prepared maximum.
+  // [audio, lock held] Processes frames first .. first + count of the block.
   void ProcessRange(const ProcessData& data, int32_t first, int32_t count);
 
   ReferenceCount<Vst3Effect> references;

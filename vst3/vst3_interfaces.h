@@ -110,6 +110,18 @@ class IAudioProcessor : public FUnknown {
 };
 constexpr Tuid kIAudioProcessorIid = MakeTuid(0x42043F99, 0xB7DA453C, 0xA569E79D, 0x9AAEC33D);
 
+// What of the process context (tempo, position, transport) the processor
+// reads, as flags; the host asks once before activation.
+class IProcessContextRequirements : public FUnknown {
+ public:
+  virtual uint32_t QV_VST3_CALL getProcessContextRequirements() = 0;
+
+ protected:
+  ~IProcessContextRequirements() = default;
+};
+constexpr Tuid kIProcessContextRequirementsIid =
+    MakeTuid(0x2A654303, 0xEF764E3D, 0x95B5FE83, 0x730EF6D0);
+
 class IEditController : public IPluginBase {
  public:
   virtual Tresult QV_VST3_CALL setComponentState(IBStream* state) = 0;

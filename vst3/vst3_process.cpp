@@ -37,6 +37,32 @@ Sample* ChannelFrom(const AudioBusBuffers* bus, int32_t c, int32_t first) {
   return channel ? channel + first : nullptr;
 }
 
+// Frames first .. first + count of the block through the plug-in, in the
+// sample size `Sample`.
+template <typename Sample>
+void RunRange(PlugBase& plug, const AudioBusBuffers* in, const AudioBusBuffers* out, int32_t first,
+              int32_t count) {
+  Sample* ins[2] = {ChannelFrom<Sample>(in, 0, first), ChannelFrom<Sample>(in, 1, first)};
+  Sample* outs[2] = {ChannelFrom<Sample>(out, 0, first), ChannelFrom<Sample>(out, 1, first)};
+  plug.RunBlock(ins, outs, count);
+}
+
+// The output bus's silence flags for the block just written: a channel's bit
+// is set exactly when every one of its `frames` samples is zero, so that a
+// host skipping silent channels never skips dither. Channels the plug-in
+// does not write keep the host's flags.
+template <typename Sample>
+void MarkSilence(AudioBusBuffers* out, int32_t frames) {
+  for (int32_t c = 0; c < 2; ++c) {
+    const Sample* channel = ChannelFrom<Sample>(out, c, 0);
+    if (channel == nullptr) continue;
+    bool silent = true;
+    for (int32_t i = 0; i < frames && silent; ++i) silent = channel[i] == 0;
+    const uint64_t bit = uint64_t{1} << c;
+    out->silenceFlags = silent ? out->silenceFlags | bit : out->silenceFlags & ~bit;
+  }
+}
+
 }  // namespace
 
 Tresult Vst3Effect::setBusArrangements(SpeakerArrangement* inputs, int32_t inputCount,
@@ -66,6 +92,8 @@ Tresult Vst3Effect::canProcessSampleSize(int32_t symbolicSampleSize) {
 uint32_t Vst3Effect::getLatencySamples() { return static_cast<uint32_t>(plug->Latency()); }
 
 uint32_t Vst3Effect::getTailSamples() { return 0; }
+
+uint32_t Vst3Effect::getProcessContextRequirements() { return 0; }
 
 Tresult Vst3Effect::setupProcessing(ProcessSetup* setup) {
   if (setup == nullptr || setup->maxSamplesPerBlock <= 0 || !(setup->sampleRate > 0.0) ||
@@ -130,6 +158,13 @@ Tresult Vst3Effect::process(ProcessData* data) {
     ProcessRange(*data, position, end - position);
     position = end;
   }
+  if (data->numOutputs > 0 && data->outputs != nullptr) {
+    if (data->symbolicSampleSize == kSample64) {
+      MarkSilence<double>(data->outputs, frames);
+    } else {
+      MarkSilence<float>(data->outputs, frames);
+    }
+  }
   return kResultOk;
 }
 
@@ -138,13 +173,9 @@ void Vst3Effect::ProcessRange(const ProcessData& data, int32_t first, int32_t co
   const AudioBusBuffers* out = data.numOutputs > 0 ? data.outputs : nullptr;
   if (out == nullptr) return;
   if (data.symbolicSampleSize == kSample64) {
-    double* ins[2] = {ChannelFrom<double>(in, 0, first), ChannelFrom<double>(in, 1, first)};
-    double* outs[2] = {ChannelFrom<double>(out, 0, first), ChannelFrom<double>(out, 1, first)};
-    plug->RunBlock(ins, outs, count);
+    RunRange<double>(*plug, in, out, first, count);
   } else {
-    float* ins[2] = {ChannelFrom<float>(in, 0, first), ChannelFrom<float>(in, 1, first)};
-    float* outs[2] = {ChannelFrom<float>(out, 0, first), ChannelFrom<float>(out, 1, first)};
-    plug->RunBlock(ins, outs, count);
+    RunRange<float>(*plug, in, out, first, count);
   }
 }
 

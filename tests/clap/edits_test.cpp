@@ -70,6 +70,50 @@ TEST(ClapEdits, AFullOutputListKeepsTheEditForTheNextCall) {
   EXPECT_EQ(open.pushed[1].value, 4.0);
 }
 
+TEST(ClapEdits, ADragFromPressToReleaseIsOneGesture) {
+  HostedClap hosted;
+  PlugBase& plug = hosted.Instance().Plug();
+  const auto& params = hosted.Ask<PluginParams>(kExtParams);
+  plug.BeginGesture(kParamShaping);
+  plug.SetParamFromEditor(kParamShaping, 5.0 / 12.0);
+  plug.SetParamFromEditor(kParamShaping, 6.0 / 12.0);
+  // The host flushes in the middle of the drag: the gesture stays open.
+  OutputEventList middle;
+  params.flush(hosted.plugin, nullptr, middle.Record());
+  ASSERT_EQ(Types(middle), (std::vector<uint16_t>{kEventParamGestureBegin, kEventParamValue}));
+  EXPECT_EQ(middle.pushed[1].value, 6.0);
+  plug.SetParamFromEditor(kParamShaping, 7.0 / 12.0);
+  plug.SetParamFromEditor(kParamShaping, 8.0 / 12.0);
+  plug.EndGesture(kParamShaping);
+  OutputEventList rest;
+  params.flush(hosted.plugin, nullptr, rest.Record());
+  ASSERT_EQ(Types(rest), (std::vector<uint16_t>{kEventParamValue, kEventParamGestureEnd}));
+  EXPECT_EQ(rest.pushed[0].value, 8.0) << "only the last value of a drag is still needed";
+}
+
+TEST(ClapEdits, EventsTheListRefusesAreSentWholeAndInOrderLater) {
+  HostedClap hosted;
+  PlugBase& plug = hosted.Instance().Plug();
+  const auto& params = hosted.Ask<PluginParams>(kExtParams);
+  plug.SetParamFromEditor(kParamDither, 1.0);
+  // Room for the begin alone: the value and the end wait.
+  OutputEventList tight;
+  tight.capacity = 1;
+  params.flush(hosted.plugin, nullptr, tight.Record());
+  ASSERT_EQ(Types(tight), (std::vector<uint16_t>{kEventParamGestureBegin}));
+  // The next edit, before the host took the rest, continues the same
+  // gesture: the host never hears a second begin before an end.
+  plug.SetParamFromEditor(kParamTargetBits, 2.0 / 26.0);
+  OutputEventList open;
+  params.flush(hosted.plugin, nullptr, open.Record());
+  ASSERT_EQ(Types(open),
+            (std::vector<uint16_t>{kEventParamValue, kEventParamGestureEnd, kEventParamGestureBegin,
+                                   kEventParamValue, kEventParamGestureEnd}));
+  EXPECT_EQ(open.pushed[0].paramId, static_cast<Id>(kParamDither));
+  EXPECT_EQ(open.pushed[3].paramId, static_cast<Id>(kParamTargetBits));
+  EXPECT_EQ(open.pushed[3].value, 8.0);
+}
+
 TEST(ClapEdits, HostEventsMoveTheEditorsControls) {
   HostedClap hosted;
   const auto& gui = hosted.Ask<PluginGui>(kExtGui);

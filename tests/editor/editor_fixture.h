@@ -4,6 +4,7 @@
 #pragma once
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "core/plug_params.h"
@@ -46,6 +47,8 @@ class TestPlug : public PlugParams {
 
   Param& ParamAt(int index) override;
   void SetParamFromEditor(int index, double normalised) override;
+  void BeginGesture(int index) override { gestures.push_back("begin " + std::to_string(index)); }
+  void EndGesture(int index) override { gestures.push_back("end " + std::to_string(index)); }
   PlugLock& Lock() override { return lock; }
 
   // Pushes every value to the editor, prepares its drawing and keeps it.
@@ -54,6 +57,7 @@ class TestPlug : public PlugParams {
   void SetFromHost(int index, float normalised);
 
   std::vector<int> changed;
+  std::vector<std::string> gestures;  // "begin I" and "end I", in order
 
  private:
   PlugLock lock;

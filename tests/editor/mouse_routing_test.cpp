@@ -139,6 +139,26 @@ TEST(EditorRouting, WheelNotchesStepByAHundredthOrAThousandthWithControl) {
   EXPECT_EQ(s.knob->Value(), 1.0);
 }
 
+TEST(EditorRouting, ALeftPressHoldsTheParameterUntilTheRelease) {
+  Probes p;
+  p.editor->OnMouseDown(10, 10, kLeft);
+  p.editor->OnMouseDrag(10, 5, kLeft);
+  EXPECT_EQ(p.plug->gestures, (std::vector<std::string>{"begin 3"}));
+  p.editor->OnMouseUp(60, 60);
+  EXPECT_EQ(p.plug->gestures, (std::vector<std::string>{"begin 3", "end 3"}));
+  // A lost capture ends it too; an unbound control, a right press (the
+  // value box) and the wheel begin none.
+  p.editor->OnMouseDown(10, 10, kLeft);
+  p.editor->OnCaptureLost();
+  p.editor->OnMouseDown(60, 60, kLeft);
+  p.editor->OnMouseUp(60, 60);
+  const Modifiers right = {false, true, false, false, false};
+  p.editor->OnMouseDown(10, 10, right);
+  p.editor->OnMouseUp(10, 10);
+  p.editor->OnMouseWheel(10, 10, kNone, 1);
+  EXPECT_EQ(p.plug->gestures, (std::vector<std::string>{"begin 3", "end 3", "begin 3", "end 3"}));
+}
+
 TEST(EditorRouting, APointOutsideEveryTargetRoutesNothing) {
   Probes p;
   p.editor->OnMouseDown(-1, 200, kLeft);

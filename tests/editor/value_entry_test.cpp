@@ -80,15 +80,16 @@ TEST(ValueEntry, CommittingANumberSetsTheParameterAtTheNextTickWithTwoReports) {
   EXPECT_EQ(o.entry->State(), EntryState::kNone);
 }
 
-TEST(ValueEntry, CommittingOnTheCaptionReportsOnceAndLeavesTheKnob) {
+TEST(ValueEntry, CommittingOnTheCaptionReportsOnceAndMovesTheKnobToo) {
   OpenEntry o = RightPressAt(50, 50);
   ASSERT_EQ(o.entry->EditedControl(), o.s.caption);
   TypeAndReturn(o, "3");
   Tick(o.s.editor);
   ASSERT_EQ(Automation().size(), 1u);
   EXPECT_EQ(o.s.plug->ParamAt(kParamPower).Value(), 3.0);
-  EXPECT_DOUBLE_EQ(o.s.knob->Value(), 0.75);
+  EXPECT_DOUBLE_EQ(o.s.knob->Value(), 0.25);
   EXPECT_TRUE(o.s.caption->IsDirty());
+  EXPECT_TRUE(o.s.knob->IsDirty());
 }
 
 TEST(ValueEntry, TextsOutsideTheRangeAreLimitedAndTextWithoutANumberCancels) {

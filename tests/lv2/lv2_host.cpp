@@ -5,8 +5,9 @@
 #include <cmath>
 #include <cstring>
 
-Lv2TestInstance::Lv2TestInstance(double rate, int32_t maxBlockLength, int32_t bufferFrames)
-    : maxBlock(maxBlockLength) {
+Lv2TestInstance::Lv2TestInstance(double rate, int32_t maxBlockLength, int32_t bufferFrames,
+                                 int32_t nominalBlockLength)
+    : maxBlock(maxBlockLength), nominalBlock(nominalBlockLength) {
   for (int c = 0; c < 2; ++c) {
     in[c].assign(static_cast<size_t>(bufferFrames), 0.0f);
     out[c].assign(static_cast<size_t>(bufferFrames), 0.0f);
@@ -18,6 +19,14 @@ Lv2TestInstance::Lv2TestInstance(double rate, int32_t maxBlockLength, int32_t bu
                   sizeof(int32_t),
                   Map("http://lv2plug.in/ns/ext/atom#Int"),
                   &maxBlock};
+    if (nominalBlock > 0) {
+      options[1] = {LV2_OPTIONS_INSTANCE,
+                    0,
+                    Map(LV2_BUF_SIZE__nominalBlockLength),
+                    sizeof(int32_t),
+                    Map("http://lv2plug.in/ns/ext/atom#Int"),
+                    &nominalBlock};
+    }
     features[0] = &mapFeature;
     features[1] = &optionsFeature;
   }

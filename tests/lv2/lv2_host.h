@@ -33,8 +33,8 @@ const LV2_Descriptor* Lv2Descriptor();
 class Lv2TestInstance {
  public:
   // maxBlock kNoMaximum: no options feature at all, as lv2apply; any other
-  // value is announced as it is.
-  Lv2TestInstance(double rate, int32_t maxBlock, int32_t bufferFrames);
+  // value is announced as it is, and so is a positive nominalBlock.
+  Lv2TestInstance(double rate, int32_t maxBlock, int32_t bufferFrames, int32_t nominalBlock = 0);
   ~Lv2TestInstance();
   Lv2TestInstance(const Lv2TestInstance&) = delete;
   Lv2TestInstance& operator=(const Lv2TestInstance&) = delete;
@@ -63,7 +63,8 @@ class Lv2TestInstance {
   std::vector<std::string> uris;
   LV2_URID_Map map = {this, &MapEntry};
   int32_t maxBlock;
-  LV2_Options_Option options[2] = {};
+  int32_t nominalBlock;
+  LV2_Options_Option options[3] = {};
   LV2_Feature mapFeature = {LV2_URID__map, &map};
   LV2_Feature optionsFeature = {LV2_OPTIONS__options, options};
   const LV2_Feature* features[3] = {};

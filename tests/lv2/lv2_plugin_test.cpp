@@ -32,11 +32,11 @@ bool OnGrid(const std::vector<float>& samples, int bits) {
   return true;
 }
 
-std::vector<float> RenderWith(int32_t maxBlock, uint32_t callFrames,
-                              std::array<float, 4> controls) {
+std::vector<float> RenderWith(int32_t maxBlock, uint32_t callFrames, std::array<float, 4> controls,
+                              int32_t nominalBlock = 0) {
   std::vector<float> left, right;
   TestSignal(kFrames, &left, &right);
-  Lv2TestInstance plugin(kRate, maxBlock, static_cast<int32_t>(callFrames));
+  Lv2TestInstance plugin(kRate, maxBlock, static_cast<int32_t>(callFrames), nominalBlock);
   if (!plugin.Valid()) return {};
   plugin.controls = controls;
   plugin.Activate();
@@ -80,6 +80,16 @@ TEST(Lv2Plugin, DesignsItsFilterForTheHostsMaximumBlockLength) {
   EXPECT_EQ(RenderWith(512, 512, kDefaults), withoutOptions);
   // Another maximum designs another filter.
   EXPECT_NE(RenderWith(4096, 512, kDefaults), withoutOptions);
+}
+
+TEST(Lv2Plugin, DesignsItsFilterForTheHostsNominalBlockLengthWhenItGivesOne) {
+  // A host running 512-frame blocks under a maximum of 8192 (as Ardour
+  // announces) sounds as one whose maximum is 512.
+  const std::vector<float> at512 = RenderWith(512, 512, kDefaults);
+  ASSERT_FALSE(at512.empty());
+  EXPECT_EQ(RenderWith(8192, 512, kDefaults, 512), at512);
+  // A nominal length past the maximum is not believed.
+  EXPECT_EQ(RenderWith(512, 512, kDefaults, 8192), at512);
 }
 
 TEST(Lv2Plugin, BlocksOfAnyLengthGiveTheSameOutputWithDitherOff) {

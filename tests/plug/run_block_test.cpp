@@ -46,6 +46,15 @@ TEST(RunBlock, PrepareSetsRateAndBlockAndAnswersThePieceLength) {
   EXPECT_EQ(plug.BlockSize(), 1 << 20);
   EXPECT_EQ(plug.Prepare(44100.0, int64_t{1} << 33), kLongestBlock);
   EXPECT_EQ(plug.BlockSize(), INT32_MAX);
+  // The block a host usually runs is designed for when it is within the
+  // maximum; the pieces are still cut for the maximum.
+  EXPECT_EQ(plug.Prepare(48000.0, 8192, 1024), 8192);
+  EXPECT_EQ(plug.BlockSize(), 1024);
+  EXPECT_EQ(plug.Prepare(48000.0, 512, 1024), 512);
+  EXPECT_EQ(plug.BlockSize(), 512);
+  EXPECT_EQ(plug.Prepare(48000.0, 512, -3), 512);
+  EXPECT_EQ(plug.BlockSize(), 512);
+  EXPECT_EQ(plug.Prepare(44100.0, int64_t{1} << 33), kLongestBlock);
   // No block at all changes nothing.
   const int resets = plug.resets;
   EXPECT_EQ(plug.Prepare(96000.0, 0), 0);

@@ -228,6 +228,31 @@ TEST_F(Vst3Effect, EditorEditsReachTheHandlerAsOneGestureEach) {
   EXPECT_EQ(handler.edits.size(), 3u);
 }
 
+TEST_F(Vst3Effect, ADragFromPressToReleaseIsOneGesture) {
+  RecordingHandler handler;
+  ASSERT_EQ(controller->setComponentHandler(&handler), kResultOk);
+  PlugBase& plug = Effect().Plug();
+  plug.BeginGesture(kParamShaping);
+  for (int step = 1; step <= 4; ++step) plug.SetParamFromEditor(kParamShaping, step / 40.0);
+  plug.EndGesture(kParamShaping);
+  // A release on another parameter, or a second one, ends nothing.
+  plug.EndGesture(kParamShaping);
+  plug.EndGesture(kParamDither);
+  std::vector<std::string> seen;
+  for (const auto& edit : handler.edits) seen.push_back(edit.what);
+  EXPECT_EQ(seen,
+            (std::vector<std::string>{"begin", "perform", "perform", "perform", "perform", "end"}));
+  // A press on another control ends the gesture still open.
+  handler.edits.clear();
+  plug.BeginGesture(kParamShaping);
+  plug.BeginGesture(kParamTargetBits);
+  plug.EndGesture(kParamTargetBits);
+  ASSERT_EQ(handler.edits.size(), 4u);
+  EXPECT_EQ(handler.edits[1].what, "end");
+  EXPECT_EQ(handler.edits[1].id, static_cast<ParamId>(kParamShaping));
+  controller->setComponentHandler(nullptr);
+}
+
 TEST(Vst3Handler, TheEffectHoldsAReferenceToItsHandlerWhileItKeepsIt) {
   CountedHandler handler;
   {

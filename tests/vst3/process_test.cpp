@@ -66,6 +66,39 @@ TEST_F(Vst3Process, OddChangesAreSoundAndUnknownOnesAreIgnored) {
   for (double v : left) EXPECT_TRUE(std::isfinite(v));
 }
 
+TEST_F(Vst3Process, SilenceFlagsSayExactlyWhichOutputsAreAllZero) {
+  Start(kMaxBlock, kSample32);
+  // Digital silence in, dither off: silent out, whatever the host preset.
+  std::vector<float> left(kMaxBlock, 0.0f), right = left;
+  SilenceFlags() = 0;
+  ASSERT_EQ(Process(left, right), kResultOk);
+  EXPECT_EQ(SilenceFlags(), 3u);
+  // Dithered silence is not silence: a host that marked the input silent
+  // gets the flags cleared; a third channel's flag is the host's own.
+  Effect().Plug().SetParamPlain(kParamDither, 1.0);
+  SilenceFlags() = 7;
+  ASSERT_EQ(Process(left, right), kResultOk);
+  EXPECT_EQ(SilenceFlags(), 4u);
+  // One sample on the right alone, in 64-bit samples.
+  Effect().Plug().SetParamPlain(kParamDither, 0.0);
+  Start(kMaxBlock, kSample64);
+  std::vector<double> dl(kMaxBlock, 0.0), dr = dl;
+  dr[kMaxBlock - 1] = 0.5;
+  SilenceFlags() = 3;
+  ASSERT_EQ(Process(dl, dr), kResultOk);
+  EXPECT_EQ(SilenceFlags(), 1u);
+}
+
+TEST_F(Vst3Process, AsksForNoneOfTheProcessContext) {
+  IProcessContextRequirements* requirements = nullptr;
+  ASSERT_EQ(component->queryInterface(kIProcessContextRequirementsIid.bytes,
+                                      reinterpret_cast<void**>(&requirements)),
+            kResultOk);
+  ASSERT_NE(requirements, nullptr);
+  EXPECT_EQ(requirements->getProcessContextRequirements(), 0u);
+  requirements->release();
+}
+
 TEST_F(Vst3Process, BadSetUpAndOddBlocksGetSoundAnswers) {
   // Before any set-up, and with nothing at all.
   std::vector<double> left(32, 0.1), right(32, 0.1);

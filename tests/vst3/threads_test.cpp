@@ -1,5 +1,7 @@
 #include <atomic>
+#include <chrono>
 #include <cmath>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -44,6 +46,69 @@ TEST(Vst3Threads, StateAndParametersChangeConcurrentlyWithProcess) {
   stop = true;
   audio.join();
   EXPECT_TRUE(finite.load());
+}
+
+// A host whose edit callbacks take a lock of its own that its audio thread
+// holds around process: a plug-in that calls them with its lock held waits
+// for the audio thread while the audio thread waits for it. The wait is
+// bounded, so that such a plug-in fails the test instead of hanging it.
+class LockingHandler final : public StackObject<IComponentHandler> {
+ public:
+  uint32_t QV_VST3_CALL addRef() override { return 1; }
+  uint32_t QV_VST3_CALL release() override { return 1; }
+  Tresult QV_VST3_CALL beginEdit(ParamId) override { return Take(); }
+  Tresult QV_VST3_CALL performEdit(ParamId, ParamValue) override { return Take(); }
+  Tresult QV_VST3_CALL endEdit(ParamId) override { return Take(); }
+  Tresult QV_VST3_CALL restartComponent(int32_t) override { return Take(); }
+
+  std::timed_mutex hostLock;
+  std::atomic<bool> stalled{false};
+  std::atomic<int> calls{0};
+
+ private:
+  Tresult Take() {
+    if (!hostLock.try_lock_for(std::chrono::seconds(2))) {
+      stalled = true;
+      return kResultFalse;
+    }
+    ++calls;
+    hostLock.unlock();
+    return kResultOk;
+  }
+};
+
+TEST(Vst3Threads, TheHandlerIsCalledWithoutThePlugInsLock) {
+  HostedEffect effect;
+  effect.Start(64);
+  LockingHandler handler;
+  ASSERT_EQ(effect.controller->setComponentHandler(&handler), kResultOk);
+  std::atomic<bool> stop{false};
+  std::atomic<int> blocks{0};
+  std::thread audio([&] {
+    std::vector<double> left(64, 0.2), right(64, -0.2);
+    while (!stop.load()) {
+      {
+        std::lock_guard<std::timed_mutex> guard(handler.hostLock);
+        effect.Process(left, right);
+      }
+      ++blocks;
+      std::this_thread::sleep_for(std::chrono::microseconds(50));
+    }
+  });
+  while (blocks.load() == 0) std::this_thread::yield();
+  // Edits for as long as the audio thread needs for 200 blocks at least.
+  PlugBase& plug = effect.Effect().Plug();
+  for (int i = 0; (i < 200 || blocks.load() < 200) && !handler.stalled.load(); ++i) {
+    plug.BeginGesture(kParamShaping);
+    plug.SetParamFromEditor(kParamShaping, (i % 13) / 12.0);
+    plug.EndGesture(kParamShaping);
+    plug.SetParamFromEditor(kParamDither, i % 2);
+  }
+  stop = true;
+  audio.join();
+  EXPECT_FALSE(handler.stalled.load());
+  EXPECT_GT(handler.calls.load(), 0);
+  effect.controller->setComponentHandler(nullptr);
 }
 
 }  // namespace

@@ -23,12 +23,13 @@ class HostedEffect {
   // switches it on.
   void Start(int32_t maxBlock, int32_t sampleSize = kSample64);
 
-  // One block of stereo audio in place.
+  // One block of stereo audio in place; the bus's silence flags go in and
+  // come back through `silenceFlags`.
   template <typename Sample>
   Tresult Process(std::vector<Sample>& left, std::vector<Sample>& right,
                   IParameterChanges* changes = nullptr) {
     void* channels[2] = {left.data(), right.data()};
-    AudioBusBuffers bus{2, 0, channels};
+    AudioBusBuffers bus{2, silenceFlags, channels};
     ProcessData data{};
     data.processMode = kRealtime;
     data.symbolicSampleSize = sizeof(Sample) == 8 ? kSample64 : kSample32;
@@ -38,10 +39,14 @@ class HostedEffect {
     data.inputs = &bus;
     data.outputs = &bus;
     data.inputParameterChanges = changes;
-    return processor->process(&data);
+    const Tresult result = processor->process(&data);
+    silenceFlags = bus.silenceFlags;
+    return result;
   }
 
   Vst3Effect& Effect() { return *static_cast<Vst3Effect*>(component); }
+
+  uint64_t silenceFlags = 0;
 
   IComponent* component = nullptr;
   IAudioProcessor* processor = nullptr;
@@ -67,6 +72,7 @@ class Vst3Fixture : public ::testing::Test {
     return hosted.Process(left, right, changes);
   }
   Vst3Effect& Effect() { return hosted.Effect(); }
+  uint64_t& SilenceFlags() { return hosted.silenceFlags; }
 };
 
 }  // namespace vst3
