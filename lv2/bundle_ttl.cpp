@@ -124,7 +124,7 @@ std::string ManifestTtl(PlugBase& plug, bool withUi) {
 
 std::string PluginTtl(PlugBase& plug, bool withUi) {
   std::string ttl = kPrefixes;
-  ttl += Uri(PluginIdentity().lv2Uri) + "\n  a lv2:Plugin , lv2:UtilityPlugin ;\n";
+  ttl += Uri(PluginIdentity().lv2Uri) + "\n  a lv2:Plugin , lv2:UtilityPlugin , doap:Project ;\n";
   ttl += "  doap:name " + Quoted(plug.EffectName()) + " ;\n";
   ttl += "  doap:maintainer [ foaf:name " + Quoted(plug.VendorString()) + " ] ;\n";
   ttl += "  lv2:optionalFeature urid:map , opts:options ;\n";

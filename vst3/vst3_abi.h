@@ -89,7 +89,11 @@ enum ParameterFlags : int32_t {
   kIsProgramChange = 1 << 15,
 };
 enum SeekMode : int32_t { kSeekSet = 0, kSeekCur = 1, kSeekEnd = 2 };
-enum FactoryFlags : int32_t { kUnicode = 1 << 4 };
+enum FactoryFlags : int32_t {
+  kClassesDiscardable = 1 << 0,
+  kComponentNonDiscardable = 1 << 3,
+  kUnicode = 1 << 4
+};
 enum RestartFlags : int32_t { kParamValuesChanged = 1 << 2 };
 constexpr int32_t kManyInstances = 0x7FFFFFFF;
 constexpr int32_t kRootUnitId = 0;

@@ -54,15 +54,42 @@ int HandleIoError(Display* display) {
 // ending the process, Xlib returns, and the connection is unusable.
 void IgnoreExit(Display*, void*) {}
 
+// Ours is the process's I/O error handler exactly while a connection of ours
+// is open or being opened: the host's is back whenever none is, so that
+// nothing points into the module once the host may unload it. A host that
+// installed its own meanwhile keeps it. No X call is made under
+// connectionsLock, which the handlers take.
+int users = 0;  // [connectionsLock] connections of ours open or being opened
+
+void UseIoHandler() {
+  std::lock_guard<std::mutex> guard(connectionsLock);
+  if (users++ == 0) previousIoHandler = XSetIOErrorHandler(HandleIoError);
+}
+
+void LeaveIoHandler() {
+  std::lock_guard<std::mutex> guard(connectionsLock);
+  if (--users > 0) return;
+  const XIOErrorHandler current = XSetIOErrorHandler(previousIoHandler);
+  if (current != HandleIoError) XSetIOErrorHandler(current);
+  previousIoHandler = nullptr;
+}
+
+// Takes `display` out of the book.
+void Forget(Display* display) {
+  std::lock_guard<std::mutex> guard(connectionsLock);
+  connections.erase(display);
+}
+
 }  // namespace
 
 Display* OpenConnection() {
-  // Installed once, before any connection of ours can break. A host that
-  // installs its own later replaces ours, and its handler decides.
-  static std::once_flag installed;
-  std::call_once(installed, [] { previousIoHandler = XSetIOErrorHandler(HandleIoError); });
+  // Installed before the connection exists, so that it cannot break unseen.
+  UseIoHandler();
   Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return nullptr;
+  if (display == nullptr) {
+    LeaveIoHandler();
+    return nullptr;
+  }
   {
     std::lock_guard<std::mutex> guard(connectionsLock);
     connections[display] = ConnectionRecord{};
@@ -82,19 +109,18 @@ void CloseConnection(Display* display) {
   // Xlib's record of it, a few kilobytes, is left behind.
   if (ConnectionLost(display)) {
     close(ConnectionNumber(display));
-    std::lock_guard<std::mutex> guard(connectionsLock);
-    connections.erase(display);
+    Forget(display);
+    LeaveIoHandler();
     return;
   }
   // Every request answered first, so that closing raises no error after the
   // connection has left the book (and a new connection may reuse its
   // address).
   (void)TakeError(display);
-  {
-    std::lock_guard<std::mutex> guard(connectionsLock);
-    connections.erase(display);
-  }
+  Forget(display);
   XCloseDisplay(display);
+  // After the close, which may still meet a broken connection.
+  LeaveIoHandler();
 }
 
 int TakeError(Display* display) {

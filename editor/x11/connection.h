@@ -3,9 +3,11 @@
 // which belongs to the host (and whose default ends the process): a window
 // destroyed under the editor, or a shared-memory segment the server cannot
 // reach, must not take the host down. Nor may a broken connection (the
-// client killed, the server gone, a TCP link dropped): the process-wide I/O
-// error handler installed here marks one of ours lost and hands every other
-// connection to the handler that was there before.
+// client killed, the server gone, a TCP link dropped): while a connection of
+// ours is open, the process-wide I/O error handler installed here marks one
+// of ours lost and hands every other connection to the handler that was
+// there before, which is put back when the last of ours closes, so that none
+// points into the module when a host unloads it.
 //
 // Threads: a connection is used by one thread at a time (its window's lock
 // orders them); the bookkeeping of all connections takes a lock of its own.

@@ -187,6 +187,9 @@ void X11Window::RunPending() {
   if (ConnectionLost(display)) {
     std::lock_guard<std::mutex> guard(lock);
     gone = true;
+    // The dead socket stays readable for ever: the host stops watching it
+    // (and the timer stops) now, not when it next hides the window.
+    loop->Stop();
   }
 }
 

@@ -42,6 +42,17 @@ NoWindowSystemInDsp() {
 
 Listed() { lv2ls | grep -qx "$URI"; }
 
+# The LV2 project's own validator finds no error in the bundle's data,
+# checked against the specifications Debian installs.
+Validated() {
+  command -v sord_validate >/dev/null || { echo "# sord_validate is missing"; return 1; }
+  local report
+  report=$(lv2_validate "$BUNDLE"/*.ttl 2>&1)
+  grep -q "^Found 0 errors" <<<"$report" && return 0
+  grep -v "^Skipping" <<<"$report" | tail -20 | Diagnose
+  return 1
+}
+
 # PortShows SYMBOL MIN MAX DEFAULT PROPERTY: lv2info's block for that port.
 PortShows() {
   local block
@@ -150,6 +161,7 @@ PresetSameAsProgram() {
 
 Check "the DSP binary links no window-system library" NoWindowSystemInDsp
 Check "lv2ls lists $URI" Listed
+Check "lv2_validate finds no error in the bundle" Validated
 Check "lv2info: two audio inputs, two audio outputs, four controls" AudioPorts
 Check "lv2info: dither is toggled, 0 to 1, default 0" PortShows dither 0.000000 1.000000 0.000000 toggled
 Check "lv2info: psychoacoustic power is an integer, 0 to 12, default 9" \

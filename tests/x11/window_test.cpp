@@ -1,7 +1,9 @@
 // The X11 window layer. Repaint bookkeeping needs no display; the rest runs
 // where a display is set (the X11 tier runs it under Xvfb, over a local
 // socket and over TCP) and is skipped elsewhere.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <atomic>
 #include <chrono>
@@ -217,4 +219,74 @@ TEST(X11Window, OnTheHostsLoopTheWindowHasNoThreadAndPaintsWhenTheLoopRunsIt) {
   editor->CloseWindow();
   EXPECT_EQ(loop.stops, 1);
   EXPECT_EQ(loop.client, nullptr);
+}
+
+namespace {
+
+// The descriptors the process has open.
+int OpenDescriptors() {
+  int count = 0;
+  for (int fd = 0; fd < 4096; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1) ++count;
+  }
+  return count;
+}
+
+}  // namespace
+
+TEST(X11Window, TheHostsIoErrorHandlerIsBackWheneverNoWindowIsOpen) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display";
+  XSetIOErrorHandler(CountIoError);
+  TestHost host;
+  ASSERT_NE(host.display, nullptr);
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(host.Open());
+    // Asked by setting it: while the window is open the handler is ours.
+    const XIOErrorHandler during = XSetIOErrorHandler(CountIoError);
+    XSetIOErrorHandler(during);
+    EXPECT_NE(during, CountIoError);
+    host.plugin->GetEditor()->CloseWindow();
+    EXPECT_EQ(XSetIOErrorHandler(CountIoError), CountIoError) << "round " << round;
+  }
+  // A killed editor's connection hands the handler back too, and leaves no
+  // descriptor behind.
+  const int descriptors = OpenDescriptors();
+  ASSERT_TRUE(host.Open());
+  XKillClient(host.display, host.EditorWindow()->window);
+  XSync(host.display, False);
+  X11Window* killed = host.EditorWindow();
+  ASSERT_TRUE(WaitFor([&] { return ConnectionLost(killed->display); }, 5.0));
+  host.plugin->GetEditor()->CloseWindow();
+  EXPECT_EQ(XSetIOErrorHandler(CountIoError), CountIoError);
+  EXPECT_EQ(OpenDescriptors(), descriptors);
+}
+
+TEST(X11Window, OnTheHostsLoopALostConnectionStopsTheLoopAtOnce) {
+  if (std::getenv("DISPLAY") == nullptr) GTEST_SKIP() << "no display";
+  XSetIOErrorHandler(CountIoError);
+  TestHost host;
+  ASSERT_NE(host.display, nullptr);
+  RecordingLoop loop;
+  PlugEditor* editor = host.plugin->GetEditor();
+  editor->UseHostLoop(&loop);
+  ASSERT_TRUE(host.Open());
+  editor->UseHostLoop(nullptr);
+  X11Window* w = host.EditorWindow();
+  ASSERT_NE(w, nullptr);
+  XKillClient(host.display, w->window);
+  XSync(host.display, False);
+  // The host calls whenever the descriptor is readable (a dead socket always
+  // is), for as long as it is registered: fewer than 10 calls in 300 ms.
+  int calls = 0;
+  const Clock::time_point end = Clock::now() + std::chrono::milliseconds(300);
+  while (Clock::now() < end) {
+    pollfd watch = {loop.fd, POLLIN, 0};
+    if (loop.client == nullptr || poll(&watch, 1, 10) <= 0) continue;
+    loop.client->RunPending();
+    ++calls;
+  }
+  EXPECT_TRUE(ConnectionLost(w->display));
+  EXPECT_LT(calls, 10);
+  EXPECT_EQ(loop.stops, 1);
+  editor->CloseWindow();
 }
