@@ -8,10 +8,13 @@
 // into it reaches the host, whatever the window manager or the host's
 // toolkit do with the focus meanwhile. It gives both back when the entry
 // ends (Return, Escape, a right press, the editor closing) and when the user
-// presses a button outside the editor (in the host, or another program); a
-// press elsewhere in the editor leaves it, as a click on the editor's window
-// leaves the focus in the Win32 box.
+// presses a button outside the editor (in the host, or another program),
+// however short the press: the server reports every press of the display to
+// the box as a raw event while it holds the keyboard. A press elsewhere in
+// the editor leaves it, as a click on the editor's window leaves the focus in
+// the Win32 box.
 #include <X11/Xutil.h>
+#include <X11/extensions/XInput2.h>
 #include <X11/keysym.h>
 
 #include <string>
@@ -81,7 +84,32 @@ void Redraw(X11EntryBox& b) {
   b.image.Put(b.owner->display, b.window, b.owner->gc, b.pixels, Rect{0, 0, b.width, b.height});
 }
 
-// Takes the focus and the keyboard. The grab may fail (another client holds
+// Whether the server reports every button press of the display, wherever it
+// happens and however short, as a raw event (X Input 2.1 and later): the
+// connection's opcode of the extension, or -1.
+int RawPressOpcode(Display* display) {
+  int opcode = 0;
+  int event = 0;
+  int error = 0;
+  if (!XQueryExtension(display, "XInputExtension", &opcode, &event, &error)) return -1;
+  int major = 2;
+  int minor = 1;
+  if (XIQueryVersion(display, &major, &minor) != Success || major < 2 || (major == 2 && minor < 1))
+    return -1;
+  return opcode;
+}
+
+// Raw button presses reach the window's connection, or stop.
+void WatchPresses(X11Window* w, bool watch) {
+  if (w->rawPressOpcode < 0) return;
+  unsigned char bits[XIMaskLen(XI_LASTEVENT)] = {};
+  if (watch) XISetMask(bits, XI_RawButtonPress);
+  XIEventMask mask = {XIAllMasterDevices, static_cast<int>(sizeof bits), bits};
+  XISelectEvents(w->display, DefaultRootWindow(w->display), &mask, 1);
+}
+
+// Takes the focus and the keyboard, and watches for a press outside the
+// editor, which gives them back. The grab may fail (another client holds
 // one); the focus alone then has to do.
 void Hold(X11EntryBox& b) {
   X11Window* w = b.owner;
@@ -89,13 +117,17 @@ void Hold(X11EntryBox& b) {
   if (!b.holding) {
     b.holding = XGrabKeyboard(w->display, b.window, False, GrabModeAsync, GrabModeAsync,
                               CurrentTime) == GrabSuccess;
+    if (b.holding) WatchPresses(w, true);
   }
 }
 
 // Gives the keyboard back, and the focus to where it was, if the box has it.
 void LetGo(X11EntryBox& b) {
   X11Window* w = b.owner;
-  if (b.holding) XUngrabKeyboard(w->display, CurrentTime);
+  if (b.holding) {
+    XUngrabKeyboard(w->display, CurrentTime);
+    WatchPresses(w, false);
+  }
   b.holding = false;
   Window focus = 0;
   int revert = 0;
@@ -125,6 +157,7 @@ void* CreateBox(void* parent, const Rect& box, X11EntryBox* b) {
   }
   XMapWindow(w->display, b->window);
   XGetInputFocus(w->display, &b->focusBefore, &b->revertBefore);
+  if (w->rawPressOpcode == 0) w->rawPressOpcode = RawPressOpcode(w->display);
   w->box = b;
   Hold(*b);
   return b;
@@ -259,11 +292,12 @@ void* CreateEntryList(void* parent, const Rect& box, const std::vector<std::stri
   return CreateBox(parent, box, b);
 }
 
-void LetGoOfKeyboardOnPressOutside(X11Window* w) {
+void LetGoOfKeyboardOnPressOutside(X11Window* w, bool pressed) {
   X11EntryBox* b = w->box;
   if (b == nullptr || !b->holding) return;
-  // A press in another client's window is not ours to see: a button held
-  // with the pointer outside the editor tells of it.
+  // A press in another client's window is not ours to see: the server's
+  // raw press, or a button held, with the pointer outside the editor tells
+  // of it.
   Window root = 0;
   Window child = 0;
   int rootX = 0;
@@ -275,7 +309,8 @@ void LetGoOfKeyboardOnPressOutside(X11Window* w) {
     return;
   const Rect& r = w->placement;
   const bool inside = x >= 0 && y >= 0 && x < r.right - r.left && y < r.bottom - r.top;
-  if (!inside && (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0) LetGo(*b);
+  const bool held = (buttons & (Button1Mask | Button2Mask | Button3Mask)) != 0;
+  if (!inside && (pressed || held)) LetGo(*b);
 }
 
 void SetEntryFont(void* box, void* font) {

@@ -1,6 +1,7 @@
 // The event thread of an editor window (see x11_window.h): waits on the
 // connection with the frame period as timeout, and turns X events into the
 // editor's portable window messages.
+#include <X11/extensions/XInput2.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -92,6 +93,12 @@ void OnExpose(X11Window* w, const XExposeEvent& e) {
 }
 
 void HandleEvent(X11Window* w, const XEvent& event) {
+  // A press anywhere on the display, which the entry box watches for.
+  if (event.type == GenericEvent) {
+    if (event.xcookie.extension == w->rawPressOpcode && event.xcookie.evtype == XI_RawButtonPress)
+      LetGoOfKeyboardOnPressOutside(w, true);
+    return;
+  }
   if (HandleBoxEvent(w, event) || event.xany.window != w->window) return;
   switch (event.type) {
     case Expose: OnExpose(w, event.xexpose); break;
@@ -145,7 +152,7 @@ bool HandleBatch(X11Window* w, Clock::time_point* nextTick, Clock::duration peri
     handling = nullptr;
     return false;
   }
-  LetGoOfKeyboardOnPressOutside(w);
+  LetGoOfKeyboardOnPressOutside(w, false);
   const Clock::time_point now = Clock::now();
   if (now >= *nextTick) {
     Tick(w);

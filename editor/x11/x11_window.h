@@ -65,6 +65,7 @@ struct X11Window final : HostLoopClient {
   std::atomic<bool> closeRequested{false};  // the window manager's close button
   DoubleClickDetector clicks;
   X11EntryBox* box = nullptr;  // the value entry box, null when none
+  int rawPressOpcode = 0;      // X Input's opcode for raw presses; -1 none, 0 not asked
 
   std::mutex lock;
   // Who runs the window's events: the host's loop, when one took them, or
@@ -91,7 +92,8 @@ void PaintInvalid(X11Window* w);
 // The box's events: keys, focus, presses into it, exposure. False for an
 // event of another window.
 bool HandleBoxEvent(X11Window* w, const XEvent& event);
-// While the entry box holds the keyboard: a button held with the pointer
-// outside the editor (a press in another client's window) gives the
-// keyboard and the focus back. Asks the server, once per call.
-void LetGoOfKeyboardOnPressOutside(X11Window* w);
+// While the entry box holds the keyboard: a press (`pressed`: the server
+// reported one) or a button held with the pointer outside the editor (in
+// another client's window) gives the keyboard and the focus back. Asks the
+// server where the pointer is, once per call.
+void LetGoOfKeyboardOnPressOutside(X11Window* w, bool pressed);
