@@ -35,8 +35,13 @@ void AttachKnob(SurfaceEditor* editor, PlugParams* plug, int param, int x, int y
                             new CaptionControl(plug, caption, param, captionStyle, false));
 }
 
-// The read-me beside the plug-in's binary, or else in the resources of the
-// bundle the binary is in (a VST 3 bundle keeps it in Contents/Resources/).
+SpectrumGraph* MakeGraph(PlugParams* plug, float weight) {
+  return new SpectrumGraph(plug, kDisplay, kWhite, true, 2, 0.5f, 4096, 4096,
+                           Blend{kBlendKindAdd, weight}, true);
+}
+
+}  // namespace
+
 std::string ReadmePath(const std::string& directory) {
   const std::string beside = directory + "Quorvane_README.txt";
   if (FILE* file = std::fopen(beside.c_str(), "rb")) {
@@ -46,13 +51,6 @@ std::string ReadmePath(const std::string& directory) {
   const char separator = PathSeparator();
   return directory + ".." + separator + "Resources" + separator + "Quorvane_README.txt";
 }
-
-SpectrumGraph* MakeGraph(PlugParams* plug, float weight) {
-  return new SpectrumGraph(plug, kDisplay, kWhite, true, 2, 0.5f, 4096, 4096,
-                           Blend{kBlendKindAdd, weight}, true);
-}
-
-}  // namespace
 
 DitherEditor::DitherEditor(DitherPlugin* plugin)
     : SurfaceEditor(plugin, kEditorWidth, kEditorHeight, kFramesPerSecond), plugin(plugin) {

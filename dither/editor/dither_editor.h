@@ -5,12 +5,19 @@
 // the audio thread feeds its spectra and level bar.
 #pragma once
 
+#include <string>
+
 #include "dither/dither_display.h"
 #include "editor/surface_editor.h"
 
 class DitherPlugin;
 class LevelBar;
 class SpectrumGraph;
+
+// The read-me the logo opens for a plug-in whose binary is in `directory`
+// (which ends in a separator): beside the binary, or else in the resources of
+// the bundle the binary is in (a VST 3 bundle keeps it in Contents/Resources/).
+std::string ReadmePath(const std::string& directory);
 
 class DitherEditor : public SurfaceEditor, public DitherDisplay {
  public:
