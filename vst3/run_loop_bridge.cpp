@@ -4,8 +4,8 @@
 
 namespace vst3 {
 
-RunLoopBridge* RunLoopBridge::Create(IRunLoop* loop) {
-  auto* bridge = new (std::nothrow) RunLoopBridge(loop);
+RunLoopBridge* RunLoopBridge::Create(IRunLoop* loop, HostLoopClient* ticks) {
+  auto* bridge = new (std::nothrow) RunLoopBridge(loop, ticks);
   if (bridge == nullptr) loop->release();
   return bridge;
 }
@@ -56,7 +56,9 @@ void RunLoopBridge::onFDIsSet(int) {
 }
 
 void RunLoopBridge::onTimer() {
-  if (client) client->RunPending();
+  if (client == nullptr) return;
+  if (ticks) ticks->RunPending();
+  client->RunPending();
 }
 
 }  // namespace vst3

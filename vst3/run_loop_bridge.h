@@ -17,8 +17,9 @@ namespace vst3 {
 class RunLoopBridge final : public HostLoop, public IEventHandler, public ITimerHandler {
  public:
   // A bridge to `loop` with one reference, the caller's; it keeps the
-  // reference to `loop` that the caller had. Null when none can be made.
-  static RunLoopBridge* Create(IRunLoop* loop);
+  // reference to `loop` that the caller had. Each tick of the timer also
+  // runs `ticks`, if given, before the window's. Null when none can be made.
+  static RunLoopBridge* Create(IRunLoop* loop, HostLoopClient* ticks = nullptr);
   RunLoopBridge(const RunLoopBridge&) = delete;
   RunLoopBridge& operator=(const RunLoopBridge&) = delete;
 
@@ -33,11 +34,12 @@ class RunLoopBridge final : public HostLoop, public IEventHandler, public ITimer
 
  private:
   friend class ReferenceCount<RunLoopBridge>;
-  explicit RunLoopBridge(IRunLoop* loop) : loop(loop) {}
+  RunLoopBridge(IRunLoop* loop, HostLoopClient* ticks) : loop(loop), ticks(ticks) {}
   ~RunLoopBridge();
 
   ReferenceCount<RunLoopBridge> references;
   IRunLoop* loop;
+  HostLoopClient* ticks;             // runs on every tick while started
   HostLoopClient* client = nullptr;  // while started
   bool watching = false;
   bool timing = false;

@@ -116,9 +116,8 @@ Tresult Vst3Effect::setParamNormalized(ParamId id, ParamValue normalised) {
   if (id != kProgramParamId && id >= static_cast<ParamId>(plug->ParamCount())) {
     return kInvalidArgument;
   }
-  // A program sets every parameter, but the host is not asked to read them
-  // again (restartComponent): Ardour calls this inside its preset loading
-  // and waits forever for a lock of its own if asked there.
+  // A program sets every parameter; the host is asked to read them again
+  // later (TellHostOfNewValues), not from inside this call.
   LockGuard guard(&plug->Lock());
   ApplyParameter(id, normalised);
   return kResultOk;

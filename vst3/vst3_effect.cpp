@@ -108,6 +108,14 @@ Tresult Vst3Effect::setActive(uint8_t state) {
 
 // ---- PlugHost ------------------------------------------------------------------------------
 
+void Vst3Effect::TellHostOfNewValues() {
+  if (!restartPending.exchange(false)) return;
+  if (IComponentHandler* to = TakeHandler()) {
+    to->restartComponent(kParamValuesChanged);
+    to->release();
+  }
+}
+
 IComponentHandler* Vst3Effect::TakeHandler() {
   LockGuard guard(&plug->Lock());
   if (handler) handler->addRef();
@@ -143,7 +151,12 @@ void Vst3Effect::ApplyParameter(ParamId id, ParamValue normalised) {
   if (std::isnan(normalised)) return;
   normalised = normalised < 0.0 ? 0.0 : normalised > 1.0 ? 1.0 : normalised;
   if (id == kProgramParamId) {
-    plug->SelectProgram(NormalizedToProgram(normalised));
+    // Every parameter may have changed: the host hears of the new values in
+    // the next block's output changes, and from its user-interface thread.
+    if (plug->SelectProgram(NormalizedToProgram(normalised))) {
+      valuesToSend = true;
+      restartPending = true;
+    }
   } else if (id < static_cast<ParamId>(plug->ParamCount())) {
     plug->SetParamFromHost(static_cast<int>(id), static_cast<float>(normalised));
   }

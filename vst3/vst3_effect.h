@@ -13,6 +13,7 @@
 // VST 2.x adapter does; process holds it for the call.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -125,6 +126,13 @@ class Vst3Effect final : public IComponent,
   bool CalledUnderLock() const override { return false; }
   void SendMidi(const MidiMessage&) override {}
 
+  // [UI thread] After a program change, outside the host's call that made
+  // it: asks the host to read every parameter again (restartComponent with
+  // kParamValuesChanged). Made inside the host's own setParamNormalized, the
+  // request can deadlock a host (Ardour) that loads a preset under a lock
+  // its handler takes. Nothing when no program changed since.
+  void TellHostOfNewValues();
+
   // The normalised value of the program-change parameter for a program.
   ParamValue ProgramToNormalized(int32_t program) const;
   int32_t NormalizedToProgram(ParamValue normalised) const;
@@ -141,12 +149,17 @@ class Vst3Effect final : public IComponent,
   void ApplyParameter(ParamId id, ParamValue normalised);
   // [audio, lock held] Processes frames first .. first + count of the block.
   void ProcessRange(const ProcessData& data, int32_t first, int32_t count);
+  // [audio, lock held] Every parameter's value, at the block's start, in the
+  // host's output changes.
+  void SendValues(IParameterChanges* out);
 
   ReferenceCount<Vst3Effect> references;
   std::unique_ptr<PlugBase> plug;
   std::vector<ParamValue> defaults;      // each parameter's normalised value when made
   IComponentHandler* handler = nullptr;  // the host's, with a reference of ours
   bool active = false;
+  bool valuesToSend = false;                // [lock] a program changed the values
+  std::atomic<bool> restartPending{false};  // a program changed the values
 };
 
 }  // namespace vst3

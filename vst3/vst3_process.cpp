@@ -158,6 +158,8 @@ Tresult Vst3Effect::process(ProcessData* data) {
     ProcessRange(*data, position, end - position);
     position = end;
   }
+  if (valuesToSend && data->outputParameterChanges != nullptr)
+    SendValues(data->outputParameterChanges);
   if (data->numOutputs > 0 && data->outputs != nullptr) {
     if (data->symbolicSampleSize == kSample64) {
       MarkSilence<double>(data->outputs, frames);
@@ -166,6 +168,17 @@ Tresult Vst3Effect::process(ProcessData* data) {
     }
   }
   return kResultOk;
+}
+
+void Vst3Effect::SendValues(IParameterChanges* out) {
+  valuesToSend = false;
+  for (int i = 0; i < plug->ParamCount(); ++i) {
+    const auto id = static_cast<ParamId>(i);
+    int32_t index = 0;
+    if (IParamValueQueue* queue = out->addParameterData(&id, &index)) {
+      queue->addPoint(0, plug->ParamAt(i).Normalized(), &index);
+    }
+  }
 }
 
 void Vst3Effect::ProcessRange(const ProcessData& data, int32_t first, int32_t count) {

@@ -43,7 +43,7 @@ Tresult Vst3View::attached(void* parent, const char* type) {
   // A Linux host's frame offers the loop the window's events run on.
   void* runLoop = nullptr;
   if (frame && frame->queryInterface(kIRunLoopIid.bytes, &runLoop) == kResultOk && runLoop) {
-    bridge = RunLoopBridge::Create(static_cast<IRunLoop*>(runLoop));
+    bridge = RunLoopBridge::Create(static_cast<IRunLoop*>(runLoop), this);
   }
   // The editor has one window: a second view finds it open and fails.
   if (!effect->Plug().OpenEditor(parent, bridge)) {
@@ -66,6 +66,8 @@ void Vst3View::ReleaseBridge() {
   if (bridge) bridge->release();
   bridge = nullptr;
 }
+
+void Vst3View::RunPending() { effect->TellHostOfNewValues(); }
 
 Tresult Vst3View::onWheel(float) { return kResultFalse; }
 

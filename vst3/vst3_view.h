@@ -3,13 +3,15 @@
 // closed when removed. A host may make several views and attach one; the
 // editor has one window, so a second view cannot be attached while one is.
 // On Linux the window's events run on the host's run loop, asked of the
-// frame, when the host offers one.
+// frame, when the host offers one; its timer also tells the host of values a
+// program change set.
 //
 // Threads: [UI] every call.
 #pragma once
 
 #include <cstdint>
 
+#include "core/host_loop.h"
 #include "vst3/reference_count.h"
 #include "vst3/vst3_interfaces.h"
 
@@ -21,7 +23,7 @@ class Vst3Effect;
 // The window type the views of this platform are attached to.
 extern const char* const kViewPlatformType;
 
-class Vst3View final : public IPlugView {
+class Vst3View final : public IPlugView, public HostLoopClient {
  public:
   // A new view of the effect's editor with one reference, the caller's, or
   // null when none can be made.
@@ -45,6 +47,10 @@ class Vst3View final : public IPlugView {
   Tresult QV_VST3_CALL setFrame(IPlugFrame* frame) override;
   Tresult QV_VST3_CALL canResize() override;
   Tresult QV_VST3_CALL checkSizeConstraint(ViewRect* rect) override;
+
+  // [UI, the frame's run loop] Each tick of the editor's timer: the host
+  // hears of values a program change set (Vst3Effect::TellHostOfNewValues).
+  void RunPending() override;
 
  private:
   friend class ReferenceCount<Vst3View>;

@@ -234,7 +234,9 @@ Vst3Saved() {
 }
 
 # Ardour lists the eight programs as the plug-in's factory presets; loading
-# "CD render (soft)" selects it in the plug-in, whose state Ardour saves.
+# "CD render (soft)" selects it in the plug-in, whose state Ardour saves,
+# without a deadlock (the script's timeout), and Ardour's controls show the
+# program's values (dither on) at once.
 Vst3Presets() {
   QV_SCRIPTS="$HERE" QV_SESSION="$WORK/vst3-presets" timeout 120 \
     ardour7-lua "$HERE/presets_session.lua" >"$WORK/vst3-presets.txt" 2>&1 ||
@@ -243,7 +245,9 @@ Vst3Presets() {
   presets=$(grep '^preset ' "$WORK/vst3-presets.txt")
   state=$("$PYTHON" "$HERE/saved_state.py" "$WORK/vst3-presets/quorvane.ardour")
   [ "$presets" = "$(printf 'preset %s\n' Default "CD render (hard)" "CD render (soft)" -)" ] &&
-    [ "$state" = "$(printf '%s\n' "program 2" "value 1" "value 9" "value 16" "value 1")" ] && return 0
+    [ "$state" = "$(printf '%s\n' "program 2" "value 1" "value 9" "value 16" "value 1")" ] &&
+    Lists "$WORK/vst3-presets.txt" "dither = 1.0" "psychoacoustic power = 9.0" \
+      "target bits = 16.0" "show graph = 1.0" && return 0
   Diagnose <<<"$presets"$'\n'"$state"
   return 1
 }
@@ -395,7 +399,7 @@ Check "Ardour's VST 3 host loads the bundle and lists its parameters in their ow
   ControlsSession vst3-session Quorvane VST3
 Check "the session Ardour saves holds the VST 3 plug-in with target bits = 20, and reopens with it" \
   Vst3Saved
-Check "Ardour lists the programs as factory presets, and loading one selects it in the plug-in" \
+Check "Ardour lists the programs as factory presets; loading one selects it in the plug-in and Ardour shows its values" \
   Vst3Presets
 Check "Ardour's GUI opens the VST 3 view on its run loop; a typed value and a click reach its automation" \
   Vst3Gui

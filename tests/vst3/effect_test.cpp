@@ -253,6 +253,45 @@ TEST_F(Vst3Effect, ADragFromPressToReleaseIsOneGesture) {
   controller->setComponentHandler(nullptr);
 }
 
+TEST_F(Vst3Effect, AProgramChangeReachesTheHostAfterTheCallThatMadeIt) {
+  RecordingHandler handler;
+  ASSERT_EQ(controller->setComponentHandler(&handler), kResultOk);
+  Start(64);
+  // "CD render (soft)" switches dither on.
+  ASSERT_EQ(controller->setParamNormalized(kProgramParamId, Effect().ProgramToNormalized(2)),
+            kResultOk);
+  EXPECT_TRUE(handler.edits.empty()) << "nothing is asked of the host inside its own call";
+  Effect().TellHostOfNewValues();
+  ASSERT_EQ(handler.edits.size(), 1u);
+  EXPECT_EQ(handler.edits[0].what, "restart");
+  EXPECT_EQ(handler.edits[0].value, static_cast<ParamValue>(kParamValuesChanged));
+  Effect().TellHostOfNewValues();
+  EXPECT_EQ(handler.edits.size(), 1u) << "once per change";
+  // The next block also carries every value to the host, once.
+  std::vector<float> left(64, 0.0f), right = left;
+  ParameterChanges out;
+  void* channels[2] = {left.data(), right.data()};
+  AudioBusBuffers bus{2, 0, channels};
+  ProcessData data{};
+  data.symbolicSampleSize = kSample32;
+  data.numSamples = 64;
+  data.numInputs = data.numOutputs = 1;
+  data.inputs = data.outputs = &bus;
+  data.outputParameterChanges = &out;
+  ASSERT_EQ(processor->process(&data), kResultOk);
+  ASSERT_EQ(out.queues.size(), 4u);
+  int32_t offset = -1;
+  ParamValue dither = 0.0;
+  ASSERT_EQ(out.queues[kParamDither].getPoint(0, &offset, &dither), kResultOk);
+  EXPECT_EQ(offset, 0);
+  EXPECT_EQ(dither, 1.0);
+  ParameterChanges again;
+  data.outputParameterChanges = &again;
+  ASSERT_EQ(processor->process(&data), kResultOk);
+  EXPECT_TRUE(again.queues.empty());
+  controller->setComponentHandler(nullptr);
+}
+
 TEST(Vst3Handler, TheEffectHoldsAReferenceToItsHandlerWhileItKeepsIt) {
   CountedHandler handler;
   {

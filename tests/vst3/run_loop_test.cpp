@@ -65,6 +65,17 @@ TEST(Vst3RunLoop, TheWindowsDescriptorAndTimerRunOnTheHostsLoopUntilStopped) {
   EXPECT_EQ(loop.events, nullptr);
   EXPECT_EQ(loop.timer, nullptr);
 
+  // A bridge with a client for ticks runs it on each tick of the timer,
+  // before the window's, and not when the descriptor is readable.
+  CountingClient ticks;
+  RunLoopBridge* ticking = RunLoopBridge::Create(&loop, &ticks);
+  ASSERT_TRUE(ticking->Start(17, 62, &client));
+  loop.events->onFDIsSet(17);
+  loop.timer->onTimer();
+  EXPECT_EQ(ticks.runs, 1);
+  EXPECT_EQ(client.runs, 4);
+  ticking->release();
+
   // A loop that refuses the descriptor is not used at all.
   loop.refuseEvents = true;
   EXPECT_FALSE(hostLoop.Start(17, 62, &client));

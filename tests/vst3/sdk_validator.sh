@@ -27,12 +27,16 @@ if [ ! -f "$ARCHIVE" ]; then
 fi
 UseWine "$WORK" 600
 
+# Tool NAME PROGRAM: the path of a program built in WORK/NAME (the SDK puts
+# Linux programs in bin/Release/, Windows ones in bin/), or nothing.
+Tool() { find "$WORK/$1/bin" -maxdepth 2 -type f \( -name "$2" -o -name "$2.exe" \) 2>/dev/null | head -1; }
+
 # Build NAME [CMAKE ARGUMENTS...]: the validator and moduleinfotool in
-# WORK/NAME, once; their folder, or a failure with the build's tail.
+# WORK/NAME, once; a failure with the build's tail.
 Build() {
   local name=$1 dir="$WORK/$1"
   shift
-  if [ ! -x "$dir/bin/Release/validator" ] && [ ! -f "$dir/bin/Release/validator.exe" ]; then
+  if [ -z "$(Tool "$name" validator)" ] || [ -z "$(Tool "$name" moduleinfotool)" ]; then
     mkdir -p "$WORK/sdk"
     [ -f "$WORK/sdk/CMakeLists.txt" ] || tar -xJf "$ARCHIVE" -C "$WORK/sdk" || return 1
     {
@@ -74,12 +78,12 @@ SilenceFlagsRight() {
 }
 
 ModuleInfoAgrees() {
-  timeout 120 "$WORK/linux/bin/Release/moduleinfotool" -validate -path "$BUNDLE" 2>&1 | Diagnose
+  timeout 120 "$(Tool linux moduleinfotool)" -validate -path "$BUNDLE" 2>&1 | Diagnose
   return "${PIPESTATUS[0]}"
 }
 
 if Build linux; then
-  LINUX="$WORK/linux/bin/Release/validator"
+  LINUX=$(Tool linux validator)
   Check "VST 3 validator, Linux module" Validates "$LINUX"
   Check "VST 3 validator -e, Linux module" Validates "$LINUX" -e
   Check "VST 3 validator -l, Linux module" Validates "$LINUX" -l
@@ -93,7 +97,7 @@ for arch in x86 x64; do
   toolchain=mingw32-posix.cmake
   [ $arch = x64 ] && bits=64 && toolchain=mingw64-posix.cmake
   if Build "$arch" -DCMAKE_SYSTEM_NAME=Windows -DCMAKE_TOOLCHAIN_FILE="$SOURCES/$toolchain"; then
-    WINDOWS=(wine "$WORK/$arch/bin/Release/validator.exe")
+    WINDOWS=(wine "$(Tool "$arch" validator)")
     Check "VST 3 validator, $bits-bit Windows module" Validates "${WINDOWS[@]}"
     Check "VST 3 validator -e, $bits-bit Windows module" Validates "${WINDOWS[@]}" -e
     Check "VST 3 validator -l, $bits-bit Windows module" Validates "${WINDOWS[@]}" -l

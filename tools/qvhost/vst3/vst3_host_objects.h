@@ -63,7 +63,7 @@ class ParameterChanges final : public StackObject<IParameterChanges> {
 };
 
 struct Edit {
-  std::string what;  // "begin", "perform" or "end"
+  std::string what;  // "begin", "perform", "end" or "restart" (its flags the value)
   ParamId id;
   ParamValue value;
 };
@@ -73,7 +73,10 @@ class RecordingHandler final : public StackObject<IComponentHandler> {
   Tresult QV_VST3_CALL beginEdit(ParamId id) override;
   Tresult QV_VST3_CALL performEdit(ParamId id, ParamValue value) override;
   Tresult QV_VST3_CALL endEdit(ParamId id) override;
-  Tresult QV_VST3_CALL restartComponent(int32_t) override { return kResultOk; }
+  Tresult QV_VST3_CALL restartComponent(int32_t flags) override {
+    edits.push_back({"restart", 0, static_cast<ParamValue>(flags)});
+    return kResultOk;
+  }
 
   std::vector<Edit> edits;
 };
