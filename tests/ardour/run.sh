@@ -271,13 +271,14 @@ Vst3Gui() {
   return 1
 }
 
-# Exported NAME [PLUGIN KIND]: Ardour's export of the test tone, through the
-# plug-in when one is named, in $WORK/NAME/out/render.wav. Ardour's Lua tool
+# Exported NAME [PLUGIN KIND [SHAPING]]: Ardour's export of the test tone,
+# through the plug-in when one is named ("psychoacoustic power" at SHAPING,
+# in Ardour's units for that kind; off without), in $WORK/NAME/out/render.wav. Ardour's Lua tool
 # sometimes aborts as it closes a session after an export, with or without a
 # plug-in, before its output is flushed: the exported file, whole (2 s at
 # 48 kHz), counts, not the tool's exit status or its lines.
 Exported() {
-  QV_SESSION="$WORK/$1" QV_PLUGIN="${2:-}" QV_KIND="${3:-}" timeout 300 \
+  QV_SESSION="$WORK/$1" QV_PLUGIN="${2:-}" QV_KIND="${3:-}" QV_SHAPING="${4:-0}" timeout 300 \
     ardour7-lua "$HERE/export_session.lua" >"$WORK/$1.txt" 2>&1
   [ "$(soxi -s "$WORK/$1/out/render.wav" 2>/dev/null)" = 96000 ] && return 0
   tail -5 "$WORK/$1.txt" | Diagnose
@@ -305,6 +306,16 @@ Vst3Exports() {
     "$WORK/export-qvhost.wav" --block 1024 --param 0=0 --param 1=0 >/dev/null || return 1
   SameRender "$WORK/export-vst3/out/render.wav" "$WORK/export-vst2/out/render.wav" &&
     SameRender "$WORK/export-vst3/out/render.wav" "$WORK/export-qvhost.wav"
+}
+
+# With shaping on (power 9; Ardour gives a VST 2.x plug-in normalised values)
+# the VST 2.x, VST 3 and LV2 plug-ins export the tone bit for bit alike in
+# one Ardour: each designs its filter for the block Ardour runs.
+ShapedExports() {
+  Exported shaped-vst2 Quorvane LXVST 0.75 && Exported shaped-vst3 Quorvane VST3 9 &&
+    LV2_PATH="$NATIVE/lv2" Exported shaped-lv2 "$LV2_URI" LV2 9 || return 1
+  SameRender "$WORK/shaped-vst3/out/render.wav" "$WORK/shaped-vst2/out/render.wav" &&
+    SameRender "$WORK/shaped-vst3/out/render.wav" "$WORK/shaped-lv2/out/render.wav"
 }
 
 # ---- Installing: scripts/install.sh, as the README tells users ---------------
@@ -407,4 +418,6 @@ Check "the VST 3 view Ardour shows is the editor's face, as qvhost shows it outs
   SameAsQvhost "$WORK/ardour-vst3.png" --param 2=0.538462
 Check "Ardour exports a tone through the VST 3 bundle bit for bit as through the VST 2.x plug-in" \
   Vst3Exports
+Check "with shaping on, Ardour's exports through VST 2.x, VST 3 and LV2 are bit for bit alike" \
+  ShapedExports
 Passed
