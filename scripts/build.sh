@@ -83,3 +83,23 @@ for target in "${targets[@]}"; do
   cp "build/${target#*:}/clap/Quorvane.clap" "dist/clap/${target%%:*}/"
   cp resources/Quorvane_README.txt "dist/clap/${target%%:*}/"
 done
+
+# What ships carries no debug information: each binary copied into dist/ is
+# stripped of it, and it is kept apart under dist/debug/ (the same path with
+# .debug added), which the binary names, so that a debugger finds it.
+StripForShipping() {
+  local file=$1 tools="" debug="dist/debug/${1#dist/}.debug"
+  if [ "$(head -c 2 "$file")" = MZ ]; then
+    tools=i686-w64-mingw32-
+    x86_64-w64-mingw32-objdump -f "$file" | grep -q 'pei-x86-64' && tools=x86_64-w64-mingw32-
+  fi
+  mkdir -p "$(dirname "$debug")"
+  "${tools}objcopy" --only-keep-debug "$file" "$debug"
+  "${tools}strip" --strip-debug "$file"
+  "${tools}objcopy" --add-gnu-debuglink="$debug" "$file"
+}
+rm -rf dist/debug
+while IFS= read -r -d '' binary; do
+  StripForShipping "$binary"
+done < <(find dist -path dist/debug -prune -o -type f \( -name '*.so' -o -name '*.dll' \
+  -o -name '*.clap' -o -name '*.vst3' -o -name quorvane \) -print0)

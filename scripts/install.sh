@@ -12,7 +12,10 @@
 # /usr/local/share/man/man1.
 # With --user: ~/.vst, ~/.lv2, ~/.vst3, ~/.clap, ~/.local/bin and
 # ~/.local/share/man/man1.
-# With --remove: takes away exactly what the install put there.
+# The VST 3 bundle goes without its Windows modules, which Linux hosts would
+# try to load and list as failures (dist/ keeps the whole bundle).
+# With --remove: takes away exactly what the install put there, and the
+# plug-in folders it leaves empty.
 # QV_ROOT, when set, is put in front of every path (for packaging and tests).
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -57,6 +60,11 @@ if $remove; then
     rm -rf "${folder:?}/$name"
     echo "removed $folder/$name"
   done
+  # The folders of the plug-ins and the manual page, if nothing else is in
+  # them; the shells' bin folders stay.
+  for folder in "$vst" "$lv2" "$vst3" "$clap" "$man"; do
+    rmdir "$folder" 2>/dev/null && echo "removed $folder" || true
+  done
   exit 0
 fi
 
@@ -69,11 +77,12 @@ for item in "${items[@]}"; do
   mkdir -p "$folder"
   # A bundle is replaced whole, so that no file of an older one stays.
   rm -rf "${folder:?}/$name"
-  # The plug-in keeps its time: hosts that cache scans take a file newer
-  # than its scan for a changed one.
-  cp -rp "$source" "$folder/$name"
+  # The plug-in keeps its time (hosts that cache scans take a file newer
+  # than its scan for a changed one), and belongs to whoever installs it.
+  cp -r --preserve=timestamps "$source" "$folder/$name"
   echo "installed $folder/$name"
 done
+rm -rf "$vst3/Quorvane.vst3/Contents/"*-win
 if $user; then
   echo "Ardour looks for Linux VST plug-ins in system folders only: add $HOME/.vst in"
   echo "Edit > Preferences > Plugins > VST > Linux VST Path. LV2, VST 3 and CLAP hosts find"

@@ -366,16 +366,43 @@ SystemInstall() {
     /usr/local/lib/lv2/Quorvane.lv2/manifest.ttl /usr/local/bin/quorvane
     /usr/local/share/man/man1/quorvane.1
     /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so
-    /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-win/Quorvane.vst3
+    /usr/local/lib/vst3/Quorvane.vst3/Contents/Resources/moduleinfo.json
     /usr/local/lib/vst3/Quorvane.vst3/Contents/Resources/Quorvane_README.txt
     /usr/local/lib/clap/Quorvane.clap /usr/local/lib/clap/Quorvane_README.txt)
+  # Made by the install; no other package puts anything there.
+  local folders=(/usr/local/lib/vst /usr/local/lib/lv2 /usr/local/lib/vst3 /usr/local/lib/clap)
+  local made=() folder
+  for folder in "${folders[@]}"; do [ -e "$folder" ] || made+=("$folder"); done
   local ok=0
-  Installed "${files[@]}" && FoundByDefault "$NAME" LXVST && FoundByDefault "$LV2_URI" LV2 &&
+  Installed "${files[@]}" && Removed /usr/local/lib/vst3/Quorvane.vst3/Contents/x86-win \
+    /usr/local/lib/vst3/Quorvane.vst3/Contents/x86_64-win && OwnedByRoot /usr/local/lib/vst/Quorvane.so &&
+    NoScanFailure && FoundByDefault "$NAME" LXVST && FoundByDefault "$LV2_URI" LV2 &&
     FoundByDefault "$NAME" VST3 &&
     MANPATH=/usr/local/share/man man -w quorvane >/dev/null || ok=1
   AsRoot "$ROOT_DIR/scripts/uninstall.sh" >>"$WORK/install.txt" 2>&1 || ok=1
-  Removed "${files[@]}" || ok=1
+  Removed "${files[@]}" "${made[@]}" || ok=1
   return $ok
+}
+
+# OwnedByRoot FILE: a system install belongs to root, whoever built it.
+OwnedByRoot() {
+  [ "$(stat -c %U "$1")" = root ] && return 0
+  echo "# $1 belongs to $(stat -c %U "$1")"
+  return 1
+}
+
+# Ardour's VST 3 scanner, run as Ardour runs it on every *.vst3 it finds in
+# the folder (a Windows module in the bundle is one), reports no failure.
+NoScanFailure() {
+  local config="$WORK/scan-installed" report="" found
+  rm -rf "$config" && mkdir -p "$config/ardour7" "$config/cache"
+  while IFS= read -r found; do
+    report+=$(XDG_CONFIG_HOME=$config XDG_CACHE_HOME=$config/cache LD_LIBRARY_PATH=/usr/lib/ardour7 \
+      timeout 120 /usr/lib/ardour7/ardour-vst3-scanner -v "$found" 2>&1)$'\n'
+  done < <(find /usr/local/lib/vst3 -name '*.vst3')
+  grep -q 'Found Plugin' <<<"$report" && ! grep -q -E '\[ERROR\]|Cannot load' <<<"$report" && return 0
+  Diagnose <<<"$report"
+  return 1
 }
 
 UserInstall() {
@@ -391,7 +418,7 @@ UserInstall() {
   HOME=$home "$ROOT_DIR/scripts/uninstall.sh" --user >/dev/null 2>&1 && Removed "${files[@]}"
 }
 
-Check "a system install puts everything (VST 2.x, LV2, VST 3; CLAP in /usr/local/lib/clap) where Ardour finds it with no configuration, and uninstall removes it" \
+Check "a system install puts everything (VST 2.x, LV2, VST 3 with its Linux module alone; CLAP in /usr/local/lib/clap), owned by root, where Ardour finds it with no configuration and scans it without a failure, and uninstall removes it and the folders it made" \
   SystemInstall
 Check "a user install fills ~/.vst, ~/.lv2, ~/.vst3, ~/.clap and ~/.local, says what Ardour needs, and uninstall removes it" \
   UserInstall

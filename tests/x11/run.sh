@@ -76,10 +76,11 @@ NoGrowth() {
 }
 
 # NativeView: the VST 3 module's view, attached as a VST 3 host attaches it,
-# draws what the VST 2.x editor opened first drew.
+# draws what the VST 2.x editor opened first drew; qvhost is given the
+# bundle folder, as its usage offers.
 NativeView() {
   timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/qvhost/qvhost" view \
-    "$NATIVE/vst3/Quorvane.vst3/Contents/x86_64-linux/Quorvane.so" "$WORK/view.png" \
+    "$NATIVE/vst3/Quorvane.vst3" "$WORK/view.png" \
     >"$WORK/view.txt" 2>"$WORK/view.err" || { Diagnose <"$WORK/view.err"; return 1; }
   Says "$WORK/view.txt" "view platform X11EmbedWindowID 0" "view size 500 525 resizable 0" \
     "view attached 0" "view removed 0" && SameAs open view

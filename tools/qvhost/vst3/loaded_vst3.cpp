@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <string>
 
 #include "tools/qvhost/plugin_library.h"
@@ -46,7 +47,30 @@ LoadedVst3::~LoadedVst3() {
   }
 }
 
-bool LoadedVst3::Load(const char* path) {
+namespace {
+
+// The module a bundle folder holds for this platform
+// (Name.vst3/Contents/<architecture>/Name.<ending>); any other path as it is.
+std::string ModulePath(const std::string& path) {
+  std::error_code failed;
+  if (!std::filesystem::is_directory(path, failed)) return path;
+  const std::filesystem::path bundle = std::filesystem::path(path).lexically_normal();
+  const std::string name = (bundle.has_filename() ? bundle : bundle.parent_path()).stem().string();
+#if defined(_WIN32)
+  const char* architecture = sizeof(void*) == 8 ? "x86_64-win" : "x86-win";
+  const std::string file = name + ".vst3";
+#else
+  const char* architecture = "x86_64-linux";
+  const std::string file = name + ".so";
+#endif
+  return (bundle / "Contents" / architecture / file).string();
+}
+
+}  // namespace
+
+bool LoadedVst3::Load(const char* bundleOrModule) {
+  const std::string module = ModulePath(bundleOrModule);
+  const char* path = module.c_str();
   std::string error;
   library = OpenLibrary(path, error);
   if (library == nullptr) {

@@ -15,8 +15,9 @@ class LoadedVst3 {
   LoadedVst3(const LoadedVst3&) = delete;
   LoadedVst3& operator=(const LoadedVst3&) = delete;
 
-  // On failure prints the reason to stderr and returns false.
-  [[nodiscard]] bool Load(const char* path);
+  // Loads a module, or the module of this platform in a bundle folder
+  // (Name.vst3/). On failure prints the reason to stderr and returns false.
+  [[nodiscard]] bool Load(const char* bundleOrModule);
 
   // [after a successful Load]
   vst3::IComponent& Component() { return *component; }
