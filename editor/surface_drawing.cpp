@@ -128,5 +128,7 @@ bool SurfaceEditor::DrawText(const TextStyle& style, const char* text, const Rec
     SelectSurfaceFont(*surface, textFont);
     fontSelected = true;
   }
-  return DrawSurfaceText(*surface, textFont, style, text, rect);
+  // Only within the region being redrawn: beyond it the text is on the
+  // surface already, over a background that was not drawn again.
+  return DrawSurfaceText(*surface, textFont, style, text, rect, &clip);
 }

@@ -18,7 +18,9 @@ void DeleteTextFont(void* font);
 // Puts `font` into the surface's device context for all later text.
 void SelectSurfaceFont(SystemBitmap& surface, void* font);
 // Draws `text` into `rect` of the surface with the selected font, the style's
-// colour and alignment, transparent background, not clipped. True when a
-// height other than 0 was drawn.
+// colour and alignment, transparent background, not clipped to `rect` but
+// only within `clip` when given (a glyph is blended over what is there, so a
+// repaint must not reach pixels whose background it did not redraw). True
+// when a height other than 0 was drawn.
 bool DrawSurfaceText(SystemBitmap& surface, void* font, const TextStyle& style, const char* text,
-                     const Rect& rect);
+                     const Rect& rect, const Rect* clip = nullptr);

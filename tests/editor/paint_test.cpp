@@ -2,6 +2,9 @@
 // of touching regions, what is redrawn and what reaches the window.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "draw/pixel.h"
 #include "draw/system_bitmap.h"
 #include "editor_fixture.h"
@@ -19,6 +22,17 @@ class CountingControl : public Control {
   }
   uint32_t colour;
   int draws = 0;
+};
+
+// A control whose text stands above its rectangle, as the graph grid's
+// frequency labels stand above the grid.
+class LabelledControl : public Control {
+ public:
+  explicit LabelledControl(PlugParams* plug) : Control(plug, Rect{10, 60, 110, 90}, -1, 1, 1.0f) {}
+  bool Draw(Editor* editor) override {
+    const TextStyle style(12, Colour{255, 255, 255, 255}, "Arial", 0, 1, 0);
+    return editor->DrawText(style, "1k 2k 5k", Rect{10, 44, 110, 58});
+  }
 };
 
 void CleanAll(Editor* editor) {
@@ -73,6 +87,31 @@ TEST(EditorPaint, OnlyDirtyRegionsAreRedrawnAndTouchingOnesMergeIntoOne) {
   editor->Paint();
   EXPECT_EQ(a->draws, 2);
   EXPECT_EQ(c->draws, 2);
+}
+
+TEST(EditorPaint, TextOutsideTheRedrawnRegionLooksTheSameAfterAnyNumberOfRedraws) {
+  TestPlug plug;
+  auto* editor = new TestEditor(&plug);
+  editor->AttachBackground(kImageBackground);
+  auto* labelled = new LabelledControl(&plug);
+  editor->AttachControl(labelled);
+  plug.AttachEditor(editor);
+  editor->Paint();
+  std::vector<uint32_t> first;
+  for (int y = 44; y < 58; ++y)
+    for (int x = 10; x < 110; ++x) first.push_back(SurfacePixel(editor, x, y));
+  ASSERT_NE(std::count(first.begin(), first.end(), kGrey), static_cast<long>(first.size()))
+      << "the text was drawn";
+  // Redrawn on every tick, as the grid is under the spectra: the text, which
+  // is blended over what is there, must not be drawn over itself.
+  for (int tick = 0; tick < 100; ++tick) {
+    labelled->SetDirty();
+    editor->Paint();
+  }
+  std::vector<uint32_t> later;
+  for (int y = 44; y < 58; ++y)
+    for (int x = 10; x < 110; ++x) later.push_back(SurfacePixel(editor, x, y));
+  EXPECT_EQ(later, first);
 }
 
 TEST(EditorPaint, HidingAControlErasesItByRedrawingWhatLiesBeneath) {

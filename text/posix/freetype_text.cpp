@@ -51,15 +51,16 @@ void BlendCoverage(uint32_t* pixel, const Colour& c, int coverage) {
   *pixel = (d & 0xFF000000u) | nr << 16 | ng << 8 | nb;
 }
 
+// Blends a glyph's coverage into the pixels of `area` (within the surface).
 void DrawGlyph(SystemBitmap& surface, const FT_GlyphSlot glyph, int left, int top,
-               const Colour& colour) {
+               const Colour& colour, const Rect& area) {
   const FT_Bitmap& coverage = glyph->bitmap;
   for (unsigned row = 0; row < coverage.rows; ++row) {
     const int y = top + static_cast<int>(row);
-    if (y < 0 || y >= surface.Height()) continue;
+    if (y < area.top || y >= area.bottom) continue;
     for (unsigned column = 0; column < coverage.width; ++column) {
       const int x = left + static_cast<int>(column);
-      if (x < 0 || x >= surface.Width()) continue;
+      if (x < area.left || x >= area.right) continue;
       const int a = coverage.buffer[row * static_cast<unsigned>(coverage.pitch) + column];
       if (a) BlendCoverage(surface.Bits() + y * surface.RowSpan() + x, colour, a);
     }
@@ -75,11 +76,11 @@ int LineWidth(FT_Face face, const std::string& line) {
 }
 
 void DrawLine(SystemBitmap& surface, FT_Face face, const std::string& line, int x, int baseline,
-              const Colour& colour) {
+              const Colour& colour, const Rect& area) {
   for (unsigned char c : line) {
     if (FT_Load_Char(face, c, FT_LOAD_RENDER) != 0) continue;
     DrawGlyph(surface, face->glyph, x + face->glyph->bitmap_left,
-              baseline - face->glyph->bitmap_top, colour);
+              baseline - face->glyph->bitmap_top, colour, area);
     x += face->glyph->advance.x >> 6;
   }
 }
@@ -132,9 +133,11 @@ int TextWidth(void* font, const std::string& text) {
 void SelectSurfaceFont(SystemBitmap&, void*) {}
 
 bool DrawSurfaceText(SystemBitmap& surface, void* font, const TextStyle& style, const char* text,
-                     const Rect& rect) {
+                     const Rect& rect, const Rect* clip) {
   FreeTypeFont* found = FontOf(font);
   if (found == nullptr || text == nullptr || surface.Bits() == nullptr) return false;
+  const Rect whole{0, 0, surface.Width(), surface.Height()};
+  const Rect area = clip ? Intersection(whole, *clip) : whole;
   const FT_Size_Metrics& metrics = found->face->size->metrics;
   // The baseline lies the font's ascent, rounded to the nearest pixel, below
   // the top, where GDI puts it; FreeType's own size metric rounds the ascent
@@ -153,7 +156,7 @@ bool DrawSurfaceText(SystemBitmap& surface, void* font, const TextStyle& style, 
     int x = rect.left;
     if (style.alignment == kAlignCentre) x = rect.left + (rect.right - rect.left - width) / 2;
     if (style.alignment == kAlignRight) x = rect.right - width;
-    DrawLine(surface, found->face, line, x, top + ascender, style.colour);
+    DrawLine(surface, found->face, line, x, top + ascender, style.colour, area);
     top += lineHeight;
     start = end + 1;
   }

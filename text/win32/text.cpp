@@ -28,9 +28,11 @@ void SelectSurfaceFont(SystemBitmap& surface, void* font) {
 }
 
 bool DrawSurfaceText(SystemBitmap& surface, void*, const TextStyle& style, const char* text,
-                     const Rect& rect) {
+                     const Rect& rect, const Rect* clip) {
   HDC dc = static_cast<HDC>(surface.DeviceContext());
   if (dc == nullptr) return false;
+  const int saved = SaveDC(dc);
+  if (clip) IntersectClipRect(dc, clip->left, clip->top, clip->right, clip->bottom);
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, RGB(style.colour.r, style.colour.g, style.colour.b));
   UINT format = DT_LEFT | DT_NOCLIP;
@@ -38,6 +40,7 @@ bool DrawSurfaceText(SystemBitmap& surface, void*, const TextStyle& style, const
   if (style.alignment == kAlignRight) format = DT_RIGHT | DT_NOCLIP;
   RECT r = {rect.left, rect.top, rect.right, rect.bottom};
   const int height = DrawTextA(dc, text, -1, &r, format);
+  RestoreDC(dc, saved);
   // GDI may batch the drawing; the compositor writes the same pixels next.
   GdiFlush();
   return height != 0;
