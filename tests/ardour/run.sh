@@ -167,8 +167,6 @@ SameAsQvhost() {
   [ -s "$picture" ] || { echo "# no picture $picture"; return 1; }
   timeout 120 xvfb-run -a -s "-screen 0 1280x1024x24" "$NATIVE/tools/qvhost/qvhost" editor \
     "$NATIVE/Quorvane.so" "$reference" --hold 400 "$@" >/dev/null 2>&1 || return 1
-  # Audio flows in Ardour: the graph redraws, and its labels, drawn outside
-  # the graph's rectangle and not clipped, are blended over themselves.
   "$PYTHON" "$HERE/../x11/compare.py" "$picture" "$reference" --text | Diagnose
   return "${PIPESTATUS[0]}"
 }
