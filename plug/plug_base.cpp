@@ -1,6 +1,7 @@
 #include "plug/plug_base.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -88,8 +89,19 @@ bool PlugBase::ValueFromText(int index, const std::string& text, double& plain) 
       return true;
     }
   }
+  if (param.IsListKind()) {
+    // A list takes the number of one of its values too ("1" for "on"),
+    // written as nothing but that number.
+    char* end = nullptr;
+    const double number = std::strtod(text.c_str(), &end);
+    while (end != nullptr && *end == ' ') ++end;
+    if (end == text.c_str() || end == nullptr || *end != '\0') return false;
+    if (param.DisplayTexts().count(number) == 0) return false;
+    plain = number;
+    return true;
+  }
   double number = 0.0;
-  if (param.IsListKind() || !param.ValueForTypedText(text, number)) return false;
+  if (!param.ValueForTypedText(text, number)) return false;
   plain = param.SteppedValue(number);
   return true;
 }

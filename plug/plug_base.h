@@ -102,9 +102,10 @@ class PlugBase : public PlugParams {
   // range or a NaN.
   std::string ValueText(int index, double plain);
   // [takes the lock] The plain value that text stands for: every text
-  // ValueText shows reads back as its value; other text, where the
-  // parameter is not a list, by the value box's rules (its leading number),
-  // then by PlainValue's rule. False, and `plain` untouched, for text that
+  // ValueText shows reads back as its value; a list also takes the number
+  // of one of its values ("1" for "on"); other text, where the parameter is
+  // not a list, by the value box's rules (its leading number), then by
+  // PlainValue's rule. False, and `plain` untouched, for text that
   // stands for no value or an index out of range.
   [[nodiscard]] bool ValueFromText(int index, const std::string& text, double& plain);
   // [any thread] A host's value for parameter `index`, in its own units, as

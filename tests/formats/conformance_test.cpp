@@ -229,6 +229,9 @@ TEST_P(Conformance, EveryShownTextIsTheReferencesAndReadsBackAsItsValue) {
   EXPECT_EQ(value, 6.0);
   EXPECT_FALSE(format->TextToValue(kParamTargetBits, "many", value));
   EXPECT_FALSE(format->TextToValue(kParamDither, "perhaps", value));
+  // A list takes the numbers of its values as well as its texts.
+  EXPECT_TRUE(format->TextToValue(kParamDither, "1", value));
+  EXPECT_EQ(value, 1.0);
 }
 
 // (Exactly at a step's midpoint a format that carries values as 32-bit

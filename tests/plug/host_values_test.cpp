@@ -78,7 +78,14 @@ TEST(ValueTexts, TypedTextIsSteppedAndLimitedAndTextForNoValueIsRefused) {
   EXPECT_FALSE(plug->ValueFromText(kParamTargetBits, "loud", value));
   EXPECT_FALSE(plug->ValueFromText(kParamTargetBits, "nan", value));
   EXPECT_FALSE(plug->ValueFromText(kParamDither, "maybe", value));
-  EXPECT_FALSE(plug->ValueFromText(kParamDither, "1", value));  // a list takes its texts
+  // A list takes its texts and the numbers of its values, nothing else.
+  EXPECT_FALSE(plug->ValueFromText(kParamDither, "0.5", value));
+  EXPECT_FALSE(plug->ValueFromText(kParamDither, "1 banana", value));
+  EXPECT_FALSE(plug->ValueFromText(kParamDither, "", value));
   EXPECT_FALSE(plug->ValueFromText(kDitherParamCount, "1", value));
   EXPECT_EQ(value, -100.0);
+  ASSERT_TRUE(plug->ValueFromText(kParamDither, "1", value));
+  EXPECT_EQ(value, 1.0);
+  ASSERT_TRUE(plug->ValueFromText(kParamDither, "0 ", value));
+  EXPECT_EQ(value, 0.0);
 }

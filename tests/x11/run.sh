@@ -86,6 +86,22 @@ NativeView() {
     "view attached 0" "view removed 0" && SameAs open view
 }
 
+# HandlerAfterUnload MODULE NAME: the module's editor shown and the module
+# unloaded twice by qvhost, which installed its own handler of a lost display
+# first; after the last unload the handler is qvhost's own, and when qvhost's
+# own connection breaks, that handler answers (a handler left pointing into
+# the unloaded module would end qvhost by a signal).
+HandlerAfterUnload() {
+  timeout 120 xvfb-run -a -s "$SCREEN" "$NATIVE/tools/qvhost/qvhost" view "$1" "$WORK/$2.png" \
+    --hold 200 --cycles 2 --break-display >"$WORK/$2.txt" 2>"$WORK/$2.err"
+  local status=$?
+  [ $status -eq 0 ] &&
+    Says "$WORK/$2.txt" "host display handler kept 1" "host handled the lost display" && return 0
+  echo "# exit status $status"
+  Diagnose <"$WORK/$2.err"
+  return 1
+}
+
 # ClapGui NAME [--no-loop]: the CLAP module's GUI, embedded as a CLAP host
 # embeds it, on qvhost's loop (the host's descriptor and timer) or, with
 # --no-loop, on the window layer's own thread; it draws what the VST 2.x
@@ -204,6 +220,10 @@ RunOpenChecks() {
   Check "native CLAP GUI on the host's loop draws the same picture" ClapGui clap-loop
   Check "native CLAP GUI without the host's loop draws the same picture" \
     ClapGui clap-own-thread --no-loop
+  Check "native CLAP GUI shown and unloaded twice: the host's own handler answers a lost display" \
+    HandlerAfterUnload "$NATIVE/clap/Quorvane.clap" clap-unload
+  Check "native VST 3 view shown and unloaded twice: the host's own handler answers a lost display" \
+    HandlerAfterUnload "$NATIVE/vst3/Quorvane.vst3" vst3-unload
 }
 
 RunInputChecks() {

@@ -33,7 +33,8 @@ const Command kCommands[] = {
      "                      [--audio FILE [--play SECONDS]] [--param INDEX=NORMALISED]...\n"
      "                      [--dialog] [--click X,Y] [--rclick X,Y] [--drag X,Y,DX,DY]\n"
      "                      [--wheel X,Y,N] [--escape X,Y] [--lost-press X,Y] [--reframe]..."},
-    {"view", ViewCommand, "view MODULE OUT.png [--hold MS] [--no-loop]"},
+    {"view", ViewCommand,
+     "view MODULE OUT.png [--hold MS] [--no-loop] [--cycles N] [--break-display]"},
     {"validate", ValidateCommand,
      "validate LIB [--quick] [--seed N] [--only lifecycle|programs|state|audio|editor]..."},
     {"clap", ClapCommand, "clap MODULE [--gui]"},

@@ -24,3 +24,15 @@ void PumpWindowMessages(int ms, const std::function<void(double)>& tick = nullpt
 // `parent`, width x height from its top-left corner; false when `parent` has
 // no child or its pixels cannot be read.
 bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capture);
+
+// The host's own answer to a broken connection to the window system, as a
+// plug-in must leave it: HoldDisplayLoss installs it before any plug-in is
+// loaded; DisplayLossHeld says whether it is still the process's;
+// BreakHostDisplay breaks the host's own connection, whereupon the host's
+// answer prints "host handled the lost display" and ends qvhost with status
+// 0 (a handler left pointing into an unloaded module ends it by a signal
+// instead). Under X11 this is the process-wide I/O error handler; Windows
+// has nothing of the kind, and BreakHostDisplay refuses (false).
+void HoldDisplayLoss();
+bool DisplayLossHeld();
+bool BreakHostDisplay();

@@ -72,3 +72,9 @@ bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capt
   ReleaseDC(window, windowDc);
   return true;
 }
+
+// Windows has no process-wide answer to a lost window system for a plug-in
+// to take over.
+void HoldDisplayLoss() {}
+bool DisplayLossHeld() { return true; }
+bool BreakHostDisplay() { return false; }

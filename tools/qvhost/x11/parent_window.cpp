@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <cstdio>
 
 #include "tools/qvhost/editor_command.h"
@@ -33,6 +34,37 @@ int ReportError(Display* display, XErrorEvent* error) {
   XGetErrorText(display, error->error_code, text, sizeof text);
   std::fprintf(stderr, "qvhost: X error: %s\n", text);
   return 0;
+}
+
+namespace {
+
+[[noreturn]] int HostLostDisplay(Display*) {
+  std::printf("host handled the lost display\n");
+  std::fflush(stdout);
+  std::_Exit(0);
+}
+
+}  // namespace
+
+void HoldDisplayLoss() { XSetIOErrorHandler(HostLostDisplay); }
+
+bool DisplayLossHeld() {
+  const XIOErrorHandler now = XSetIOErrorHandler(HostLostDisplay);
+  return now == HostLostDisplay;
+}
+
+bool BreakHostDisplay() {
+  Display* display = HostDisplay();
+  Display* other = XOpenDisplay(nullptr);
+  if (display == nullptr || other == nullptr) return false;
+  // The server ends the client that owns a resource, as xkill does.
+  const Window mine = XCreateSimpleWindow(display, DefaultRootWindow(display), 0, 0, 1, 1, 0, 0, 0);
+  XSync(display, False);
+  XKillClient(other, mine);
+  XSync(other, False);
+  XCloseDisplay(other);
+  XSync(display, False);  // meets the broken connection
+  return false;
 }
 
 Display* HostDisplay() {
