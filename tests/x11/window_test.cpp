@@ -80,6 +80,14 @@ class TestHost {
   bool Open() {
     return plugin->GetEditor()->OpenWindow(reinterpret_cast<void*>(static_cast<uintptr_t>(frame)));
   }
+  // Opens the editor with its events on the host's `loop`.
+  bool OpenOnLoop(HostLoop* loop) {
+    PlugEditor* editor = plugin->GetEditor();
+    editor->UseHostLoop(loop);
+    const bool opened = Open();
+    editor->UseHostLoop(nullptr);
+    return opened;
+  }
   X11Window* EditorWindow() const {
     return static_cast<X11Window*>(static_cast<Editor*>(plugin->GetEditor())->GetWindow());
   }
@@ -193,9 +201,7 @@ TEST(X11Window, OnTheHostsLoopTheWindowHasNoThreadAndPaintsWhenTheLoopRunsIt) {
   ASSERT_NE(host.display, nullptr);
   RecordingLoop loop;
   PlugEditor* editor = host.plugin->GetEditor();
-  editor->UseHostLoop(&loop);
-  ASSERT_TRUE(host.Open());
-  editor->UseHostLoop(nullptr);
+  ASSERT_TRUE(host.OpenOnLoop(&loop));
   X11Window* w = host.EditorWindow();
   ASSERT_NE(w, nullptr);
   EXPECT_EQ(loop.starts, 1);
@@ -268,9 +274,7 @@ TEST(X11Window, OnTheHostsLoopALostConnectionStopsTheLoopAtOnce) {
   ASSERT_NE(host.display, nullptr);
   RecordingLoop loop;
   PlugEditor* editor = host.plugin->GetEditor();
-  editor->UseHostLoop(&loop);
-  ASSERT_TRUE(host.Open());
-  editor->UseHostLoop(nullptr);
+  ASSERT_TRUE(host.OpenOnLoop(&loop));
   X11Window* w = host.EditorWindow();
   ASSERT_NE(w, nullptr);
   XKillClient(host.display, w->window);
