@@ -25,6 +25,13 @@ void PumpWindowMessages(int ms, const std::function<void(double)>& tick = nullpt
 // no child or its pixels cannot be read.
 bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capture);
 
+// [UI thread] A left-button drag in the editor's window (the first child of
+// `parent`): pressed at (x, y), moved `dy` pixels down in `steps` equal
+// steps, released; window messages are handled between the events, with
+// `tick` as PumpWindowMessages calls it. False when `parent` has no child.
+bool DragInEditor(void* parent, int x, int y, int dy, int steps,
+                  const std::function<void(double)>& tick);
+
 // The host's own answer to a broken connection to the window system, as a
 // plug-in must leave it: HoldDisplayLoss installs it before any plug-in is
 // loaded; DisplayLossHeld says whether it is still the process's;

@@ -9,6 +9,7 @@
 
 #include "plug/plug_identity.h"
 #include "tools/qvhost/clap/clap_checks.h"
+#include "tools/qvhost/clap/clap_host_objects.h"
 #include "tools/qvhost/clap/loaded_clap.h"
 #include "tools/qvhost/parent_window.h"
 
@@ -71,6 +72,27 @@ void CheckGuiInWindow(LoadedClap& module, const PluginGui& gui, ValidationLog& l
   const bool registered = fds == 1 && timers == 1;
   PumpWindowMessages(300, [&host](double) { host.RunLoopOnce(); });
   const bool served = host.loopCalls > 0;
+  // "psychoacoustic power" dragged 20 pixels down in 10 steps while the host
+  // takes the plug-in's events all along, as a host that processes does:
+  // one gesture, begun at the press and ended at the release, values between.
+  const auto* params = module.Ask<PluginParams>(kExtParams);
+  OutputEventList sink;
+  const bool dragged = embedded && params && DragInEditor(parent, 360, 430, 20, 10, [&](double) {
+                         host.RunLoopOnce();
+                         params->flush(p, nullptr, sink.Record());
+                       });
+  if (params) params->flush(p, nullptr, sink.Record());
+  int begins = 0;
+  int ends = 0;
+  int values = 0;
+  for (const OutputEventList::Pushed& pushed : sink.pushed) {
+    begins += pushed.type == kEventParamGestureBegin;
+    ends += pushed.type == kEventParamGestureEnd;
+    values += pushed.type == kEventParamValue;
+  }
+  const bool oneGesture = dragged && begins == 1 && ends == 1 && values >= 1 &&
+                          sink.pushed.front().type == kEventParamGestureBegin &&
+                          sink.pushed.back().type == kEventParamGestureEnd;
   const bool toggled = gui.hide(p) && host.RegisteredFds() == 0 && gui.show(p) && gui.hide(p);
   gui.destroy(p);
   const bool released = host.RegisteredFds() == 0 && host.RegisteredTimers() == 0;
@@ -78,6 +100,8 @@ void CheckGuiInWindow(LoadedClap& module, const PluginGui& gui, ValidationLog& l
   log.Note(Format("embedded %d, registered %d fds and %d timers while open, %d loop calls",
                   embedded ? 1 : 0, static_cast<int>(fds), static_cast<int>(timers),
                   host.loopCalls.load()));
+  log.Note(Format("drag: %d gesture begins, %d values, %d ends", begins, values, ends));
+  log.Check(oneGesture, "gui: a drag on a knob reaches the host as one gesture, press to release");
   log.Check(embedded && toggled && released && (!wantsLoop || (registered && served)),
             wantsLoop ? "gui: embedded in a real window, run on the host's descriptor and timer, "
                         "which are released when hidden and destroyed"

@@ -73,6 +73,22 @@ bool CaptureChildWindow(void* parent, int width, int height, EditorCapture* capt
   return true;
 }
 
+bool DragInEditor(void* parent, int x, int y, int dy, int steps,
+                  const std::function<void(double)>& tick) {
+  HWND editor = GetWindow(static_cast<HWND>(parent), GW_CHILD);
+  if (editor == nullptr || steps < 1) return false;
+  constexpr int kDragStepMs = 30;  // between the events of a drag, as a hand is slower
+  PostMessageA(editor, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  PumpWindowMessages(kDragStepMs, tick);
+  for (int step = 1; step <= steps; ++step) {
+    PostMessageA(editor, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, y + dy * step / steps));
+    PumpWindowMessages(kDragStepMs, tick);
+  }
+  PostMessageA(editor, WM_LBUTTONUP, 0, MAKELPARAM(x, y + dy));
+  PumpWindowMessages(kDragStepMs, tick);
+  return true;
+}
+
 // Windows has no process-wide answer to a lost window system for a plug-in
 // to take over.
 void HoldDisplayLoss() {}

@@ -1,6 +1,7 @@
 // Top-level windows of qvhost's own under X11. The editor inside runs its
 // own events; the loop here only keeps qvhost's connection read.
 #include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
 
 #include <chrono>
 #include <cstdint>
@@ -15,6 +16,7 @@
 namespace {
 
 constexpr int kLoopStepMs = 5;
+constexpr int kDragStepMs = 30;  // between the events of a drag, as a hand is slower
 
 Window WindowOf(void* window) { return static_cast<Window>(reinterpret_cast<uintptr_t>(window)); }
 
@@ -112,6 +114,33 @@ void PumpWindowMessages(int ms, const std::function<void(double)>& tick) {
     if (elapsed >= ms) return;
     PauseThread(kLoopStepMs);
   }
+}
+
+bool DragInEditor(void* parent, int x, int y, int dy, int steps,
+                  const std::function<void(double)>& tick) {
+  Display* display = HostDisplay();
+  const Window editor = display ? FirstChild(display, WindowOf(parent)) : 0;
+  if (editor == 0 || steps < 1) return false;
+  const auto moveTo = [&](int toY) {
+    int rootX = 0;
+    int rootY = 0;
+    Window child;
+    XTranslateCoordinates(display, editor, DefaultRootWindow(display), x, toY, &rootX, &rootY,
+                          &child);
+    XTestFakeMotionEvent(display, -1, rootX, rootY, CurrentTime);
+    XFlush(display);
+    PumpWindowMessages(kDragStepMs, tick);
+  };
+  const auto button = [&](bool down) {
+    XTestFakeButtonEvent(display, 1, down ? True : False, CurrentTime);
+    XFlush(display);
+    PumpWindowMessages(kDragStepMs, tick);
+  };
+  moveTo(y);
+  button(true);
+  for (int step = 1; step <= steps; ++step) moveTo(y + dy * step / steps);
+  button(false);
+  return true;
 }
 
 Window FirstChild(Display* display, Window parent) {
