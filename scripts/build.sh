@@ -86,19 +86,21 @@ done
 
 # What ships carries no debug information: each binary copied into dist/ is
 # stripped of it, and it is kept apart under dist/debug/ (the same path with
-# .debug added), which the binary names, so that a debugger finds it.
+# .debug added), which the binary names, so that a debugger finds it. A
+# binary that names its file already was stripped by an earlier build (a
+# --native build leaves the Windows parts as they were).
 StripForShipping() {
   local file=$1 tools="" debug="dist/debug/${1#dist/}.debug"
   if [ "$(head -c 2 "$file")" = MZ ]; then
     tools=i686-w64-mingw32-
-    x86_64-w64-mingw32-objdump -f "$file" | grep -q 'pei-x86-64' && tools=x86_64-w64-mingw32-
+    x86_64-w64-mingw32-objdump -f "$file" | grep 'pei-x86-64' >/dev/null && tools=x86_64-w64-mingw32-
   fi
+  "${tools}objdump" -h "$file" | grep '\.gnu_debuglink' >/dev/null && return 0
   mkdir -p "$(dirname "$debug")"
   "${tools}objcopy" --only-keep-debug "$file" "$debug"
   "${tools}strip" --strip-debug "$file"
   "${tools}objcopy" --add-gnu-debuglink="$debug" "$file"
 }
-rm -rf dist/debug
 while IFS= read -r -d '' binary; do
   StripForShipping "$binary"
 done < <(find dist -path dist/debug -prune -o -type f \( -name '*.so' -o -name '*.dll' \

@@ -135,3 +135,23 @@ BigOutputs() {
   [ "$read" = "$frames" ] || { echo "# soxi reads $read frames of $frames"; return 1; }
 }
 Check "an output over 4 GiB is RF64 and reads back whole; AIFF is refused before writing" BigOutputs
+
+# A 70-byte WAV whose LIST chunk claims 0xFFFFFF00 bytes after its four
+# frames of audio: the claim is damage, which must not decide the memory the
+# tool takes. It converts whole within 200 MB of address space.
+HostileListClaim() {
+  local input="$WORK/safe/hostile-list.wav"
+  "$PYTHON" - "$input" <<'PY' || return 1
+import struct, sys
+data = struct.pack('<8h', 1000, -1000, 2000, -2000, 3000, -3000, 4000, -4000)
+fmt = struct.pack('<HHIIHH', 1, 2, 44100, 44100 * 4, 4, 16)
+body = (b'WAVE' + b'fmt ' + struct.pack('<I', 16) + fmt + b'data' + struct.pack('<I', len(data)) +
+        data + b'LIST' + struct.pack('<I', 0xFFFFFF00) + b'IN')
+open(sys.argv[1], 'wb').write(b'RIFF' + struct.pack('<I', len(body)) + body)
+PY
+  [ "$(stat -c %s "$input")" = 70 ] || return 1
+  (ulimit -v 200000 && Tool -y "$input" -o "$WORK/safe/hostile-list-out.wav") ||
+    { Diagnose <"$WORK/last.err"; return 1; }
+  [ "$(soxi -s "$WORK/safe/hostile-list-out.wav")" = 4 ]
+}
+Check "a LIST chunk claiming 4 GB in a 70-byte WAV: converted whole within 200 MB" HostileListClaim

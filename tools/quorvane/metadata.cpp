@@ -29,15 +29,20 @@ constexpr struct {
 };
 
 // A WAV's track number from its LIST/INFO chunk (IPRT, as FFmpeg writes
-// it, or ITRK), which libsndfile does not read; empty when none.
-std::string InfoTrackNumber(SNDFILE* file) {
+// it, or ITRK), which libsndfile does not read; empty when none. A chunk
+// that claims more than the file's `fileBytes` is damage and is not read:
+// its claim must not decide how much memory the tool takes.
+std::string InfoTrackNumber(SNDFILE* file, int64_t fileBytes) {
   SF_CHUNK_INFO wanted{};
   std::strcpy(wanted.id, "LIST");
   wanted.id_size = 4;
   for (SF_CHUNK_ITERATOR* it = sf_get_chunk_iterator(file, &wanted); it != nullptr;
        it = sf_next_chunk_iterator(it)) {
     SF_CHUNK_INFO chunk{};
-    if (sf_get_chunk_size(it, &chunk) != SF_ERR_NO_ERROR || chunk.datalen < 4) continue;
+    if (sf_get_chunk_size(it, &chunk) != SF_ERR_NO_ERROR || chunk.datalen < 4 ||
+        static_cast<int64_t>(chunk.datalen) > fileBytes) {
+      continue;
+    }
     std::string data(chunk.datalen, '\0');
     chunk.data = &data[0];
     if (sf_get_chunk_data(it, &chunk) != SF_ERR_NO_ERROR || data.compare(0, 4, "INFO") != 0)
@@ -194,7 +199,7 @@ FileMetadata ReadMetadata(SNDFILE* file, const std::string& path) {
   if (regular && major == SF_FORMAT_FLAC) metadata.flacComments = ReadFlacComments(path);
   if (regular && (major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64) &&
       sf_get_string(file, SF_STR_TRACKNUMBER) == nullptr) {
-    const std::string track = InfoTrackNumber(file);
+    const std::string track = InfoTrackNumber(file, static_cast<int64_t>(status.st_size));
     if (!track.empty()) metadata.strings.emplace_back(SF_STR_TRACKNUMBER, track);
   }
   metadata.hasBroadcast = sf_command(file, SFC_GET_BROADCAST_INFO, &metadata.broadcast,
