@@ -31,6 +31,9 @@ for argument in "$@"; do
 done
 
 root=${QV_ROOT:-}
+# What a system-wide install makes is for everyone to read and no one but
+# root to change, whatever the umask it is run with.
+$user || umask 022
 if $user; then
   vst="$root$HOME/.vst" lv2="$root$HOME/.lv2" vst3="$root$HOME/.vst3" clap="$root$HOME/.clap"
   bin="$root$HOME/.local/bin"
@@ -80,6 +83,13 @@ for item in "${items[@]}"; do
   # The plug-in keeps its time (hosts that cache scans take a file newer
   # than its scan for a changed one), and belongs to whoever installs it.
   cp -r --preserve=timestamps "$source" "$folder/$name"
+  # A system-wide install belongs to root, whoever built dist/ and whatever
+  # their umask: no user may replace what root and others run.
+  if ! $user; then
+    chown -R 0:0 "$folder/$name"
+    find "$folder/$name" \( -type d -o -type f -perm /111 \) -exec chmod 0755 {} +
+    find "$folder/$name" -type f ! -perm /111 -exec chmod 0644 {} +
+  fi
   echo "installed $folder/$name"
 done
 rm -rf "$vst3/Quorvane.vst3/Contents/"*-win

@@ -30,11 +30,14 @@ mkdir -p "$WORK/in" "$WORK/out"
 Tool() { "$TOOL" "$@" >"$WORK/last.out" 2>"$WORK/last.err"; }
 
 # Signal FILE RATE CHANNELS [SECONDS]: a 24-bit test signal with a different
-# sound on every channel, peaking below full scale.
+# sound on every channel, peaking below full scale. The rate and channels
+# are the synthesiser's own: given to the output only, SoX would synthesise
+# at 48 kHz and resample, and its resampler may push a noise sample to full
+# scale.
 Signal() {
   local file=$1 rate=$2 channels=$3 seconds=${4:-2}
   local sounds=(sine 220 sine 1000 pinknoise sine 3000 whitenoise sine 7000)
-  sox -n -r "$rate" -c "$channels" -b 24 "$file" synth "$seconds" "${sounds[@]:0:$((2 * channels))}" \
+  sox -r "$rate" -c "$channels" -n -b 24 "$file" synth "$seconds" "${sounds[@]:0:$((2 * channels))}" \
     gain -6 2>/dev/null
 }
 
@@ -59,7 +62,8 @@ Channels() {
 # MatchesPlugin CHANNELS RATE [BLOCK [BITS [POWER]]]: with dither off, every
 # pair of channels of the tool's output equals what the plug-in itself makes
 # of those channels through its double-precision callback at the same block
-# size.
+# size, limited to the output's range as the tool limits it (the plug-in
+# keeps a step over full scale; a file cannot).
 MatchesPlugin() {
   local channels=$1 rate=$2 block=${3:-512} bits=${4:-16} power=${5:-9}
   local name="$WORK/match.$channels.$rate.$block.$bits"
@@ -70,12 +74,14 @@ MatchesPlugin() {
   [ "$(soxi -r "$name.out.wav")" = "$rate" ] || { echo "# rate changed"; return 1; }
   local params=(--param 0=0 --param "1=$(echo "$power / 12" | bc -l)"
     --param "2=$(echo "($bits - 6) / 26" | bc -l)")
-  local first count
+  local first count container=$(( bits <= 16 ? 16 : bits <= 24 ? 24 : 32 ))
   for ((first = 1; first <= channels; first += 2)); do
     count=$((channels - first >= 1 ? 2 : 1))
     Channels "$name.in.wav" "$first" "$count" "$name.pair$first.in.wav" || return 1
     "$QVHOST" render "$PLUGIN" "$name.pair$first.in.wav" "$name.pair$first.ref.wav" \
       --block "$block" --path double "${params[@]}" >/dev/null || return 1
+    sox -V1 -D "$name.pair$first.ref.wav" -b "$container" "$name.pair$first.lim.wav" 2>/dev/null &&
+      mv "$name.pair$first.lim.wav" "$name.pair$first.ref.wav" || return 1
     Channels "$name.out.wav" "$first" "$count" "$name.pair$first.out.wav" || return 1
     # A mono file goes through the plug-in on both of its inputs; the
     # engines' first channel is compared.
@@ -83,7 +89,8 @@ MatchesPlugin() {
       sox -V1 "$name.pair$first.ref.wav" "$name.pair$first.ref1.wav" remix 1 &&
         mv "$name.pair$first.ref1.wav" "$name.pair$first.ref.wav"
     fi
-    SameAudio "$name.pair$first.out.wav" "$name.pair$first.ref.wav" || return 1
+    SameAudio "$name.pair$first.out.wav" "$name.pair$first.ref.wav" ||
+      { Diagnose <"$WORK/last.out"; return 1; }
   done
 }
 
