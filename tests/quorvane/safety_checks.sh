@@ -138,7 +138,8 @@ Check "an output over 4 GiB is RF64 and reads back whole; AIFF is refused before
 
 # A 70-byte WAV whose LIST chunk claims 0xFFFFFF00 bytes after its four
 # frames of audio: the claim is damage, which must not decide the memory the
-# tool takes. It converts whole within 200 MB of address space.
+# tool takes. It converts whole within 200 MB of address space, and the
+# report names the damaged chunk as not kept.
 HostileListClaim() {
   local input="$WORK/safe/hostile-list.wav"
   "$PYTHON" - "$input" <<'PY' || return 1
@@ -152,6 +153,8 @@ PY
   [ "$(stat -c %s "$input")" = 70 ] || return 1
   (ulimit -v 200000 && Tool -y "$input" -o "$WORK/safe/hostile-list-out.wav") ||
     { Diagnose <"$WORK/last.err"; return 1; }
-  [ "$(soxi -s "$WORK/safe/hostile-list-out.wav")" = 4 ]
+  [ "$(soxi -s "$WORK/safe/hostile-list-out.wav")" = 4 ] || return 1
+  grep -q "not kept: LIST (damaged: claims 4294967040 bytes, the file holds 2 more)" "$WORK/last.out" ||
+    { Diagnose <"$WORK/last.out"; return 1; }
 }
-Check "a LIST chunk claiming 4 GB in a 70-byte WAV: converted whole within 200 MB" HostileListClaim
+Check "a LIST chunk claiming 4 GB in a 70-byte WAV: converted whole within 200 MB, the damaged chunk named" HostileListClaim

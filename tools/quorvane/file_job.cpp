@@ -1,5 +1,6 @@
 #include "tools/quorvane/file_job.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "tools/quorvane/audio_sink.h"
 #include "tools/quorvane/channel_pairs.h"
 #include "tools/quorvane/chunk_queue.h"
 #include "tools/quorvane/file_meter.h"
@@ -18,7 +20,10 @@
 #include "tools/quorvane/pair_engine.h"
 #include "tools/quorvane/plot.h"
 #include "tools/quorvane/report.h"
+#include "tools/quorvane/riff_chunks.h"
 #include "tools/quorvane/temporary_file.h"
+#include "tools/quorvane/wav_chunks.h"
+#include "tools/quorvane/wav_writer.h"
 
 namespace {
 
@@ -133,6 +138,22 @@ void OutputConverter::Convert(OutputChunk& out) {
   }
 }
 
+// Every format but WAV is written through libsndfile.
+class SndfileSink : public AudioSink {
+ public:
+  explicit SndfileSink(SNDFILE* file) : file(file) {}
+  bool WriteInts(const int32_t* words, int64_t frames) override {
+    return sf_writef_int(file, words, frames) == frames;
+  }
+  bool WriteDoubles(const double* samples, int64_t frames) override {
+    return sf_writef_double(file, samples, frames) == frames;
+  }
+  std::string WriteError() const override { return sf_strerror(file); }
+
+ private:
+  SNDFILE* file;
+};
+
 // What the threads found.
 struct StreamState {
   std::atomic<bool> stop{false};  // a write failed: read and process no further
@@ -176,7 +197,7 @@ void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<do
 // its input when there is a meter (a report or a plot to make) and frees both
 // chunks. A format whose sizes cannot describe more than `maxFrames` frames
 // gets no more: the write fails.
-void WriteChunks(SNDFILE* file, TemporaryFile& target, OutputConverter& converter,
+void WriteChunks(AudioSink& sink, TemporaryFile& target, OutputConverter& converter,
                  int32_t chunkFrames, int64_t maxFrames, ChunkQueue<OutputChunk>& freeOutputs,
                  ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
                  FileMeter* meter, StreamState& state) {
@@ -189,11 +210,11 @@ void WriteChunks(SNDFILE* file, TemporaryFile& target, OutputConverter& converte
     written += chunk->frames;
     if (state.writeError.empty()) {
       converter.Convert(*chunk);
-      const sf_count_t written =
-          converter.Integers() ? sf_writef_int(file, chunk->words.data(), chunk->frames)
-                               : sf_writef_double(file, chunk->interleaved.data(), chunk->frames);
-      if (written != chunk->frames) {
-        state.writeError = sf_strerror(file);
+      const bool stored = converter.Integers()
+                              ? sink.WriteInts(chunk->words.data(), chunk->frames)
+                              : sink.WriteDoubles(chunk->interleaved.data(), chunk->frames);
+      if (!stored) {
+        state.writeError = sink.WriteError();
         state.stop.store(true);
       }
       target.StartWriteback(kWritebackBytes);
@@ -231,7 +252,7 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
 // and converting, writing and measuring. Everything is allocated before the threads
 // start; a failure to start one (or to allocate) throws, with no thread left
 // running.
-void Stream(InputFile& input, SNDFILE* output, TemporaryFile& target, bool integers,
+void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool integers,
             int32_t chunkFrames, int64_t maxFrames, Processor& processor,
             OutputConverter& converter, FileMeter* meter, Progress& progress, StreamState& state) {
   const int channels = input.Info().channels;
@@ -258,8 +279,8 @@ void Stream(InputFile& input, SNDFILE* output, TemporaryFile& target, bool integ
                      std::ref(freeInputs), std::ref(filledInputs), std::ref(state));
   std::thread writer;
   try {
-    writer = std::thread(WriteChunks, output, std::ref(target), std::ref(converter), chunkFrames,
-                         maxFrames, std::ref(freeOutputs), std::ref(filledOutputs),
+    writer = std::thread(WriteChunks, std::ref(output), std::ref(target), std::ref(converter),
+                         chunkFrames, maxFrames, std::ref(freeOutputs), std::ref(filledOutputs),
                          std::ref(freeInputs), meter, std::ref(state));
   } catch (...) {
     state.stop.store(true);
@@ -292,6 +313,27 @@ uint32_t GroupSeed(uint32_t seed, int group) {
 
 namespace {
 
+// The chunks of a WAV-family input, walked on a descriptor of their own (a
+// stream cannot be read twice: only a regular file's are). The descriptor
+// stays open while the chunks are copied.
+struct InputChunks {
+  int descriptor = -1;
+  RiffLayout layout;
+
+  InputChunks() = default;
+  InputChunks(const InputChunks&) = delete;
+  InputChunks& operator=(const InputChunks&) = delete;
+  ~InputChunks() {
+    if (descriptor >= 0) close(descriptor);
+  }
+  void Walk(const std::string& path) {
+    descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat status;
+    if (descriptor >= 0 && fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
+      layout = WalkRiffChunks(descriptor, static_cast<int64_t>(status.st_size));
+  }
+};
+
 // The metadata of the file just written and closed on `descriptor`, read
 // back from its start.
 FileMetadata WrittenMetadata(int descriptor) {
@@ -318,7 +360,12 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
   const SF_INFO& in = input.Info();
   FileMetadata metadata;
-  if (!options.stripMetadata) metadata = ReadMetadata(input.File(), job.input);
+  InputChunks inputChunks;
+  if (!options.stripMetadata) {
+    metadata = ReadMetadata(input.File(), job.input);
+    inputChunks.Walk(job.input);
+  }
+  const bool fromRiff = inputChunks.layout.container != RiffContainer::kNone;
   const int64_t expected = input.ExpectedFrames();
   const int64_t frameBytes = static_cast<int64_t>(in.channels) * format.containerBits / 8;
   SF_INFO out{};
@@ -332,9 +379,11 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
                       std::to_string(in.samplerate) + " Hz";
     return outcome;
   }
-  // A format with 32-bit sizes that cannot hold the file is refused before
-  // anything is written; one whose length is not known stops at its limit.
-  const int64_t byteLimit = AudioByteLimit(out.format);
+  // A WAV becomes RF64 when its sizes need it. Another format with 32-bit
+  // sizes that cannot hold the file is refused before anything is written;
+  // one whose length is not known stops at its limit.
+  const bool wav = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV;
+  const int64_t byteLimit = wav ? -1 : AudioByteLimit(out.format);
   const int64_t maxFrames = byteLimit < 0 ? INT64_MAX : byteLimit / frameBytes;
   if (expected > maxFrames) {
     outcome.problem = job.output + ": " + format.description + " cannot hold " +
@@ -342,20 +391,48 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
                       " frames (over 4 GiB of audio); write .wav (RF64), .w64 or .caf";
     return outcome;
   }
-  const bool rf64 = (out.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_RF64;
   TemporaryFile audio;
   if (!audio.Create(job.output, outcome.problem)) return outcome;
-  std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(
-      sf_open_fd(audio.Descriptor(), SFM_WRITE, &out, SF_FALSE), sf_close);
-  if (file == nullptr) {
-    outcome.problem = "cannot write " + job.output + ": " + sf_strerror(nullptr);
-    return outcome;
-  }
-  // Of unknown length, it becomes a WAV again if it stays under 4 GiB.
-  if (rf64 && expected < 0) sf_command(file.get(), SFC_RF64_AUTO_DOWNGRADE, nullptr, SF_TRUE);
   const std::string historyLine = CodingHistoryLine(
       in.samplerate, options.settings.bits, in.channels, DescribeSettings(options.settings, true));
-  WriteMetadata(file.get(), metadata, historyLine);
+  // A WAV is written by the tool itself, which keeps a WAV-family input's
+  // chunks; every other format by libsndfile.
+  WavChunks chunks;
+  WavWriter wavWriter;
+  std::unique_ptr<SNDFILE, int (*)(SNDFILE*)> file(nullptr, sf_close);
+  std::unique_ptr<SndfileSink> sndfileSink;
+  AudioSink* sink = &wavWriter;
+  if (wav) {
+    if (!options.stripMetadata) {
+      chunks = fromRiff ? ChunksOfInput(inputChunks.layout, inputChunks.descriptor, metadata,
+                                        historyLine)
+                        : ChunksFromMetadata(metadata, historyLine, in.samplerate);
+    }
+    WavShape shape;
+    shape.channels = in.channels;
+    shape.rate = in.samplerate;
+    shape.containerBits = format.containerBits;
+    shape.isFloat = format.isFloat;
+    shape.channelMask = chunks.channelMask;
+    shape.expectedFrames = expected;
+    shape.frameCount = chunks.frameCount;
+    shape.channelPeaks = chunks.channelPeaks;
+    std::string error;
+    if (!wavWriter.Begin(audio.Descriptor(), shape, chunks.before, chunks.after, error)) {
+      outcome.problem = "cannot write " + job.output + ": " + error;
+      return outcome;
+    }
+  } else {
+    file.reset(sf_open_fd(audio.Descriptor(), SFM_WRITE, &out, SF_FALSE));
+    if (file == nullptr) {
+      outcome.problem = "cannot write " + job.output + ": " + sf_strerror(nullptr);
+      return outcome;
+    }
+    WriteMetadata(file.get(), metadata, historyLine);
+    if (fromRiff) chunks.notKept = ChunksLeftBehind(inputChunks.layout, inputChunks.descriptor);
+    sndfileSink = std::make_unique<SndfileSink>(file.get());
+    sink = sndfileSink.get();
+  }
 
   if (expected > 0) progress.total += expected;
   const int32_t chunkFrames = ChunkFrames(options.block);
@@ -366,18 +443,23 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   const bool measured = !options.quiet || !options.plot.empty();
   FileMeter meter(in.channels, !options.plot.empty());
   StreamState state;
-  Stream(input, file.get(), audio, integers, chunkFrames, maxFrames, processor, converter,
+  Stream(input, *sink, audio, integers, chunkFrames, maxFrames, processor, converter,
          measured ? &meter : nullptr, progress, state);
-  const int closed = sf_close(file.release());
-  // A FLAC file's comments go into the room left for them; what did not is
-  // found missing when the file is read back.
-  if ((out.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
-    (void)WriteFlacComments(audio.Descriptor(), metadata, historyLine);
+  std::string finishError;
+  if (wav) {
+    if (state.writeError.empty()) (void)wavWriter.Finish(finishError);
+  } else {
+    if (sf_close(file.release()) != 0) finishError = "libsndfile could not finish the file";
+    // A FLAC file's comments go into the room left for them; what did not
+    // is found missing when the file is read back.
+    if ((out.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
+      (void)WriteFlacComments(audio.Descriptor(), metadata, historyLine);
+    }
   }
 
-  if (!state.writeError.empty() || closed != 0) {
+  if (!state.writeError.empty() || !finishError.empty()) {
     outcome.problem = "cannot write " + job.output + ": " +
-                      (state.writeError.empty() ? sf_error_number(closed) : state.writeError);
+                      (state.writeError.empty() ? finishError : state.writeError);
     return outcome;
   }
   if (state.readFailed) {
@@ -400,9 +482,13 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   figures.block = options.block;
   figures.seed = seed;
   figures.format = format.description;
-  if (rf64) figures.format += expected < 0 ? " (RF64 past 4 GiB)" : " (RF64)";
-  figures.notKept =
-      NotKept(metadata, WrittenMetadata(audio.Descriptor()), out.format & SF_FORMAT_TYPEMASK);
+  if (wav && wavWriter.Rf64()) figures.format += " (RF64)";
+  figures.notKept = chunks.notKept;
+  for (std::string& item :
+       NotKept(metadata, WrittenMetadata(audio.Descriptor()), out.format & SF_FORMAT_TYPEMASK)) {
+    figures.notKept.push_back(std::move(item));
+  }
+  figures.recomputed = chunks.recomputed;
   figures.channels = in.channels;
   figures.rate = in.samplerate;
   figures.frames = state.framesRead;

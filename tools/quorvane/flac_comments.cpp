@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "tools/quorvane/little_endian.h"
+
 namespace {
 
 // A metadata block's header: one byte of last-block flag (0x80) and type,
@@ -14,14 +16,6 @@ constexpr int kBlockHeader = 4;
 constexpr int kVorbisComment = 4;
 constexpr int kPadding = 1;
 constexpr uint32_t kMaxBlockLength = (1u << 24) - 1;
-
-uint32_t LittleEndian32(const unsigned char* bytes) {
-  return bytes[0] | bytes[1] << 8 | bytes[2] << 16 | static_cast<uint32_t>(bytes[3]) << 24;
-}
-
-void AppendLittleEndian32(std::string& out, uint32_t value) {
-  for (int i = 0; i < 4; ++i) out += static_cast<char>(value >> (8 * i) & 0xff);
-}
 
 std::string BlockHeader(bool last, int type, uint32_t length) {
   std::string header(kBlockHeader, '\0');
@@ -64,11 +58,11 @@ std::vector<std::string> ReadFlacComments(const std::string& path) {
       size_t at = 0;
       auto fits = [&](size_t n) { return at + n <= body.size(); };
       if (fits(4)) {
-        at += 4 + LittleEndian32(bytes);
-        uint32_t count = fits(4) ? LittleEndian32(bytes + at) : 0;
+        at += 4 + ReadLe32(bytes);
+        uint32_t count = fits(4) ? ReadLe32(bytes + at) : 0;
         at += 4;
         for (; count > 0 && fits(4); --count) {
-          const uint32_t size = LittleEndian32(bytes + at);
+          const uint32_t size = ReadLe32(bytes + at);
           at += 4;
           if (!fits(size)) break;
           comments.emplace_back(body, at, size);
@@ -84,11 +78,11 @@ std::vector<std::string> ReadFlacComments(const std::string& path) {
 std::string VorbisCommentBody(const std::vector<std::string>& comments) {
   static const std::string kVendor = "quorvane 1.0";
   std::string body;
-  AppendLittleEndian32(body, static_cast<uint32_t>(kVendor.size()));
+  AppendLe32(body, static_cast<uint32_t>(kVendor.size()));
   body += kVendor;
-  AppendLittleEndian32(body, static_cast<uint32_t>(comments.size()));
+  AppendLe32(body, static_cast<uint32_t>(comments.size()));
   for (const std::string& comment : comments) {
-    AppendLittleEndian32(body, static_cast<uint32_t>(comment.size()));
+    AppendLe32(body, static_cast<uint32_t>(comment.size()));
     body += comment;
   }
   return body;

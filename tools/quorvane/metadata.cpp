@@ -61,6 +61,15 @@ std::string InfoTrackNumber(SNDFILE* file, int64_t fileBytes) {
   return std::string();
 }
 
+}  // namespace
+
+std::string WithHistoryLine(std::string history, const std::string& line) {
+  if (!history.empty() && history.back() != '\n') history += "\r\n";
+  return history + line;
+}
+
+namespace {
+
 // WAVE_FORMAT_EXTENSIBLE's speaker bit for a libsndfile channel; 0 for none.
 uint32_t SpeakerBit(int channel) {
   switch (channel) {
@@ -95,10 +104,9 @@ std::string Field(const char* text, size_t size) { return std::string(text, strn
 
 // The broadcast history with `line` added on a line of its own, when it fits.
 std::string HistoryWith(const BroadcastInfo& broadcast, const std::string& line) {
-  std::string history = Field(broadcast.coding_history, sizeof broadcast.coding_history);
-  if (!history.empty() && history.back() != '\n') history += "\r\n";
-  if (history.size() + line.size() < sizeof broadcast.coding_history) history += line;
-  return history;
+  const std::string history = Field(broadcast.coding_history, sizeof broadcast.coding_history);
+  const std::string longer = WithHistoryLine(history, line);
+  return longer.size() < sizeof broadcast.coding_history ? longer : history;
 }
 
 // Every comment a FLAC output gets: a FLAC input's own, as they stand;
@@ -130,8 +138,7 @@ std::vector<std::string> FlacCommentsFor(const FileMetadata& metadata,
     }
   }
   if (MapNeedsSaying(metadata.channelMap)) {
-    uint32_t mask = 0;
-    for (int channel : metadata.channelMap) mask |= SpeakerBit(channel);
+    const uint32_t mask = ChannelMask(metadata.channelMap);
     char text[64];
     std::snprintf(text, sizeof text, "WAVEFORMATEXTENSIBLE_CHANNEL_MASK=0x%04X", mask);
     if (mask != 0) comments.push_back(text);
@@ -219,6 +226,12 @@ FileMetadata ReadMetadata(SNDFILE* file, const std::string& path) {
     }
   }
   return metadata;
+}
+
+uint32_t ChannelMask(const std::vector<int>& map) {
+  uint32_t mask = 0;
+  for (int channel : map) mask |= SpeakerBit(channel);
+  return mask;
 }
 
 bool MapNeedsSaying(const std::vector<int>& map) {

@@ -38,6 +38,14 @@ FileMetadata ReadMetadata(SNDFILE* file, const std::string& path);
 // to hold it.
 bool MapNeedsSaying(const std::vector<int>& channelMap);
 
+// WAVE_FORMAT_EXTENSIBLE's speaker mask for a channel map: the bits of the
+// channels it names.
+uint32_t ChannelMask(const std::vector<int>& channelMap);
+
+// `history`, a broadcast coding history, with `line` added on a line of its
+// own.
+std::string WithHistoryLine(std::string history, const std::string& line);
+
 // A line of coding history (EBU R 98) for what the tool did: the output's
 // coding, its rate, word length and channel count, and the settings.
 std::string CodingHistoryLine(int rate, int bits, int channels, const std::string& settings);
