@@ -110,3 +110,119 @@ StripMetadata() {
     { KeptOf "$WORK/meta/stripped.wav" "$WORK/meta/bwf.wav" | Diagnose; return 1; }
 }
 Check "--strip-metadata drops all of it" StripMetadata
+
+# ---- Every chunk, block and tag accounted for --------------------------------
+
+# Items FILE: its chunks or blocks with the hash of their bytes (our test's
+# own reader), then "tag:KEY" per tag FFmpeg reads of it.
+Items() {
+  "$PYTHON" "$HERE/chunk_list.py" "$1"
+  ffprobe -v error -show_entries format_tags -of default=nw=1 "$1" | sed -nE 's/^TAG:([^=]+)=.*/tag:\L\1/p'
+}
+
+# AccountedFor NAME INPUT EXT: INPUT through quorvane into EXT; each chunk,
+# block and tag of the input is in the output (a chunk or block with the
+# same bytes), made anew and said so, or named in the report. The broadcast
+# extension gains a line, which its own check reads. Our reader's list is
+# checked against sndfile-info's and metaflac's.
+AccountedFor() {
+  local name=$1 input=$2 ext=$3 out="$WORK/meta/accounted-$1.$3"
+  Tool -y --seed 1 "$input" -o "$out" || { Diagnose <"$WORK/last.err"; return 1; }
+  local report named item missing=0
+  report=$(cat "$WORK/last.out")
+  # What the report names, without underscores: FFmpeg calls ALBUMARTIST
+  # album_artist.
+  named=$(sed 's/^.*; not kept: //; s/_//g' <<<"$report")
+  Items "$out" >"$out.items"
+  while read -r item; do
+    case "$item" in bext\ *) continue ;; esac
+    grep -qixF "$item" "$out.items" && continue
+    item=${item//_/}
+    grep -qiF -- "${item%% *}" <<<"$named" && continue
+    grep -qiF -- "${item#tag:}" <<<"$named" && continue
+    echo "# $name: ${item%% *} lost in silence"
+    missing=1
+  done < <(Items "$input")
+  # Every chunk or block sndfile-info or metaflac sees, our reader lists.
+  local ours theirs chunk
+  ours=$("$PYTHON" "$HERE/chunk_list.py" "$input" | cut -d' ' -f1)
+  case "$input" in
+    *.flac)
+      theirs=$(metaflac --list "$input" |
+        sed -nE 's/^  type: [0-9]+ \((APPLICATION|CUESHEET|PICTURE)\)/\1/p') ;;
+    *)
+      theirs=$(sndfile-info "$input" | sed -nE 's/^([A-Za-z0-9_ ]{3}[A-Za-z0-9_]?) *: [0-9]+.*/\1/p' |
+        sed 's/^ *//; s/ *$//' | grep -vixE 'RIFF|RF64|riff|WAVE|fmt|data|ds64|File|Length|Sample Rate|Frames|Channels') ;;
+  esac
+  for chunk in $theirs; do
+    grep -qxF "$chunk" <<<"$ours" || { echo "# $name: our reader misses $chunk"; missing=1; }
+  done
+  [ "$missing" -eq 0 ] || Diagnose <<<"$report"
+  return "$missing"
+}
+
+# The masters of the audit: a FLAC with a seek table, comments, a picture and
+# a cue sheet; a WAV with labelled cue points, an iXML chunk, a peak
+# envelope, a chunk no one knows and an ID3 tag after the audio; an RF64
+# (FFmpeg) and a W64 (SoX).
+MakeAuditInputs() {
+  local dir="$WORK/meta"
+  sox -V1 "$dir/plain.wav" -b 16 "$dir/audit.flac" &&
+    printf 'FILE "a.wav" WAVE\n  TRACK 01 AUDIO\n    INDEX 01 00:00:00\n  TRACK 02 AUDIO\n    INDEX 01 00:01:00\n' \
+      >"$dir/audit.cue" &&
+    "$PYTHON" - "$dir/audit.png" <<'PY' &&
+import struct, sys, zlib
+def chunk(kind, body):
+    return struct.pack('>I', len(body)) + kind + body + struct.pack('>I', zlib.crc32(kind + body))
+rows = b''.join(b'\0' + b''.join(bytes((x * 4, y * 6, 128)) for x in range(64)) for y in range(40))
+open(sys.argv[1], 'wb').write(b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', struct.pack('>IIBBBBB', 64, 40, 8, 2, 0, 0, 0)) +
+                              chunk(b'IDAT', zlib.compress(rows)) + chunk(b'IEND', b''))
+PY
+    metaflac --add-seekpoint=1s --set-tag=ALBUMARTIST="The Testers" --set-tag=ISRC=GBAYE0601498 \
+      --set-tag=REPLAYGAIN_TRACK_GAIN="-3.20 dB" --import-cuesheet-from="$dir/audit.cue" \
+      --import-picture-from="3|image/png|cover|64x40x24|$dir/audit.png" "$dir/audit.flac" || return 1
+  "$PYTHON" - "$dir/plain.wav" "$dir/audit.wav" <<'PY' || return 1
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+def chunk(cid, body):
+    return cid + struct.pack('<I', len(body)) + body + (b'\0' if len(body) % 2 else b'')
+cue = struct.pack('<I', 2)
+for number, position in ((1, 1000), (2, 48000)):
+    cue += struct.pack('<II4sIII', number, position, b'data', 0, 0, position)
+labels = b'adtl' + chunk(b'labl', struct.pack('<I', 1) + b'Verse\0') + chunk(b'labl', struct.pack('<I', 2) + b'Chorus\0')
+extra = (chunk(b'iXML', b'<BWFXML><PROJECT>audit</PROJECT></BWFXML>') + chunk(b'cue ', cue) +
+         chunk(b'LIST', labels) + chunk(b'levl', b'\1' * 128) + chunk(b'qvzz', b'odd'))
+at = data.find(b'data')
+data[at:at] = extra
+if len(data) % 2:
+    data += b'\0'
+data += chunk(b'id3 ', b'ID3\x03\x00\x00\x00\x00\x00\x00')
+data[4:8] = struct.pack('<I', len(data) - 8)
+open(sys.argv[2], 'wb').write(data)
+PY
+  ffmpeg -v error -y -i "$dir/bwf.wav" -c:a pcm_s24le -write_bext 1 -rf64 always "$dir/audit-rf64.wav" &&
+    sox -V1 "$dir/plain.wav" "$dir/audit.w64"
+}
+Check "the audit's masters: a FLAC with a picture and a cue sheet, a WAV with labels and iXML, RF64, W64" \
+  MakeAuditInputs
+
+Check "FLAC to FLAC: every block, comment and tag accounted for" AccountedFor flac-flac "$WORK/meta/audit.flac" flac
+Check "FLAC to WAV: every block, comment and tag accounted for" AccountedFor flac-wav "$WORK/meta/audit.flac" wav
+Check "WAV to WAV: every chunk and tag accounted for" AccountedFor wav-wav "$WORK/meta/audit.wav" wav
+Check "WAV to FLAC: every chunk and tag accounted for" AccountedFor wav-flac "$WORK/meta/audit.wav" flac
+Check "broadcast WAV to WAV: every chunk and tag accounted for" AccountedFor bwf-wav "$WORK/meta/bwf.wav" wav
+Check "RF64 to WAV: every chunk and tag accounted for" AccountedFor rf64-wav "$WORK/meta/audit-rf64.wav" wav
+Check "W64 to WAV: every chunk and tag accounted for" AccountedFor w64-wav "$WORK/meta/audit.w64" wav
+
+# A FLAC output's seek table is made for its own frames: decoding from each
+# point gives what decoding the whole file gives there.
+SeekTableMadeAnew() {
+  local out="$WORK/meta/accounted-flac-flac.flac"
+  metaflac --list --block-type=SEEKTABLE "$out" | grep -q 'point 1: sample_number=' ||
+    { echo "# no seek table"; return 1; }
+  flac -s -d -f "$out" -o "$WORK/meta/whole.wav" &&
+    flac -s -d -f --skip=48000 --until=48100 "$out" -o "$WORK/meta/sought.wav" &&
+    sox -V1 "$WORK/meta/whole.wav" "$WORK/meta/whole-cut.wav" trim 48000s 100s &&
+    cmp -s "$WORK/meta/sought.wav" "$WORK/meta/whole-cut.wav" && flac -s -t "$out"
+}
+Check "a FLAC output's seek table and MD5 are made for its new frames" SeekTableMadeAnew

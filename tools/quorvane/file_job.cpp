@@ -13,6 +13,8 @@
 #include "tools/quorvane/channel_pairs.h"
 #include "tools/quorvane/chunk_queue.h"
 #include "tools/quorvane/file_meter.h"
+#include "tools/quorvane/flac_blocks.h"
+#include "tools/quorvane/flac_output.h"
 #include "tools/quorvane/input_file.h"
 #include "tools/quorvane/metadata.h"
 #include "tools/quorvane/output_format.h"
@@ -313,26 +315,46 @@ uint32_t GroupSeed(uint32_t seed, int group) {
 
 namespace {
 
-// The chunks of a WAV-family input, walked on a descriptor of their own (a
-// stream cannot be read twice: only a regular file's are). The descriptor
-// stays open while the chunks are copied.
-struct InputChunks {
+// The chunks of a WAV-family input or the blocks of a FLAC one, walked on a
+// descriptor of their own (a stream cannot be read twice: only a regular
+// file's are). The descriptor stays open while they are copied.
+struct InputLayout {
   int descriptor = -1;
-  RiffLayout layout;
+  RiffLayout riff;
+  FlacLayout flac;
 
-  InputChunks() = default;
-  InputChunks(const InputChunks&) = delete;
-  InputChunks& operator=(const InputChunks&) = delete;
-  ~InputChunks() {
+  InputLayout() = default;
+  InputLayout(const InputLayout&) = delete;
+  InputLayout& operator=(const InputLayout&) = delete;
+  ~InputLayout() {
     if (descriptor >= 0) close(descriptor);
   }
   void Walk(const std::string& path) {
     descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     struct stat status;
-    if (descriptor >= 0 && fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode))
-      layout = WalkRiffChunks(descriptor, static_cast<int64_t>(status.st_size));
+    if (descriptor >= 0 && fstat(descriptor, &status) == 0 && S_ISREG(status.st_mode)) {
+      riff = WalkRiffChunks(descriptor, static_cast<int64_t>(status.st_size));
+      flac = WalkFlacBlocks(descriptor, static_cast<int64_t>(status.st_size));
+    }
   }
 };
+
+// What a FLAC output keeps of a FLAC input: every block but those made for
+// the new audio (STREAMINFO, SEEKTABLE, PADDING) and the comments, which
+// are written from the metadata.
+FlacExtras FlacExtrasFor(const InputLayout& input, std::string comments) {
+  FlacExtras extras;
+  extras.comments = std::move(comments);
+  extras.source = input.descriptor;
+  for (const FlacBlock& block : input.flac.blocks) {
+    if (block.type == kSeekTable) extras.seekSamples = SeekTargets(input.descriptor, block);
+    if (block.type != kStreamInfo && block.type != kPadding && block.type != kSeekTable &&
+        block.type != kVorbisComment) {
+      extras.kept.push_back(block);
+    }
+  }
+  return extras;
+}
 
 // The metadata of the file just written and closed on `descriptor`, read
 // back from its start.
@@ -360,12 +382,13 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
   const SF_INFO& in = input.Info();
   FileMetadata metadata;
-  InputChunks inputChunks;
+  InputLayout inputLayout;
   if (!options.stripMetadata) {
     metadata = ReadMetadata(input.File(), job.input);
-    inputChunks.Walk(job.input);
+    inputLayout.Walk(job.input);
   }
-  const bool fromRiff = inputChunks.layout.container != RiffContainer::kNone;
+  const bool fromRiff = inputLayout.riff.container != RiffContainer::kNone;
+  const bool fromFlac = inputLayout.flac.isFlac;
   const int64_t expected = input.ExpectedFrames();
   const int64_t frameBytes = static_cast<int64_t>(in.channels) * format.containerBits / 8;
   SF_INFO out{};
@@ -383,6 +406,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   // sizes that cannot hold the file is refused before anything is written;
   // one whose length is not known stops at its limit.
   const bool wav = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV;
+  const bool flac = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC;
   const int64_t byteLimit = wav ? -1 : AudioByteLimit(out.format);
   const int64_t maxFrames = byteLimit < 0 ? INT64_MAX : byteLimit / frameBytes;
   if (expected > maxFrames) {
@@ -404,9 +428,13 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   AudioSink* sink = &wavWriter;
   if (wav) {
     if (!options.stripMetadata) {
-      chunks = fromRiff ? ChunksOfInput(inputChunks.layout, inputChunks.descriptor, metadata,
-                                        historyLine)
-                        : ChunksFromMetadata(metadata, historyLine, in.samplerate);
+      chunks = fromRiff
+                   ? ChunksOfInput(inputLayout.riff, inputLayout.descriptor, metadata, historyLine)
+                   : ChunksFromMetadata(metadata, historyLine, in.samplerate);
+      if (fromFlac) {
+        for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac))
+          chunks.notKept.push_back(std::move(name));
+      }
     }
     WavShape shape;
     shape.channels = in.channels;
@@ -429,7 +457,12 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
       return outcome;
     }
     WriteMetadata(file.get(), metadata, historyLine);
-    if (fromRiff) chunks.notKept = ChunksLeftBehind(inputChunks.layout, inputChunks.descriptor);
+    if (fromRiff) chunks.notKept = ChunksLeftBehind(inputLayout.riff, inputLayout.descriptor);
+    if (fromFlac && !flac) {
+      chunks.notKept = CommentsLeftBehind(metadata);
+      for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac))
+        chunks.notKept.push_back(std::move(name));
+    }
     sndfileSink = std::make_unique<SndfileSink>(file.get());
     sink = sndfileSink.get();
   }
@@ -450,13 +483,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
     if (state.writeError.empty()) (void)wavWriter.Finish(finishError);
   } else {
     if (sf_close(file.release()) != 0) finishError = "libsndfile could not finish the file";
-    // A FLAC file's comments go into the room left for them; what did not
-    // is found missing when the file is read back.
-    if ((out.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
-      (void)WriteFlacComments(audio.Descriptor(), metadata, historyLine);
-    }
   }
-
   if (!state.writeError.empty() || !finishError.empty()) {
     outcome.problem = "cannot write " + job.output + ": " +
                       (state.writeError.empty() ? finishError : state.writeError);
@@ -475,6 +502,25 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
     outcome.problem = job.input + text;
     return outcome;
   }
+  // A FLAC file is made again with its metadata blocks around the frames
+  // libsndfile wrote.
+  TemporaryFile assembled;
+  TemporaryFile* result = &audio;
+  if (flac) {
+    const FlacExtras extras =
+        options.stripMetadata ? FlacExtras()
+                              : FlacExtrasFor(inputLayout, FlacCommentsBody(metadata, historyLine));
+    if (fromFlac) {
+      for (const std::string& damage : inputLayout.flac.damaged) chunks.notKept.push_back(damage);
+    }
+    if (!assembled.Create(job.output, outcome.problem)) return outcome;
+    if (!AssembleFlac(audio.Descriptor(), assembled.Descriptor(), extras, finishError)) {
+      outcome.problem = "cannot write " + job.output + ": " + finishError;
+      return outcome;
+    }
+    audio.Discard();
+    result = &assembled;
+  }
 
   FileFigures figures;
   figures.settings = options.settings;
@@ -485,7 +531,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   if (wav && wavWriter.Rf64()) figures.format += " (RF64)";
   figures.notKept = chunks.notKept;
   for (std::string& item :
-       NotKept(metadata, WrittenMetadata(audio.Descriptor()), out.format & SF_FORMAT_TYPEMASK)) {
+       NotKept(metadata, WrittenMetadata(result->Descriptor()), out.format & SF_FORMAT_TYPEMASK)) {
     figures.notKept.push_back(std::move(item));
   }
   figures.recomputed = chunks.recomputed;
@@ -509,7 +555,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
       return outcome;
     }
   }
-  if (!audio.Commit(options.overwrite, outcome.problem)) return outcome;
+  if (!result->Commit(options.overwrite, outcome.problem)) return outcome;
   if (!options.plot.empty() && !picture.Commit(options.overwrite, outcome.problem)) return outcome;
   outcome.ok = true;
   outcome.overs = figures.overs;

@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <cstring>
 #include <strings.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <memory>
 
 #include "tools/quorvane/flac_comments.h"
@@ -163,7 +165,7 @@ const char* VorbisKey(int id) {
 // The layout FLAC gives a channel count, in libsndfile's names (the order of
 // WAVE_FORMAT_EXTENSIBLE's masks 0x4, 0x3, 0x7, 0x33, 0x37, 0x3f, 0x70f and
 // 0x63f); none beyond eight channels.
-std::vector<int> FlacLayout(size_t channels) {
+std::vector<int> FlacChannelLayout(size_t channels) {
   enum : int {
     L = SF_CHANNEL_MAP_FRONT_LEFT,
     R = SF_CHANNEL_MAP_FRONT_RIGHT,
@@ -203,7 +205,14 @@ FileMetadata ReadMetadata(SNDFILE* file, const std::string& path) {
   // stream (a pipe) cannot give twice: only from a regular file.
   struct stat status;
   const bool regular = stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode);
-  if (regular && major == SF_FORMAT_FLAC) metadata.flacComments = ReadFlacComments(path);
+  if (regular && major == SF_FORMAT_FLAC) {
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor >= 0) {
+      metadata.flacComments =
+          ReadFlacComments(descriptor, WalkFlacBlocks(descriptor, status.st_size));
+      close(descriptor);
+    }
+  }
   if (regular && (major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64) &&
       sf_get_string(file, SF_STR_TRACKNUMBER) == nullptr) {
     const std::string track = InfoTrackNumber(file, static_cast<int64_t>(status.st_size));
@@ -255,16 +264,9 @@ std::string CodingHistoryLine(int rate, int bits, int channels, const std::strin
 void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::string& historyLine) {
   SF_INFO info{};
   sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
-  if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) {
-    // libsndfile writes its own tags in a Vorbis comment block; one tag as
-    // long as all the comments makes the block large enough to take them.
-    const std::vector<std::string> comments = FlacCommentsFor(metadata, historyLine);
-    if (!comments.empty()) {
-      const std::string room(VorbisCommentBody(comments).size(), ' ');
-      sf_set_string(file, SF_STR_COMMENT, room.c_str());
-    }
-    return;
-  }
+  // A FLAC file's metadata blocks are written around libsndfile's audio
+  // once it is closed.
+  if ((info.format & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC) return;
   for (const auto& s : metadata.strings) sf_set_string(file, s.first, s.second.c_str());
   if (metadata.hasBroadcast) {
     // The line goes after the history already there, on a line of its own,
@@ -290,10 +292,20 @@ void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::strin
   }
 }
 
-bool WriteFlacComments(int descriptor, const FileMetadata& metadata,
-                       const std::string& historyLine) {
+std::string FlacCommentsBody(const FileMetadata& metadata, const std::string& historyLine) {
   const std::vector<std::string> comments = FlacCommentsFor(metadata, historyLine);
-  return comments.empty() || ReplaceFlacComments(descriptor, VorbisCommentBody(comments));
+  return comments.empty() ? std::string() : VorbisCommentBody(comments);
+}
+
+std::vector<std::string> CommentsLeftBehind(const FileMetadata& metadata) {
+  std::vector<std::string> names;
+  for (const std::string& comment : metadata.flacComments) {
+    const std::string key = comment.substr(0, comment.find('='));
+    bool tag = false;
+    for (const auto& s : kStrings) tag = tag || strcasecmp(key.c_str(), s.vorbisKey) == 0;
+    if (!tag) names.push_back(key + " (a comment the format has no tag for)");
+  }
+  return names;
 }
 
 std::vector<std::string> NotKept(const FileMetadata& wanted, const FileMetadata& written,
@@ -316,7 +328,8 @@ std::vector<std::string> NotKept(const FileMetadata& wanted, const FileMetadata&
     missing.push_back("cue points");
   if (wanted.hasInstrument && !written.hasInstrument) missing.push_back("instrument and loops");
   if (MapNeedsSaying(wanted.channelMap) && written.channelMap != wanted.channelMap &&
-      !(major == SF_FORMAT_FLAC && wanted.channelMap == FlacLayout(wanted.channelMap.size()))) {
+      !(major == SF_FORMAT_FLAC &&
+        wanted.channelMap == FlacChannelLayout(wanted.channelMap.size()))) {
     missing.push_back("channel layout");
   }
   return missing;

@@ -54,13 +54,18 @@ std::string CodingHistoryLine(int rate, int bits, int channels, const std::strin
 // of `metadata`, with `historyLine` added to the broadcast coding history.
 // libsndfile accepts some items that a format then does not store: what was
 // kept is known only from the file read back (NotKept). A FLAC file gets
-// room for its comments, which WriteFlacComments fills once it is closed.
+// nothing here: its comments are a block of their own (FlacCommentsBody).
 void WriteMetadata(SNDFILE* file, const FileMetadata& metadata, const std::string& historyLine);
 
-// Fills the room WriteMetadata left in the closed FLAC file on `descriptor`
-// with every comment `metadata` gives. False when it could not.
-bool WriteFlacComments(int descriptor, const FileMetadata& metadata,
-                       const std::string& historyLine);
+// The body of the VORBIS_COMMENT block of a FLAC output, holding every tag
+// of `metadata` (a FLAC input's comments as they stand; otherwise the tags,
+// the broadcast fields with `historyLine` and the channel layout); empty
+// when there is none.
+std::string FlacCommentsBody(const FileMetadata& metadata, const std::string& historyLine);
+
+// The Vorbis comments of a FLAC input that libsndfile has no tag for, which
+// a file of another family (but WAV) cannot take, named for the report.
+std::vector<std::string> CommentsLeftBehind(const FileMetadata& metadata);
 
 // The names of the items of `wanted` that `written`, read back from a file
 // of libsndfile major format `major`, does not hold. A FLAC file holds the

@@ -288,8 +288,8 @@ WavChunks ChunksFromMetadata(const FileMetadata& metadata, const std::string& hi
 }
 
 std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descriptor) {
-  static const char* const kCarried[] = {"fmt ", "fact", "PEAK", "bext", "cue ", "smpl",
-                                         "inst", "JUNK", "junk", "PAD ", "FLLR"};
+  static const char* const kCarried[] = {"fmt ", "bext", "cue ", "smpl", "inst",
+                                         "JUNK", "junk", "PAD ", "FLLR"};
   std::vector<std::string> names;
   for (const RiffChunk& chunk : layout.chunks) {
     bool carried = false;
@@ -305,7 +305,7 @@ std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descript
       names.push_back("LIST " + std::string(type, 4) + " chunk");
       continue;
     }
-    names.push_back(chunk.id + " chunk");
+    names.push_back(chunk.id.substr(0, chunk.id.find_last_not_of(' ') + 1) + " chunk");
   }
   for (const std::string& damage : layout.damaged) names.push_back(damage);
   return names;
