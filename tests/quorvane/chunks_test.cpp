@@ -14,6 +14,7 @@
 #include "tools/quorvane/file_job.h"
 #include "tools/quorvane/riff_chunks.h"
 #include "tools/quorvane/wav_writer.h"
+#include "tests/quorvane/scratch.h"
 
 namespace {
 
@@ -48,37 +49,20 @@ std::string Bext(const std::string& history) { return std::string(602, '\0') + h
 // A file of `bytes` in a folder of its own, open for reading.
 class ScratchFile {
  public:
-  explicit ScratchFile(const std::string& bytes) {
-    char pattern[] = "/tmp/quorvane_chunks_XXXXXX";
-    folder = mkdtemp(pattern) ? pattern : "";
-    path = folder + "/in.wav";
-    const int out = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    EXPECT_EQ(write(out, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-    close(out);
+  explicit ScratchFile(const std::string& bytes) : path(folder.path + "/in.wav") {
+    EXPECT_TRUE(WriteWhole(path, bytes));
     descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     size = static_cast<int64_t>(bytes.size());
   }
-  ~ScratchFile() {
-    close(descriptor);
-    (void)!std::system(("rm -rf '" + folder + "'").c_str());
-  }
+  ~ScratchFile() { close(descriptor); }
   ScratchFile(const ScratchFile&) = delete;
   ScratchFile& operator=(const ScratchFile&) = delete;
 
-  std::string folder, path;
+  ScratchFolder folder;
+  std::string path;
   int descriptor = -1;
   int64_t size = 0;
 };
-
-std::string Read(const std::string& path) {
-  std::string bytes;
-  const int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  char piece[65536];
-  for (ssize_t got; (got = read(in, piece, sizeof piece)) > 0;)
-    bytes.append(piece, static_cast<size_t>(got));
-  close(in);
-  return bytes;
-}
 
 std::vector<std::string> Ids(const RiffLayout& layout) {
   std::vector<std::string> ids;
@@ -175,7 +159,7 @@ TEST(DitherFile, KeepsEveryChunkOfAWavByteForByteInItsOrder) {
     before += Chunk(chunk.first, chunk.first == "bext" ? Bext("A=PCM,F=44100\r\n") : chunk.second);
   ScratchFile input(Riff(before + Chunk("data", audio) + Chunk("id3 ", "ID3\x03")));
 
-  FileJob job{input.path, input.folder + "/out.wav"};
+  FileJob job{input.path, input.folder.path + "/out.wav"};
   ToolOptions options;
   Progress progress;
   const FileOutcome outcome = DitherFile(job, options, 1, progress);
@@ -184,11 +168,11 @@ TEST(DitherFile, KeepsEveryChunkOfAWavByteForByteInItsOrder) {
             std::string::npos)
       << outcome.report;
 
-  ScratchFile output(Read(job.output));
+  ScratchFile output(ReadWhole(job.output));
   const RiffLayout layout = WalkRiffChunks(output.descriptor, output.size);
   EXPECT_EQ(Ids(layout), (std::vector<std::string>{"fmt ", "bext", "iXML", "cue ", "LIST", "LIST",
                                                    "_PMX", "zork", "id3 +"}));
-  const std::string bytes = Read(job.output);
+  const std::string bytes = ReadWhole(job.output);
   for (size_t i = 1; i < layout.chunks.size(); ++i) {
     const RiffChunk& chunk = layout.chunks[i];
     const std::string body =
@@ -223,7 +207,7 @@ TEST(WavWriter, AFileOfUnknownLengthStaysAWavWithItsPeaks) {
   ASSERT_TRUE(writer.Finish(error)) << error;
   EXPECT_FALSE(writer.Rf64());
 
-  const std::string bytes = Read(pattern);
+  const std::string bytes = ReadWhole(pattern);
   EXPECT_EQ(bytes.substr(0, 4), "RIFF");
   EXPECT_EQ(bytes.substr(12, 4), "JUNK");
   EXPECT_EQ(bytes.substr(4, 4), Le32(static_cast<uint32_t>(bytes.size() - 8)));

@@ -12,23 +12,9 @@
 
 #include "tools/quorvane/file_job.h"
 #include "tools/quorvane/pair_engine.h"
+#include "tests/quorvane/scratch.h"
 
 namespace {
-
-// A folder of the test's own, removed with what it holds.
-class TempFolder {
- public:
-  TempFolder() {
-    char pattern[] = "/tmp/quorvane_test_XXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-  }
-  ~TempFolder() {
-    if (!path.empty()) (void)!std::system(("rm -rf '" + path + "'").c_str());
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  std::string path;
-};
 
 constexpr int kFrames = 20000;  // longer than any chunk the threads pass on
 
@@ -68,7 +54,7 @@ std::vector<double> ReadFrames(const std::string& path) {
 }  // namespace
 
 TEST(DitherFile, TheEngineGetsTheBlocksOfTheBlockOption) {
-  TempFolder folder;
+  ScratchFolder folder;
   ASSERT_FALSE(folder.path.empty());
   const std::string input = folder.path + "/in.wav";
   const std::string output = folder.path + "/out.wav";

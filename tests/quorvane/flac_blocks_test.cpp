@@ -13,6 +13,7 @@
 
 #include "tools/quorvane/file_job.h"
 #include "tools/quorvane/flac_blocks.h"
+#include "tests/quorvane/scratch.h"
 
 namespace {
 
@@ -23,22 +24,6 @@ std::string Block(bool last, int type, const std::string& body) {
          body;
 }
 
-std::string Read(const std::string& path) {
-  std::string bytes;
-  const int in = open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  char piece[65536];
-  for (ssize_t got; (got = read(in, piece, sizeof piece)) > 0;)
-    bytes.append(piece, static_cast<size_t>(got));
-  close(in);
-  return bytes;
-}
-
-void Write(const std::string& path, const std::string& bytes) {
-  const int out = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  ASSERT_EQ(write(out, bytes.data(), bytes.size()), static_cast<ssize_t>(bytes.size()));
-  close(out);
-}
-
 FlacLayout Walk(const std::string& path) {
   const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
   const FlacLayout layout = WalkFlacBlocks(descriptor, lseek(descriptor, 0, SEEK_END));
@@ -46,22 +31,11 @@ FlacLayout Walk(const std::string& path) {
   return layout;
 }
 
-class Folder {
- public:
-  Folder() {
-    char pattern[] = "/tmp/quorvane_flac_XXXXXX";
-    path = mkdtemp(pattern) ? pattern : "";
-  }
-  ~Folder() { (void)!std::system(("rm -rf '" + path + "'").c_str()); }
-  Folder(const Folder&) = delete;
-  Folder& operator=(const Folder&) = delete;
-  std::string path;
-};
-
 TEST(WalkFlacBlocks, ABlockClaimingMoreThanTheFileHoldsIsDamageAndEndsTheWalk) {
-  Folder folder;
+  ScratchFolder folder;
   const std::string path = folder.path + "/hostile.flac";
-  Write(path, "fLaC" + Block(false, 0, std::string(34, '\0')) + "\x06\xff\xff\xf0" + "PNG");
+  ASSERT_TRUE(WriteWhole(
+      path, "fLaC" + Block(false, 0, std::string(34, '\0')) + "\x06\xff\xff\xf0" + "PNG"));
   const FlacLayout layout = Walk(path);
   EXPECT_TRUE(layout.isFlac);
   ASSERT_EQ(layout.blocks.size(), 1u);
@@ -72,7 +46,7 @@ TEST(WalkFlacBlocks, ABlockClaimingMoreThanTheFileHoldsIsDamageAndEndsTheWalk) {
 
 // 25 s at 44.1 kHz, with three seek points ten seconds apart.
 TEST(DitherFile, KeepsEveryBlockOfAFlacAndMakesItsSeekTableAnew) {
-  Folder folder;
+  ScratchFolder folder;
   const std::string plain = folder.path + "/plain.flac", input = folder.path + "/in.flac";
   constexpr int kRate = 44100, kFrames = 25 * kRate;
   SF_INFO info{};
@@ -87,7 +61,7 @@ TEST(DitherFile, KeepsEveryBlockOfAFlacAndMakesItsSeekTableAnew) {
   sf_close(file);
 
   // The input: its STREAMINFO and frames, with blocks a master carries.
-  const std::string encoded = Read(plain);
+  const std::string encoded = ReadWhole(plain);
   const FlacLayout plainLayout = Walk(plain);
   ASSERT_GE(plainLayout.framesAt, 0);
   const std::string application = "qvtstsome application data";
@@ -107,12 +81,13 @@ TEST(DitherFile, KeepsEveryBlockOfAFlacAndMakesItsSeekTableAnew) {
   std::string cueSheet = std::string(395, '\0') + '\x01';
   for (int b = 7; b >= 0; --b) cueSheet += static_cast<char>(uint64_t{kFrames} >> (8 * b) & 0xff);
   cueSheet += '\xff' + std::string(12 + 1 + 13 + 1, '\0');
-  Write(input,
-        "fLaC" +
-            Block(false, 0, encoded.substr(static_cast<size_t>(plainLayout.blocks[0].offset), 34)) +
-            Block(false, 3, seekTable) + Block(false, 2, application) + Block(false, 6, picture) +
-            Block(false, 5, cueSheet) + Block(true, 1, std::string(100, '\0')) +
-            encoded.substr(static_cast<size_t>(plainLayout.framesAt)));
+  ASSERT_TRUE(WriteWhole(
+      input,
+      "fLaC" +
+          Block(false, 0, encoded.substr(static_cast<size_t>(plainLayout.blocks[0].offset), 34)) +
+          Block(false, 3, seekTable) + Block(false, 2, application) + Block(false, 6, picture) +
+          Block(false, 5, cueSheet) + Block(true, 1, std::string(100, '\0')) +
+          encoded.substr(static_cast<size_t>(plainLayout.framesAt))));
 
   FileJob job{input, folder.path + "/out.flac"};
   ToolOptions options;
@@ -121,7 +96,7 @@ TEST(DitherFile, KeepsEveryBlockOfAFlacAndMakesItsSeekTableAnew) {
   ASSERT_TRUE(outcome.ok) << outcome.problem;
   EXPECT_EQ(outcome.report.find("not kept"), std::string::npos) << outcome.report;
 
-  const std::string out = Read(job.output);
+  const std::string out = ReadWhole(job.output);
   const FlacLayout layout = Walk(job.output);
   std::vector<int> types;
   for (const FlacBlock& block : layout.blocks) types.push_back(block.type);

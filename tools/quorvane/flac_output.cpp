@@ -6,6 +6,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "tools/quorvane/file_bytes.h"
+
 namespace {
 
 constexpr size_t kPiece = 1 << 20;
@@ -103,35 +105,14 @@ class Assembler {
 };
 
 bool Assembler::Put(const void* bytes, size_t size) {
-  const auto* from = static_cast<const char*>(bytes);
-  while (size > 0) {
-    const ssize_t put = pwrite(target, from, size, written);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      failure = put == 0 ? EIO : errno;
-      return false;
-    }
-    from += put;
-    size -= static_cast<size_t>(put);
-    written += put;
-  }
+  if (!WriteAt(target, bytes, size, written, failure)) return false;
+  written += static_cast<int64_t>(size);
   return true;
 }
 
 bool Assembler::CopyBlock(int source, const FlacBlock& block) {
-  std::vector<char> piece(block.size < int64_t{kPiece} ? static_cast<size_t>(block.size) : kPiece);
-  for (int64_t done = 0; done < block.size;) {
-    const size_t want = static_cast<size_t>(
-        block.size - done < static_cast<int64_t>(piece.size()) ? block.size - done : piece.size());
-    const ssize_t got = pread(source, piece.data(), want, block.offset + done);
-    if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) {
-      failure = got == 0 ? EIO : errno;
-      return false;
-    }
-    if (!Put(piece.data(), static_cast<size_t>(got))) return false;
-    done += got;
-  }
+  if (!CopyAt(source, block.offset, block.size, target, written, failure)) return false;
+  written += block.size;
   return true;
 }
 
@@ -155,15 +136,19 @@ void Assembler::NoteFrame(uint64_t number, int64_t offset) {
 // to fill: at a frame's header, with the frame before it ending in its
 // CRC-16 (the CRC of all its bytes is then 0).
 bool Assembler::CopyFrames(int64_t from, int64_t to) {
+  if (targets.empty()) {
+    if (!CopyAt(encoded, from, to - from, target, written, failure)) return false;
+    written += to - from;
+    return true;
+  }
   const Crc16 crc16;
-  const bool scan = !targets.empty();
   std::vector<unsigned char> buffer(kPiece + kLongestFrameHeader);
   size_t held = 0;      // bytes in the buffer
   int64_t base = 0;     // the frames' offset of buffer[0]
   uint16_t crc = 0;     // of the current frame so far
   uint64_t number = 0;  // of the current frame
   int64_t frameStart = 0;
-  if (scan) NoteFrame(0, 0);
+  NoteFrame(0, 0);
   for (int64_t read = from; read < to || held > 0;) {
     const size_t want = static_cast<size_t>(to - read < int64_t{kPiece} ? to - read : kPiece);
     ssize_t got = 0;
@@ -179,10 +164,6 @@ bool Assembler::CopyFrames(int64_t from, int64_t to) {
       held += static_cast<size_t>(got);
     }
     const bool end = read >= to;
-    if (!scan) {
-      held = 0;
-      continue;
-    }
     // A header is looked at whole: the last bytes wait for the next piece.
     const size_t done = end ? held : held > kLongestFrameHeader ? held - kLongestFrameHeader : 0;
     for (size_t i = 0; i < done; ++i) {
@@ -255,9 +236,7 @@ bool Assembler::Run(const FlacExtras& extras, std::string& error) {
     std::string table = points;
     while (table.size() < tableSize * kSeekPointBytes)
       table += std::string(8, '\xff') + std::string(10, '\0');
-    ok = pwrite(target, table.data(), table.size(), seekTableAt) ==
-         static_cast<ssize_t>(table.size());
-    if (!ok) failure = errno;
+    ok = WriteAt(target, table.data(), table.size(), seekTableAt, failure);
   }
   if (!ok) error = std::string("cannot write the FLAC file: ") + std::strerror(failure);
   return ok;

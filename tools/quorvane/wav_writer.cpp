@@ -6,13 +6,13 @@
 #include <cmath>
 #include <cstring>
 
+#include "tools/quorvane/file_bytes.h"
 #include "tools/quorvane/little_endian.h"
 
 namespace {
 
 constexpr int64_t kRiffLimit = 0xFFFFFFFF;
 constexpr int64_t kDs64Body = 28;  // RIFF size, data size, frames, an empty table
-constexpr size_t kCopyPiece = 1 << 20;
 
 std::string Le32Bytes(uint32_t value) {
   std::string out;
@@ -71,19 +71,7 @@ ChunkSource ChunkSource::InFile(std::string id, int descriptor, int64_t offset, 
 }
 
 bool WavWriter::Put(const void* bytes, size_t size, int64_t at) {
-  const auto* from = static_cast<const char*>(bytes);
-  while (size > 0) {
-    const ssize_t put = pwrite(descriptor, from, size, at);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) {
-      failure = put == 0 ? EIO : errno;
-      return false;
-    }
-    from += put;
-    size -= static_cast<size_t>(put);
-    at += put;
-  }
-  return true;
+  return WriteAt(descriptor, bytes, size, at, failure);
 }
 
 bool WavWriter::PutChunk(const ChunkSource& chunk, int64_t& at) {
@@ -95,20 +83,8 @@ bool WavWriter::PutChunk(const ChunkSource& chunk, int64_t& at) {
   at += 8;
   if (chunk.descriptor < 0) {
     if (!Put(chunk.bytes.data(), chunk.bytes.size(), at)) return false;
-  } else {
-    std::vector<char> piece(static_cast<size_t>(size < int64_t{kCopyPiece} ? size : kCopyPiece));
-    for (int64_t done = 0; done < size;) {
-      const size_t want = static_cast<size_t>(
-          size - done < static_cast<int64_t>(piece.size()) ? size - done : piece.size());
-      const ssize_t got = pread(chunk.descriptor, piece.data(), want, chunk.offset + done);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) {
-        failure = got == 0 ? EIO : errno;
-        return false;
-      }
-      if (!Put(piece.data(), static_cast<size_t>(got), at + done)) return false;
-      done += got;
-    }
+  } else if (!CopyAt(chunk.descriptor, chunk.offset, size, descriptor, at, failure)) {
+    return false;
   }
   at += size;
   if (size & 1) {
