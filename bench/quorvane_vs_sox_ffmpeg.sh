@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Whole-process figures for the quorvane tool beside FFmpeg and SoX, all
 # measured in this run on the same file: a stereo 24-bit 44.1 kHz WAV of a
-# sine and pink noise, dithered to 16 bits. Prints each tool's wall time
-# (best of three runs, interleaved), its processor time (user + system) and
+# sine and pink noise, dithered to 16 bits. quorvane runs as the README runs
+# it, with its report, and quiet (-q). Prints each tool's wall time
+# (best of five runs, interleaved), its processor time (user + system) and
 # peak resident memory; then a batch of 8 such files in one run of quorvane
 # (one worker per core) against the same 8 one after another; then a 2-hour
 # file through each tool once, beside the time the disk itself takes to
@@ -25,7 +26,8 @@ sox -n -r 44100 -c 2 -b 24 "$tmp/in.wav" synth "$seconds" sine 997 pinknoise vol
 Run() {
   local name=$1 in=$2 out=$3 wall user system kb
   case $name in
-    quorvane) set -- "$tool" -q -y --seed 1 "$in" -o "$out" ;;
+    quorvane) set -- "$tool" -y --seed 1 "$in" -o "$out" ;;
+    quorvane-q) set -- "$tool" -q -y --seed 1 "$in" -o "$out" ;;
     ffmpeg) set -- ffmpeg -nostdin -v error -y -i "$in" -af aresample=osf=s16:dither_method=shibata \
       "$out" ;;
     sox) set -- sox "$in" -b 16 "$out" dither -s ;;
@@ -46,7 +48,7 @@ Report() {
     }
     END {
       for (name in wall) {
-        printf "    %-8s %6.2f s wall %6.2f s cpu %6.1f M samples/s  peak RSS %6.1f MB", name,
+        printf "    %-10s %6.2f s wall %6.2f s cpu %6.1f M samples/s  peak RSS %6.1f MB", name,
                wall[name], cpu[name], samples / wall[name] / 1e6, kb[name] / 1024
         if (name != "ffmpeg") {
           printf "  (%.2f x FFmpeg in wall time, %.2f of its cpu)", wall["ffmpeg"] / wall[name],
@@ -58,10 +60,10 @@ Report() {
   rm -f "$tmp/runs"
 }
 
-echo "$seconds s of stereo 24-bit 44.1 kHz audio to 16 bits, best of 3 interleaved runs," \
+echo "$seconds s of stereo 24-bit 44.1 kHz audio to 16 bits, best of 5 interleaved runs," \
   "$(nproc) cores:"
-for run in 1 2 3; do
-  for name in quorvane ffmpeg sox; do Run "$name" "$tmp/in.wav" "$tmp/out.wav"; done
+for run in 1 2 3 4 5; do
+  for name in quorvane quorvane-q ffmpeg sox; do Run "$name" "$tmp/in.wav" "$tmp/out.wav"; done
 done
 Report $((seconds * 44100 * 2))
 

@@ -15,8 +15,10 @@ ErrorSpectrum::ErrorSpectrum()
       inputPower(kBins),
       errorPower(kBins),
       scratchPower(kBins),
-      waiting(kSize) {
+      waiting(kSize),
+      positions(kSize) {
   FftInitTables();
+  for (int k = 0; k < kSize; ++k) positions[k] = FftBinPosition(kSize, k);
   for (int j = 0; j < kSize; ++j) window[j] = 0.5 - 0.5 * std::cos(2.0 * kPi * j / kSize);
 }
 
@@ -28,12 +30,12 @@ ErrorSpectrum::ErrorSpectrum()
 // the windowed a and b as real and imaginary parts.
 void ErrorSpectrum::TransformPair(std::vector<double>& realPower, std::vector<double>& imagPower) {
   FftTransform(buffer.data(), kSize, 0);
-  const double* z0 = &buffer[2 * FftBinPosition(kSize, 0)];
+  const double* z0 = &buffer[2 * positions[0]];
   realPower[0] += z0[0] * z0[0];
   imagPower[0] += z0[1] * z0[1];
   for (int k = 1; k < kBins; ++k) {
-    const double* z = &buffer[2 * FftBinPosition(kSize, k)];
-    const double* w = &buffer[2 * FftBinPosition(kSize, kSize - k)];
+    const double* z = &buffer[2 * positions[k]];
+    const double* w = &buffer[2 * positions[kSize - k]];
     const double ar = z[0] + w[0], ai = z[1] - w[1];
     const double br = z[0] - w[0], bi = z[1] + w[1];
     realPower[k] += 0.25 * (ar * ar + ai * ai);

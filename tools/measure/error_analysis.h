@@ -47,6 +47,7 @@ class ErrorSpectrum {
   std::vector<double> errorPower;    // kBins sums
   std::vector<double> scratchPower;  // the silent partner of a lone block
   std::vector<double> waiting;       // kSize error samples, windowed, when hasWaiting
+  std::vector<int32_t> positions;    // the buffer position of each bin
   bool hasWaiting = false;
   int64_t blocks = 0;
 };

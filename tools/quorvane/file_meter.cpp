@@ -1,5 +1,6 @@
 #include "tools/quorvane/file_meter.h"
 
+#include <algorithm>
 #include <cmath>
 
 FileMeter::FileMeter(int channels, bool inputSpectrum)
@@ -19,23 +20,40 @@ void FileMeter::Add(const double* input, const double* output, size_t stride, in
       const double* out = output + c * stride + done;
       double* error = &stagedError[c * ErrorSpectrum::kSize + staged];
       double* clipped = inputSpectrum ? &stagedInput[c * ErrorSpectrum::kSize + staged] : nullptr;
-      double squares = 0.0;
+      // Most stretches hold no sample beyond full scale (nor NaN): their
+      // error is a plain difference, found in one pass.
+      double squares = 0.0, largest = 0.0;
+      bool beyond = false;
       for (int j = 0; j < n; ++j) {
-        // The requantiser limits its input to full scale (NaN to +1): the
-        // error is measured from what it received, the clipping counted
-        // apart.
-        const double raw = in[j];
-        double x = raw;
-        if (!(std::fabs(raw) <= 1.0)) {
-          ++clippedInput;
-          x = raw < -1.0 ? -1.0 : 1.0;
-        }
-        if (std::fabs(raw) > peak) peak = std::fabs(raw);
-        const double e = out[j] - x;
+        const double magnitude = std::fabs(in[j]);
+        beyond = beyond || !(magnitude <= 1.0);
+        largest = magnitude > largest ? magnitude : largest;
+        const double e = out[j] - in[j];
         squares += e * e;
         error[j] = e;
-        if (clipped) clipped[j] = x;
       }
+      if (clipped) std::copy(in, in + n, clipped);
+      if (beyond) {
+        largest = 0.0;
+        squares = 0.0;
+        for (int j = 0; j < n; ++j) {
+          // The requantiser limits its input to full scale (NaN to +1): the
+          // error is measured from what it received, the clipping counted
+          // apart.
+          const double raw = in[j];
+          double x = raw;
+          if (!(std::fabs(raw) <= 1.0)) {
+            ++clippedInput;
+            x = raw < -1.0 ? -1.0 : 1.0;
+          }
+          if (std::fabs(raw) > largest) largest = std::fabs(raw);
+          const double e = out[j] - x;
+          squares += e * e;
+          error[j] = e;
+          if (clipped) clipped[j] = x;
+        }
+      }
+      if (largest > peak) peak = largest;
       errorSquares += squares;
     }
     done += n;

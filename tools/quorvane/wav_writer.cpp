@@ -175,14 +175,27 @@ bool WavWriter::PutAudio(size_t bytes) {
 }
 
 bool WavWriter::WriteInts(const int32_t* words, int64_t count) {
-  const int bytes = shape.containerBits / 8;
-  const int shift = 32 - shape.containerBits;
+  static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+                "samples are stored as the host holds them");
+  const auto bytes = static_cast<size_t>(shape.containerBits / 8);
   const size_t samples = static_cast<size_t>(count) * static_cast<size_t>(shape.channels);
-  encoded.resize(samples * static_cast<size_t>(bytes));
+  encoded.resize(samples * bytes);
   unsigned char* out = encoded.data();
-  for (size_t i = 0; i < samples; ++i) {
-    const uint32_t word = static_cast<uint32_t>(words[i]) >> shift;
-    for (int b = 0; b < bytes; ++b) *out++ = static_cast<unsigned char>(word >> (8 * b));
+  // The words are left-justified: a container keeps their top bytes.
+  if (bytes == 2) {
+    for (size_t i = 0; i < samples; ++i) {
+      const auto sample = static_cast<int16_t>(words[i] >> 16);
+      std::memcpy(out + 2 * i, &sample, 2);
+    }
+  } else if (bytes == 3) {
+    for (size_t i = 0; i < samples; ++i) {
+      const auto word = static_cast<uint32_t>(words[i]);
+      out[3 * i] = static_cast<unsigned char>(word >> 8);
+      out[3 * i + 1] = static_cast<unsigned char>(word >> 16);
+      out[3 * i + 2] = static_cast<unsigned char>(word >> 24);
+    }
+  } else {
+    std::memcpy(out, words, samples * 4);
   }
   if (peakAt >= 0) {
     const auto channels = static_cast<size_t>(shape.channels);
@@ -193,7 +206,7 @@ bool WavWriter::WriteInts(const int32_t* words, int64_t count) {
       }
     }
   }
-  if (!PutAudio(samples * static_cast<size_t>(bytes))) return false;
+  if (!PutAudio(samples * bytes)) return false;
   frames += count;
   return true;
 }
