@@ -162,7 +162,8 @@ AccountedFor() {
 }
 
 # The masters of the audit: a FLAC with a seek table, comments, a picture and
-# a cue sheet; a WAV with labelled cue points, an iXML chunk, a peak
+# a cue sheet; a WAV with INFO fields (ISRC, an engineer), labelled cue
+# points, an iXML chunk, a peak
 # envelope, a chunk no one knows and an ID3 tag after the audio; an RF64
 # (FFmpeg) and a W64 (SoX).
 MakeAuditInputs() {
@@ -190,7 +191,8 @@ cue = struct.pack('<I', 2)
 for number, position in ((1, 1000), (2, 48000)):
     cue += struct.pack('<II4sIII', number, position, b'data', 0, 0, position)
 labels = b'adtl' + chunk(b'labl', struct.pack('<I', 1) + b'Verse\0') + chunk(b'labl', struct.pack('<I', 2) + b'Chorus\0')
-extra = (chunk(b'iXML', b'<BWFXML><PROJECT>audit</PROJECT></BWFXML>') + chunk(b'cue ', cue) +
+info = b'INFO' + chunk(b'INAM', b'Night Drive\0') + chunk(b'ISRC', b'GBAYE0601498\0') + chunk(b'IENG', b'Sam Q\0')
+extra = (chunk(b'LIST', info) + chunk(b'iXML', b'<BWFXML><PROJECT>audit</PROJECT></BWFXML>') + chunk(b'cue ', cue) +
          chunk(b'LIST', labels) + chunk(b'levl', b'\1' * 128) + chunk(b'qvzz', b'odd'))
 at = data.find(b'data')
 data[at:at] = extra
@@ -226,3 +228,21 @@ SeekTableMadeAnew() {
     cmp -s "$WORK/meta/sought.wav" "$WORK/meta/whole-cut.wav" && flac -s -t "$out"
 }
 Check "a FLAC output's seek table and MD5 are made for its new frames" SeekTableMadeAnew
+
+# Across the families and back: a WAV's INFO fields become Vorbis comments
+# (under their own ids where FLAC has no name for them) and its cue points a
+# cue sheet, and a WAV made from that FLAC has them all again.
+RoundTripAcrossFamilies() {
+  local dir="$WORK/meta" fields
+  Tool -y --seed 1 "$dir/audit.wav" -o "$dir/round.flac" &&
+    Tool -y --seed 1 "$dir/round.flac" -o "$dir/round.wav" || { Diagnose <"$WORK/last.err"; return 1; }
+  metaflac --export-tags-to=- "$dir/round.flac" | grep -qx 'ISRC=GBAYE0601498' &&
+    metaflac --export-tags-to=- "$dir/round.flac" | grep -qx 'IENG=Sam Q' ||
+    { metaflac --export-tags-to=- "$dir/round.flac" | Diagnose; return 1; }
+  fields=$(sndfile-info "$dir/round.wav")
+  local want
+  for want in "INAM : Night Drive" "ISRC : GBAYE0601498" "IENG : Sam Q" "Pos :  1000" "Pos : 48000"; do
+    grep -qF "$want" <<<"$fields" || { echo "# no \"$want\" in the WAV made back"; Diagnose <<<"$fields"; return 1; }
+  done
+}
+Check "a WAV's INFO fields and cue points go to FLAC and come back" RoundTripAcrossFamilies

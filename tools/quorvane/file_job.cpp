@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cinttypes>
+#include <cstring>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -339,13 +341,20 @@ struct InputLayout {
   }
 };
 
-// What a FLAC output keeps of a FLAC input: every block but those made for
-// the new audio (STREAMINFO, SEEKTABLE, PADDING) and the comments, which
-// are written from the metadata.
-FlacExtras FlacExtrasFor(const InputLayout& input, std::string comments) {
+// What a FLAC output holds besides its audio: the comments of `metadata`;
+// of a FLAC input every block but those made for the new audio (STREAMINFO,
+// SEEKTABLE, PADDING) and the comments; of another input its cue points,
+// as a cue sheet.
+FlacExtras FlacExtrasFor(const InputLayout& input, const FileMetadata& metadata,
+                         const std::string& historyLine) {
   FlacExtras extras;
-  extras.comments = std::move(comments);
+  extras.comments = FlacCommentsBody(metadata, historyLine);
   extras.source = input.descriptor;
+  if (!input.flac.isFlac && metadata.hasCues) {
+    for (uint32_t i = 0; i < metadata.cues.cue_count && i < 1000; ++i)
+      extras.cuePositions.push_back(metadata.cues.cue_points[i].sample_offset);
+    std::sort(extras.cuePositions.begin(), extras.cuePositions.end());
+  }
   for (const FlacBlock& block : input.flac.blocks) {
     if (block.type == kSeekTable) extras.seekSamples = SeekTargets(input.descriptor, block);
     if (block.type != kStreamInfo && block.type != kPadding && block.type != kSeekTable &&
@@ -354,6 +363,26 @@ FlacExtras FlacExtrasFor(const InputLayout& input, std::string comments) {
     }
   }
   return extras;
+}
+
+// A FLAC input's cue sheet as the cue points of `metadata`, which a file of
+// another family holds as such; false when there are none.
+bool CuesFromCueSheet(const InputLayout& input, FileMetadata& metadata) {
+  for (const FlacBlock& block : input.flac.blocks) {
+    bool saysMore = false;
+    if (block.type != kCueSheet || metadata.hasCues) continue;
+    const std::vector<uint64_t> positions = CueSheetPositions(input.descriptor, block, saysMore);
+    for (size_t i = 0; i < positions.size() && i < 1000 && positions[i] <= UINT32_MAX; ++i) {
+      SF_CUE_POINT& cue = metadata.cues.cue_points[metadata.cues.cue_count++];
+      cue = SF_CUE_POINT{};
+      cue.indx = static_cast<int32_t>(i + 1);
+      cue.position = cue.sample_offset = static_cast<uint32_t>(positions[i]);
+      std::memcpy(&cue.fcc_chunk, "data", 4);
+    }
+    metadata.hasCues = metadata.cues.cue_count > 0;
+    return metadata.hasCues;
+  }
+  return false;
 }
 
 // The metadata of the file just written and closed on `descriptor`, read
@@ -389,6 +418,12 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
   const bool fromRiff = inputLayout.riff.container != RiffContainer::kNone;
   const bool fromFlac = inputLayout.flac.isFlac;
+  const bool wav = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV;
+  const bool flac = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC;
+  // What goes into the output in another form than the input's.
+  std::vector<std::string> madeAnew;
+  if (fromFlac && !flac && CuesFromCueSheet(inputLayout, metadata))
+    madeAnew.push_back("cue points from the CUESHEET");
   const int64_t expected = input.ExpectedFrames();
   const int64_t frameBytes = static_cast<int64_t>(in.channels) * format.containerBits / 8;
   SF_INFO out{};
@@ -405,8 +440,6 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   // A WAV becomes RF64 when its sizes need it. Another format with 32-bit
   // sizes that cannot hold the file is refused before anything is written;
   // one whose length is not known stops at its limit.
-  const bool wav = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_WAV;
-  const bool flac = (format.sndfileFormat & SF_FORMAT_TYPEMASK) == SF_FORMAT_FLAC;
   const int64_t byteLimit = wav ? -1 : AudioByteLimit(out.format);
   const int64_t maxFrames = byteLimit < 0 ? INT64_MAX : byteLimit / frameBytes;
   if (expected > maxFrames) {
@@ -432,7 +465,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
                    ? ChunksOfInput(inputLayout.riff, inputLayout.descriptor, metadata, historyLine)
                    : ChunksFromMetadata(metadata, historyLine, in.samplerate);
       if (fromFlac) {
-        for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac))
+        for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac, inputLayout.descriptor))
           chunks.notKept.push_back(std::move(name));
       }
     }
@@ -457,10 +490,13 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
       return outcome;
     }
     WriteMetadata(file.get(), metadata, historyLine);
-    if (fromRiff) chunks.notKept = ChunksLeftBehind(inputLayout.riff, inputLayout.descriptor);
+    if (fromRiff) {
+      chunks.notKept =
+          ChunksLeftBehind(inputLayout.riff, inputLayout.descriptor, flac, chunks.madeAnew);
+    }
     if (fromFlac && !flac) {
       chunks.notKept = CommentsLeftBehind(metadata);
-      for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac))
+      for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac, inputLayout.descriptor))
         chunks.notKept.push_back(std::move(name));
     }
     sndfileSink = std::make_unique<SndfileSink>(file.get());
@@ -507,9 +543,19 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   TemporaryFile assembled;
   TemporaryFile* result = &audio;
   if (flac) {
+    if (fromRiff) {
+      metadata.infoComments =
+          InfoComments(inputLayout.riff, inputLayout.descriptor, chunks.notKept);
+      if (!metadata.infoComments.empty()) madeAnew.push_back("LIST INFO as Vorbis comments");
+    }
     const FlacExtras extras =
-        options.stripMetadata ? FlacExtras()
-                              : FlacExtrasFor(inputLayout, FlacCommentsBody(metadata, historyLine));
+        options.stripMetadata ? FlacExtras() : FlacExtrasFor(inputLayout, metadata, historyLine);
+    // The cue points are in the cue sheet, which libsndfile does not read
+    // back.
+    if (!extras.cuePositions.empty()) {
+      metadata.hasCues = false;
+      madeAnew.push_back("cue points as a CUESHEET");
+    }
     if (fromFlac) {
       for (const std::string& damage : inputLayout.flac.damaged) chunks.notKept.push_back(damage);
     }
@@ -534,7 +580,8 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
        NotKept(metadata, WrittenMetadata(result->Descriptor()), out.format & SF_FORMAT_TYPEMASK)) {
     figures.notKept.push_back(std::move(item));
   }
-  figures.recomputed = chunks.recomputed;
+  figures.madeAnew = chunks.madeAnew;
+  figures.madeAnew.insert(figures.madeAnew.end(), madeAnew.begin(), madeAnew.end());
   figures.channels = in.channels;
   figures.rate = in.samplerate;
   figures.frames = state.framesRead;

@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -55,16 +56,51 @@ std::string FlacBlockName(int type) {
   return type >= 0 && type < 7 ? kNames[type] : "block type " + std::to_string(type);
 }
 
-std::vector<std::string> FlacBlocksLeftBehind(const FlacLayout& layout) {
+std::vector<std::string> FlacBlocksLeftBehind(const FlacLayout& layout, int descriptor) {
   std::vector<std::string> names;
   for (const FlacBlock& block : layout.blocks) {
-    if (block.type != kStreamInfo && block.type != kPadding && block.type != kSeekTable &&
-        block.type != kVorbisComment) {
+    bool saysMore = false;
+    if (block.type == kCueSheet) {
+      if (CueSheetPositions(descriptor, block, saysMore).empty()) names.push_back("CUESHEET block");
+      if (saysMore) names.push_back("CUESHEET catalogue number and ISRCs");
+    } else if (block.type != kStreamInfo && block.type != kPadding && block.type != kSeekTable &&
+               block.type != kVorbisComment) {
       names.push_back(FlacBlockName(block.type) + " block");
     }
   }
   names.insert(names.end(), layout.damaged.begin(), layout.damaged.end());
   return names;
+}
+
+std::vector<uint64_t> CueSheetPositions(int descriptor, const FlacBlock& block, bool& saysMore) {
+  // Catalogue (128), lead-in (8), flags and reserved (259), track count;
+  // each track: offset (8), number, ISRC (12), flags and reserved (14),
+  // index count, then per index point its offset (8), number and 3 reserved.
+  constexpr size_t kHead = 396, kTrack = 36, kIndex = 12;
+  std::vector<uint64_t> positions;
+  if (block.size < static_cast<int64_t>(kHead) || block.size > (1 << 24)) return positions;
+  std::string sheet(static_cast<size_t>(block.size), '\0');
+  if (pread(descriptor, &sheet[0], sheet.size(), block.offset) != block.size) return positions;
+  auto be64 = [&](size_t at) {
+    uint64_t value = 0;
+    for (size_t b = 0; b < 8; ++b) value = value << 8 | static_cast<unsigned char>(sheet[at + b]);
+    return value;
+  };
+  saysMore = sheet.compare(0, 128, std::string(128, '\0')) != 0;
+  const int tracks = static_cast<unsigned char>(sheet[kHead - 1]);
+  size_t at = kHead;
+  for (int t = 0; t < tracks && at + kTrack <= sheet.size(); ++t) {
+    const uint64_t offset = be64(at);
+    const int number = static_cast<unsigned char>(sheet[at + 8]);
+    saysMore = saysMore || sheet.compare(at + 9, 12, std::string(12, '\0')) != 0;
+    const int indices = static_cast<unsigned char>(sheet[at + kTrack - 1]);
+    at += kTrack;
+    for (int i = 0; i < indices && at + kIndex <= sheet.size(); ++i, at += kIndex) {
+      if (number != 170 && number != 255) positions.push_back(offset + be64(at));
+    }
+  }
+  std::sort(positions.begin(), positions.end());
+  return positions;
 }
 
 std::vector<uint64_t> SeekTargets(int descriptor, const FlacBlock& block) {

@@ -41,8 +41,14 @@ FlacLayout WalkFlacBlocks(int descriptor, int64_t fileBytes);
 std::string FlacBlockName(int type);
 
 // The blocks of `layout` that a file of another family cannot take, named
-// for the report (the comments are the tags' business), and its damage.
-std::vector<std::string> FlacBlocksLeftBehind(const FlacLayout& layout);
+// for the report (the comments are the tags' business; a cue sheet's
+// points go to cue points, and what else it says is named), and its damage.
+std::vector<std::string> FlacBlocksLeftBehind(const FlacLayout& layout, int descriptor);
+
+// The sample of every index point of every track of the CUESHEET `block`
+// of the file open on `descriptor`, the lead-out left out, in order. Sets
+// `saysMore` when it holds a catalogue number or track ISRCs besides.
+std::vector<uint64_t> CueSheetPositions(int descriptor, const FlacBlock& block, bool& saysMore);
 
 // The sample numbers of the points of the SEEKTABLE `block` of the file
 // open on `descriptor`, placeholders left out, in order.

@@ -79,6 +79,34 @@ bool FrameHeaderAt(const unsigned char* bytes, size_t available, uint64_t number
   return at < available && Crc8(bytes, at) == bytes[at];
 }
 
+// A cue sheet of no CD with a track at each of `positions` (sorted, at most
+// 254, before `totalSamples`), each with one index point at its start,
+// then the lead-out track at the end.
+std::string CueSheet(const std::vector<uint64_t>& positions, uint64_t totalSamples) {
+  std::string sheet(128 + 8 + 259, '\0');  // catalogue, lead-in, flags and reserved
+  std::vector<uint64_t> tracks;
+  for (uint64_t position : positions) {
+    if (position < totalSamples && (tracks.empty() || position > tracks.back()) &&
+        tracks.size() < 254)
+      tracks.push_back(position);
+  }
+  sheet += static_cast<char>(tracks.size() + 1);
+  auto track = [&](uint64_t offset, int number, bool indexed) {
+    Be64(sheet, offset);
+    sheet += static_cast<char>(number);
+    sheet.append(12 + 14, '\0');  // no ISRC; audio, no pre-emphasis; reserved
+    sheet += static_cast<char>(indexed ? 1 : 0);
+    if (indexed) {
+      Be64(sheet, 0);
+      sheet += '\x01';
+      sheet.append(3, '\0');
+    }
+  };
+  for (size_t i = 0; i < tracks.size(); ++i) track(tracks[i], static_cast<int>(i + 1), true);
+  track(totalSamples, 255, false);
+  return sheet;
+}
+
 class Assembler {
  public:
   Assembler(int encoded, int target) : encoded(encoded), target(target) {}
@@ -86,6 +114,7 @@ class Assembler {
 
  private:
   bool Put(const void* bytes, size_t size);
+  bool Put(const std::string& bytes) { return Put(bytes.data(), bytes.size()); }
   bool CopyBlock(int source, const FlacBlock& block);
   bool CopyFrames(int64_t from, int64_t to);
   void NoteFrame(uint64_t number, int64_t offset);
@@ -221,6 +250,10 @@ bool Assembler::Run(const FlacExtras& extras, std::string& error) {
         BlockHeader(false, kVorbisComment, static_cast<uint32_t>(extras.comments.size())) +
         extras.comments;
     ok = Put(block.data(), block.size());
+  }
+  if (ok && !extras.cuePositions.empty()) {
+    const std::string sheet = CueSheet(extras.cuePositions, totalSamples);
+    ok = Put(BlockHeader(false, kCueSheet, static_cast<uint32_t>(sheet.size())) + sheet);
   }
   for (const FlacBlock& block : extras.kept) {
     const std::string header = BlockHeader(false, block.type, static_cast<uint32_t>(block.size));

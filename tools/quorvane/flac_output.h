@@ -2,7 +2,8 @@
 // its own; the output is then that file's STREAMINFO (its MD5 and length
 // are the new audio's) and frames, with the metadata blocks to keep between
 // them: the Vorbis comments, blocks copied from a FLAC input in pieces, a
-// seek table made for the new frames, and padding for taggers to fill.
+// cue sheet of a WAV's cue points, a seek table made for the new frames,
+// and padding for taggers to fill.
 #pragma once
 
 #include <cstdint>
@@ -19,6 +20,9 @@ struct FlacExtras {
   // each point is made for the frame that holds its sample. Empty for no
   // table.
   std::vector<uint64_t> seekSamples;
+  // Cue points, in samples, for a CUESHEET (one track each) when the input
+  // had no cue sheet of its own.
+  std::vector<uint64_t> cuePositions;
 };
 
 // Writes to `target` (empty, from its start) the FLAC file libsndfile wrote

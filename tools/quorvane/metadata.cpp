@@ -117,10 +117,11 @@ std::string HistoryWith(const BroadcastInfo& broadcast, const std::string& line)
 std::vector<std::string> FlacCommentsFor(const FileMetadata& metadata,
                                          const std::string& historyLine) {
   if (!metadata.flacComments.empty()) return metadata.flacComments;
-  std::vector<std::string> comments;
+  std::vector<std::string> comments = metadata.infoComments;
   for (const auto& s : metadata.strings) {
     for (const auto& known : kStrings) {
-      if (known.id == s.first) comments.push_back(std::string(known.vorbisKey) + "=" + s.second);
+      if (known.id == s.first && metadata.infoComments.empty())
+        comments.push_back(std::string(known.vorbisKey) + "=" + s.second);
     }
   }
   if (metadata.hasBroadcast) {

@@ -27,6 +27,9 @@ struct FileMetadata {
   SF_INSTRUMENT instrument{};
   std::vector<int> channelMap;            // SF_CHANNEL_MAP_* per channel; empty for none
   std::vector<std::string> flacComments;  // a FLAC input's Vorbis comments, "KEY=value"
+  // A WAV-family input's INFO fields as Vorbis comments, every one of them,
+  // for a FLAC output; empty when not read.
+  std::vector<std::string> infoComments;
 };
 
 // Everything `file`, opened from `path`, carries. What libsndfile does not

@@ -27,8 +27,8 @@ std::string FileReportLine(const std::string& input, const std::string& output,
   std::string line = input + " -> " + output + ": " + text;
   for (size_t i = 0; i < f.notKept.size(); ++i)
     line += (i == 0 ? "; not kept: " : ", ") + f.notKept[i];
-  for (size_t i = 0; i < f.recomputed.size(); ++i)
-    line += (i == 0 ? "; made for the new audio: " : ", ") + f.recomputed[i];
+  for (size_t i = 0; i < f.madeAnew.size(); ++i)
+    line += (i == 0 ? "; made anew: " : ", ") + f.madeAnew[i];
   return line;
 }
 

@@ -19,10 +19,12 @@ struct FileFigures {
   double inputPeak = 0.0;  // largest |x|, full scale 1
   uint64_t clippedInput = 0;
   uint64_t overs = 0;
-  double errorPower = 0.0;              // mean square of the error
-  double weightedPower = 0.0;           // the same, weighted by the plug-in's curve
-  std::vector<std::string> notKept;     // the input's metadata the output could not hold
-  std::vector<std::string> recomputed;  // and what was made anew for the new audio
+  double errorPower = 0.0;           // mean square of the error
+  double weightedPower = 0.0;        // the same, weighted by the plug-in's curve
+  std::vector<std::string> notKept;  // the input's metadata the output could not hold
+  // What was made anew: for the new audio (a frame count), or in the form
+  // the output holds ("cue points from the CUESHEET").
+  std::vector<std::string> madeAnew;
 };
 
 // Level in dB of a power (10·log10); "-inf" for none.

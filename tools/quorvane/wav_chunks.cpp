@@ -51,6 +51,56 @@ constexpr struct {
     {"ENCODER", "ISFT"},   {"ISRC", "ISRC"},   {"LANGUAGE", "ILNG"}, {"ENCODED_BY", "ITCH"},
 };
 
+// The fields of a WAV-family input's LIST INFO chunks, id and text, in
+// order. A chunk is read whole up to this size; a larger one is named.
+constexpr int64_t kMaxInfoList = 1 << 20;
+
+std::vector<std::pair<std::string, std::string>> InfoFields(const RiffLayout& layout,
+                                                            int descriptor,
+                                                            std::vector<std::string>& unread) {
+  std::vector<std::pair<std::string, std::string>> fields;
+  for (const RiffChunk& chunk : layout.chunks) {
+    if (chunk.id != "LIST" || chunk.size < 4) continue;
+    char type[4];
+    if (pread(descriptor, type, 4, chunk.offset) != 4 || std::memcmp(type, "INFO", 4) != 0)
+      continue;
+    if (chunk.size > kMaxInfoList) {
+      unread.push_back("LIST INFO chunk (too large to read)");
+      continue;
+    }
+    std::string body(static_cast<size_t>(chunk.size), '\0');
+    if (pread(descriptor, &body[0], body.size(), chunk.offset) != chunk.size) continue;
+    // Fields: an id, a 32-bit size, the text and a pad byte to an even size.
+    for (size_t at = 4; at + 8 <= body.size();) {
+      const size_t length = ReadLe32(reinterpret_cast<const unsigned char*>(body.data() + at + 4));
+      if (length > body.size() - at - 8) break;
+      const std::string text = body.substr(at + 8, length);
+      fields.emplace_back(body.substr(at, 4), text.substr(0, text.find('\0')));
+      at += 8 + length + (length & 1);
+    }
+  }
+  return fields;
+}
+
+// The INFO fields libsndfile reads as its tags (IPRT, FFmpeg's track
+// number, is read apart).
+bool LibsndfileTag(const std::string& id) {
+  for (const auto& field : kInfoFields) {
+    if (id == field.info) return true;
+  }
+  return id == "IPRT";
+}
+
+// Whether a Vorbis comment's key names an INFO field of its own (a WAV's
+// field carried to FLAC under its id, as FFmpeg carries it).
+bool InfoId(const std::string& key) {
+  if (key.size() != 4 || key[0] != 'I') return false;
+  for (char c : key) {
+    if (!((c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9'))) return false;
+  }
+  return true;
+}
+
 // The broadcast fields FFmpeg writes as Vorbis comments (the originator is
 // its ENCODED_BY, which an INFO field holds as well), which a broadcast
 // extension holds again.
@@ -215,6 +265,13 @@ void AddComments(WavChunks& chunks, const std::vector<std::string>& comments, st
   }
   for (const std::string& comment : comments) {
     const std::string key = comment.substr(0, comment.find('='));
+    bool mapped = false;
+    for (const auto& field : kVorbisInfo)
+      mapped = mapped || strcasecmp(key.c_str(), field.key) == 0;
+    if (!mapped && InfoId(key) && key.size() < comment.size()) {
+      AddSubchunk(info, key, Zero(comment.substr(5)));
+      continue;
+    }
     bool placed = false;
     for (const auto& field : kVorbisInfo)
       placed = placed || strcasecmp(key.c_str(), field.key) == 0;
@@ -240,7 +297,7 @@ WavChunks ChunksOfInput(const RiffLayout& layout, int descriptor, const FileMeta
     if (chunk.id == "fmt ") continue;  // written for the new audio
     if (chunk.id == "fact" || chunk.id == "PEAK") {
       (chunk.id == "fact" ? chunks.frameCount : chunks.channelPeaks) = true;
-      chunks.recomputed.push_back(chunk.id);
+      chunks.madeAnew.push_back(chunk.id);
     } else if (chunk.id == "levl") {
       chunks.notKept.push_back("levl (the old audio's peak envelope)");
     } else if (chunk.id == "MD5 ") {
@@ -287,7 +344,22 @@ WavChunks ChunksFromMetadata(const FileMetadata& metadata, const std::string& hi
   return chunks;
 }
 
-std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descriptor) {
+std::vector<std::string> InfoComments(const RiffLayout& layout, int descriptor,
+                                      std::vector<std::string>& unread) {
+  std::vector<std::string> comments;
+  for (const auto& field : InfoFields(layout, descriptor, unread)) {
+    std::string key = field.first == "IPRT" ? "TRACKNUMBER" : field.first;
+    for (const auto& known : kVorbisInfo) {
+      if (field.first == known.info) key = known.key;
+    }
+    if (!field.second.empty()) comments.push_back(key + "=" + field.second);
+  }
+  return comments;
+}
+
+std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descriptor,
+                                          bool takesComments, std::vector<std::string>& madeAnew) {
+  // The format, what libsndfile carries, and padding.
   static const char* const kCarried[] = {"fmt ", "bext", "cue ", "smpl", "inst",
                                          "JUNK", "junk", "PAD ", "FLLR"};
   std::vector<std::string> names;
@@ -295,9 +367,13 @@ std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descript
     bool carried = false;
     for (const char* id : kCarried) carried = carried || chunk.id == id;
     if (carried) continue;
+    if (chunk.id == "fact") {
+      madeAnew.push_back("fact (the frame count)");
+      continue;
+    }
     char type[4] = {};
     if (chunk.id == "LIST" && chunk.size >= 4 && pread(descriptor, type, 4, chunk.offset) == 4) {
-      if (std::memcmp(type, "INFO", 4) == 0) continue;
+      if (std::memcmp(type, "INFO", 4) == 0) continue;  // its fields are named below
       if (std::memcmp(type, "adtl", 4) == 0) {
         names.push_back("cue labels (LIST adtl)");
         continue;
@@ -306,6 +382,11 @@ std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descript
       continue;
     }
     names.push_back(chunk.id.substr(0, chunk.id.find_last_not_of(' ') + 1) + " chunk");
+  }
+  if (!takesComments) {
+    for (const auto& field : InfoFields(layout, descriptor, names)) {
+      if (!LibsndfileTag(field.first)) names.push_back("INFO " + field.first);
+    }
   }
   for (const std::string& damage : layout.damaged) names.push_back(damage);
   return names;

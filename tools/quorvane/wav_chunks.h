@@ -14,13 +14,13 @@
 #include "tools/quorvane/wav_writer.h"
 
 struct WavChunks {
-  std::vector<ChunkSource> before;      // the chunks before the audio
-  std::vector<ChunkSource> after;       // and after it
-  uint32_t channelMask = 0;             // the speaker mask to write; 0 for none
-  bool frameCount = false;              // the input had a `fact`: the output gets its own
-  bool channelPeaks = false;            // and a `PEAK`
-  std::vector<std::string> notKept;     // what the report names as not kept
-  std::vector<std::string> recomputed;  // and as made for the new audio
+  std::vector<ChunkSource> before;    // the chunks before the audio
+  std::vector<ChunkSource> after;     // and after it
+  uint32_t channelMask = 0;           // the speaker mask to write; 0 for none
+  bool frameCount = false;            // the input had a `fact`: the output gets its own
+  bool channelPeaks = false;          // and a `PEAK`
+  std::vector<std::string> notKept;   // what the report names as not kept
+  std::vector<std::string> madeAnew;  // and as made anew (a frame count, a peak)
 };
 
 // The chunks of the input walked as `layout`, open on `descriptor` (which
@@ -33,7 +33,16 @@ WavChunks ChunksOfInput(const RiffLayout& layout, int descriptor, const FileMeta
 WavChunks ChunksFromMetadata(const FileMetadata& metadata, const std::string& historyLine,
                              int rate);
 
+// The INFO fields of the input walked as `layout` as Vorbis comments: under
+// the names FFmpeg gives them (TITLE, ISRC, ...), and the rest under their
+// own ids (IENG). LIST INFO chunks too large to read are added to `unread`.
+std::vector<std::string> InfoComments(const RiffLayout& layout, int descriptor,
+                                      std::vector<std::string>& unread);
+
 // The chunks of `layout` that a file of another family cannot take, named
 // for the report. libsndfile carries the tags, broadcast fields, cue points
-// and loops it reads.
-std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descriptor);
+// and loops it reads; a file that `takesComments` (FLAC) every INFO field.
+// A frame count (`fact`) is made anew by every format: it goes to
+// `madeAnew`.
+std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descriptor,
+                                          bool takesComments, std::vector<std::string>& madeAnew);
