@@ -246,3 +246,28 @@ RoundTripAcrossFamilies() {
   done
 }
 Check "a WAV's INFO fields and cue points go to FLAC and come back" RoundTripAcrossFamilies
+
+# Broadcast fields into FLAC: a time reference past 32 bits whole, FFmpeg's
+# coding history (which has no line end) and ours on lines of their own, and
+# no "not kept" for the extension whose fields the comments hold. And the
+# summary of a batch names what its files could not keep.
+BroadcastIntoFlacAndBatchSummary() {
+  local dir="$WORK/meta" history
+  ffmpeg -v error -y -i "$dir/plain.wav" -c:a pcm_s24le -write_bext 1 -metadata time_reference=5000000000 \
+    -metadata coding_history="A=PCM,F=48000,W=24,M=stereo,T=mix" "$dir/far.wav" || return 1
+  Tool -y --seed 1 "$dir/far.wav" -o "$dir/far.flac" || { Diagnose <"$WORK/last.err"; return 1; }
+  ! grep -q 'broadcast' "$WORK/last.out" || { Diagnose <"$WORK/last.out"; return 1; }
+  metaflac --export-tags-to=- "$dir/far.flac" | grep -qx 'time_reference=5000000000' ||
+    { metaflac --export-tags-to=- "$dir/far.flac" | Diagnose; return 1; }
+  history=$(metaflac --export-tags-to=- "$dir/far.flac" | tr -d '\r' | sed -n '/^coding_history=/,$p')
+  grep -qx 'coding_history=A=PCM,F=48000,W=24,M=stereo,T=mix' <<<"$history" &&
+    grep -q '^A=PCM,F=48000,W=16,M=stereo,T=quorvane' <<<"$history" ||
+    { echo "# the coding history's lines are not apart:"; Diagnose <<<"$history"; return 1; }
+  mkdir -p "$dir/batch" && cp "$dir/audit.wav" "$dir/audit-wav.wav" || return 1
+  Tool -y --seed 1 "$dir/audit.flac" "$dir/audit-wav.wav" "$dir/plain.wav" --outdir "$dir/batch" --format flac ||
+    { Diagnose <"$WORK/last.err"; return 1; }
+  tail -1 "$WORK/last.out" | grep -q '^3 files dithered, 0 failed, .*; not kept in 1 file: iXML chunk' ||
+    { tail -1 "$WORK/last.out" | Diagnose; return 1; }
+}
+Check "bext into FLAC: a 64-bit time reference, the coding history's lines apart; a batch's summary names what was not kept" \
+  BroadcastIntoFlacAndBatchSummary

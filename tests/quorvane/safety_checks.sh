@@ -4,7 +4,9 @@
 mkdir -p "$WORK/safe"
 
 # A WAV written to a pipe says 0xFFFFFFFF for its sizes; read to its end,
-# from a file and from a pipe, it gives every frame.
+# from a file and from a pipe, it gives every frame, as a W64 from a pipe
+# does. Of a length not known before its end, the output is a WAV (not
+# RF64) with room to become one.
 StreamedHeaders() {
   ffmpeg -v error -i "$WORK/in/stereo.wav" -f wav - >"$WORK/safe/streamed.wav" || return 1
   Tool -q -y "$WORK/safe/streamed.wav" -o "$WORK/safe/from-file.wav" ||
@@ -16,8 +18,17 @@ StreamedHeaders() {
   for f in from-file from-pipe; do
     [ "$(soxi -s "$WORK/safe/$f.wav")" = 132300 ] || { echo "# $f: $(soxi -s "$WORK/safe/$f.wav")"; return 1; }
   done
+  # A W64 from a pipe: libsndfile guesses some 2^61 frames, the header
+  # promises 1000.
+  "$PYTHON" "$HERE/sparse_w64.py" "$WORK/safe/small.w64" 48000 2 1000 &&
+    cat "$WORK/safe/small.w64" | "$TOOL" -q -y /dev/stdin -o "$WORK/safe/w64-pipe.wav" 2>"$WORK/last.err" ||
+    { Diagnose <"$WORK/last.err"; return 1; }
+  [ "$(soxi -s "$WORK/safe/w64-pipe.wav")" = 1000 ] || { echo "# piped W64: $(soxi -s "$WORK/safe/w64-pipe.wav")"; return 1; }
+  [ "$(head -c 4 "$WORK/safe/from-pipe.wav")" = RIFF ] &&
+    [ "$(head -c 16 "$WORK/safe/from-pipe.wav" | tail -c 4)" = JUNK ] ||
+    { echo "# the piped output begins $(head -c 16 "$WORK/safe/from-pipe.wav" | tr -c '[:print:]' .)"; return 1; }
 }
-Check "a WAV streamed with unknown sizes is read to its end, from a file and a pipe" StreamedHeaders
+Check "a WAV streamed with unknown sizes is read to its end, from a file and a pipe; so is a W64 from a pipe" StreamedHeaders
 
 # The second job's input is the first job's output: neither may run.
 BatchKeepsItsInputs() {
@@ -130,11 +141,46 @@ BigOutputs() {
   header=$(head -c 4 "$WORK/safe/big.wav")
   read=$(soxi -s "$WORK/safe/big.wav")
   echo "# $(cut -c1-160 "$WORK/last.out")"
-  rm -f "$input" "$WORK/safe/big.wav"
-  [ "$header" = RF64 ] || { echo "# header $header"; return 1; }
-  [ "$read" = "$frames" ] || { echo "# soxi reads $read frames of $frames"; return 1; }
+  rm -f "$WORK/safe/big.wav"
+  [ "$header" = RF64 ] || { echo "# header $header"; rm -f "$input"; return 1; }
+  [ "$read" = "$frames" ] || { echo "# soxi reads $read frames of $frames"; rm -f "$input"; return 1; }
+  # From a pipe, whose length is not known before its end: a WAV that
+  # becomes RF64 as it passes 4 GiB.
+  cat "$input" | "$TOOL" -q -y --dither off --power off /dev/stdin -o "$WORK/safe/big-pipe.wav" \
+    2>"$WORK/last.err" || { Diagnose <"$WORK/last.err"; rm -f "$input" "$WORK/safe/big-pipe.wav"; return 1; }
+  header=$(head -c 4 "$WORK/safe/big-pipe.wav")
+  read=$(soxi -s "$WORK/safe/big-pipe.wav")
+  rm -f "$input" "$WORK/safe/big-pipe.wav"
+  [ "$header" = RF64 ] || { echo "# piped: header $header"; return 1; }
+  [ "$read" = "$frames" ] || { echo "# piped: soxi reads $read frames of $frames"; return 1; }
 }
-Check "an output over 4 GiB is RF64 and reads back whole; AIFF is refused before writing" BigOutputs
+Check "an output over 4 GiB is RF64 and reads back whole, from a file and from a pipe; AIFF is refused before writing" BigOutputs
+
+# A chunk of 64 MB (an iXML a session tool wrote) goes through whole, in
+# pieces: the tool's peak memory stays far below the chunk's size.
+LargeChunkInPieces() {
+  local input="$WORK/safe/large-chunk.wav" kb
+  "$PYTHON" - "$WORK/in/stereo.wav" "$input" <<'PY' || return 1
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+body = (b'<BWFXML>' + b'x' * (64 << 20) + b'</BWFXML>')
+at = data.find(b'fmt ')
+at += 8 + struct.unpack('<I', data[at + 4:at + 8])[0]
+data[at:at] = b'iXML' + struct.pack('<I', len(body)) + body + (b'\0' if len(body) % 2 else b'')
+data[4:8] = struct.pack('<I', len(data) - 8)
+open(sys.argv[2], 'wb').write(data)
+PY
+  /usr/bin/time -o "$WORK/safe/large-chunk.time" -f %M "$TOOL" -q -y "$input" -o "$WORK/safe/large-chunk-out.wav" \
+    2>"$WORK/last.err" || { Diagnose <"$WORK/last.err"; return 1; }
+  kb=$(tail -1 "$WORK/safe/large-chunk.time")
+  echo "# peak memory $((kb / 1024)) MB for a 64 MB chunk"
+  cmp -s <("$PYTHON" "$HERE/chunk_list.py" "$input" | grep iXML) \
+    <("$PYTHON" "$HERE/chunk_list.py" "$WORK/safe/large-chunk-out.wav" | grep iXML) ||
+    { echo "# the iXML chunk changed"; return 1; }
+  rm -f "$input" "$WORK/safe/large-chunk-out.wav"
+  [ "$kb" -lt 32768 ]
+}
+Check "a 64 MB chunk is copied in pieces: the tool stays under 32 MB" LargeChunkInPieces
 
 # A 70-byte WAV whose LIST chunk claims 0xFFFFFF00 bytes after its four
 # frames of audio: the claim is damage, which must not decide the memory the

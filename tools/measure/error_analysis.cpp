@@ -1,5 +1,6 @@
 #include "tools/measure/error_analysis.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "dsp/fft.h"
@@ -16,6 +17,7 @@ ErrorSpectrum::ErrorSpectrum()
       errorPower(kBins),
       scratchPower(kBins),
       waiting(kSize),
+      pairPower(kSize),
       positions(kSize) {
   FftInitTables();
   for (int k = 0; k < kSize; ++k) positions[k] = FftBinPosition(kSize, k);
@@ -64,17 +66,27 @@ void ErrorSpectrum::AddErrorBlock(const double* error) {
     buffer[2 * j + 1] = error[j] * window[j];
   }
   hasWaiting = false;
-  TransformPair(errorPower, errorPower);
+  // Both blocks go to the error's power: |A[k]|² + |B[k]|² is
+  // (|Z[k]|² + |Z[N - k]|²) / 2, so the transform's power is summed where
+  // it lies in the buffer, and moved to the bins at Flush.
+  FftTransform(buffer.data(), kSize, 0);
+  for (int p = 0; p < kSize; ++p)
+    pairPower[p] += buffer[2 * p] * buffer[2 * p] + buffer[2 * p + 1] * buffer[2 * p + 1];
 }
 
 void ErrorSpectrum::Flush() {
-  if (!hasWaiting) return;
-  for (int j = 0; j < kSize; ++j) {
-    buffer[2 * j] = waiting[j];
-    buffer[2 * j + 1] = 0.0;
+  if (hasWaiting) {
+    for (int j = 0; j < kSize; ++j) {
+      buffer[2 * j] = waiting[j];
+      buffer[2 * j + 1] = 0.0;
+    }
+    hasWaiting = false;
+    TransformPair(errorPower, scratchPower);
   }
-  hasWaiting = false;
-  TransformPair(errorPower, scratchPower);
+  for (int k = 0; k < kBins; ++k) {
+    errorPower[k] += 0.5 * (pairPower[positions[k]] + pairPower[positions[(kSize - k) % kSize]]);
+  }
+  std::fill(pairPower.begin(), pairPower.end(), 0.0);
 }
 
 double ErrorSpectrum::WeightingRatio(double rate) const {

@@ -20,9 +20,10 @@ class ErrorSpectrum {
 
   // Adds one block of the error alone; the input spectrum stays as it is.
   // Blocks are transformed two at a time, so a block may wait for the next
-  // one (or for Flush). Allocates nothing.
+  // one; their power reaches ErrorPower at Flush. Allocates nothing.
   void AddErrorBlock(const double* error);
-  // Transforms a block still waiting for its partner.
+  // Transforms a block still waiting for its partner, and brings the power
+  // of the error blocks added alone to ErrorPower.
   void Flush();
 
   // Power per bin k = 0 .. kBins - 1, summed over the blocks added: |X[k]|²
@@ -38,7 +39,7 @@ class ErrorSpectrum {
 
  private:
   // Transforms the buffer's two blocks and adds the real part's power to
-  // realPower, the imaginary part's to imagPower (which may be the same).
+  // realPower, the imaginary part's to imagPower.
   void TransformPair(std::vector<double>& realPower, std::vector<double>& imagPower);
 
   std::vector<double> window;        // kSize Hann weights
@@ -47,6 +48,7 @@ class ErrorSpectrum {
   std::vector<double> errorPower;    // kBins sums
   std::vector<double> scratchPower;  // the silent partner of a lone block
   std::vector<double> waiting;       // kSize error samples, windowed, when hasWaiting
+  std::vector<double> pairPower;     // kSize sums of |Z|² in buffer order, until Flush
   std::vector<int32_t> positions;    // the buffer position of each bin
   bool hasWaiting = false;
   int64_t blocks = 0;

@@ -131,13 +131,19 @@ void OutputConverter::Convert(OutputChunk& out) {
   const auto frames = static_cast<int32_t>(out.frames);
   for (int c = 0; c < channels; ++c) {
     double* y = out.planar.data() + static_cast<size_t>(c) * chunkFrames;
-    for (int32_t j = 0; j < frames; ++j) y[j] = grid.Clip(y[j], overs);
+    // Limited and stored in one pass.
     if (integers) {
       int32_t* words = out.words.data() + c;
-      for (int32_t j = 0; j < frames; ++j) words[j * channels] = OutputGrid::ToInt32(y[j]);
+      for (int32_t j = 0; j < frames; ++j) {
+        y[j] = grid.Clip(y[j], overs);
+        words[j * channels] = OutputGrid::ToInt32(y[j]);
+      }
     } else {
       double* interleaved = out.interleaved.data() + c;
-      for (int32_t j = 0; j < frames; ++j) interleaved[j * channels] = y[j];
+      for (int32_t j = 0; j < frames; ++j) {
+        y[j] = grid.Clip(y[j], overs);
+        interleaved[j * channels] = y[j];
+      }
     }
   }
 }
@@ -606,6 +612,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   if (!options.plot.empty() && !picture.Commit(options.overwrite, outcome.problem)) return outcome;
   outcome.ok = true;
   outcome.overs = figures.overs;
+  outcome.notKept = figures.notKept;
   outcome.report = FileReportLine(job.input, job.output, figures);
   return outcome;
 }

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "tools/quorvane/options.h"
 
@@ -19,6 +20,7 @@ struct FileOutcome {
   std::string report;   // the report line, when ok
   std::string problem;  // why nothing was written, when not ok
   uint64_t overs = 0;
+  std::vector<std::string> notKept;  // the input's metadata the output could not hold
 };
 
 // Frames processed so far and frames expected, over every file of a run;

@@ -21,17 +21,32 @@ void FileMeter::Add(const double* input, const double* output, size_t stride, in
       double* error = &stagedError[c * ErrorSpectrum::kSize + staged];
       double* clipped = inputSpectrum ? &stagedInput[c * ErrorSpectrum::kSize + staged] : nullptr;
       // Most stretches hold no sample beyond full scale (nor NaN): their
-      // error is a plain difference, found in one pass.
-      double squares = 0.0, largest = 0.0;
+      // error is a plain difference, found in one pass, four samples at a
+      // time on four sums so that no sum waits for the one before.
+      double sums[4] = {}, largests[4] = {};
       bool beyond = false;
-      for (int j = 0; j < n; ++j) {
+      int j = 0;
+      for (; j + 4 <= n; j += 4) {
+        for (int k = 0; k < 4; ++k) {
+          const double magnitude = std::fabs(in[j + k]);
+          beyond = beyond || !(magnitude <= 1.0);
+          largests[k] = magnitude > largests[k] ? magnitude : largests[k];
+          const double e = out[j + k] - in[j + k];
+          sums[k] += e * e;
+          error[j + k] = e;
+        }
+      }
+      for (; j < n; ++j) {
         const double magnitude = std::fabs(in[j]);
         beyond = beyond || !(magnitude <= 1.0);
-        largest = magnitude > largest ? magnitude : largest;
+        largests[0] = magnitude > largests[0] ? magnitude : largests[0];
         const double e = out[j] - in[j];
-        squares += e * e;
+        sums[0] += e * e;
         error[j] = e;
       }
+      double squares = (sums[0] + sums[1]) + (sums[2] + sums[3]);
+      double largest =
+          std::max(std::max(largests[0], largests[1]), std::max(largests[2], largests[3]));
       if (clipped) std::copy(in, in + n, clipped);
       if (beyond) {
         largest = 0.0;

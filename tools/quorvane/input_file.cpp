@@ -94,7 +94,11 @@ bool InputFile::Open(const std::string& path, std::string& error) {
   }
   char log[8192] = {};
   sf_command(file, SFC_GET_LOG_INFO, log, sizeof log);
-  promised = info.frames == SF_COUNT_MAX ? -1 : HeaderFrames(log, info);
+  // Of a stream, libsndfile's frame count is a guess from no length at all
+  // (a W64 from a pipe says some 2^61 frames): only the header promises.
+  SF_INFO header = info;
+  if (!S_ISREG(status.st_mode)) header.frames = 0;
+  promised = info.frames == SF_COUNT_MAX ? -1 : HeaderFrames(log, header);
   expected = S_ISREG(status.st_mode) && info.frames != SF_COUNT_MAX ? info.frames : -1;
   return true;
 }

@@ -13,6 +13,7 @@
 #include <cerrno>
 #include <cstring>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <random>
@@ -134,6 +135,8 @@ int main(int argc, char** argv) {
   int done = 0;
   int failed = 0;
   uint64_t overs = 0;
+  int filesNotKeeping = 0;
+  std::vector<std::string> notKept;  // each item once, in the order first met
   RunBatch(
       jobs, options, seed, workers, progress,
       [&](size_t, const FileOutcome& outcome) {
@@ -141,6 +144,11 @@ int main(int argc, char** argv) {
         if (outcome.ok) {
           ++done;
           overs += outcome.overs;
+          filesNotKeeping += outcome.notKept.empty() ? 0 : 1;
+          for (const std::string& item : outcome.notKept) {
+            if (std::find(notKept.begin(), notKept.end(), item) == notKept.end())
+              notKept.push_back(item);
+          }
           if (!options.quiet) std::printf("%s\n", outcome.report.c_str());
         } else {
           ++failed;
@@ -153,7 +161,9 @@ int main(int argc, char** argv) {
   line.Clear();
   if (jobs.size() > 1 && !options.quiet) {
     const std::chrono::duration<double> seconds = std::chrono::steady_clock::now() - start;
-    std::printf("%s\n", SummaryLine(done, failed, overs, seconds.count()).c_str());
+    std::printf(
+        "%s\n",
+        SummaryLine(done, failed, overs, seconds.count(), filesNotKeeping, notKept).c_str());
   }
   return failed == 0 ? 0 : 1;
 }

@@ -16,15 +16,8 @@ class OutputGrid {
   // y limited to [-1, 1 - 2^-(bits - 1)]; `overs` counts the values that
   // were outside. y is on the grid, and so is the result.
   double Clip(double y, uint64_t& overs) const {
-    if (y > top) {
-      ++overs;
-      return top;
-    }
-    if (y < -1.0) {
-      ++overs;
-      return -1.0;
-    }
-    return y;
+    overs += (y > top) | (y < -1.0);
+    return y > top ? top : y < -1.0 ? -1.0 : y;
   }
 
   // A clipped grid value as a left-justified 32-bit integer, y * 2^31: the

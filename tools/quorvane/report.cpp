@@ -32,10 +32,17 @@ std::string FileReportLine(const std::string& input, const std::string& output,
   return line;
 }
 
-std::string SummaryLine(int done, int failed, uint64_t overs, double seconds) {
+std::string SummaryLine(int done, int failed, uint64_t overs, double seconds, int filesNotKeeping,
+                        const std::vector<std::string>& notKept) {
   char text[160];
   std::snprintf(text, sizeof text,
                 "%d file%s dithered, %d failed, %" PRIu64 " overs in all, %.2f s", done,
                 done == 1 ? "" : "s", failed, overs, seconds);
-  return text;
+  std::string line = text;
+  if (filesNotKeeping > 0) {
+    line += "; not kept in " + std::to_string(filesNotKeeping) +
+            (filesNotKeeping == 1 ? " file: " : " files: ");
+    for (size_t i = 0; i < notKept.size(); ++i) line += (i == 0 ? "" : ", ") + notKept[i];
+  }
+  return line;
 }

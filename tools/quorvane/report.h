@@ -34,5 +34,8 @@ std::string PowerDb(double power);
 std::string FileReportLine(const std::string& input, const std::string& output,
                            const FileFigures& figures);
 
-// "N files dithered, M failed, ..." after a batch.
-std::string SummaryLine(int done, int failed, uint64_t overs, double seconds);
+// "N files dithered, M failed, ..." after a batch, naming what
+// `filesNotKeeping` files could not keep of their metadata (`notKept`, each
+// item once).
+std::string SummaryLine(int done, int failed, uint64_t overs, double seconds, int filesNotKeeping,
+                        const std::vector<std::string>& notKept);
