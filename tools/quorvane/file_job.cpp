@@ -32,10 +32,13 @@
 namespace {
 
 // Frames per chunk handed between the threads: a whole number of blocks, so
-// that every engine call sees exactly the blocks a host would send.
-int32_t ChunkFrames(int32_t block) {
-  constexpr int32_t kTarget = 8192;
-  return block >= kTarget ? block : block * (kTarget / block);
+// that every engine call sees exactly the blocks a host would send. About
+// 64 Ki samples whatever the channels: large enough that handing chunks on
+// costs little beside the work on them, small enough that the chunks in
+// flight take a few megabytes.
+int32_t ChunkFrames(int32_t block, int channels) {
+  const int32_t target = 65536 / (channels > 0 ? channels : 1);
+  return block >= target ? block : block * (target / block);
 }
 
 // The output the disk is asked to store as it accumulates, so that it
@@ -510,7 +513,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
 
   if (expected > 0) progress.total += expected;
-  const int32_t chunkFrames = ChunkFrames(options.block);
+  const int32_t chunkFrames = ChunkFrames(options.block, in.channels);
   const bool integers = !format.isFloat;
   Processor processor(in, options, options.settings, seed, chunkFrames);
   OutputConverter converter(in.channels, options.settings.bits, chunkFrames, integers);
