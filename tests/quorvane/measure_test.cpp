@@ -19,44 +19,60 @@ std::vector<double> Sine(double amplitude, int bin) {
   return x;
 }
 
-// The bin holding the most power.
-int Loudest(const std::vector<double>& power) {
-  int best = 0;
-  for (int k = 1; k < static_cast<int>(power.size()); ++k) best = power[k] > power[best] ? k : best;
-  return best;
-}
-
 }  // namespace
 
-TEST(ErrorSpectrum, InputAndErrorSharingOneTransformLandInTheirOwnSpectra) {
-  for (const auto& bins : {std::pair<int, int>{100, 700}, {3, 2046}, {931, 930}}) {
+// Two blocks windowed into one transform, one in the real parts and one in
+// the imaginary parts.
+std::vector<double> WindowedPair(const ErrorSpectrum& spectrum, const std::vector<double>& a,
+                                 const std::vector<double>& b) {
+  std::vector<double> pair(2 * kN);
+  for (int j = 0; j < kN; ++j) {
+    pair[2 * j] = a[j] * spectrum.Window()[j];
+    pair[2 * j + 1] = b[j] * spectrum.Window()[j];
+  }
+  return pair;
+}
+
+TEST(ErrorSpectrum, BlocksSharingOneTransformLandInTheirOwnBins) {
+  for (const auto& bins : {std::pair<int, int>{100, 700}, {3, 2046}, {931, 929}}) {
     ErrorSpectrum spectrum;
-    spectrum.AddBlock(Sine(1.0, bins.first).data(), Sine(0.001, bins.second).data());
-    EXPECT_EQ(Loudest(spectrum.InputPower()), bins.first);
-    EXPECT_EQ(Loudest(spectrum.ErrorPower()), bins.second);
-    // A full-scale sine's bin holds (N / 4)² with the Hann window.
-    EXPECT_NEAR(spectrum.InputPower()[bins.first] / std::pow(kN / 4.0, 2.0), 1.0, 1e-9);
-    EXPECT_NEAR(spectrum.ErrorPower()[bins.second] / std::pow(kN / 4.0 * 0.001, 2.0), 1.0, 1e-9);
-    // Nothing of one leaks into the other beyond the window's neighbours.
-    double stray = 0.0;
-    for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
-      if (std::abs(k - bins.second) > 1) stray += spectrum.ErrorPower()[k];
+    std::vector<double> errors =
+        WindowedPair(spectrum, Sine(1.0, bins.first), Sine(0.001, bins.second));
+    std::vector<double> inputs =
+        WindowedPair(spectrum, Sine(0.001, bins.first), Sine(1.0, bins.second));
+    spectrum.AddWindowedErrors(errors.data(), 2);
+    spectrum.AddWindowedInputs(inputs.data());
+    spectrum.Flush();
+    EXPECT_EQ(spectrum.Blocks(), 2);
+    for (const std::vector<double>* power : {&spectrum.ErrorPower(), &spectrum.InputPower()}) {
+      const bool isError = power == &spectrum.ErrorPower();
+      const int loud = isError ? bins.first : bins.second;
+      const int quiet = isError ? bins.second : bins.first;
+      // A full-scale sine's bin holds (N / 4)² with the Hann window.
+      EXPECT_NEAR((*power)[loud] / std::pow(kN / 4.0, 2.0), 1.0, 1e-9);
+      EXPECT_NEAR((*power)[quiet] / std::pow(kN / 4.0 * 0.001, 2.0), 1.0, 1e-9);
+      // Nothing lands beyond each sine's own bin and the window's neighbours.
+      double stray = 0.0;
+      for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
+        if (std::abs(k - loud) > 1 && std::abs(k - quiet) > 1) stray += (*power)[k];
+      }
+      EXPECT_LT(stray, 1e-12 * (*power)[quiet]);
     }
-    EXPECT_LT(stray, 1e-12 * spectrum.ErrorPower()[bins.second]);
   }
 }
 
 TEST(ErrorSpectrum, ErrorBlocksPairedUpGiveTheSpectrumOfEachAlone) {
-  const std::vector<double> silence(kN);
   const std::vector<std::vector<double>> blocks = {Sine(0.5, 10), Sine(0.25, 1500), Sine(0.1, 10)};
   ErrorSpectrum alone;
   ErrorSpectrum paired;
   for (const std::vector<double>& block : blocks) {
-    alone.AddBlock(silence.data(), block.data());
+    alone.AddErrorBlock(block.data());
+    alone.Flush();
     paired.AddErrorBlock(block.data());
   }
   EXPECT_EQ(paired.Blocks(), 3);
   paired.Flush();
+  EXPECT_EQ(paired.Blocks(), 3);
   for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
     EXPECT_NEAR(paired.ErrorPower()[k], alone.ErrorPower()[k], 1e-9 * alone.ErrorPower()[10]) << k;
     EXPECT_EQ(paired.InputPower()[k], 0.0);
@@ -71,7 +87,8 @@ TEST(ErrorSpectrum, WeightingFollowsThePluginsCurve) {
   // ten times its power; one in bin 1858 (20005 Hz, 40 dB) a ten-thousandth.
   for (const auto& tone : {std::pair<int, double>{316, 10.0}, {1858, 1e-4}}) {
     ErrorSpectrum spectrum;
-    spectrum.AddBlock(std::vector<double>(kN).data(), Sine(0.01, tone.first).data());
+    spectrum.AddErrorBlock(Sine(0.01, tone.first).data());
+    spectrum.Flush();
     const double expected = std::pow(10.0, -0.1 * WeightingCurveDb(tone.first * rate / kN, rate));
     EXPECT_NEAR(expected, tone.second, tone.second * 1e-3);
     EXPECT_NEAR(spectrum.WeightingRatio(rate), expected, expected * 1e-3);
@@ -127,6 +144,33 @@ TEST(FileMeter, HowTheStreamIsCutChangesNothing) {
   EXPECT_EQ(cut.Spectrum().InputPower(), whole.Spectrum().InputPower());
   // The sum of squares is added up per call, in a different order.
   EXPECT_NEAR(cut.ErrorPower(), whole.ErrorPower(), whole.ErrorPower() * 1e-12);
+}
+
+// With an odd number of channels the last one's blocks share transforms
+// with each other: three channels measure as a pair and one alone.
+TEST(FileMeter, AnOddChannelMeasuresAsItWouldAlone) {
+  constexpr int kFrames = 3 * ErrorSpectrum::kSize + 100;
+  std::vector<double> input(3 * kFrames), output(3 * kFrames);
+  for (int j = 0; j < 3 * kFrames; ++j) {
+    input[j] = 0.5 * std::sin(0.001 * j * (1 + j / kFrames));
+    output[j] = std::floor(input[j] * 1024.0) / 1024.0;
+  }
+  FileMeter three(3, true), two(2, true), one(1, true);
+  three.Add(input.data(), output.data(), kFrames, kFrames);
+  two.Add(input.data(), output.data(), kFrames, kFrames);
+  one.Add(input.data() + 2 * kFrames, output.data() + 2 * kFrames, kFrames, kFrames);
+  for (FileMeter* meter : {&three, &two, &one}) meter->Finish();
+  EXPECT_EQ(three.Spectrum().Blocks(), 3 * 3);
+  EXPECT_EQ(one.Spectrum().Blocks(), 3);
+  for (int k = 0; k < ErrorSpectrum::kBins; ++k) {
+    for (bool error : {true, false}) {
+      auto power = [error, k](const FileMeter& m) {
+        return error ? m.Spectrum().ErrorPower()[k] : m.Spectrum().InputPower()[k];
+      };
+      const double sum = power(two) + power(one);
+      EXPECT_NEAR(power(three), sum, 1e-9 * sum + 1e-30) << k;
+    }
+  }
 }
 
 TEST(HeaderFrames, ReadsWhatTheHeaderOfATruncatedFilePromised) {

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "tools/quorvane/channel_pairs.h"
 #include "tools/quorvane/output_format.h"
@@ -93,6 +94,44 @@ TEST(OutputGrid, IntegersAreTheGridValuesExactly) {
     EXPECT_EQ(OutputGrid::ToInt32(step), static_cast<int32_t>(INT64_C(1) << shift)) << bits;
     EXPECT_EQ(OutputGrid::ToInt32(-3 * step), static_cast<int32_t>(-3 * (INT64_C(1) << shift)))
         << bits;
+  }
+}
+
+// Storing a chunk gives, for every channel count and length, what Clip and
+// ToInt32 give value by value, interleaved, with the planar values limited
+// in place.
+TEST(OutputGrid, StoringAChunkInterleavesWhatClipGives) {
+  const OutputGrid grid(16);
+  const double top = grid.Top();
+  const double values[] = {0.5, top, 1.0, -1.0, -1.0 - 1.0 / 32768.0, 0.25, 1.5, -0.125, 0.0};
+  for (int channels = 1; channels <= 5; ++channels) {
+    for (int frames : {0, 1, 2, 7, 8}) {
+      const size_t stride = 9;
+      std::vector<double> planar(channels * stride), ints(planar), doubles(planar);
+      for (size_t i = 0; i < planar.size(); ++i) planar[i] = values[(i * 5 + channels) % 9];
+      ints = doubles = planar;
+      std::vector<int32_t> words(channels * frames, 7);
+      std::vector<double> interleaved(channels * frames, 7.0);
+      uint64_t expectedOvers = 0;
+      std::vector<double> limited(planar);
+      for (int c = 0; c < channels; ++c) {
+        for (int j = 0; j < frames; ++j) {
+          double& y = limited[c * stride + j];
+          y = grid.Clip(y, expectedOvers);
+        }
+      }
+      EXPECT_EQ(grid.Store(ints.data(), stride, channels, frames, words.data()), expectedOvers);
+      EXPECT_EQ(grid.Store(doubles.data(), stride, channels, frames, interleaved.data()),
+                expectedOvers);
+      EXPECT_EQ(ints, limited);
+      EXPECT_EQ(doubles, limited);
+      for (int c = 0; c < channels; ++c) {
+        for (int j = 0; j < frames; ++j) {
+          EXPECT_EQ(words[j * channels + c], OutputGrid::ToInt32(limited[c * stride + j]));
+          EXPECT_EQ(interleaved[j * channels + c], limited[c * stride + j]);
+        }
+      }
+    }
   }
 }
 

@@ -2,6 +2,12 @@
 // Hann-windowed blocks, and the error's level to the ear: its power weighted
 // per frequency by the plug-in's own psychoacoustic weighting curve (the
 // curve the noise shaper follows, lowest near 3.4 kHz), as 10^(-dB/10).
+//
+// Real blocks go through the complex transform two at a time, one in the
+// real parts and one in the imaginary parts. With Z the spectrum of the
+// pair, the two blocks' power in bin k together is (|Z[k]|² + |Z[N - k]|²) / 2,
+// so the transform's power is summed where it lies in the buffer and moved
+// to the bins at Flush.
 #pragma once
 
 #include <cstdint>
@@ -14,21 +20,28 @@ class ErrorSpectrum {
 
   ErrorSpectrum();
 
-  // Adds one block of one channel: kSize samples of the input and of the
-  // error (output minus input). Allocates nothing.
-  void AddBlock(const double* input, const double* error);
+  // The kSize Hann weights, for a caller that windows its blocks as it
+  // gathers them.
+  const double* Window() const { return window.data(); }
 
-  // Adds one block of the error alone; the input spectrum stays as it is.
-  // Blocks are transformed two at a time, so a block may wait for the next
-  // one; their power reaches ErrorPower at Flush. Allocates nothing.
+  // Adds `count` (1 or 2) windowed blocks of the error, or two of the input:
+  // `pair` holds kSize complex values, one block in the real parts and the
+  // other in the imaginary parts (zeros where a block has no partner). The
+  // transform overwrites `pair`. Allocates nothing.
+  void AddWindowedErrors(double* pair, int count);
+  void AddWindowedInputs(double* pair);
+
+  // Adds one block of the error, not yet windowed; it waits for the next one
+  // to share its transform. Allocates nothing.
   void AddErrorBlock(const double* error);
+
   // Transforms a block still waiting for its partner, and brings the power
-  // of the error blocks added alone to ErrorPower.
+  // gathered so far to InputPower and ErrorPower.
   void Flush();
 
-  // Power per bin k = 0 .. kBins - 1, summed over the blocks added: |X[k]|²
-  // of the windowed block, so a full-scale sine's bin holds (kSize / 4)² per
-  // block. Blocks counts the error blocks, transformed or waiting.
+  // Power per bin k = 0 .. kBins - 1, summed over the blocks added, as of the
+  // last Flush: |X[k]|² of the windowed block, so a full-scale sine's bin
+  // holds (kSize / 4)² per block. Blocks counts the error blocks added.
   const std::vector<double>& InputPower() const { return inputPower; }
   const std::vector<double>& ErrorPower() const { return errorPower; }
   int64_t Blocks() const { return blocks; }
@@ -38,18 +51,18 @@ class ErrorSpectrum {
   double WeightingRatio(double rate) const;
 
  private:
-  // Transforms the buffer's two blocks and adds the real part's power to
-  // realPower, the imaginary part's to imagPower.
-  void TransformPair(std::vector<double>& realPower, std::vector<double>& imagPower);
+  // Transforms `pair` and adds |Z|² at each buffer position to `sums`.
+  static void TransformInto(double* pair, std::vector<double>& sums);
+  // Moves the sums of buffer positions to bins, and clears them.
+  void Fold(std::vector<double>& sums, std::vector<double>& power) const;
 
-  std::vector<double> window;        // kSize Hann weights
-  std::vector<double> buffer;        // kSize complex values
-  std::vector<double> inputPower;    // kBins sums
-  std::vector<double> errorPower;    // kBins sums
-  std::vector<double> scratchPower;  // the silent partner of a lone block
-  std::vector<double> waiting;       // kSize error samples, windowed, when hasWaiting
-  std::vector<double> pairPower;     // kSize sums of |Z|² in buffer order, until Flush
-  std::vector<int32_t> positions;    // the buffer position of each bin
-  bool hasWaiting = false;
+  std::vector<double> window;      // kSize Hann weights
+  std::vector<double> waiting;     // kSize complex values: lone error blocks, windowed
+  bool hasWaiting = false;         // the real parts hold a block
+  std::vector<double> inputPower;  // kBins sums
+  std::vector<double> errorPower;  // kBins sums
+  std::vector<double> inputSums;   // kSize sums of |Z|² in buffer order, until Flush
+  std::vector<double> errorSums;
+  std::vector<int32_t> positions;  // the buffer position of each bin
   int64_t blocks = 0;
 };

@@ -99,7 +99,8 @@ class OutputConverter {
   OutputConverter(int channels, int bits, int32_t chunkFrames, bool integers)
       : channels(channels), grid(bits), chunkFrames(chunkFrames), integers(integers) {}
 
-  void Convert(OutputChunk& out);
+  // Frames start .. start + frames - 1 of the chunk.
+  void Convert(OutputChunk& out, int64_t start, int frames);
   // Whether the file takes integers (words) rather than doubles (interleaved).
   bool Integers() const { return integers; }
   uint64_t Overs() const { return overs; }
@@ -130,25 +131,12 @@ void Processor::Process(InputChunk& in, OutputChunk& out) {
   out.frames = frames;
 }
 
-void OutputConverter::Convert(OutputChunk& out) {
-  const auto frames = static_cast<int32_t>(out.frames);
-  for (int c = 0; c < channels; ++c) {
-    double* y = out.planar.data() + static_cast<size_t>(c) * chunkFrames;
-    // Limited and stored in one pass.
-    if (integers) {
-      int32_t* words = out.words.data() + c;
-      for (int32_t j = 0; j < frames; ++j) {
-        y[j] = grid.Clip(y[j], overs);
-        words[j * channels] = OutputGrid::ToInt32(y[j]);
-      }
-    } else {
-      double* interleaved = out.interleaved.data() + c;
-      for (int32_t j = 0; j < frames; ++j) {
-        y[j] = grid.Clip(y[j], overs);
-        interleaved[j * channels] = y[j];
-      }
-    }
-  }
+void OutputConverter::Convert(OutputChunk& out, int64_t start, int frames) {
+  double* planar = out.planar.data() + start;
+  const size_t at = static_cast<size_t>(start) * channels;
+  overs += integers
+               ? grid.Store(planar, chunkFrames, channels, frames, out.words.data() + at)
+               : grid.Store(planar, chunkFrames, channels, frames, out.interleaved.data() + at);
 }
 
 // Every format but WAV is written through libsndfile.
@@ -206,6 +194,9 @@ void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<do
   filled.Close();
 }
 
+// Frames converted and measured at a time by the writer.
+constexpr int64_t kMeterStretch = 2048;
+
 // The writer thread: converts and stores each chunk, then measures it against
 // its input when there is a meter (a report or a plot to make) and frees both
 // chunks. A format whose sizes cannot describe more than `maxFrames` frames
@@ -222,7 +213,16 @@ void WriteChunks(AudioSink& sink, TemporaryFile& target, OutputConverter& conver
     }
     written += chunk->frames;
     if (state.writeError.empty()) {
-      converter.Convert(*chunk);
+      // Measured a stretch at a time, right after it is converted, while
+      // the stretch is still in the processor's cache.
+      for (int64_t start = 0; start < chunk->frames; start += kMeterStretch) {
+        const auto frames = static_cast<int>(std::min(kMeterStretch, chunk->frames - start));
+        converter.Convert(*chunk, start, frames);
+        if (meter) {
+          meter->Add(chunk->input->planar.data() + start, chunk->planar.data() + start, chunkFrames,
+                     frames);
+        }
+      }
       const bool stored = converter.Integers()
                               ? sink.WriteInts(chunk->words.data(), chunk->frames)
                               : sink.WriteDoubles(chunk->interleaved.data(), chunk->frames);
@@ -231,10 +231,6 @@ void WriteChunks(AudioSink& sink, TemporaryFile& target, OutputConverter& conver
         state.stop.store(true);
       }
       target.StartWriteback(kWritebackBytes);
-      if (meter) {
-        meter->Add(chunk->input->planar.data(), chunk->planar.data(), chunkFrames,
-                   static_cast<int>(chunk->frames));
-      }
     }
     freeInputs.Push(chunk->input);
     freeOutputs.Push(chunk);

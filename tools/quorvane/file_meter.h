@@ -30,7 +30,14 @@ class FileMeter {
   const ErrorSpectrum& Spectrum() const { return spectrum; }
 
  private:
-  void AnalyseStaged();
+  // Where channel c's samples of the block being gathered go: the real
+  // (lane 0) or imaginary (lane 1) parts of one of the pairs.
+  double* Lane(std::vector<double>& pairs, int c) const;
+  // Measures n frames of one channel and gathers them windowed, from
+  // position `staged` of the block.
+  void AddStretch(const double* in, const double* out, int n, double* errorLane, double* inputLane);
+  // Transforms the pairs a whole block has filled.
+  void AnalyseBlock();
 
   int channels;
   bool inputSpectrum;
@@ -38,9 +45,13 @@ class FileMeter {
   uint64_t clippedInput = 0;
   double errorSquares = 0.0;
   uint64_t samples = 0;
-  // Per channel, the samples of the block being gathered, planar.
-  std::vector<double> stagedInput;
-  std::vector<double> stagedError;
-  int staged = 0;  // frames gathered, 0 .. ErrorSpectrum::kSize
+  // The blocks being gathered, windowed, two to a transform: channels 2i
+  // and 2i + 1 share pair i. With an odd number of channels the last one
+  // fills its pair alone, an even block in the real parts and the next one
+  // in the imaginary parts.
+  std::vector<double> errorPairs;
+  std::vector<double> inputPairs;
+  int staged = 0;     // frames gathered, 0 .. ErrorSpectrum::kSize
+  int64_t whole = 0;  // blocks gathered whole, per channel
   ErrorSpectrum spectrum;
 };

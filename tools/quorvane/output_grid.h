@@ -6,6 +6,7 @@
 // float of the chosen width.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 class OutputGrid {
@@ -25,6 +26,13 @@ class OutputGrid {
   // dropping low bits that are zero for any target of up to the container's
   // width.
   static int32_t ToInt32(double y) { return static_cast<int32_t>(y * 2147483648.0); }
+
+  // Limits `frames` frames of `channels` planar channels (channel c's from
+  // planar + c * stride) in place, and stores them interleaved, as integers
+  // (ToInt32) or as doubles. Returns how many values were outside.
+  uint64_t Store(double* planar, size_t stride, int channels, int frames, int32_t* words) const;
+  uint64_t Store(double* planar, size_t stride, int channels, int frames,
+                 double* interleaved) const;
 
   double Top() const { return top; }
 

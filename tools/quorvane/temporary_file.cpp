@@ -173,8 +173,11 @@ void TemporaryFile::TakeOwnershipOf(const std::string& path) const {
 
 void TemporaryFile::StartWriteback(int64_t bytes) {
   if (descriptor < 0) return;
-  const off_t end = lseek(descriptor, 0, SEEK_CUR);
-  if (end < 0 || end - writebackFrom < bytes) return;
+  // The file's size, not its offset: a writer may store with pwrite.
+  struct stat written;
+  if (fstat(descriptor, &written) != 0) return;
+  const off_t end = written.st_size;
+  if (end - writebackFrom < bytes) return;
   // Only a hint: where the system cannot, the sync before Commit does it all.
   (void)sync_file_range(descriptor, writebackFrom, end - writebackFrom, SYNC_FILE_RANGE_WRITE);
   writebackFrom = end;

@@ -35,6 +35,8 @@ class TemporaryFile {
   // `bytes`: the sync before Commit then has little left, and the disk
   // works while the next data are made.
   void StartWriteback(int64_t bytes);
+  // How much of the file the disk has been asked to store so far.
+  int64_t WritebackRequested() const { return writebackFrom; }
 
   // Gives the file the target's name. Without `replace` an existing target
   // is kept and the commit fails. On failure the file is removed.
