@@ -1,10 +1,12 @@
 #include "tools/quorvane/file_job.h"
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cinttypes>
 #include <cstring>
 #include <memory>
@@ -163,34 +165,40 @@ struct StreamState {
   std::string writeError;         // writer thread
 };
 
-// The reader thread: fills free chunks from the file, through `frames`, a
-// buffer of one chunk's interleaved frames.
-void ReadChunks(SNDFILE* file, int channels, int32_t chunkFrames, std::vector<double>& frames,
-                ChunkQueue<InputChunk>& free, ChunkQueue<InputChunk>& filled, StreamState& state) {
+// Lowers the calling thread's priority a little below the processing
+// thread's: where threads outnumber free cores, the engines, serial per
+// channel pair and the one part of the work that cannot spread, are then not
+// the ones left waiting for a core.
+void RunBehindTheEngines() {
+  const auto self = static_cast<id_t>(gettid());
+  errno = 0;
+  const int nice = getpriority(PRIO_PROCESS, self);
+  if (errno == 0) (void)setpriority(PRIO_PROCESS, self, nice + 4);
+}
+
+// The reader thread: fills free chunks from the file.
+void ReadChunks(InputFile& input, int32_t chunkFrames, ChunkQueue<InputChunk>& free,
+                ChunkQueue<InputChunk>& filled, StreamState& state) {
+  RunBehindTheEngines();
   while (!state.stop.load()) {
     InputChunk* chunk = free.Pop();
     if (chunk == nullptr) break;
     // A pipe may give fewer frames than asked before its end: the chunk is
     // filled whole, so that the engine's blocks fall where a file's would.
     chunk->frames = 0;
-    for (sf_count_t got = 1; got > 0 && chunk->frames < chunkFrames; chunk->frames += got) {
-      got = sf_readf_double(file, frames.data() + chunk->frames * channels,
-                            chunkFrames - chunk->frames);
-      if (got < 0) got = 0;
+    for (int64_t got = 1; got > 0 && chunk->frames < chunkFrames; chunk->frames += got) {
+      got = input.ReadPlanar(chunk->planar.data() + chunk->frames, chunkFrames,
+                             chunkFrames - chunk->frames);
     }
     if (chunk->frames <= 0) {
       free.Push(chunk);
       break;
     }
-    for (int c = 0; c < channels; ++c) {
-      double* planar = chunk->planar.data() + static_cast<size_t>(c) * chunkFrames;
-      for (int64_t j = 0; j < chunk->frames; ++j) planar[j] = frames[j * channels + c];
-    }
     state.framesRead += chunk->frames;
     filled.Push(chunk);
     if (chunk->frames < chunkFrames) break;
   }
-  state.readFailed = sf_error(file) != SF_ERR_NO_ERROR;
+  state.readFailed = sf_error(input.File()) != SF_ERR_NO_ERROR;
   filled.Close();
 }
 
@@ -205,6 +213,7 @@ void WriteChunks(AudioSink& sink, TemporaryFile& target, OutputConverter& conver
                  int32_t chunkFrames, int64_t maxFrames, ChunkQueue<OutputChunk>& freeOutputs,
                  ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
                  FileMeter* meter, StreamState& state) {
+  RunBehindTheEngines();
   int64_t written = 0;
   while (OutputChunk* chunk = filled.Pop()) {
     if (state.writeError.empty() && chunk->frames > maxFrames - written) {
@@ -270,7 +279,7 @@ void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool int
   OutputChunk outputs[kOutputChunks];
   ChunkQueue<InputChunk> freeInputs(kInputChunks), filledInputs(kInputChunks);
   ChunkQueue<OutputChunk> freeOutputs(kOutputChunks), filledOutputs(kOutputChunks);
-  std::vector<double> readBuffer(samples);
+  input.PrepareReading(chunkFrames);
   for (InputChunk& chunk : inputs) {
     chunk.planar.resize(samples);
     freeInputs.Push(&chunk);
@@ -284,8 +293,8 @@ void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool int
     }
     freeOutputs.Push(&chunk);
   }
-  std::thread reader(ReadChunks, input.File(), channels, chunkFrames, std::ref(readBuffer),
-                     std::ref(freeInputs), std::ref(filledInputs), std::ref(state));
+  std::thread reader(ReadChunks, std::ref(input), chunkFrames, std::ref(freeInputs),
+                     std::ref(filledInputs), std::ref(state));
   std::thread writer;
   try {
     writer = std::thread(WriteChunks, std::ref(output), std::ref(target), std::ref(converter),

@@ -100,5 +100,33 @@ bool InputFile::Open(const std::string& path, std::string& error) {
   if (!S_ISREG(status.st_mode)) header.frames = 0;
   promised = info.frames == SF_COUNT_MAX ? -1 : HeaderFrames(log, header);
   expected = S_ISREG(status.st_mode) && info.frames != SF_COUNT_MAX ? info.frames : -1;
+  encoding = PcmEncodingOf(file, info);
   return true;
+}
+
+void InputFile::PrepareReading(int64_t frames) {
+  const auto samples = static_cast<size_t>(frames) * static_cast<size_t>(info.channels);
+  if (encoding.bytes > 0) {
+    bytes.resize(samples * static_cast<size_t>(encoding.bytes));
+  } else {
+    interleaved.resize(samples);
+  }
+}
+
+int64_t InputFile::ReadPlanar(double* planar, size_t stride, int64_t frames) {
+  const int channels = info.channels;
+  if (encoding.bytes > 0) {
+    const int64_t frameBytes = static_cast<int64_t>(encoding.bytes) * channels;
+    const sf_count_t got = sf_read_raw(file, bytes.data(), frames * frameBytes);
+    const int64_t read = got > 0 ? got / frameBytes : 0;
+    DecodePlanar(bytes.data(), encoding, channels, read, planar, stride);
+    return read;
+  }
+  const sf_count_t got = sf_readf_double(file, interleaved.data(), frames);
+  const int64_t read = got > 0 ? got : 0;
+  for (int c = 0; c < channels; ++c) {
+    double* out = planar + static_cast<size_t>(c) * stride;
+    for (int64_t j = 0; j < read; ++j) out[j] = interleaved[j * channels + c];
+  }
+  return read;
 }

@@ -3,8 +3,12 @@
 
 #include <sndfile.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "tools/quorvane/pcm_samples.h"
 
 class InputFile {
  public:
@@ -29,11 +33,23 @@ class InputFile {
   // header may not say.
   int64_t ExpectedFrames() const { return expected; }
 
+  // Sizes the buffers of ReadPlanar for `frames` frames at a time; throws
+  // std::bad_alloc when they cannot be had.
+  void PrepareReading(int64_t frames);
+  // Reads up to `frames` (at most the prepared count) frames, channel c's
+  // to planar + c * stride; the frames read, 0 at the end or on a failure
+  // (sf_error then says which). Plain PCM and 32-bit floats are taken from
+  // the file's bytes in one pass, anything else from libsndfile's doubles.
+  int64_t ReadPlanar(double* planar, size_t stride, int64_t frames);
+
  private:
   SNDFILE* file = nullptr;
   SF_INFO info{};
   int64_t promised = 0;
   int64_t expected = -1;
+  PcmEncoding encoding;
+  std::vector<unsigned char> bytes;  // one read's bytes, when encoding.bytes > 0
+  std::vector<double> interleaved;   // one read's frames, otherwise
 };
 
 // The frame count a header promises, from libsndfile's log of opening it
