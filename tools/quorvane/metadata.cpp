@@ -9,61 +9,9 @@
 #include <memory>
 
 #include "tools/quorvane/flac_comments.h"
-
-namespace {
-
-// libsndfile's string tags: the report's name and the Vorbis comment's key.
-constexpr struct {
-  int id;
-  const char* name;
-  const char* vorbisKey;
-} kStrings[] = {
-    {SF_STR_TITLE, "title", "TITLE"},
-    {SF_STR_COPYRIGHT, "copyright", "COPYRIGHT"},
-    {SF_STR_SOFTWARE, "software", "ENCODER"},
-    {SF_STR_ARTIST, "artist", "ARTIST"},
-    {SF_STR_COMMENT, "comment", "COMMENT"},
-    {SF_STR_DATE, "date", "DATE"},
-    {SF_STR_ALBUM, "album", "ALBUM"},
-    {SF_STR_LICENSE, "licence", "LICENSE"},
-    {SF_STR_TRACKNUMBER, "track number", "TRACKNUMBER"},
-    {SF_STR_GENRE, "genre", "GENRE"},
-};
-
-// A WAV's track number from its LIST/INFO chunk (IPRT, as FFmpeg writes
-// it, or ITRK), which libsndfile does not read; empty when none. A chunk
-// that claims more than the file's `fileBytes` is damage and is not read:
-// its claim must not decide how much memory the tool takes.
-std::string InfoTrackNumber(SNDFILE* file, int64_t fileBytes) {
-  SF_CHUNK_INFO wanted{};
-  std::strcpy(wanted.id, "LIST");
-  wanted.id_size = 4;
-  for (SF_CHUNK_ITERATOR* it = sf_get_chunk_iterator(file, &wanted); it != nullptr;
-       it = sf_next_chunk_iterator(it)) {
-    SF_CHUNK_INFO chunk{};
-    if (sf_get_chunk_size(it, &chunk) != SF_ERR_NO_ERROR || chunk.datalen < 4 ||
-        static_cast<int64_t>(chunk.datalen) > fileBytes) {
-      continue;
-    }
-    std::string data(chunk.datalen, '\0');
-    chunk.data = &data[0];
-    if (sf_get_chunk_data(it, &chunk) != SF_ERR_NO_ERROR || data.compare(0, 4, "INFO") != 0)
-      continue;
-    // INFO, then entries: an id, a 32-bit little-endian size, the text, a
-    // pad byte to an even size.
-    for (size_t at = 4; at + 8 <= data.size();) {
-      const auto* size = reinterpret_cast<const unsigned char*>(data.data() + at + 4);
-      const size_t length = size[0] | size[1] << 8 | size[2] << 16 | size[3] << 24;
-      if (at + 8 + length > data.size()) break;
-      const std::string id = data.substr(at, 4);
-      if (id == "IPRT" || id == "ITRK") return std::string(data.c_str() + at + 8);
-      at += 8 + length + (length & 1);
-    }
-  }
-  return std::string();
-}
-
-}  // namespace
+#include "tools/quorvane/riff_chunks.h"
+#include "tools/quorvane/tag_names.h"
+#include "tools/quorvane/wav_chunks.h"
 
 std::string WithHistoryLine(std::string history, const std::string& line) {
   if (!history.empty() && history.back() != '\n') history += "\r\n";
@@ -119,8 +67,8 @@ std::vector<std::string> FlacCommentsFor(const FileMetadata& metadata,
   if (!metadata.flacComments.empty()) return metadata.flacComments;
   std::vector<std::string> comments = metadata.infoComments;
   for (const auto& s : metadata.strings) {
-    for (const auto& known : kStrings) {
-      if (known.id == s.first && metadata.infoComments.empty())
+    for (const TagName& known : kTagNames) {
+      if (known.sndfileId == s.first && metadata.infoComments.empty())
         comments.push_back(std::string(known.vorbisKey) + "=" + s.second);
     }
   }
@@ -150,15 +98,15 @@ std::vector<std::string> FlacCommentsFor(const FileMetadata& metadata,
 }
 
 const char* StringName(int id) {
-  for (const auto& s : kStrings) {
-    if (s.id == id) return s.name;
+  for (const TagName& s : kTagNames) {
+    if (s.sndfileId == id) return s.name;
   }
   return "tag";
 }
 
 const char* VorbisKey(int id) {
-  for (const auto& s : kStrings) {
-    if (s.id == id) return s.vorbisKey;
+  for (const TagName& s : kTagNames) {
+    if (s.sndfileId == id) return s.vorbisKey;
   }
   return "";
 }
@@ -195,9 +143,9 @@ std::vector<int> FlacChannelLayout(size_t channels) {
 
 FileMetadata ReadMetadata(SNDFILE* file, const std::string& path) {
   FileMetadata metadata;
-  for (const auto& s : kStrings) {
-    const char* text = sf_get_string(file, s.id);
-    if (text != nullptr && text[0] != '\0') metadata.strings.emplace_back(s.id, text);
+  for (const TagName& s : kTagNames) {
+    const char* text = s.sndfileId != 0 ? sf_get_string(file, s.sndfileId) : nullptr;
+    if (text != nullptr && text[0] != '\0') metadata.strings.emplace_back(s.sndfileId, text);
   }
   SF_INFO info{};
   sf_command(file, SFC_GET_CURRENT_SF_INFO, &info, sizeof info);
@@ -214,10 +162,22 @@ FileMetadata ReadMetadata(SNDFILE* file, const std::string& path) {
       close(descriptor);
     }
   }
+  // A WAV's track number (IPRT, as FFmpeg writes it, or ITRK), which
+  // libsndfile does not read.
   if (regular && (major == SF_FORMAT_WAV || major == SF_FORMAT_WAVEX || major == SF_FORMAT_RF64) &&
       sf_get_string(file, SF_STR_TRACKNUMBER) == nullptr) {
-    const std::string track = InfoTrackNumber(file, static_cast<int64_t>(status.st_size));
-    if (!track.empty()) metadata.strings.emplace_back(SF_STR_TRACKNUMBER, track);
+    const int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor >= 0) {
+      std::vector<std::string> unread;
+      const RiffLayout layout = WalkRiffChunks(descriptor, status.st_size);
+      for (const auto& field : InfoFields(layout, descriptor, unread)) {
+        if ((field.first == "IPRT" || field.first == "ITRK") && !field.second.empty()) {
+          metadata.strings.emplace_back(SF_STR_TRACKNUMBER, field.second);
+          break;
+        }
+      }
+      close(descriptor);
+    }
   }
   metadata.hasBroadcast = sf_command(file, SFC_GET_BROADCAST_INFO, &metadata.broadcast,
                                      sizeof metadata.broadcast) == SF_TRUE;
@@ -303,7 +263,9 @@ std::vector<std::string> CommentsLeftBehind(const FileMetadata& metadata) {
   for (const std::string& comment : metadata.flacComments) {
     const std::string key = comment.substr(0, comment.find('='));
     bool tag = false;
-    for (const auto& s : kStrings) tag = tag || strcasecmp(key.c_str(), s.vorbisKey) == 0;
+    for (const TagName& s : kTagNames) {
+      tag = tag || (s.sndfileId != 0 && strcasecmp(key.c_str(), s.vorbisKey) == 0);
+    }
     if (!tag) names.push_back(key + " (a comment the format has no tag for)");
   }
   return names;

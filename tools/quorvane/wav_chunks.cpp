@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tools/quorvane/little_endian.h"
+#include "tools/quorvane/tag_names.h"
 
 namespace {
 
@@ -31,29 +32,10 @@ void AddSubchunk(std::string& list, const std::string& id, const std::string& bo
   if (body.size() & 1) list += '\0';
 }
 
-// The INFO field of libsndfile's tag names.
-constexpr struct {
-  int id;
-  const char* info;
-} kInfoFields[] = {
-    {SF_STR_TITLE, "INAM"},  {SF_STR_COPYRIGHT, "ICOP"},   {SF_STR_SOFTWARE, "ISFT"},
-    {SF_STR_ARTIST, "IART"}, {SF_STR_COMMENT, "ICMT"},     {SF_STR_DATE, "ICRD"},
-    {SF_STR_ALBUM, "IPRD"},  {SF_STR_TRACKNUMBER, "ITRK"}, {SF_STR_GENRE, "IGNR"},
-};
-
-// The INFO field of a Vorbis comment's key (FFmpeg's names), as WAV has them.
-constexpr struct {
-  const char* key;
-  const char* info;
-} kVorbisInfo[] = {
-    {"TITLE", "INAM"},     {"ARTIST", "IART"}, {"ALBUM", "IPRD"},    {"COMMENT", "ICMT"},
-    {"COPYRIGHT", "ICOP"}, {"DATE", "ICRD"},   {"GENRE", "IGNR"},    {"TRACKNUMBER", "ITRK"},
-    {"ENCODER", "ISFT"},   {"ISRC", "ISRC"},   {"LANGUAGE", "ILNG"}, {"ENCODED_BY", "ITCH"},
-};
-
-// The fields of a WAV-family input's LIST INFO chunks, id and text, in
-// order. A chunk is read whole up to this size; a larger one is named.
+// A LIST INFO chunk is read whole up to this size; a larger one is named.
 constexpr int64_t kMaxInfoList = 1 << 20;
+
+}  // namespace
 
 std::vector<std::pair<std::string, std::string>> InfoFields(const RiffLayout& layout,
                                                             int descriptor,
@@ -82,11 +64,13 @@ std::vector<std::pair<std::string, std::string>> InfoFields(const RiffLayout& la
   return fields;
 }
 
+namespace {
+
 // The INFO fields libsndfile reads as its tags (IPRT, FFmpeg's track
 // number, is read apart).
 bool LibsndfileTag(const std::string& id) {
-  for (const auto& field : kInfoFields) {
-    if (id == field.info) return true;
+  for (const TagName& field : kTagNames) {
+    if (field.sndfileId != 0 && field.info != nullptr && id == field.info) return true;
   }
   return id == "IPRT";
 }
@@ -252,12 +236,13 @@ void AddInstrument(WavChunks& chunks, const SF_INSTRUMENT& instrument, int rate)
 // has them, the rest named as not kept.
 void AddComments(WavChunks& chunks, const std::vector<std::string>& comments, std::string& info,
                  BroadcastInfo& broadcast, bool& hasBroadcast) {
-  for (const auto& field : kVorbisInfo) {
+  for (const TagName& field : kTagNames) {
+    if (field.info == nullptr) continue;
     std::string value;
     for (const std::string& comment : comments) {
-      const size_t length = std::strlen(field.key);
+      const size_t length = std::strlen(field.vorbisKey);
       if (comment.size() > length && comment[length] == '=' &&
-          strncasecmp(comment.c_str(), field.key, length) == 0) {
+          strncasecmp(comment.c_str(), field.vorbisKey, length) == 0) {
         value += (value.empty() ? "" : "; ") + comment.substr(length + 1);
       }
     }
@@ -266,15 +251,13 @@ void AddComments(WavChunks& chunks, const std::vector<std::string>& comments, st
   for (const std::string& comment : comments) {
     const std::string key = comment.substr(0, comment.find('='));
     bool mapped = false;
-    for (const auto& field : kVorbisInfo)
-      mapped = mapped || strcasecmp(key.c_str(), field.key) == 0;
+    for (const TagName& field : kTagNames)
+      mapped = mapped || (field.info != nullptr && strcasecmp(key.c_str(), field.vorbisKey) == 0);
     if (!mapped && InfoId(key) && key.size() < comment.size()) {
       AddSubchunk(info, key, Zero(comment.substr(5)));
       continue;
     }
-    bool placed = false;
-    for (const auto& field : kVorbisInfo)
-      placed = placed || strcasecmp(key.c_str(), field.key) == 0;
+    bool placed = mapped;
     for (const char* name : kBroadcastKeys) placed = placed || strcasecmp(key.c_str(), name) == 0;
     placed = placed || strcasecmp(key.c_str(), "WAVEFORMATEXTENSIBLE_CHANNEL_MASK") == 0;
     if (!placed) chunks.notKept.push_back(key + " (a comment no WAV field holds)");
@@ -327,8 +310,9 @@ WavChunks ChunksFromMetadata(const FileMetadata& metadata, const std::string& hi
     AddComments(chunks, metadata.flacComments, info, broadcast, hasBroadcast);
   } else {
     for (const auto& s : metadata.strings) {
-      for (const auto& field : kInfoFields) {
-        if (field.id == s.first) AddSubchunk(info, field.info, Zero(s.second));
+      for (const TagName& field : kTagNames) {
+        if (field.sndfileId == s.first && field.info != nullptr)
+          AddSubchunk(info, field.info, Zero(s.second));
       }
     }
   }
@@ -349,8 +333,8 @@ std::vector<std::string> InfoComments(const RiffLayout& layout, int descriptor,
   std::vector<std::string> comments;
   for (const auto& field : InfoFields(layout, descriptor, unread)) {
     std::string key = field.first == "IPRT" ? "TRACKNUMBER" : field.first;
-    for (const auto& known : kVorbisInfo) {
-      if (field.first == known.info) key = known.key;
+    for (const TagName& known : kTagNames) {
+      if (known.info != nullptr && field.first == known.info) key = known.vorbisKey;
     }
     if (!field.second.empty()) comments.push_back(key + "=" + field.second);
   }

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/quorvane/metadata.h"
@@ -32,6 +33,12 @@ WavChunks ChunksOfInput(const RiffLayout& layout, int descriptor, const FileMeta
 // added to a broadcast coding history.
 WavChunks ChunksFromMetadata(const FileMetadata& metadata, const std::string& historyLine,
                              int rate);
+
+// The fields of the LIST INFO chunks of the input walked as `layout`, id and
+// text, in order. LIST INFO chunks too large to read are added to `unread`.
+std::vector<std::pair<std::string, std::string>> InfoFields(const RiffLayout& layout,
+                                                            int descriptor,
+                                                            std::vector<std::string>& unread);
 
 // The INFO fields of the input walked as `layout` as Vorbis comments: under
 // the names FFmpeg gives them (TITLE, ISRC, ...), and the rest under their
