@@ -107,7 +107,7 @@ bool InputFile::Open(const std::string& path, std::string& error) {
 void InputFile::PrepareReading(int64_t frames) {
   const auto samples = static_cast<size_t>(frames) * static_cast<size_t>(info.channels);
   if (encoding.bytes > 0) {
-    bytes.resize(samples * static_cast<size_t>(encoding.bytes));
+    bytes.resize(samples * static_cast<size_t>(encoding.bytes) + kDecodePadding);
   } else {
     interleaved.resize(samples);
   }

@@ -4,15 +4,21 @@
 
 namespace {
 
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
+              "a word's bytes are read as this machine holds them");
+
+// The sample at p as a left-justified word, read as four bytes at once: the
+// buffer holds kDecodePadding bytes past its last sample.
 template <int Bytes, bool Swapped>
 uint32_t Word(const unsigned char* p) {
-  uint32_t word = 0;
-  for (int i = 0; i < Bytes; ++i) {
-    // The sample's bytes, least significant first, at the top of the word.
-    const unsigned char byte = Swapped ? p[Bytes - 1 - i] : p[i];
-    word |= static_cast<uint32_t>(byte) << (8 * (4 - Bytes + i));
+  uint32_t word;
+  std::memcpy(&word, p, sizeof word);
+  if constexpr (Swapped) {
+    // Most significant byte first: reversed, the sample's bytes are on top.
+    return __builtin_bswap32(word) & (~0u << (8 * (4 - Bytes)));
+  } else {
+    return word << (8 * (4 - Bytes));
   }
-  return word;
 }
 
 template <int Bytes, bool Float, bool Swapped>

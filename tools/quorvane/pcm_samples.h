@@ -20,6 +20,10 @@ struct PcmEncoding {
 // WAV, RF64, W64, AIFF or CAF.
 PcmEncoding PcmEncodingOf(SNDFILE* file, const SF_INFO& info);
 
+// Bytes a buffer handed to DecodePlanar holds past its last sample: each
+// sample is read as a 32-bit word.
+constexpr size_t kDecodePadding = 3;
+
 // `frames` frames of `channels` interleaved samples in that encoding, to
 // planar doubles: channel c's from planar + c * stride.
 void DecodePlanar(const unsigned char* bytes, const PcmEncoding& encoding, int channels,
