@@ -238,6 +238,25 @@ Batch() {
 }
 Check "a batch writes every file and reports in input order, then a summary" Batch
 
+# Three copies of one input: each file its own dither, the first the batch's
+# seed, and any file made again alone from the seed on its line.
+BatchSeeds() {
+  mkdir -p "$WORK/seeds" "$WORK/seeds/in"
+  local i
+  for i in 1 2 3; do cp "$WORK/in/batch1.wav" "$WORK/seeds/in/copy$i.wav"; done
+  Tool --seed 7 "$WORK"/seeds/in/copy{1,2,3}.wav --outdir "$WORK/seeds" || return 1
+  ! cmp -s "$WORK/seeds/copy1.wav" "$WORK/seeds/copy2.wav" &&
+    ! cmp -s "$WORK/seeds/copy2.wav" "$WORK/seeds/copy3.wav" &&
+    ! cmp -s "$WORK/seeds/copy1.wav" "$WORK/seeds/copy3.wav" || { echo "# copies alike"; return 1; }
+  local first third
+  first=$(grep 'copy1.wav ->' "$WORK/last.out" | grep -o 'seed [0-9]*' | cut -d' ' -f2)
+  third=$(grep 'copy3.wav ->' "$WORK/last.out" | grep -o 'seed [0-9]*' | cut -d' ' -f2)
+  [ "$first" = 7 ] && [ -n "$third" ] && [ "$third" != 7 ] || { echo "# seeds $first $third"; return 1; }
+  Tool --seed "$third" "$WORK/seeds/in/copy3.wav" -o "$WORK/seeds/alone.wav" &&
+    cmp -s "$WORK/seeds/alone.wav" "$WORK/seeds/copy3.wav"
+}
+Check "each file of a batch gets its own seed, reported, and can be made again alone" BatchSeeds
+
 BatchFailureIsReported() {
   mkdir -p "$WORK/batch2"
   ! Tool "$WORK/in/batch1.wav" "$WORK/in/missing.wav" --outdir "$WORK/batch2" &&

@@ -104,6 +104,19 @@ std::vector<FileJob> JobsForOutdir(const std::vector<std::string>& inputs,
   return jobs;
 }
 
+uint32_t FileSeed(uint32_t seed, size_t position) {
+  if (position == 0) return seed;
+  // The position mixed into the seed by a bijective hash (MurmurHash3's
+  // finaliser), which scatters neighbouring positions over the whole range,
+  // far from the seeds a file's channel pairs take next to its own.
+  uint32_t h = seed ^ (static_cast<uint32_t>(position) * 0x85EBCA77u);
+  h ^= h >> 16;
+  h *= 0x85EBCA6Bu;
+  h ^= h >> 13;
+  h *= 0xC2B2AE35u;
+  return h ^ (h >> 16);
+}
+
 void RunBatch(const std::vector<FileJob>& jobs, const ToolOptions& options, uint32_t seed,
               int workers, Progress& progress,
               const std::function<void(size_t, const FileOutcome&)>& report,
@@ -118,7 +131,7 @@ void RunBatch(const std::vector<FileJob>& jobs, const ToolOptions& options, uint
       if (!conflicts[i].empty()) {
         outcome.problem = conflicts[i];
       } else {
-        outcome = DitherFile(jobs[i], options, seed, progress);
+        outcome = DitherFile(jobs[i], options, FileSeed(seed, i), progress);
       }
       outcomes.Set(i, std::move(outcome));
     }

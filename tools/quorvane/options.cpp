@@ -73,7 +73,8 @@ constexpr KnownOption kOptions[] = {
      "designed for it, so the result depends on it as in a host"},
     {Option::kSeed, "--seed", nullptr, "N",
      "seed for the dither, 0 to 4294967295: the same seed gives the\n"
-     "same file (without it a fresh seed is drawn and reported)"},
+     "same file (without it a fresh seed is drawn and reported); in a\n"
+     "batch each file gets a seed of its own from it, on its report line"},
     {Option::kFloat, "--float", nullptr, nullptr,
      "write floats on the target grid instead of integers"},
     {Option::kOutput, "-o", "--output", "OUTPUT", "the output file (single input)"},
