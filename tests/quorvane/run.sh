@@ -223,6 +223,52 @@ Program() {
 }
 Check "a program by name, with one value changed" Program
 
+# ---- Digital silence ---------------------------------------------------------
+
+# Music between a silent head (0.5 s), a gap (0.3 s) and a tail (0.5 s):
+# with --auto-blank the silence comes out exactly zero, everything else as a
+# run without the option gives it, and no transition jumps by more than the
+# music plus the error's own range.
+AutoBlank() {
+  local dir="$WORK/blank"
+  mkdir -p "$dir"
+  sox -n -r 44100 -c 2 -b 24 "$dir/music.wav" synth 1.2 sine 440 sine 1250 vol 0.5 &&
+    sox -n -r 44100 -c 2 -b 24 "$dir/head.wav" trim 0 0.5 &&
+    sox -n -r 44100 -c 2 -b 24 "$dir/gap.wav" trim 0 0.3 &&
+    sox "$dir"/{head,music,gap,music,head}.wav "$dir/in.wav" || return 1
+  Tool --seed 5 "$dir/in.wav" -o "$dir/plain.wav" || return 1
+  Tool --seed 5 --auto-blank "$dir/in.wav" -o "$dir/blank.wav" || return 1
+  grep -q 'auto-blank: 1.30 s of digital silence blanked' "$WORK/last.out" ||
+    { echo "# $(cat "$WORK/last.out")"; return 1; }
+  python3 - "$dir" <<'PY'
+import struct, subprocess, sys
+def read(name):
+    raw = subprocess.run(['sox', sys.argv[1] + '/' + name, '-t', 's32', '-'],
+                         capture_output=True, check=True).stdout
+    return struct.unpack('<%di' % (len(raw) // 4), raw)
+x, y, plain = read('in.wav'), read('blank.wav'), read('plain.wav')
+frames = len(x) // 2
+zero = [x[2 * i] == 0 and x[2 * i + 1] == 0 for i in range(frames)]
+silent = [False] * frames
+i = 0
+while i < frames:
+    j = i
+    while j < frames and zero[j]: j += 1
+    if j - i >= 441: silent[i:j] = [True] * (j - i)
+    i = max(j, i + 1)
+assert sum(silent) == 57330, sum(silent)
+error = max(abs(plain[k] - x[k]) for k in range(len(x)))
+for n in range(frames):
+    for c in range(2):
+        k = 2 * n + c
+        if silent[n]: assert y[k] == 0, ('not blank', n)
+        else: assert y[k] == plain[k], ('not as without the option', n)
+        if n > 0 and silent[n] != silent[n - 1]:
+            assert abs(y[k] - y[k - 2]) <= abs(x[k] - x[k - 2]) + 2 * error, ('jump', n)
+PY
+}
+Check "--auto-blank: digital silence stays exactly zero, the music as without it" AutoBlank
+
 # ---- Batch -------------------------------------------------------------------
 
 Batch() {

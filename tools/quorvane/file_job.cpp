@@ -27,6 +27,7 @@
 #include "tools/quorvane/plot.h"
 #include "tools/quorvane/report.h"
 #include "tools/quorvane/riff_chunks.h"
+#include "tools/quorvane/silence.h"
 #include "tools/quorvane/temporary_file.h"
 #include "tools/quorvane/wav_chunks.h"
 #include "tools/quorvane/wav_writer.h"
@@ -61,6 +62,8 @@ constexpr int kInputChunks = kOutputChunks + 3;
 struct InputChunk {
   std::vector<double> planar;
   int64_t frames = 0;
+  // With --auto-blank: per channel group, 1 for each frame in silence.
+  std::vector<uint8_t> silent;
 };
 
 struct OutputChunk {
@@ -163,6 +166,7 @@ struct StreamState {
   int64_t framesRead = 0;         // reader thread
   bool readFailed = false;        // reader thread
   std::string writeError;         // writer thread
+  int64_t blankedSamples = 0;     // reader thread
 };
 
 // Lowers the calling thread's priority a little below the processing
@@ -176,10 +180,21 @@ void RunBehindTheEngines() {
   if (errno == 0) (void)setpriority(PRIO_PROCESS, self, nice + 4);
 }
 
-// The reader thread: fills free chunks from the file.
-void ReadChunks(InputFile& input, int32_t chunkFrames, ChunkQueue<InputChunk>& free,
-                ChunkQueue<InputChunk>& filled, StreamState& state) {
+// The reader thread: fills free chunks from the file. With a silence
+// finder each chunk is held until the next is read, which the finder needs
+// to mark it.
+void ReadChunks(InputFile& input, int32_t chunkFrames, SilenceFinder* silence,
+                ChunkQueue<InputChunk>& free, ChunkQueue<InputChunk>& filled, StreamState& state) {
   RunBehindTheEngines();
+  InputChunk* held = nullptr;
+  const auto handOn = [&](InputChunk* chunk, const InputChunk* next) {
+    if (silence) {
+      state.blankedSamples +=
+          silence->Mark(chunk->planar.data(), chunk->frames, next ? next->planar.data() : nullptr,
+                        next ? next->frames : 0, chunkFrames, chunk->silent.data());
+    }
+    filled.Push(chunk);
+  };
   while (!state.stop.load()) {
     InputChunk* chunk = free.Pop();
     if (chunk == nullptr) break;
@@ -195,9 +210,15 @@ void ReadChunks(InputFile& input, int32_t chunkFrames, ChunkQueue<InputChunk>& f
       break;
     }
     state.framesRead += chunk->frames;
-    filled.Push(chunk);
+    if (silence) {
+      if (held) handOn(held, chunk);
+      held = chunk;
+    } else {
+      handOn(chunk, nullptr);
+    }
     if (chunk->frames < chunkFrames) break;
   }
+  if (held) handOn(held, nullptr);
   state.readFailed = sf_error(input.File()) != SF_ERR_NO_ERROR;
   filled.Close();
 }
@@ -212,7 +233,7 @@ constexpr int64_t kMeterStretch = 2048;
 void WriteChunks(AudioSink& sink, TemporaryFile& target, OutputConverter& converter,
                  int32_t chunkFrames, int64_t maxFrames, ChunkQueue<OutputChunk>& freeOutputs,
                  ChunkQueue<OutputChunk>& filled, ChunkQueue<InputChunk>& freeInputs,
-                 FileMeter* meter, StreamState& state) {
+                 FileMeter* meter, const SilenceFinder* silence, StreamState& state) {
   RunBehindTheEngines();
   int64_t written = 0;
   while (OutputChunk* chunk = filled.Pop()) {
@@ -226,6 +247,10 @@ void WriteChunks(AudioSink& sink, TemporaryFile& target, OutputConverter& conver
       // the stretch is still in the processor's cache.
       for (int64_t start = 0; start < chunk->frames; start += kMeterStretch) {
         const auto frames = static_cast<int>(std::min(kMeterStretch, chunk->frames - start));
+        if (silence) {
+          silence->Blank(chunk->input->silent.data(), chunk->planar.data(), chunkFrames, start,
+                         frames);
+        }
         converter.Convert(*chunk, start, frames);
         if (meter) {
           meter->Add(chunk->input->planar.data() + start, chunk->planar.data() + start, chunkFrames,
@@ -272,9 +297,11 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
 // running.
 void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool integers,
             int32_t chunkFrames, int64_t maxFrames, Processor& processor,
-            OutputConverter& converter, FileMeter* meter, Progress& progress, StreamState& state) {
+            OutputConverter& converter, FileMeter* meter, SilenceFinder* silence,
+            Progress& progress, StreamState& state) {
   const int channels = input.Info().channels;
   const size_t samples = static_cast<size_t>(chunkFrames) * channels;
+  const size_t groups = PairChannels(channels).size();
   InputChunk inputs[kInputChunks];
   OutputChunk outputs[kOutputChunks];
   ChunkQueue<InputChunk> freeInputs(kInputChunks), filledInputs(kInputChunks);
@@ -282,6 +309,7 @@ void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool int
   input.PrepareReading(chunkFrames);
   for (InputChunk& chunk : inputs) {
     chunk.planar.resize(samples);
+    if (silence) chunk.silent.resize(groups * static_cast<size_t>(chunkFrames));
     freeInputs.Push(&chunk);
   }
   for (OutputChunk& chunk : outputs) {
@@ -293,13 +321,13 @@ void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool int
     }
     freeOutputs.Push(&chunk);
   }
-  std::thread reader(ReadChunks, std::ref(input), chunkFrames, std::ref(freeInputs),
+  std::thread reader(ReadChunks, std::ref(input), chunkFrames, silence, std::ref(freeInputs),
                      std::ref(filledInputs), std::ref(state));
   std::thread writer;
   try {
     writer = std::thread(WriteChunks, std::ref(output), std::ref(target), std::ref(converter),
                          chunkFrames, maxFrames, std::ref(freeOutputs), std::ref(filledOutputs),
-                         std::ref(freeInputs), meter, std::ref(state));
+                         std::ref(freeInputs), meter, silence, std::ref(state));
   } catch (...) {
     state.stop.store(true);
     freeInputs.Close();
@@ -518,7 +546,16 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
 
   if (expected > 0) progress.total += expected;
-  const int32_t chunkFrames = ChunkFrames(options.block, in.channels);
+  int32_t chunkFrames = ChunkFrames(options.block, in.channels);
+  std::unique_ptr<SilenceFinder> silence;
+  if (options.autoBlank) {
+    // The finder looks one chunk ahead for the end of a run: a chunk holds
+    // at least the shortest run of silence.
+    const int64_t minFrames = SilenceFrames(in.samplerate);
+    const int64_t blocks = (minFrames + options.block - 1) / options.block;
+    chunkFrames = std::max<int64_t>(chunkFrames, blocks * options.block);
+    silence = std::make_unique<SilenceFinder>(PairChannels(in.channels), minFrames);
+  }
   const bool integers = !format.isFloat;
   Processor processor(in, options, options.settings, seed, chunkFrames);
   OutputConverter converter(in.channels, options.settings.bits, chunkFrames, integers);
@@ -527,7 +564,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   FileMeter meter(in.channels, !options.plot.empty());
   StreamState state;
   Stream(input, *sink, audio, integers, chunkFrames, maxFrames, processor, converter,
-         measured ? &meter : nullptr, progress, state);
+         measured ? &meter : nullptr, silence.get(), progress, state);
   std::string finishError;
   if (wav) {
     if (state.writeError.empty()) (void)wavWriter.Finish(finishError);
@@ -604,6 +641,10 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   figures.overs = converter.Overs();
   figures.errorPower = meter.ErrorPower();
   figures.weightedPower = figures.errorPower * meter.Spectrum().WeightingRatio(in.samplerate);
+  if (silence) {
+    figures.blankedSeconds =
+        static_cast<double>(state.blankedSamples) / in.channels / in.samplerate;
+  }
 
   TemporaryFile picture;
   if (!options.plot.empty()) {

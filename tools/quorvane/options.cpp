@@ -36,6 +36,7 @@ enum class Option {
   kProgram,
   kBlock,
   kSeed,
+  kAutoBlank,
   kFloat,
   kOutput,
   kOutdir,
@@ -75,6 +76,9 @@ constexpr KnownOption kOptions[] = {
      "seed for the dither, 0 to 4294967295: the same seed gives the\n"
      "same file (without it a fresh seed is drawn and reported); in a\n"
      "batch each file gets a seed of its own from it, on its report line"},
+    {Option::kAutoBlank, "--auto-blank", nullptr, nullptr,
+     "digital silence stays digital silence: where every channel of a\n"
+     "pair is exactly zero for 10 ms or more, the output is zero too"},
     {Option::kFloat, "--float", nullptr, nullptr,
      "write floats on the target grid instead of integers"},
     {Option::kOutput, "-o", "--output", "OUTPUT", "the output file (single input)"},
@@ -208,6 +212,7 @@ bool Parser::Apply(Option id, const std::string& name, const std::string& value)
       return true;
     }
     case Option::kFloat: options.floatOutput = true; return true;
+    case Option::kAutoBlank: options.autoBlank = true; return true;
     case Option::kStripMetadata: options.stripMetadata = true; return true;
     case Option::kOverwrite: options.overwrite = true; return true;
     case Option::kQuiet: options.quiet = true; return true;

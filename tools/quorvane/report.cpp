@@ -25,6 +25,11 @@ std::string FileReportLine(const std::string& input, const std::string& output,
                 PowerDb(f.inputPeak * f.inputPeak).c_str(), f.clippedInput, f.overs,
                 PowerDb(f.errorPower).c_str(), PowerDb(f.weightedPower).c_str());
   std::string line = input + " -> " + output + ": " + text;
+  if (f.blankedSeconds >= 0.0) {
+    std::snprintf(text, sizeof text, "; auto-blank: %.2f s of digital silence blanked",
+                  f.blankedSeconds);
+    line += text;
+  }
   for (size_t i = 0; i < f.notKept.size(); ++i)
     line += (i == 0 ? "; not kept: " : ", ") + f.notKept[i];
   for (size_t i = 0; i < f.madeAnew.size(); ++i)

@@ -21,6 +21,8 @@ struct FileFigures {
   uint64_t overs = 0;
   double errorPower = 0.0;           // mean square of the error
   double weightedPower = 0.0;        // the same, weighted by the plug-in's curve
+  double blankedSeconds = -1.0;      // --auto-blank: silence made exactly zero, per channel
+                                     // (negative without the option)
   std::vector<std::string> notKept;  // the input's metadata the output could not hold
   // What was made anew: for the new audio (a frame count), or in the form
   // the output holds ("cue points from the CUESHEET").
