@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config clang-format
-  libgtest-dev libbenchmark-dev libsndfile1-dev libstb-dev libfreetype-dev fonts-liberation
+  libgtest-dev libbenchmark-dev libsndfile1-dev libsoxr-dev libstb-dev libfreetype-dev fonts-liberation
   libfftw3-dev sox ffmpeg sndfile-programs flac bc time valgrind clang libclang-rt-14-dev python3
   python3-pil git
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

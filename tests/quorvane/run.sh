@@ -448,5 +448,7 @@ Check "qvhost render bounds --block by the file's length" RenderBoundsTheBlock
 source "$HERE/metadata_checks.sh"
 # shellcheck source=safety_checks.sh
 source "$HERE/safety_checks.sh"
+# shellcheck source=rate_checks.sh
+source "$HERE/rate_checks.sh"
 
 Passed

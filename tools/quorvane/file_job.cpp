@@ -25,6 +25,7 @@
 #include "tools/quorvane/output_grid.h"
 #include "tools/quorvane/pair_engine.h"
 #include "tools/quorvane/plot.h"
+#include "tools/quorvane/rate_converter.h"
 #include "tools/quorvane/report.h"
 #include "tools/quorvane/riff_chunks.h"
 #include "tools/quorvane/silence.h"
@@ -164,7 +165,7 @@ class SndfileSink : public AudioSink {
 struct StreamState {
   std::atomic<bool> stop{false};  // a write failed: read and process no further
   int64_t framesRead = 0;         // reader thread
-  bool readFailed = false;        // reader thread
+  std::string readError;          // reader thread
   std::string writeError;         // writer thread
   int64_t blankedSamples = 0;     // reader thread
 };
@@ -183,7 +184,7 @@ void RunBehindTheEngines() {
 // The reader thread: fills free chunks from the file. With a silence
 // finder each chunk is held until the next is read, which the finder needs
 // to mark it.
-void ReadChunks(InputFile& input, int32_t chunkFrames, SilenceFinder* silence,
+void ReadChunks(FrameSource& source, int32_t chunkFrames, SilenceFinder* silence,
                 ChunkQueue<InputChunk>& free, ChunkQueue<InputChunk>& filled, StreamState& state) {
   RunBehindTheEngines();
   InputChunk* held = nullptr;
@@ -202,8 +203,8 @@ void ReadChunks(InputFile& input, int32_t chunkFrames, SilenceFinder* silence,
     // filled whole, so that the engine's blocks fall where a file's would.
     chunk->frames = 0;
     for (int64_t got = 1; got > 0 && chunk->frames < chunkFrames; chunk->frames += got) {
-      got = input.ReadPlanar(chunk->planar.data() + chunk->frames, chunkFrames,
-                             chunkFrames - chunk->frames);
+      got = source.ReadPlanar(chunk->planar.data() + chunk->frames, chunkFrames,
+                              chunkFrames - chunk->frames);
     }
     if (chunk->frames <= 0) {
       free.Push(chunk);
@@ -219,7 +220,7 @@ void ReadChunks(InputFile& input, int32_t chunkFrames, SilenceFinder* silence,
     if (chunk->frames < chunkFrames) break;
   }
   if (held) handOn(held, nullptr);
-  state.readFailed = sf_error(input.File()) != SF_ERR_NO_ERROR;
+  state.readError = source.ReadError();
   filled.Close();
 }
 
@@ -295,18 +296,17 @@ bool CheckTarget(const std::string& input, const std::string& output, bool overw
 // and converting, writing and measuring. Everything is allocated before the threads
 // start; a failure to start one (or to allocate) throws, with no thread left
 // running.
-void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool integers,
-            int32_t chunkFrames, int64_t maxFrames, Processor& processor,
+void Stream(FrameSource& source, int channels, AudioSink& output, TemporaryFile& target,
+            bool integers, int32_t chunkFrames, int64_t maxFrames, Processor& processor,
             OutputConverter& converter, FileMeter* meter, SilenceFinder* silence,
             Progress& progress, StreamState& state) {
-  const int channels = input.Info().channels;
   const size_t samples = static_cast<size_t>(chunkFrames) * channels;
   const size_t groups = PairChannels(channels).size();
   InputChunk inputs[kInputChunks];
   OutputChunk outputs[kOutputChunks];
   ChunkQueue<InputChunk> freeInputs(kInputChunks), filledInputs(kInputChunks);
   ChunkQueue<OutputChunk> freeOutputs(kOutputChunks), filledOutputs(kOutputChunks);
-  input.PrepareReading(chunkFrames);
+  source.PrepareReading(chunkFrames);
   for (InputChunk& chunk : inputs) {
     chunk.planar.resize(samples);
     if (silence) chunk.silent.resize(groups * static_cast<size_t>(chunkFrames));
@@ -321,7 +321,7 @@ void Stream(InputFile& input, AudioSink& output, TemporaryFile& target, bool int
     }
     freeOutputs.Push(&chunk);
   }
-  std::thread reader(ReadChunks, std::ref(input), chunkFrames, silence, std::ref(freeInputs),
+  std::thread reader(ReadChunks, std::ref(source), chunkFrames, silence, std::ref(freeInputs),
                      std::ref(filledInputs), std::ref(state));
   std::thread writer;
   try {
@@ -452,6 +452,18 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
     return outcome;
   }
   const SF_INFO& in = input.Info();
+  // The stream the engines see: the input's, at the output's rate.
+  SF_INFO stream = in;
+  std::unique_ptr<RateConverter> rateConverter;
+  if (options.rate > 0 && options.rate != in.samplerate) {
+    rateConverter = std::make_unique<RateConverter>(input, options.rate, RateQuality::kVeryHigh);
+    if (!rateConverter->Error().empty()) {
+      outcome.problem = job.input + ": " + rateConverter->Error();
+      return outcome;
+    }
+    stream.samplerate = options.rate;
+  }
+  FrameSource& source = rateConverter ? static_cast<FrameSource&>(*rateConverter) : input;
   FileMetadata metadata;
   InputLayout inputLayout;
   if (!options.stripMetadata) {
@@ -466,17 +478,19 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   std::vector<std::string> madeAnew;
   if (fromFlac && !flac && CuesFromCueSheet(inputLayout, metadata))
     madeAnew.push_back("cue points from the CUESHEET");
-  const int64_t expected = input.ExpectedFrames();
+  const int64_t expected = rateConverter && input.ExpectedFrames() >= 0
+                               ? rateConverter->OutputFrames(input.ExpectedFrames())
+                               : input.ExpectedFrames();
   const int64_t frameBytes = static_cast<int64_t>(in.channels) * format.containerBits / 8;
   SF_INFO out{};
-  out.samplerate = in.samplerate;
+  out.samplerate = stream.samplerate;
   out.channels = in.channels;
   out.format = FormatForSize(format.sndfileFormat, expected, frameBytes,
                              MapNeedsSaying(metadata.channelMap));
   if (!sf_format_check(&out)) {
     outcome.problem = job.output + ": " + format.description + " cannot hold " +
                       std::to_string(in.channels) + " channels at " +
-                      std::to_string(in.samplerate) + " Hz";
+                      std::to_string(stream.samplerate) + " Hz";
     return outcome;
   }
   // A WAV becomes RF64 when its sizes need it. Another format with 32-bit
@@ -492,8 +506,9 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   }
   TemporaryFile audio;
   if (!audio.Create(job.output, outcome.problem)) return outcome;
-  const std::string historyLine = CodingHistoryLine(
-      in.samplerate, options.settings.bits, in.channels, DescribeSettings(options.settings, true));
+  const std::string historyLine =
+      CodingHistoryLine(stream.samplerate, options.settings.bits, in.channels,
+                        DescribeSettings(options.settings, true));
   // A WAV is written by the tool itself, which keeps a WAV-family input's
   // chunks; every other format by libsndfile.
   WavChunks chunks;
@@ -505,7 +520,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
     if (!options.stripMetadata) {
       chunks = fromRiff
                    ? ChunksOfInput(inputLayout.riff, inputLayout.descriptor, metadata, historyLine)
-                   : ChunksFromMetadata(metadata, historyLine, in.samplerate);
+                   : ChunksFromMetadata(metadata, historyLine, stream.samplerate);
       if (fromFlac) {
         for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac, inputLayout.descriptor))
           chunks.notKept.push_back(std::move(name));
@@ -513,7 +528,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
     }
     WavShape shape;
     shape.channels = in.channels;
-    shape.rate = in.samplerate;
+    shape.rate = stream.samplerate;
     shape.containerBits = format.containerBits;
     shape.isFloat = format.isFloat;
     shape.channelMask = chunks.channelMask;
@@ -551,19 +566,19 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   if (options.autoBlank) {
     // The finder looks one chunk ahead for the end of a run: a chunk holds
     // at least the shortest run of silence.
-    const int64_t minFrames = SilenceFrames(in.samplerate);
+    const int64_t minFrames = SilenceFrames(stream.samplerate);
     const int64_t blocks = (minFrames + options.block - 1) / options.block;
     chunkFrames = std::max<int64_t>(chunkFrames, blocks * options.block);
     silence = std::make_unique<SilenceFinder>(PairChannels(in.channels), minFrames);
   }
   const bool integers = !format.isFloat;
-  Processor processor(in, options, options.settings, seed, chunkFrames);
+  Processor processor(stream, options, options.settings, seed, chunkFrames);
   OutputConverter converter(in.channels, options.settings.bits, chunkFrames, integers);
   // Quiet, without a plot, nothing reads the measurements: none are made.
   const bool measured = !options.quiet || !options.plot.empty();
   FileMeter meter(in.channels, !options.plot.empty());
   StreamState state;
-  Stream(input, *sink, audio, integers, chunkFrames, maxFrames, processor, converter,
+  Stream(source, in.channels, *sink, audio, integers, chunkFrames, maxFrames, processor, converter,
          measured ? &meter : nullptr, silence.get(), progress, state);
   std::string finishError;
   if (wav) {
@@ -576,16 +591,16 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
                       (state.writeError.empty() ? finishError : state.writeError);
     return outcome;
   }
-  if (state.readFailed) {
-    outcome.problem = "cannot read " + job.input + " to its end: " + sf_strerror(input.File());
+  if (!state.readError.empty()) {
+    outcome.problem = "cannot read " + job.input + " to its end: " + state.readError;
     return outcome;
   }
-  if (input.PromisedFrames() >= 0 && state.framesRead < input.PromisedFrames()) {
+  if (input.PromisedFrames() >= 0 && input.FramesRead() < input.PromisedFrames()) {
     char text[160];
     std::snprintf(text, sizeof text,
                   " is truncated: read %" PRId64 " frames of the %" PRId64
                   " its header promises; nothing written",
-                  state.framesRead, input.PromisedFrames());
+                  input.FramesRead(), input.PromisedFrames());
     outcome.problem = job.input + text;
     return outcome;
   }
@@ -634,16 +649,17 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   figures.madeAnew = chunks.madeAnew;
   figures.madeAnew.insert(figures.madeAnew.end(), madeAnew.begin(), madeAnew.end());
   figures.channels = in.channels;
-  figures.rate = in.samplerate;
+  figures.rate = stream.samplerate;
+  if (rateConverter) figures.inputRate = in.samplerate;
   figures.frames = state.framesRead;
   figures.inputPeak = meter.InputPeak();
   figures.clippedInput = meter.ClippedInput();
   figures.overs = converter.Overs();
   figures.errorPower = meter.ErrorPower();
-  figures.weightedPower = figures.errorPower * meter.Spectrum().WeightingRatio(in.samplerate);
+  figures.weightedPower = figures.errorPower * meter.Spectrum().WeightingRatio(stream.samplerate);
   if (silence) {
     figures.blankedSeconds =
-        static_cast<double>(state.blankedSamples) / in.channels / in.samplerate;
+        static_cast<double>(state.blankedSamples) / in.channels / stream.samplerate;
   }
 
   TemporaryFile picture;
@@ -652,7 +668,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
         job.input + ": " + DescribeSettings(options.settings, figures.shapingActive);
     if (!CheckTarget(job.input, options.plot, options.overwrite, outcome.problem) ||
         !picture.Create(options.plot, outcome.problem) ||
-        !WriteSpectrumPlot(picture.Descriptor(), meter.Spectrum(), in.samplerate, title,
+        !WriteSpectrumPlot(picture.Descriptor(), meter.Spectrum(), stream.samplerate, title,
                            outcome.problem)) {
       return outcome;
     }

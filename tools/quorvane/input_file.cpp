@@ -120,6 +120,7 @@ int64_t InputFile::ReadPlanar(double* planar, size_t stride, int64_t frames) {
     const sf_count_t got = sf_read_raw(file, bytes.data(), frames * frameBytes);
     const int64_t read = got > 0 ? got / frameBytes : 0;
     DecodePlanar(bytes.data(), encoding, channels, read, planar, stride);
+    framesRead += read;
     return read;
   }
   const sf_count_t got = sf_readf_double(file, interleaved.data(), frames);
@@ -128,5 +129,10 @@ int64_t InputFile::ReadPlanar(double* planar, size_t stride, int64_t frames) {
     double* out = planar + static_cast<size_t>(c) * stride;
     for (int64_t j = 0; j < read; ++j) out[j] = interleaved[j * channels + c];
   }
+  framesRead += read;
   return read;
+}
+
+std::string InputFile::ReadError() const {
+  return sf_error(file) != SF_ERR_NO_ERROR ? sf_strerror(file) : std::string();
 }

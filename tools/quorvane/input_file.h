@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
+#include "tools/quorvane/frame_source.h"
 #include "tools/quorvane/pcm_samples.h"
 
-class InputFile {
+class InputFile : public FrameSource {
  public:
   InputFile() = default;
-  ~InputFile();
+  ~InputFile() override;
   InputFile(const InputFile&) = delete;
   InputFile& operator=(const InputFile&) = delete;
 
@@ -35,12 +36,15 @@ class InputFile {
 
   // Sizes the buffers of ReadPlanar for `frames` frames at a time; throws
   // std::bad_alloc when they cannot be had.
-  void PrepareReading(int64_t frames);
+  void PrepareReading(int64_t frames) override;
   // Reads up to `frames` (at most the prepared count) frames, channel c's
   // to planar + c * stride; the frames read, 0 at the end or on a failure
   // (sf_error then says which). Plain PCM and 32-bit floats are taken from
   // the file's bytes in one pass, anything else from libsndfile's doubles.
-  int64_t ReadPlanar(double* planar, size_t stride, int64_t frames);
+  int64_t ReadPlanar(double* planar, size_t stride, int64_t frames) override;
+  std::string ReadError() const override;
+  // The frames ReadPlanar has given so far.
+  int64_t FramesRead() const { return framesRead; }
 
  private:
   SNDFILE* file = nullptr;
@@ -48,6 +52,7 @@ class InputFile {
   int64_t promised = 0;
   int64_t expected = -1;
   PcmEncoding encoding;
+  int64_t framesRead = 0;
   std::vector<unsigned char> bytes;  // one read's bytes, when encoding.bytes > 0
   std::vector<double> interleaved;   // one read's frames, otherwise
 };

@@ -36,6 +36,7 @@ enum class Option {
   kProgram,
   kBlock,
   kSeed,
+  kRate,
   kAutoBlank,
   kFloat,
   kOutput,
@@ -76,6 +77,9 @@ constexpr KnownOption kOptions[] = {
      "seed for the dither, 0 to 4294967295: the same seed gives the\n"
      "same file (without it a fresh seed is drawn and reported); in a\n"
      "batch each file gets a seed of its own from it, on its report line"},
+    {Option::kRate, "--rate", nullptr, "HZ",
+     "convert to this sample rate first (libsoxr, very high quality,\n"
+     "linear phase); the shaping is designed for the new rate"},
     {Option::kAutoBlank, "--auto-blank", nullptr, nullptr,
      "digital silence stays digital silence: where every channel of a\n"
      "pair is exactly zero for 10 ms or more, the output is zero too"},
@@ -181,6 +185,13 @@ bool Parser::Apply(Option id, const std::string& name, const std::string& value)
       }
       options.seed = static_cast<uint32_t>(number);
       options.seedGiven = true;
+      return true;
+    case Option::kRate:
+      if (!ParseInteger(value, 1, 10000000, number)) {
+        return Fail("--rate must be a whole number of hertz from 1 to 10000000, not \"" + value +
+                    "\"");
+      }
+      options.rate = static_cast<int>(number);
       return true;
     case Option::kOutput:
       if (value.empty()) return Fail("-o needs a file name");

@@ -16,6 +16,7 @@ struct ToolOptions {
   int32_t block = 512;      // frames per engine call: the shaping filter's design size
   bool seedGiven = false;   // --seed: reproducible dither
   uint32_t seed = 0;
+  int rate = 0;                // --rate: the output's sample rate; 0 keeps the input's
   bool autoBlank = false;      // --auto-blank: digital silence in, digital silence out
   bool floatOutput = false;    // floats on the target grid instead of integers
   bool overwrite = false;      // -y

@@ -16,13 +16,17 @@ std::string PowerDb(double power) {
 std::string FileReportLine(const std::string& input, const std::string& output,
                            const FileFigures& f) {
   char text[512];
+  char converted[48] = "";
+  if (f.inputRate > 0) {
+    std::snprintf(converted, sizeof converted, " (converted from %d Hz)", f.inputRate);
+  }
   std::snprintf(text, sizeof text,
-                "%s, block %d, seed %u; %s, %d ch, %d Hz, %" PRId64
+                "%s, block %d, seed %u; %s, %d ch, %d Hz%s, %" PRId64
                 " frames; input peak %s dBFS, %" PRIu64 " clipped input samples; %" PRIu64
                 " overs; error %s dBFS RMS, ear-weighted %s dBFS RMS (plug-in's weighting curve)",
                 DescribeSettings(f.settings, f.shapingActive).c_str(), static_cast<int>(f.block),
-                static_cast<unsigned>(f.seed), f.format.c_str(), f.channels, f.rate, f.frames,
-                PowerDb(f.inputPeak * f.inputPeak).c_str(), f.clippedInput, f.overs,
+                static_cast<unsigned>(f.seed), f.format.c_str(), f.channels, f.rate, converted,
+                f.frames, PowerDb(f.inputPeak * f.inputPeak).c_str(), f.clippedInput, f.overs,
                 PowerDb(f.errorPower).c_str(), PowerDb(f.weightedPower).c_str());
   std::string line = input + " -> " + output + ": " + text;
   if (f.blankedSeconds >= 0.0) {

@@ -15,6 +15,7 @@ struct FileFigures {
   std::string format;  // "16-bit PCM WAV"
   int channels = 0;
   int rate = 0;
+  int inputRate = 0;  // the input's, when the rate was converted; 0 otherwise
   int64_t frames = 0;
   double inputPeak = 0.0;  // largest |x|, full scale 1
   uint64_t clippedInput = 0;
