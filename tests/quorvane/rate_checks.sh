@@ -99,3 +99,52 @@ RateMemoryIndependentOfLength() {
   [ "$long" -lt $((short + 2048)) ] && [ "$long" -lt 32768 ]
 }
 Check "--rate: memory does not grow with the file's length" RateMemoryIndependentOfLength
+
+# What counts samples moves with the audio: a 96 kHz BWF's time reference,
+# cue points, loop and labelled-text length come out at 48 kHz; its iXML,
+# whose timestamp counts samples too, is named as not kept.
+RateMetadata() {
+  Signal "$RATES/plain96.wav" 96000 2 3 || return 1
+  python3 - "$RATES/plain96.wav" "$RATES/bwf96.wav" <<'PY' || return 1
+import struct, sys
+data = bytearray(open(sys.argv[1], 'rb').read())
+def chunk(cid, body):
+    return cid + struct.pack('<I', len(body)) + body + (b'\0' if len(body) % 2 else b'')
+bext = bytearray(602)
+bext[0:5] = b'Mixed'
+bext[338:346] = struct.pack('<Q', 960000)
+cue = struct.pack('<I', 2)
+for number, position in ((1, 96000), (2, 192000)):
+    cue += struct.pack('<II4sIII', number, position, b'data', 0, 0, position)
+smpl = struct.pack('<9I', 0, 0, 10417, 60, 0, 0, 0, 1, 0) + struct.pack('<6I', 1, 0, 48000, 96000, 0, 0)
+adtl = b'adtl' + chunk(b'ltxt', struct.pack('<IIIHHHH', 1, 9600, 0x20677372, 0, 0, 0, 0))
+extra = (chunk(b'bext', bytes(bext)) + chunk(b'cue ', cue) + chunk(b'smpl', smpl) + chunk(b'LIST', adtl) +
+         chunk(b'iXML', b'<BWFXML><TIMESTAMP_SAMPLE_RATE>96000</TIMESTAMP_SAMPLE_RATE></BWFXML>'))
+at = data.find(b'data')
+data[at:at] = extra
+data[4:8] = struct.pack('<I', len(data) - 8)
+open(sys.argv[2], 'wb').write(data)
+PY
+  Tool --rate 48000 "$RATES/bwf96.wav" -o "$RATES/bwf48.wav" || return 1
+  grep -q 'not kept: iXML (counts samples at the old rate)' "$WORK/last.out" ||
+    { echo "# $(cat "$WORK/last.out")"; return 1; }
+  python3 - "$RATES/bwf48.wav" <<'PY'
+import struct, sys
+data = open(sys.argv[1], 'rb').read()
+chunks, at = {}, 12
+while at + 8 <= len(data):
+    cid, size = data[at:at + 4], struct.unpack('<I', data[at + 4:at + 8])[0]
+    chunks[cid] = data[at + 8:at + 8 + size]
+    at += 8 + size + (size & 1)
+assert struct.unpack('<I', chunks[b'fmt '][4:8])[0] == 48000
+assert struct.unpack('<Q', chunks[b'bext'][338:346])[0] == 480000, 'time reference'
+assert chunks[b'bext'][0:5] == b'Mixed'
+points = [struct.unpack('<II4sIII', chunks[b'cue '][4 + 24 * i:28 + 24 * i]) for i in range(2)]
+assert [(p[1], p[5]) for p in points] == [(48000, 48000), (96000, 96000)], points
+smpl = struct.unpack('<9I6I', chunks[b'smpl'])
+assert smpl[2] == 20833 and smpl[11:13] == (24000, 48000), smpl
+assert struct.unpack('<I', chunks[b'LIST'][16:20])[0] == 4800, 'ltxt length'
+assert b'iXML' not in chunks
+PY
+}
+Check "--rate moves the time reference, cue points, loops and text lengths to the new rate" RateMetadata

@@ -28,6 +28,7 @@
 #include "tools/quorvane/rate_converter.h"
 #include "tools/quorvane/report.h"
 #include "tools/quorvane/riff_chunks.h"
+#include "tools/quorvane/sample_counts.h"
 #include "tools/quorvane/silence.h"
 #include "tools/quorvane/temporary_file.h"
 #include "tools/quorvane/wav_chunks.h"
@@ -388,7 +389,8 @@ struct InputLayout {
 // SEEKTABLE, PADDING) and the comments; of another input its cue points,
 // as a cue sheet.
 FlacExtras FlacExtrasFor(const InputLayout& input, const FileMetadata& metadata,
-                         const std::string& historyLine) {
+                         const std::string& historyLine, double ratio,
+                         std::vector<std::string>& madeAnew) {
   FlacExtras extras;
   extras.comments = FlacCommentsBody(metadata, historyLine);
   extras.source = input.descriptor;
@@ -398,7 +400,22 @@ FlacExtras FlacExtrasFor(const InputLayout& input, const FileMetadata& metadata,
     std::sort(extras.cuePositions.begin(), extras.cuePositions.end());
   }
   for (const FlacBlock& block : input.flac.blocks) {
-    if (block.type == kSeekTable) extras.seekSamples = SeekTargets(input.descriptor, block);
+    if (block.type == kSeekTable) {
+      extras.seekSamples = SeekTargets(input.descriptor, block);
+      for (uint64_t& sample : extras.seekSamples)
+        sample = static_cast<uint64_t>(ScaledPosition(static_cast<int64_t>(sample), ratio));
+    }
+    if (block.type == kCueSheet && ratio != 1.0) {
+      // At a new rate the cue sheet is made again from its index points.
+      bool saysMore = false;
+      for (uint64_t position : CueSheetPositions(input.descriptor, block, saysMore)) {
+        extras.cuePositions.push_back(
+            static_cast<uint64_t>(ScaledPosition(static_cast<int64_t>(position), ratio)));
+      }
+      madeAnew.push_back("CUESHEET at the new rate (a track per index point" +
+                         std::string(saysMore ? ", without its catalogue number and ISRCs)" : ")"));
+      continue;
+    }
     if (block.type != kStreamInfo && block.type != kPadding && block.type != kSeekTable &&
         block.type != kVorbisComment) {
       extras.kept.push_back(block);
@@ -478,6 +495,9 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   std::vector<std::string> madeAnew;
   if (fromFlac && !flac && CuesFromCueSheet(inputLayout, metadata))
     madeAnew.push_back("cue points from the CUESHEET");
+  // Positions in the metadata move with the audio to the new rate.
+  const double ratio = static_cast<double>(stream.samplerate) / in.samplerate;
+  if (ratio != 1.0) ScaleSampleCounts(metadata, ratio);
   const int64_t expected = rateConverter && input.ExpectedFrames() >= 0
                                ? rateConverter->OutputFrames(input.ExpectedFrames())
                                : input.ExpectedFrames();
@@ -518,9 +538,9 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   AudioSink* sink = &wavWriter;
   if (wav) {
     if (!options.stripMetadata) {
-      chunks = fromRiff
-                   ? ChunksOfInput(inputLayout.riff, inputLayout.descriptor, metadata, historyLine)
-                   : ChunksFromMetadata(metadata, historyLine, stream.samplerate);
+      chunks = fromRiff ? ChunksOfInput(inputLayout.riff, inputLayout.descriptor, metadata,
+                                        historyLine, ratio, stream.samplerate)
+                        : ChunksFromMetadata(metadata, historyLine, stream.samplerate);
       if (fromFlac) {
         for (std::string& name : FlacBlocksLeftBehind(inputLayout.flac, inputLayout.descriptor))
           chunks.notKept.push_back(std::move(name));
@@ -615,12 +635,13 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
       if (!metadata.infoComments.empty()) madeAnew.push_back("LIST INFO as Vorbis comments");
     }
     const FlacExtras extras =
-        options.stripMetadata ? FlacExtras() : FlacExtrasFor(inputLayout, metadata, historyLine);
+        options.stripMetadata ? FlacExtras()
+                              : FlacExtrasFor(inputLayout, metadata, historyLine, ratio, madeAnew);
     // The cue points are in the cue sheet, which libsndfile does not read
     // back.
     if (!extras.cuePositions.empty()) {
       metadata.hasCues = false;
-      madeAnew.push_back("cue points as a CUESHEET");
+      if (!fromFlac) madeAnew.push_back("cue points as a CUESHEET");
     }
     if (fromFlac) {
       for (const std::string& damage : inputLayout.flac.damaged) chunks.notKept.push_back(damage);

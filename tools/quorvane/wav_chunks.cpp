@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "tools/quorvane/little_endian.h"
+#include "tools/quorvane/sample_counts.h"
 #include "tools/quorvane/tag_names.h"
 
 namespace {
@@ -269,10 +270,44 @@ void AddComments(WavChunks& chunks, const std::vector<std::string>& comments, st
   }
 }
 
+// A chunk that counts samples is read whole, up to this size, to move it
+// to a new rate; a larger one cannot be.
+constexpr int64_t kMaxRewrite = 1 << 20;
+
+// `source`, the chunk walked as `chunk`, at a new rate: rewritten where it
+// counts samples, as it is where it counts none; false (with its name in
+// `notKept`) where it cannot be moved.
+bool AtNewRate(ChunkSource& source, const RiffChunk& chunk, int descriptor, double ratio, int rate,
+               std::vector<std::string>& notKept) {
+  std::string listType;
+  char type[4];
+  if (chunk.id == "LIST" && chunk.size >= 4 && pread(descriptor, type, 4, chunk.offset) == 4)
+    listType.assign(type, 4);
+  if (!CountsSamples(chunk.id, listType)) return true;
+  std::string body = source.bytes;
+  if (source.descriptor >= 0) {
+    if (chunk.size <= kMaxRewrite) {
+      body.assign(static_cast<size_t>(chunk.size), '\0');
+      if (pread(descriptor, &body[0], body.size(), chunk.offset) != chunk.size) body.clear();
+    }
+    if (body.size() != static_cast<size_t>(chunk.size)) {
+      notKept.push_back(chunk.id + " (counts samples at the old rate, too large to rewrite)");
+      return false;
+    }
+  }
+  switch (ChunkAtNewRate(chunk.id, listType, body, ratio, rate)) {
+    case ChunkAtRate::kConverted: source = ChunkSource::Held(chunk.id, body); return true;
+    case ChunkAtRate::kUntouched: return true;
+    case ChunkAtRate::kCannot: break;
+  }
+  notKept.push_back(chunk.id + " (counts samples at the old rate)");
+  return false;
+}
+
 }  // namespace
 
 WavChunks ChunksOfInput(const RiffLayout& layout, int descriptor, const FileMetadata& metadata,
-                        const std::string& historyLine) {
+                        const std::string& historyLine, double ratio, int rate) {
   WavChunks chunks;
   if (MapNeedsSaying(metadata.channelMap)) chunks.channelMask = ChannelMask(metadata.channelMap);
   for (const RiffChunk& chunk : layout.chunks) {
@@ -289,10 +324,12 @@ WavChunks ChunksOfInput(const RiffLayout& layout, int descriptor, const FileMeta
       chunks.notKept.push_back(chunk.id + " (a W64 chunk no WAV can name)");
     } else if (chunk.size > 0xFFFFFFFE) {
       chunks.notKept.push_back(chunk.id + " (too large for a WAV chunk)");
-    } else if (chunk.id == "bext") {
-      list.push_back(BextWithLine(chunk, descriptor, historyLine));
     } else {
-      list.push_back(ChunkSource::InFile(chunk.id, descriptor, chunk.offset, chunk.size));
+      ChunkSource source =
+          chunk.id == "bext" ? BextWithLine(chunk, descriptor, historyLine)
+                             : ChunkSource::InFile(chunk.id, descriptor, chunk.offset, chunk.size);
+      if (ratio == 1.0 || AtNewRate(source, chunk, descriptor, ratio, rate, chunks.notKept))
+        list.push_back(std::move(source));
     }
   }
   for (const std::string& damage : layout.damaged) chunks.notKept.push_back(damage);

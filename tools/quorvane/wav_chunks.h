@@ -25,9 +25,11 @@ struct WavChunks {
 };
 
 // The chunks of the input walked as `layout`, open on `descriptor` (which
-// must stay open while they are written). `bext` gets `historyLine`.
+// must stay open while they are written). `bext` gets `historyLine`. With a
+// `ratio` of new frames per old frame other than 1, the chunks that count
+// samples are moved to the new `rate`, or named as not kept.
 WavChunks ChunksOfInput(const RiffLayout& layout, int descriptor, const FileMetadata& metadata,
-                        const std::string& historyLine);
+                        const std::string& historyLine, double ratio, int rate);
 
 // The chunks that hold `metadata` of audio at `rate`, with `historyLine`
 // added to a broadcast coding history.
