@@ -5,9 +5,11 @@
 # it, with its report, and quiet (-q). Prints each tool's wall time
 # (best of five runs, interleaved), its processor time (user + system) and
 # peak resident memory; then a batch of 8 such files in one run of quorvane
-# (one worker per core) against the same 8 one after another; then a 2-hour
-# file through each tool once, beside the time the disk itself takes to
-# store that much. Figures only: nothing here passes or fails on time.
+# (one worker per core) against the same 8 one after another; then the
+# delivery step from a 96 kHz master of the same length, the rate converted
+# to 44.1 kHz and dithered to 16 bits by each tool; then a 2-hour file
+# through each tool once, beside the time the disk itself takes to store
+# that much. Figures only: nothing here passes or fails on time.
 #
 #   bench/quorvane_vs_sox_ffmpeg.sh [BUILD_DIR] [SECONDS] [LONG_SECONDS]
 #     (defaults: build/native, 600 s, 7200 s; LONG_SECONDS 0 leaves the long file out)
@@ -31,6 +33,12 @@ Run() {
     ffmpeg) set -- ffmpeg -nostdin -v error -y -i "$in" -af aresample=osf=s16:dither_method=shibata \
       "$out" ;;
     sox) set -- sox "$in" -b 16 "$out" dither -s ;;
+    # The delivery step from a 96 kHz master: the rate converted, then
+    # dithered to 16 bits with shaping, each tool at its best converter.
+    quorvane-rate) set -- "$tool" -y --seed 1 --rate 44100 "$in" -o "$out" ;;
+    ffmpeg-rate) set -- ffmpeg -nostdin -v error -y -i "$in" \
+      -af aresample=44100:resampler=soxr:precision=28:osf=s16:dither_method=shibata "$out" ;;
+    sox-rate) set -- sox "$in" -b 16 "$out" rate -v 44100 dither -s ;;
   esac
   /usr/bin/time -o "$tmp/time" -f '%e %U %S %M' "$@" >/dev/null 2>&1
   read -r wall user system kb <"$tmp/time"
@@ -38,10 +46,11 @@ Run() {
   rm -f "$out"
 }
 
-# Report SAMPLES: each tool's best wall time of $tmp/runs, with that run's
-# processor time and the largest peak memory, beside FFmpeg's.
+# Report SAMPLES [REFERENCE]: each tool's best wall time of $tmp/runs, with
+# that run's processor time and the largest peak memory, beside the
+# reference's (FFmpeg's run unless named).
 Report() {
-  awk -v samples="$1" '
+  awk -v samples="$1" -v reference="${2:-ffmpeg}" '
     {
       if (!($1 in wall) || $2 < wall[$1]) { wall[$1] = $2; cpu[$1] = $3 }
       if ($4 > kb[$1]) kb[$1] = $4
@@ -50,9 +59,9 @@ Report() {
       for (name in wall) {
         printf "    %-10s %6.2f s wall %6.2f s cpu %6.1f M samples/s  peak RSS %6.1f MB", name,
                wall[name], cpu[name], samples / wall[name] / 1e6, kb[name] / 1024
-        if (name != "ffmpeg") {
-          printf "  (%.2f x FFmpeg in wall time, %.2f of its cpu)", wall["ffmpeg"] / wall[name],
-                 cpu[name] / cpu["ffmpeg"]
+        if (name != reference) {
+          printf "  (%.2f x FFmpeg in wall time, %.2f of its cpu)", wall[reference] / wall[name],
+                 cpu[name] / cpu[reference]
         }
         printf "\n"
       }
@@ -84,6 +93,16 @@ rm -rf "$tmp/batch" "$tmp/one"
 awk -v batch=$((middle - start)) -v one=$((end - middle)) 'BEGIN {
   printf "  batch of 8 such files: %.2f s in one run, %.2f s one after another (%.2f x)\n",
          batch / 1e9, one / 1e9, one / batch }'
+
+# The delivery step: a 96 kHz 24-bit master of the same length to 44.1 kHz
+# and 16 bits.
+sox -r 96000 -c 2 -n -b 24 "$tmp/master.wav" synth "$seconds" sine 997 pinknoise vol 0.3
+echo "$seconds s of stereo 24-bit 96 kHz audio to 44.1 kHz 16 bits, best of 3 interleaved runs:"
+for run in 1 2 3; do
+  for name in quorvane-rate ffmpeg-rate sox-rate; do Run "$name" "$tmp/master.wav" "$tmp/out.wav"; done
+done
+Report $((seconds * 44100 * 2)) ffmpeg-rate
+rm -f "$tmp/master.wav"
 
 [ "$long" -gt 0 ] || exit 0
 # The long file: the short one repeated, each tool once.

@@ -75,14 +75,15 @@ constexpr KnownOption kOptions[] = {
      "designed for it, so the result depends on it as in a host"},
     {Option::kSeed, "--seed", nullptr, "N",
      "seed for the dither, 0 to 4294967295: the same seed gives the\n"
-     "same file (without it a fresh seed is drawn and reported); in a\n"
-     "batch each file gets a seed of its own from it, on its report line"},
+     "same file (without it a fresh seed is drawn and reported);\n"
+     "in a batch each file gets a seed of its own from it, printed\n"
+     "on its report line"},
     {Option::kRate, "--rate", nullptr, "HZ",
-     "convert to this sample rate first (libsoxr, very high quality,\n"
-     "linear phase); the shaping is designed for the new rate"},
+     "convert to this sample rate first (libsoxr: very high\n"
+     "quality, linear phase); the shaping is made for the new rate"},
     {Option::kAutoBlank, "--auto-blank", nullptr, nullptr,
-     "digital silence stays digital silence: where every channel of a\n"
-     "pair is exactly zero for 10 ms or more, the output is zero too"},
+     "digital silence stays digital silence: where every channel\n"
+     "of a pair is exactly zero for 10 ms or more, so is the output"},
     {Option::kFloat, "--float", nullptr, nullptr,
      "write floats on the target grid instead of integers"},
     {Option::kOutput, "-o", "--output", "OUTPUT", "the output file (single input)"},
@@ -357,6 +358,14 @@ std::string HelpText(const std::vector<ProgramEntry>& programs) {
       "\n"
       "The report's ear-weighted error level weighs the error spectrum with the\n"
       "plug-in's own psychoacoustic weighting curve, the one the shaper follows.\n"
+      "\n"
+      "delivery, from a master exported without the DAW's own dither (as float or\n"
+      "24 bits at the session's rate):\n"
+      "  CD, 44.1 kHz 16 bits:      quorvane --rate 44100 master.wav -o cd.wav\n"
+      "  video, 48 kHz 24 bits:     quorvane --rate 48000 --bits 24 --power off \\\n"
+      "                               master.wav -o video.wav\n"
+      "  (at 24 bits the plain dither lies far below anything audible: shaping\n"
+      "  adds nothing there)\n"
       "\n"
       "programs:\n";
   for (const ProgramEntry& program : programs) {
