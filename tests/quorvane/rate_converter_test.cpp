@@ -14,10 +14,12 @@ namespace {
 constexpr int kChannels = 3;
 constexpr int kFrames = 20000;
 
-bool WriteNoise(const std::string& path) {
+// Noise in every channel; with `only` >= 0, a one-channel file of that
+// channel alone.
+bool WriteNoise(const std::string& path, int only = -1) {
   SF_INFO info{};
   info.samplerate = 96000;
-  info.channels = kChannels;
+  info.channels = only >= 0 ? 1 : kChannels;
   info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
   SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
   if (file == nullptr) return false;
@@ -26,6 +28,9 @@ bool WriteNoise(const std::string& path) {
   for (double& sample : frames) {
     random = random * 1664525u + 1013904223u;
     sample = static_cast<double>(random >> 8) / 16777216.0 - 0.5;
+  }
+  if (only >= 0) {
+    for (int j = 0; j < kFrames; ++j) frames[j] = frames[j * kChannels + only];
   }
   const bool written = sf_writef_double(file, frames.data(), kFrames) == kFrames;
   return sf_close(file) == 0 && written;
@@ -36,14 +41,15 @@ std::vector<double> Convert(const std::string& path, int64_t piece, int64_t& fra
   InputFile input;
   std::string error;
   EXPECT_TRUE(input.Open(path, error)) << error;
+  const int channels = input.Info().channels;
   RateConverter converter(input, 44100, RateQuality::kVeryHigh);
   EXPECT_EQ(converter.Error(), "");
   converter.PrepareReading(piece);
-  std::vector<double> all, planar(kChannels * piece);
+  std::vector<double> all, planar(channels * piece);
   frames = 0;
   for (int64_t got; (got = converter.ReadPlanar(planar.data(), piece, piece)) > 0; frames += got) {
     for (int64_t j = 0; j < got; ++j) {
-      for (int c = 0; c < kChannels; ++c) all.push_back(planar[c * piece + j]);
+      for (int c = 0; c < channels; ++c) all.push_back(planar[c * piece + j]);
     }
   }
   EXPECT_EQ(converter.ReadError(), "");
@@ -70,4 +76,19 @@ TEST(RateConverter, HowTheStreamIsReadChangesNothing) {
   double power = 0.0;
   for (double sample : whole) power += sample * sample;
   EXPECT_GT(power / static_cast<double>(whole.size()), 0.01);
+}
+
+// The channels are converted in two halves by converters of their own: each
+// channel comes out as it would converted alone.
+TEST(RateConverter, EachChannelAsItWouldBeAlone) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteNoise(folder.path + "/all.wav"));
+  ASSERT_TRUE(WriteNoise(folder.path + "/last.wav", kChannels - 1));
+  int64_t allFrames = 0, lastFrames = 0;
+  const std::vector<double> all = Convert(folder.path + "/all.wav", 4096, allFrames);
+  const std::vector<double> last = Convert(folder.path + "/last.wav", 4096, lastFrames);
+  ASSERT_EQ(allFrames, lastFrames);
+  for (int64_t j = 0; j < allFrames; ++j) {
+    ASSERT_EQ(all[j * kChannels + kChannels - 1], last[j]) << j;
+  }
 }
