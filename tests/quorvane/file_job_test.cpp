@@ -95,3 +95,33 @@ TEST(DitherFile, TheEngineGetsTheBlocksOfTheBlockOption) {
     }
   }
 }
+
+// Every thread of a run at once: the reader converting the rate with its
+// helper and marking silence, the engines, and the writer blanking and
+// measuring. Under the thread sanitizer this is the check that they share
+// nothing unguarded.
+TEST(StreamThreads, ARunThatConvertsBlanksAndMeasures) {
+  ScratchFolder folder;
+  ASSERT_FALSE(folder.path.empty());
+  const std::string input = folder.path + "/in.wav";
+  const std::string output = folder.path + "/out.wav";
+  std::vector<double> signal = Signal();
+  for (int j = 5000; j < 15000; ++j) signal[2 * j] = signal[2 * j + 1] = 0.0;
+  ASSERT_TRUE(WriteFloatWav(input, signal));
+
+  ToolOptions options;
+  options.rate = 48000;
+  options.autoBlank = true;
+  options.floatOutput = true;
+  Progress progress;
+  const FileOutcome outcome = DitherFile(FileJob{input, output}, options, 5, progress);
+  ASSERT_TRUE(outcome.ok) << outcome.problem;
+  const std::vector<double> written = ReadFrames(output);
+  ASSERT_EQ(written.size(), 2u * std::llround(kFrames * 48000.0 / 44100.0));
+  // The middle of the silence, well clear of the converter's filter, is
+  // exactly zero; the music around it is not.
+  for (int j = 7000; j < 14000; ++j) ASSERT_EQ(written[2 * j], 0.0) << j;
+  EXPECT_NE(written[2 * 2000], 0.0);
+  EXPECT_NE(outcome.report.find("48000 Hz (converted from 44100 Hz)"), std::string::npos)
+      << outcome.report;
+}
