@@ -148,3 +148,20 @@ assert b'iXML' not in chunks
 PY
 }
 Check "--rate moves the time reference, cue points, loops and text lengths to the new rate" RateMetadata
+
+# The lower qualities are libsoxr's own: their aliases rise as their
+# precision falls, and an unknown one is refused.
+RateQualities() {
+  local quality peak last=-999
+  for quality in very-high high medium; do
+    Tool -y --rate-quality "$quality" --rate 44100 --dither off --power off --bits 32 --float \
+      "$RATES/sweep.wav" -o "$RATES/quality.wav" || return 1
+    peak=$(sox "$RATES/quality.wav" -t f64 - | python3 "$SIGNALS" peak 44100 0.05 3.95)
+    echo "# $quality: aliases at $peak dBFS"
+    python3 -c "import sys; sys.exit(not $peak > $last)" || return 1
+    last=$peak
+  done
+  ! Tool -y --rate-quality best --rate 44100 "$RATES/sweep.wav" -o "$RATES/quality.wav" &&
+    grep -q 'very-high, high or medium' "$WORK/last.err"
+}
+Check "--rate-quality offers libsoxr's lower precisions" RateQualities

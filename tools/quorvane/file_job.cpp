@@ -473,7 +473,7 @@ FileOutcome DitherFileOrThrow(const FileJob& job, const ToolOptions& options, ui
   SF_INFO stream = in;
   std::unique_ptr<RateConverter> rateConverter;
   if (options.rate > 0 && options.rate != in.samplerate) {
-    rateConverter = std::make_unique<RateConverter>(input, options.rate, RateQuality::kVeryHigh);
+    rateConverter = std::make_unique<RateConverter>(input, options.rate, options.rateQuality);
     if (!rateConverter->Error().empty()) {
       outcome.problem = job.input + ": " + rateConverter->Error();
       return outcome;

@@ -37,6 +37,7 @@ enum class Option {
   kBlock,
   kSeed,
   kRate,
+  kRateQuality,
   kAutoBlank,
   kFloat,
   kOutput,
@@ -81,6 +82,9 @@ constexpr KnownOption kOptions[] = {
     {Option::kRate, "--rate", nullptr, "HZ",
      "convert to this sample rate first (libsoxr: very high\n"
      "quality, linear phase); the shaping is made for the new rate"},
+    {Option::kRateQuality, "--rate-quality", nullptr, "Q",
+     "the converter's precision: very-high (28 bits, the default),\n"
+     "high (20 bits) or medium (16 bits)"},
     {Option::kAutoBlank, "--auto-blank", nullptr, nullptr,
      "digital silence stays digital silence: where every channel\n"
      "of a pair is exactly zero for 10 ms or more, so is the output"},
@@ -193,6 +197,17 @@ bool Parser::Apply(Option id, const std::string& name, const std::string& value)
                     "\"");
       }
       options.rate = static_cast<int>(number);
+      return true;
+    case Option::kRateQuality:
+      if (SameText(value, "very-high")) {
+        options.rateQuality = RateQuality::kVeryHigh;
+      } else if (SameText(value, "high")) {
+        options.rateQuality = RateQuality::kHigh;
+      } else if (SameText(value, "medium")) {
+        options.rateQuality = RateQuality::kMedium;
+      } else {
+        return Fail("--rate-quality must be very-high, high or medium, not \"" + value + "\"");
+      }
       return true;
     case Option::kOutput:
       if (value.empty()) return Fail("-o needs a file name");

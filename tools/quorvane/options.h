@@ -10,13 +10,18 @@
 
 #include "tools/quorvane/settings.h"
 
+// libsoxr's recipes that --rate-quality offers: very high (28-bit
+// precision), high (20-bit) and medium (16-bit, a wider roll-off).
+enum class RateQuality { kVeryHigh, kHigh, kMedium };
+
 struct ToolOptions {
   DitherSettings settings;  // the program's values, then any explicit option
   std::string program;      // name of the program the settings started from
   int32_t block = 512;      // frames per engine call: the shaping filter's design size
   bool seedGiven = false;   // --seed: reproducible dither
   uint32_t seed = 0;
-  int rate = 0;                // --rate: the output's sample rate; 0 keeps the input's
+  int rate = 0;  // --rate: the output's sample rate; 0 keeps the input's
+  RateQuality rateQuality = RateQuality::kVeryHigh;
   bool autoBlank = false;      // --auto-blank: digital silence in, digital silence out
   bool floatOutput = false;    // floats on the target grid instead of integers
   bool overwrite = false;      // -y

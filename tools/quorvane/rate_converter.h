@@ -22,8 +22,7 @@
 
 #include "tools/quorvane/frame_source.h"
 #include "tools/quorvane/input_file.h"
-
-enum class RateQuality { kVeryHigh, kHigh, kMedium };
+#include "tools/quorvane/options.h"
 
 class RateConverter : public FrameSource {
  public:
