@@ -60,9 +60,12 @@ RateConverter::~RateConverter() {
 }
 
 void RateConverter::PrepareReading(int64_t frames) {
-  input.PrepareReading(frames);
-  buffer.resize(static_cast<size_t>(frames) * static_cast<size_t>(input.Info().channels));
-  bufferFrames = frames;
+  // Enough input for `frames` output frames, so that filling an output
+  // chunk takes one read and one conversion, and the halves meet once.
+  const int64_t inputFrames = static_cast<int64_t>(std::ceil(static_cast<double>(frames) / ratio));
+  bufferFrames = inputFrames > frames ? inputFrames : frames;
+  input.PrepareReading(bufferFrames);
+  buffer.resize(static_cast<size_t>(bufferFrames) * static_cast<size_t>(input.Info().channels));
 }
 
 int64_t RateConverter::OutputFrames(int64_t frames) const {
