@@ -92,3 +92,20 @@ TEST(RateConverter, EachChannelAsItWouldBeAlone) {
     ASSERT_EQ(all[j * kChannels + kChannels - 1], last[j]) << j;
   }
 }
+
+// However far the rate falls, the converter reads a bounded piece ahead: to
+// 1 Hz the file gives a frame or none, in little memory and time.
+TEST(RateConverter, AnExtremeRatioReadsBoundedPieces) {
+  ScratchFolder folder;
+  ASSERT_TRUE(WriteNoise(folder.path + "/noise.wav"));
+  InputFile input;
+  std::string error;
+  ASSERT_TRUE(input.Open(folder.path + "/noise.wav", error)) << error;
+  RateConverter converter(input, 1, RateQuality::kMedium);
+  ASSERT_EQ(converter.Error(), "");
+  converter.PrepareReading(32768);  // would ask for 96000 times as much input
+  std::vector<double> planar(kChannels * 32768);
+  int64_t frames = 0;
+  for (int64_t got; (got = converter.ReadPlanar(planar.data(), 32768, 32768)) > 0;) frames += got;
+  EXPECT_EQ(frames, converter.OutputFrames(kFrames));
+}

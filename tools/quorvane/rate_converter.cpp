@@ -1,5 +1,6 @@
 #include "tools/quorvane/rate_converter.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -14,6 +15,8 @@ unsigned long Recipe(RateQuality quality) {
 }
 
 constexpr int kMaxChannels = 1024;
+// The most input read ahead, in output chunks.
+constexpr int64_t kMaxReadAhead = 4;
 
 }  // namespace
 
@@ -61,9 +64,12 @@ RateConverter::~RateConverter() {
 
 void RateConverter::PrepareReading(int64_t frames) {
   // Enough input for `frames` output frames, so that filling an output
-  // chunk takes one read and one conversion, and the halves meet once.
-  const int64_t inputFrames = static_cast<int64_t>(std::ceil(static_cast<double>(frames) / ratio));
-  bufferFrames = inputFrames > frames ? inputFrames : frames;
+  // chunk takes one read and one conversion, and the halves meet once; but
+  // never more than a few chunks' worth, whatever the ratio, so that memory
+  // stays bounded (a conversion to 1 Hz would otherwise read everything).
+  const double wanted = std::ceil(static_cast<double>(frames) / ratio);
+  bufferFrames =
+      std::clamp(static_cast<int64_t>(std::min(wanted, 1e12)), frames, kMaxReadAhead * frames);
   input.PrepareReading(bufferFrames);
   buffer.resize(static_cast<size_t>(bufferFrames) * static_cast<size_t>(input.Info().channels));
 }
