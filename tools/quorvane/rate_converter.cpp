@@ -29,7 +29,7 @@ RateConverter::RateConverter(InputFile& input, int rate, RateQuality quality)
   }
   used = channels > 1 ? 2 : 1;
   const soxr_io_spec_t io = soxr_io_spec(SOXR_FLOAT64_S, SOXR_FLOAT64_S);
-  const soxr_quality_spec_t spec = soxr_quality_spec(Recipe(quality), SOXR_LINEAR_PHASE);
+  const soxr_quality_spec_t precision = soxr_quality_spec(Recipe(quality), SOXR_LINEAR_PHASE);
   // One thread per converter: the halves give the parallelism, and the
   // result cannot depend on the machine's cores.
   const soxr_runtime_spec_t runtime = soxr_runtime_spec(1);
@@ -39,7 +39,7 @@ RateConverter::RateConverter(InputFile& input, int rate, RateQuality quality)
     half.count = used == 1 ? channels : (h == 0 ? channels / 2 : channels - channels / 2);
     soxr_error_t failure = nullptr;
     half.soxr = soxr_create(input.Info().samplerate, rate, static_cast<unsigned>(half.count),
-                            &failure, &io, &spec, &runtime);
+                            &failure, &io, &precision, &runtime);
     if (half.soxr == nullptr) {
       error = std::string("cannot convert the rate: ") + (failure ? failure : "libsoxr failed");
       return;
