@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "tools/quorvane/sample_counts.h"
+
 namespace {
 
 unsigned long Recipe(RateQuality quality) {
@@ -74,9 +76,7 @@ void RateConverter::PrepareReading(int64_t frames) {
   buffer.resize(static_cast<size_t>(bufferFrames) * static_cast<size_t>(input.Info().channels));
 }
 
-int64_t RateConverter::OutputFrames(int64_t frames) const {
-  return std::llround(static_cast<double>(frames) * ratio);
-}
+int64_t RateConverter::OutputFrames(int64_t frames) const { return ScaledPosition(frames, ratio); }
 
 void RateConverter::Convert(Half& half, const double* in, size_t inStride, size_t frames,
                             double* out, size_t outStride, size_t room) {

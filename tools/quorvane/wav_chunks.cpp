@@ -36,6 +36,15 @@ void AddSubchunk(std::string& list, const std::string& id, const std::string& bo
 // A LIST INFO chunk is read whole up to this size; a larger one is named.
 constexpr int64_t kMaxInfoList = 1 << 20;
 
+// A LIST chunk's type ("INFO", "adtl"); empty for any other chunk, and for
+// one too short to say.
+std::string ListType(const RiffChunk& chunk, int descriptor) {
+  char type[4];
+  if (chunk.id != "LIST" || chunk.size < 4 || pread(descriptor, type, 4, chunk.offset) != 4)
+    return std::string();
+  return std::string(type, 4);
+}
+
 }  // namespace
 
 std::vector<std::pair<std::string, std::string>> InfoFields(const RiffLayout& layout,
@@ -43,10 +52,7 @@ std::vector<std::pair<std::string, std::string>> InfoFields(const RiffLayout& la
                                                             std::vector<std::string>& unread) {
   std::vector<std::pair<std::string, std::string>> fields;
   for (const RiffChunk& chunk : layout.chunks) {
-    if (chunk.id != "LIST" || chunk.size < 4) continue;
-    char type[4];
-    if (pread(descriptor, type, 4, chunk.offset) != 4 || std::memcmp(type, "INFO", 4) != 0)
-      continue;
+    if (ListType(chunk, descriptor) != "INFO") continue;
     if (chunk.size > kMaxInfoList) {
       unread.push_back("LIST INFO chunk (too large to read)");
       continue;
@@ -279,10 +285,7 @@ constexpr int64_t kMaxRewrite = 1 << 20;
 // `notKept`) where it cannot be moved.
 bool AtNewRate(ChunkSource& source, const RiffChunk& chunk, int descriptor, double ratio, int rate,
                std::vector<std::string>& notKept) {
-  std::string listType;
-  char type[4];
-  if (chunk.id == "LIST" && chunk.size >= 4 && pread(descriptor, type, 4, chunk.offset) == 4)
-    listType.assign(type, 4);
+  const std::string listType = ListType(chunk, descriptor);
   if (!CountsSamples(chunk.id, listType)) return true;
   std::string body = source.bytes;
   if (source.descriptor >= 0) {
@@ -392,14 +395,10 @@ std::vector<std::string> ChunksLeftBehind(const RiffLayout& layout, int descript
       madeAnew.push_back("fact (the frame count)");
       continue;
     }
-    char type[4] = {};
-    if (chunk.id == "LIST" && chunk.size >= 4 && pread(descriptor, type, 4, chunk.offset) == 4) {
-      if (std::memcmp(type, "INFO", 4) == 0) continue;  // its fields are named below
-      if (std::memcmp(type, "adtl", 4) == 0) {
-        names.push_back("cue labels (LIST adtl)");
-        continue;
-      }
-      names.push_back("LIST " + std::string(type, 4) + " chunk");
+    const std::string type = ListType(chunk, descriptor);
+    if (!type.empty()) {
+      if (type == "INFO") continue;  // its fields are named below
+      names.push_back(type == "adtl" ? "cue labels (LIST adtl)" : "LIST " + type + " chunk");
       continue;
     }
     names.push_back(chunk.id.substr(0, chunk.id.find_last_not_of(' ') + 1) + " chunk");
